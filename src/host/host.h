@@ -1,0 +1,178 @@
+// The platform layer: every Win32 call the plugin and the reference host make
+// goes through these free functions. Two backends implement them, chosen at
+// link time: src/host/win32 forwards to the real user32/kernel32/ole32, and
+// src/host/sim is an in-memory Windows for the native tests.
+//
+// The functions keep Win32's names (with the A/W suffix the plugin uses) and
+// Win32's semantics; where a backend cannot honour a call it fails the way
+// Win32 fails (0 / FALSE / null).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "host/win_types.h"
+
+namespace host {
+
+// ---- windows -------------------------------------------------------------
+HWND FindWindowA(const char* className, const char* windowName);
+HWND FindWindowExA(HWND parent, HWND childAfter, const char* className, const char* windowName);
+BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM lParam);
+int GetClassNameA(HWND hwnd, char* buffer, int maxCount);
+int GetWindowTextA(HWND hwnd, char* buffer, int maxCount);
+BOOL SetWindowTextA(HWND hwnd, const char* text);
+LONG GetWindowLongA(HWND hwnd, int index);
+LONG_PTR GetWindowLongPtrW(HWND hwnd, int index);
+LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value);
+LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL GetClientRect(HWND hwnd, RECT* rect);
+BOOL GetWindowRect(HWND hwnd, RECT* rect);
+BOOL IsWindow(HWND hwnd);
+BOOL IsWindowVisible(HWND hwnd);
+BOOL ShowWindow(HWND hwnd, int cmdShow);
+BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+HWND GetParent(HWND hwnd);
+HWND SetParent(HWND child, HWND newParent);
+ATOM RegisterClassA(const WNDCLASSA* wc);
+HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                     int x, int y, int width, int height, HWND parent, HMENU menu,
+                     HINSTANCE instance, void* param);
+BOOL DestroyWindow(HWND hwnd);
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement);
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement);
+BOOL RedrawWindow(HWND hwnd, const RECT* update, void* region, UINT flags);
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+HWND GetForegroundWindow();
+BOOL SetForegroundWindow(HWND hwnd);
+HWND SetFocus(HWND hwnd);
+HWND GetFocus();
+BOOL ValidateWindow(HWND hwnd);  // BeginPaint + EndPaint without drawing
+
+// ---- messages --------------------------------------------------------------
+LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
+                            UINT timeoutMs, DWORD_PTR* result);
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+UINT RegisterWindowMessageA(const char* name);
+
+// ---- timers (thread timers: SetTimer(nullptr, 0, ms, proc)) ---------------
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
+BOOL KillTimer(HWND hwnd, UINT_PTR id);
+
+// ---- hot keys and input ---------------------------------------------------
+BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT vk);
+BOOL UnregisterHotKey(HWND hwnd, int id);
+SHORT GetKeyState(int vk);
+BOOL GetCursorPos(POINT* point);
+BOOL SetCursorPos(int x, int y);
+BOOL ScreenToClient(HWND hwnd, POINT* point);
+BOOL ClientToScreen(HWND hwnd, POINT* point);
+
+// ---- system ---------------------------------------------------------------
+int GetSystemMetrics(int index);
+DWORD GetSysColor(int index);
+DWORD GetModuleFileNameA(HMODULE module, char* buffer, DWORD size);
+// Full path of the module that holds the plugin (the DLL on Windows).
+std::string PluginModulePath();
+// Number of running processes with this executable name, or nullopt when the
+// platform cannot tell.
+std::optional<int> CountProcessesNamed(std::string_view exeName);
+
+// ---- menus ----------------------------------------------------------------
+HMENU CreateMenu();
+HMENU CreatePopupMenu();
+BOOL DestroyMenu(HMENU menu);
+BOOL IsMenu(HMENU menu);
+BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR idNewItem, const char* text);
+BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, const char* text);
+BOOL InsertMenuItemA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA* info);
+BOOL GetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFOA* info);
+BOOL SetMenuItemInfoA(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA* info);
+int GetMenuItemCount(HMENU menu);
+UINT GetMenuItemID(HMENU menu, int position);
+HMENU GetSubMenu(HMENU menu, int position);
+int GetMenuStringA(HMENU menu, UINT item, char* buffer, int maxCount, UINT flags);
+UINT GetMenuState(HMENU menu, UINT item, UINT flags);
+BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
+BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
+BOOL EnableMenuItem(HMENU menu, UINT item, UINT enable);  // returns previous state or -1
+DWORD CheckMenuItem(HMENU menu, UINT item, UINT check);
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
+                    const RECT* rect);
+int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
+
+// ---- clipboard ------------------------------------------------------------
+BOOL IsClipboardFormatAvailable(UINT format);
+
+// ---- files (paths are Windows paths, "\" separated, case-insensitive) -----
+namespace fs {
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+// The whole file as bytes; nullopt when it cannot be read.
+std::optional<std::string> ReadFile(const std::string& path);
+// Replaces the file in one step (temporary file beside it, then rename), so a
+// reader never sees half a file. Creates nothing but the file itself.
+bool WriteFileAtomic(const std::string& path, std::string_view content);
+bool DeleteFile(const std::string& path);
+bool CreateFolder(const std::string& path);
+// Names (not paths) of the immediate sub-folders, in the order the platform lists them.
+std::vector<std::string> ListSubfolders(const std::string& path);
+}  // namespace fs
+
+// ---- late-bound objects (page document, window, browser) ------------------
+class Object;
+using Value = std::variant<std::monostate, bool, std::int32_t, double, std::string, Object>;
+
+// A reference to an object reached by name the way script reaches it. On
+// Windows it holds an IDispatch; in the sim a property bag. Every call can
+// fail; failure is an empty optional / false, never an exception.
+class Object {
+public:
+    class Impl {
+    public:
+        virtual ~Impl() = default;
+        virtual std::optional<Value> Get(std::string_view name) = 0;
+        virtual bool Put(std::string_view name, const Value& value) = 0;
+        virtual std::optional<Value> Call(std::string_view name, const std::vector<Value>& args) = 0;
+        virtual const void* Identity() const = 0;
+    };
+
+    Object() = default;
+    explicit Object(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+    explicit operator bool() const { return impl_ != nullptr; }
+    std::optional<Value> Get(std::string_view name) const;
+    bool Put(std::string_view name, const Value& value) const;
+    std::optional<Value> Call(std::string_view name, const std::vector<Value>& args = {}) const;
+    // Convenience: a property read as text / object; nullopt / empty when it is not one.
+    std::optional<std::string> GetText(std::string_view name) const;
+    Object GetObject(std::string_view name) const;
+    // Runs script in a page window object (its execScript method).
+    bool ExecScript(std::string_view code, std::string_view language = "JScript") const;
+
+    bool operator==(const Object& other) const { return Identity() == other.Identity(); }
+    const void* Identity() const { return impl_ ? impl_->Identity() : nullptr; }
+    Impl* impl() const { return impl_.get(); }
+
+private:
+    std::shared_ptr<Impl> impl_;
+};
+
+// The object behind an LRESULT that a page window returned for WM_HTML_GETOBJECT.
+Object ObjectFromLresult(LRESULT result);
+
+// ---- colour chooser -------------------------------------------------------
+// Shows the colour chooser; returns true and the colour when the user chose one.
+bool ChooseColorDialog(COLORREF initial, const COLORREF (&customColours)[16], COLORREF* chosen);
+
+}  // namespace host

@@ -1,0 +1,385 @@
+// Win32 vocabulary for the whole code base.
+//
+// On Windows this is <windows.h> and <commctrl.h> themselves. Elsewhere (the
+// simulated Windows used by the native tests) it declares look-alike types and
+// the constants the plugin uses, with Win32's names and values, so that plugin
+// code compiles unchanged against both backends.
+#pragma once
+
+#ifdef _WIN32
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commctrl.h>
+
+#else  // simulated Windows
+
+#include <cstddef>
+#include <cstdint>
+
+#define CALLBACK
+#define WINAPI
+
+struct HWND__;
+using HWND = HWND__*;
+struct HMENU__;
+using HMENU = HMENU__*;
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
+using HMODULE = HINSTANCE;
+struct HBRUSH__;
+using HBRUSH = HBRUSH__*;
+
+using BOOL = int;
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = std::uint32_t;
+using INT = int;
+using LONG = std::int32_t;
+using SHORT = std::int16_t;
+using ATOM = std::uint16_t;
+using COLORREF = std::uint32_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+using LONG_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
+using DWORD_PTR = std::uintptr_t;
+using HRESULT = std::int32_t;
+
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+
+struct RECT {
+    LONG left, top, right, bottom;
+};
+struct POINT {
+    LONG x, y;
+};
+struct SIZE {
+    LONG cx, cy;
+};
+
+struct WINDOWPLACEMENT {
+    UINT length;
+    UINT flags;
+    UINT showCmd;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
+
+struct WINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x, y, cx, cy;
+    UINT flags;
+};
+
+struct WNDCLASSA {
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    void* hIcon;
+    void* hCursor;
+    HBRUSH hbrBackground;
+    const char* lpszMenuName;
+    const char* lpszClassName;
+};
+
+struct CREATESTRUCTA {
+    void* lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy, cx, y, x;
+    LONG style;
+    const char* lpszName;
+    const char* lpszClass;
+    DWORD dwExStyle;
+};
+
+struct MDICREATESTRUCTA {
+    const char* szClass;
+    const char* szTitle;
+    HINSTANCE hOwner;
+    int x, y, cx, cy;
+    DWORD style;
+    LPARAM lParam;
+};
+
+struct CLIENTCREATESTRUCT {
+    HMENU hWindowMenu;
+    UINT idFirstChild;
+};
+
+struct MENUITEMINFOA {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    void* hbmpChecked;
+    void* hbmpUnchecked;
+    UINT_PTR dwItemData;
+    char* dwTypeData;
+    UINT cch;
+    void* hbmpItem;
+};
+
+struct TCITEMA {
+    UINT mask;
+    DWORD dwState;
+    DWORD dwStateMask;
+    char* pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+};
+struct TCITEMW {
+    UINT mask;
+    DWORD dwState;
+    DWORD dwStateMask;
+    wchar_t* pszText;
+    int cchTextMax;
+    int iImage;
+    LPARAM lParam;
+};
+struct TCHITTESTINFO {
+    POINT pt;
+    UINT flags;
+};
+
+struct TBBUTTON {
+    int iBitmap;
+    int idCommand;
+    BYTE fsState;
+    BYTE fsStyle;
+    BYTE bReserved[6];
+    UINT_PTR dwData;
+    std::intptr_t iString;
+};
+struct TBBUTTONINFOA {
+    UINT cbSize;
+    DWORD dwMask;
+    int idCommand;
+    int iImage;
+    BYTE fsState;
+    BYTE fsStyle;
+    WORD cx;
+    UINT_PTR lParam;
+    char* pszText;
+    int cchText;
+};
+
+struct REBARBANDINFOA {
+    UINT cbSize;
+    UINT fMask;
+    UINT fStyle;
+    COLORREF clrFore;
+    COLORREF clrBack;
+    char* lpText;
+    UINT cch;
+    int iImage;
+    HWND hwndChild;
+    UINT cxMinChild;
+    UINT cyMinChild;
+    UINT cx;
+    void* hbmBack;
+    UINT wID;
+    UINT cyChild;
+    UINT cyMaxChild;
+    UINT cyIntegral;
+    UINT cxIdeal;
+    LPARAM lParam;
+    UINT cxHeader;
+    RECT rcChevronLocation;
+    UINT uChevronState;
+};
+
+struct NMHDR {
+    HWND hwndFrom;
+    UINT_PTR idFrom;
+    UINT code;
+};
+
+struct PAINTSTRUCT {
+    void* hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+
+// Window messages.
+constexpr UINT WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0002, WM_MOVE = 0x0003,
+               WM_SIZE = 0x0005, WM_ACTIVATE = 0x0006, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008,
+               WM_ENABLE = 0x000A, WM_SETREDRAW = 0x000B, WM_SETTEXT = 0x000C, WM_GETTEXT = 0x000D,
+               WM_GETTEXTLENGTH = 0x000E, WM_PAINT = 0x000F, WM_CLOSE = 0x0010, WM_QUIT = 0x0012,
+               WM_ERASEBKGND = 0x0014, WM_SHOWWINDOW = 0x0018, WM_SETCURSOR = 0x0020,
+               WM_MOUSEACTIVATE = 0x0021, WM_WINDOWPOSCHANGING = 0x0046, WM_WINDOWPOSCHANGED = 0x0047,
+               WM_NOTIFY = 0x004E, WM_CONTEXTMENU = 0x007B, WM_NCCREATE = 0x0081, WM_NCDESTROY = 0x0082,
+               WM_NCHITTEST = 0x0084, WM_NCPAINT = 0x0085, WM_NCMOUSEMOVE = 0x00A0,
+               WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101, WM_CHAR = 0x0102, WM_INITDIALOG = 0x0110,
+               WM_COMMAND = 0x0111, WM_SYSCOMMAND = 0x0112, WM_TIMER = 0x0113,
+               WM_INITMENU = 0x0116, WM_INITMENUPOPUP = 0x0117, WM_MENUSELECT = 0x011F,
+               WM_UNINITMENUPOPUP = 0x0125, WM_CTLCOLOREDIT = 0x0133, WM_CTLCOLORDLG = 0x0136,
+               WM_CTLCOLORSTATIC = 0x0138, WM_MOUSEMOVE = 0x0200, WM_LBUTTONDOWN = 0x0201,
+               WM_LBUTTONUP = 0x0202, WM_LBUTTONDBLCLK = 0x0203, WM_RBUTTONDOWN = 0x0204,
+               WM_RBUTTONUP = 0x0205, WM_RBUTTONDBLCLK = 0x0206, WM_MBUTTONDOWN = 0x0207,
+               WM_MOUSEWHEEL = 0x020A, WM_MDICREATE = 0x0220, WM_MDIDESTROY = 0x0221,
+               WM_MDIACTIVATE = 0x0222, WM_MDIGETACTIVE = 0x0229, WM_CAPTURECHANGED = 0x0215,
+               WM_NCMOUSELEAVE = 0x02A2, WM_MOUSELEAVE = 0x02A3, WM_CUT = 0x0300, WM_COPY = 0x0301,
+               WM_PASTE = 0x0302, WM_CLEAR = 0x0303, WM_UNDO = 0x0304, WM_HOTKEY = 0x0312,
+               WM_USER = 0x0400, WM_APP = 0x8000;
+
+// Edit and combo box.
+constexpr UINT EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_CANUNDO = 0x00C6, EM_REPLACESEL = 0x00C2,
+               CB_GETEDITSEL = 0x0140, CB_SETEDITSEL = 0x0142, CB_ADDSTRING = 0x0143,
+               CB_GETCOUNT = 0x0146, CB_GETCURSEL = 0x0147, CB_SETCURSEL = 0x014E;
+
+// Tab control.
+constexpr UINT TCM_FIRST = 0x1300, TCM_GETIMAGELIST = 0x1302, TCM_SETIMAGELIST = 0x1303,
+               TCM_GETITEMCOUNT = 0x1304, TCM_GETITEMA = 0x1305, TCM_SETITEMA = 0x1306,
+               TCM_INSERTITEMA = 0x1307, TCM_DELETEITEM = 0x1308, TCM_DELETEALLITEMS = 0x1309,
+               TCM_GETITEMRECT = 0x130A, TCM_GETCURSEL = 0x130B, TCM_SETCURSEL = 0x130C,
+               TCM_HITTEST = 0x130D, TCM_ADJUSTRECT = 0x1328, TCM_GETTOOLTIPS = 0x132D,
+               TCM_GETCURFOCUS = 0x132F, TCM_SETCURFOCUS = 0x1330, TCM_GETITEMW = 0x133C,
+               TCM_SETITEMW = 0x133D, TCM_INSERTITEMW = 0x133E;
+constexpr UINT TCIF_TEXT = 0x0001, TCIF_IMAGE = 0x0002, TCIF_PARAM = 0x0008;
+constexpr UINT TCHT_NOWHERE = 0x0001, TCHT_ONITEMICON = 0x0002, TCHT_ONITEMLABEL = 0x0004,
+               TCHT_ONITEM = 0x0006;
+
+// Tooltip.
+constexpr UINT TTM_ACTIVATE = 0x0401;
+
+// Status bar.
+constexpr UINT SB_SETTEXTA = 0x0401, SB_GETTEXTA = 0x0402, SB_GETTEXTLENGTHA = 0x0403,
+               SB_SETPARTS = 0x0404, SB_GETPARTS = 0x0406, SB_GETRECT = 0x040A,
+               SB_SETTEXTW = 0x040B, SB_GETTEXTLENGTHW = 0x040C, SB_GETTEXTW = 0x040D,
+               SB_SIMPLE = 0x0409;
+
+// Toolbar.
+constexpr UINT TB_ENABLEBUTTON = 0x0401, TB_CHECKBUTTON = 0x0402, TB_HIDEBUTTON = 0x0404,
+               TB_ISBUTTONHIDDEN = 0x040C, TB_SETSTATE = 0x0411, TB_GETSTATE = 0x0412,
+               TB_ADDBUTTONSA = 0x0414, TB_INSERTBUTTONA = 0x0415, TB_DELETEBUTTON = 0x0416,
+               TB_GETBUTTON = 0x0417, TB_BUTTONCOUNT = 0x0418, TB_COMMANDTOINDEX = 0x0419,
+               TB_GETITEMRECT = 0x041D, TB_BUTTONSTRUCTSIZE = 0x041E, TB_GETRECT = 0x0433,
+               TB_GETBUTTONINFOA = 0x0441, TB_SETBUTTONINFOA = 0x0442, TB_HITTEST = 0x0445,
+               TB_GETBUTTONINFOW = 0x043F, TB_SETBUTTONINFOW = 0x0440;
+constexpr BYTE TBSTATE_CHECKED = 0x01, TBSTATE_PRESSED = 0x02, TBSTATE_ENABLED = 0x04,
+               TBSTATE_HIDDEN = 0x08;
+constexpr DWORD TBIF_IMAGE = 0x0001, TBIF_TEXT = 0x0002, TBIF_STATE = 0x0004, TBIF_STYLE = 0x0008,
+                TBIF_LPARAM = 0x0010, TBIF_COMMAND = 0x0020, TBIF_SIZE = 0x0040,
+                TBIF_BYINDEX = 0x80000000;
+
+// Rebar.
+constexpr UINT RB_INSERTBANDA = 0x0401, RB_DELETEBAND = 0x0402, RB_SETBANDINFOA = 0x0406,
+               RB_GETBANDCOUNT = 0x040C, RB_GETROWCOUNT = 0x040D, RB_GETROWHEIGHT = 0x040E,
+               RB_IDTOINDEX = 0x0410, RB_GETBARHEIGHT = 0x041B, RB_GETBANDINFOA = 0x041D,
+               RB_SHOWBAND = 0x0423;
+constexpr UINT RBBIM_STYLE = 0x0001, RBBIM_COLORS = 0x0002, RBBIM_TEXT = 0x0004,
+               RBBIM_IMAGE = 0x0008, RBBIM_CHILD = 0x0010, RBBIM_CHILDSIZE = 0x0020,
+               RBBIM_SIZE = 0x0040, RBBIM_BACKGROUND = 0x0080, RBBIM_ID = 0x0100;
+constexpr UINT RBBS_HIDDEN = 0x0008;
+
+// Window styles.
+constexpr DWORD WS_OVERLAPPED = 0x00000000, WS_POPUP = 0x80000000, WS_CHILD = 0x40000000,
+                WS_MINIMIZE = 0x20000000, WS_VISIBLE = 0x10000000, WS_DISABLED = 0x08000000,
+                WS_CLIPSIBLINGS = 0x04000000, WS_CLIPCHILDREN = 0x02000000,
+                WS_MAXIMIZE = 0x01000000, WS_CAPTION = 0x00C00000, WS_BORDER = 0x00800000,
+                WS_DLGFRAME = 0x00400000, WS_VSCROLL = 0x00200000, WS_HSCROLL = 0x00100000,
+                WS_SYSMENU = 0x00080000, WS_THICKFRAME = 0x00040000, WS_MINIMIZEBOX = 0x00020000,
+                WS_MAXIMIZEBOX = 0x00010000, WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008, WS_EX_TOOLWINDOW = 0x00000080,
+                WS_EX_MDICHILD = 0x00000040, WS_EX_CLIENTEDGE = 0x00000200;
+
+constexpr int GWL_WNDPROC = -4, GWLP_WNDPROC = -4, GWL_STYLE = -16, GWL_EXSTYLE = -20,
+              GWLP_USERDATA = -21, GWL_USERDATA = -21, GWLP_ID = -12;
+
+constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_NORMAL = 1, SW_SHOWMINIMIZED = 2,
+              SW_SHOWMAXIMIZED = 3, SW_MAXIMIZE = 3, SW_SHOWNOACTIVATE = 4, SW_SHOW = 5,
+              SW_MINIMIZE = 6, SW_SHOWNA = 8, SW_RESTORE = 9;
+
+constexpr UINT SWP_NOSIZE = 0x0001, SWP_NOMOVE = 0x0002, SWP_NOZORDER = 0x0004,
+               SWP_NOREDRAW = 0x0008, SWP_NOACTIVATE = 0x0010, SWP_FRAMECHANGED = 0x0020,
+               SWP_SHOWWINDOW = 0x0040, SWP_HIDEWINDOW = 0x0080;
+
+inline HWND const HWND_TOP = reinterpret_cast<HWND>(0);
+inline HWND const HWND_BOTTOM = reinterpret_cast<HWND>(1);
+inline HWND const HWND_TOPMOST = reinterpret_cast<HWND>(-1);
+inline HWND const HWND_NOTOPMOST = reinterpret_cast<HWND>(-2);
+inline HWND const HWND_MESSAGE = reinterpret_cast<HWND>(-3);
+
+constexpr UINT RDW_INVALIDATE = 0x0001, RDW_INTERNALPAINT = 0x0002, RDW_ERASE = 0x0004,
+               RDW_VALIDATE = 0x0008, RDW_ALLCHILDREN = 0x0080, RDW_UPDATENOW = 0x0100,
+               RDW_ERASENOW = 0x0200, RDW_FRAME = 0x0400;
+
+constexpr UINT SMTO_NORMAL = 0x0000, SMTO_BLOCK = 0x0001, SMTO_ABORTIFHUNG = 0x0002;
+
+// Menus.
+constexpr UINT MF_BYCOMMAND = 0x0000, MF_BYPOSITION = 0x0400, MF_STRING = 0x0000,
+               MF_ENABLED = 0x0000, MF_GRAYED = 0x0001, MF_DISABLED = 0x0002,
+               MF_UNCHECKED = 0x0000, MF_CHECKED = 0x0008, MF_POPUP = 0x0010,
+               MF_SEPARATOR = 0x0800, MF_OWNERDRAW = 0x0100, MF_MENUBARBREAK = 0x0020;
+constexpr UINT MIIM_STATE = 0x0001, MIIM_ID = 0x0002, MIIM_SUBMENU = 0x0004,
+               MIIM_CHECKMARKS = 0x0008, MIIM_TYPE = 0x0010, MIIM_DATA = 0x0020,
+               MIIM_STRING = 0x0040, MIIM_BITMAP = 0x0080, MIIM_FTYPE = 0x0100;
+constexpr UINT MFT_STRING = 0x0000, MFT_SEPARATOR = 0x0800, MFT_RADIOCHECK = 0x0200;
+constexpr UINT MFS_ENABLED = 0x0000, MFS_GRAYED = 0x0003, MFS_DISABLED = 0x0003,
+               MFS_CHECKED = 0x0008, MFS_DEFAULT = 0x1000;
+constexpr UINT TPM_LEFTALIGN = 0x0000, TPM_RIGHTBUTTON = 0x0002, TPM_NONOTIFY = 0x0080,
+               TPM_RETURNCMD = 0x0100;
+
+// Message boxes.
+constexpr UINT MB_OK = 0x0000, MB_OKCANCEL = 0x0001, MB_YESNO = 0x0004, MB_ICONQUESTION = 0x0020,
+               MB_ICONEXCLAMATION = 0x0030, MB_ICONINFORMATION = 0x0040;
+constexpr int IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7;
+
+// Keys and hot keys.
+constexpr int VK_LBUTTON = 0x01, VK_RBUTTON = 0x02, VK_BACK = 0x08, VK_TAB = 0x09,
+              VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12,
+              VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_END = 0x23, VK_HOME = 0x24,
+              VK_F1 = 0x70, VK_F12 = 0x7B;
+constexpr UINT MOD_ALT = 0x0001, MOD_CONTROL = 0x0002, MOD_SHIFT = 0x0004, MOD_WIN = 0x0008;
+
+// System metrics and colours.
+constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CYCAPTION = 4, SM_CXBORDER = 5,
+              SM_CYBORDER = 6, SM_CXFRAME = 32, SM_CYFRAME = 33, SM_CXSIZE = 30, SM_CYSIZE = 31,
+              SM_CYMENU = 15;
+constexpr int COLOR_WINDOW = 5, COLOR_WINDOWTEXT = 8, COLOR_HIGHLIGHT = 13,
+              COLOR_HIGHLIGHTTEXT = 14, COLOR_BTNFACE = 15, COLOR_BTNTEXT = 18, COLOR_INFOBK = 24;
+
+// Clipboard formats.
+constexpr UINT CF_TEXT = 1, CF_UNICODETEXT = 13;
+
+// HRESULTs.
+constexpr HRESULT S_OK = 0, S_FALSE = 1;
+constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
+constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
+
+inline constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
+inline constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+inline constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
+    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
+           (static_cast<COLORREF>(b) << 16);
+}
+
+#endif  // _WIN32
