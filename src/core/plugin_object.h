@@ -1,0 +1,52 @@
+// The logic of the plugin's COM class clsTillwick, independent of COM: the COM
+// face (src/dll) and the reference host on the sim both drive this.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "host/host.h"
+
+namespace tillwick {
+
+class PluginObject {
+public:
+    // Creation runs the plugin's start-up; release removes every subclass.
+    PluginObject() noexcept;
+    ~PluginObject();
+    PluginObject(const PluginObject&) = delete;
+    PluginObject& operator=(const PluginObject&) = delete;
+
+    // site: the site handed over (an empty object for a null site).
+    // browser: what the site's service provider gave for the web-browser
+    // service, or nullopt when the site offers no service provider or the
+    // query failed; serviceError is then returned and the browser is kept.
+    HRESULT SetSite(host::Object site, std::optional<host::Object> browser,
+                    HRESULT serviceError = E_FAIL) noexcept;
+    const host::Object& Site() const noexcept { return site_; }
+    // The browser whose events this object receives (empty while unsited).
+    const host::Object& Browser() const noexcept { return browser_; }
+
+    // Marks the first command's flags enabled (OLECMDF_ENABLED) and nothing else.
+    static void QueryStatus(std::uint32_t* firstCommandFlags) noexcept;
+    // The plugin's command: refreshes CurrentBrowser and opens the options
+    // dialog unless the plugin is pressing its own button.
+    HRESULT Exec() noexcept;
+
+    // The browser events the plugin reacts to.
+    void OnBeforeNavigate2() noexcept;
+    void OnDownloadBegin() noexcept;
+    void OnDownloadComplete() noexcept;
+    void OnProgressChange(std::int32_t progress, std::int32_t progressMax) noexcept;
+
+    // How Exec shows the options dialog (modally; it returns when the dialog
+    // closes). The dialog module's ShowOptionsDialog unless replaced, which
+    // lets a test see whether Exec opened it.
+    static void (*OptionsDialogHook)();
+
+private:
+    host::Object site_;
+    host::Object browser_;
+};
+
+}  // namespace tillwick

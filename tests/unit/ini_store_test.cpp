@@ -1,0 +1,91 @@
+#include "core/ini_store.h"
+
+#include <gtest/gtest.h>
+
+using tillwick::ini::FindRawValue;
+using tillwick::ini::ProfileValue;
+using tillwick::ini::WithValue;
+
+namespace {
+
+std::string Read(std::string_view text, std::string_view section, std::string_view key,
+                 std::string_view def = "<none>", std::size_t buffer = tillwick::ini::kBufferChars) {
+    auto raw = FindRawValue(text, section, key);
+    return ProfileValue(raw ? std::optional<std::string_view>(*raw) : std::nullopt, def, buffer);
+}
+
+TEST(IniRead, NamesAreCaseInsensitiveAndTrimmed) {
+    const char* text = "  [General]  \r\n  HideTitle  =  1  \r\n";
+    EXPECT_EQ(Read(text, "general", "HIDETITLE"), "1");
+    EXPECT_EQ(Read(text, "General", "hidetitle"), "1");
+    EXPECT_EQ(Read(text, "Other", "HideTitle"), "<none>");
+}
+
+TEST(IniRead, LineEndsAndMissingFinalBreak) {
+    EXPECT_EQ(Read("[A]\nk=1\n[B]\nk=2", "B", "k"), "2");
+    EXPECT_EQ(Read("[A]\r\nk=1\n[B]\r\nk=2", "A", "k"), "1");
+    EXPECT_EQ(Read("[A]\r\nk=last", "A", "k"), "last");
+}
+
+TEST(IniRead, KeysWithoutValueAndEmptyValues) {
+    const char* text = "[A]\r\nbare\r\nempty=\r\nurl=http://h/?a=1&b=2\r\n";
+    EXPECT_EQ(Read(text, "A", "bare"), "<none>");  // no "=": the default
+    EXPECT_EQ(Read(text, "A", "empty"), "");      // present but empty: empty
+    EXPECT_EQ(Read(text, "A", "url"), "http://h/?a=1&b=2");
+}
+
+TEST(IniRead, FirstSectionAndFirstKeyWin) {
+    const char* text = "[A]\r\nk=1\r\nk=2\r\n[A]\r\nk=3\r\nonly=4\r\n";
+    EXPECT_EQ(Read(text, "A", "k"), "1");
+    EXPECT_EQ(Read(text, "A", "only"), "<none>");
+}
+
+TEST(IniRead, QuotesAroundTheWholeValueAreRemoved) {
+    EXPECT_EQ(Read("[A]\r\nq=\"x y\"\r\n", "A", "q"), "x y");
+    EXPECT_EQ(Read("[A]\r\nq='x'\r\n", "A", "q"), "x");
+    EXPECT_EQ(Read("[A]\r\nq=\"x\r\n", "A", "q"), "\"x");
+    EXPECT_EQ(Read("[A]\r\nq=\"\r\n", "A", "q"), "\"");
+}
+
+TEST(IniRead, ValueIsCutToTheBuffer) {
+    std::string text = "[A]\r\nv=" + std::string(2000, 'x') + "\r\n";
+    EXPECT_EQ(Read(text, "A", "v").size(), 1023u);
+    EXPECT_EQ(Read("[A]\r\nv=abcdef\r\n", "A", "v", "", 4), "abc");
+    EXPECT_EQ(Read("[A]\r\nv=abcdef\r\n", "A", "v", "", 0), "");
+}
+
+TEST(IniRead, DefaultLosesTrailingBlanks) {
+    EXPECT_EQ(Read("", "A", "k", "d  "), "d");
+    EXPECT_EQ(Read("", "A", "k", "  d"), "  d");
+}
+
+TEST(IniWrite, ReplacesInPlaceAndKeepsEverythingElse) {
+    std::string text = "; mine\r\n[General]\r\nA=1\r\n  B = 2 \r\n\r\n[Other]\r\nB=9\r\n";
+    EXPECT_EQ(WithValue(text, "general", "b", "3"),
+              "; mine\r\n[General]\r\nA=1\r\nB=3\r\n\r\n[Other]\r\nB=9\r\n");
+}
+
+TEST(IniWrite, AddsKeyAtTheEndOfItsSectionBeforeBlankLines) {
+    std::string text = "[General]\r\nA=1\r\n\r\n[Other]\r\nB=9\r\n";
+    EXPECT_EQ(WithValue(text, "General", "C", "x"), "[General]\r\nA=1\r\nC=x\r\n\r\n[Other]\r\nB=9\r\n");
+    EXPECT_EQ(WithValue("[General]\nA=1", "General", "C", "x"), "[General]\nA=1\nC=x\n");
+}
+
+TEST(IniWrite, AddsSectionAtTheEnd) {
+    EXPECT_EQ(WithValue("", "General", "K", "v"), "[General]\r\nK=v\r\n");
+    EXPECT_EQ(WithValue("[A]\r\nx=1", "B", "K", ""), "[A]\r\nx=1\r\n[B]\r\nK=\r\n");
+}
+
+TEST(IniWrite, NullValueDeletesOnlyThatKey) {
+    std::string text = "[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3\r\n";
+    EXPECT_EQ(WithValue(text, "A", "K", std::nullopt), "[A]\r\nj=2\r\n[B]\r\nk=3\r\n");
+    EXPECT_EQ(WithValue(text, "A", "missing", std::nullopt), text);
+}
+
+TEST(IniWrite, LineBreaksInValuesBecomeBlanks) {
+    std::string text = WithValue("", "General", "T", "a\r\n[General]\nHideTitle=1");
+    EXPECT_EQ(Read(text, "General", "HideTitle"), "<none>");
+    EXPECT_EQ(Read(text, "General", "T"), "a  [General] HideTitle=1");
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#include "core/wrapper.h"
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "core/state.h"
+#include "host/sim/sim.h"
+
+using namespace tillwick;
+
+namespace {
+
+class Wrapper : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host::sim::Reset();
+        ResetState();
+        State().PluginFolder = "C:\\maxthon\\Plugin\\Tillwick";
+        State().HostFolder = "c:\\maxthon\\";
+        State().LanguageId = "1031";
+        host::fs::CreateFolder("C:\\maxthon\\Plugin\\Tillwick\\Languages");
+        host::fs::CreateFolder("C:\\maxthon\\config");
+    }
+    static void Put(const std::string& path, const std::string& text) {
+        ASSERT_TRUE(host::fs::WriteFileAtomic(path, text));
+    }
+};
+
+TEST_F(Wrapper, ReadSettingTreatsEmptyAsMissingButTempKeepsIt) {
+    Put(SettingsFilePath(), "[General]\r\nEmpty=\r\nSet=5\r\n");
+    Put(ScratchFilePath(), "[Cache]\r\nEmpty=\r\n");
+    EXPECT_EQ(ReadSetting("Empty", "dflt"), "dflt");
+    EXPECT_EQ(ReadSetting("Set", "dflt"), "5");
+    EXPECT_EQ(ReadSetting("Missing", "dflt"), "dflt");
+    EXPECT_EQ(ReadTempValue("Empty", "dflt", "Cache"), "");
+    EXPECT_EQ(ReadTempValue("Missing", "dflt", "Cache"), "dflt");
+}
+
+TEST_F(Wrapper, WriteSettingCreatesUpdatesAndDeletes) {
+    WriteSetting("HideTitle", "1");
+    WriteSetting("Done", "done", "Keywords");
+    EXPECT_EQ(ReadSetting("HideTitle", "0"), "1");
+    EXPECT_EQ(ReadSetting("Done", "x", "Keywords"), "done");
+    WriteSetting("HideTitle", "");
+    EXPECT_EQ(*host::fs::ReadFile(SettingsFilePath()), "[General]\r\nHideTitle=\r\n[Keywords]\r\nDone=done\r\n");
+    WriteSetting("HideTitle", std::nullopt);
+    EXPECT_EQ(*host::fs::ReadFile(SettingsFilePath()), "[General]\r\n[Keywords]\r\nDone=done\r\n");
+}
+
+TEST_F(Wrapper, WriteIntoAMissingFolderIsQuietlyLost) {
+    State().PluginFolder = "C:\\nowhere";
+    WriteSetting("K", "v");
+    EXPECT_FALSE(host::fs::FileExists("C:\\nowhere\\settings.ini"));
+    EXPECT_EQ(ReadSetting("K", "d"), "d");
+}
+
+TEST_F(Wrapper, LanguageTextFallsBackToBaseFileThenDefault) {
+    Put(LanguageFilePath("1031"), "[Language]\r\n089=Zeigen\r\n090=\r\n");
+    Put(LanguageFilePath("0000"), "[Language]\r\n089=Show\r\n090=Base&Text\r\n091=Only base\r\n");
+    EXPECT_EQ(LanguageText("089", "dflt"), "Zeigen");
+    EXPECT_EQ(LanguageText("090", "dflt"), "Base&Text");  // empty in 1031: base file, "&" kept
+    EXPECT_EQ(LanguageText("091", "dflt"), "Only base");
+    EXPECT_EQ(LanguageText("092", "dflt"), "dflt");
+    State().LanguageId = "9999";  // no such file
+    EXPECT_EQ(LanguageText("089", "dflt"), "Show");
+}
+
+TEST_F(Wrapper, HostReadersUseTheirFilesAndStripAmpersands) {
+    Put("c:\\maxthon\\config\\config.ini", "[Settings]\r\nlanguage_file=c:\\maxthon\\lang\\x.ini\r\nE=\r\n");
+    Put("c:\\maxthon\\config\\SetupCenter.ini", "[Tab]\r\nK=7\r\n");
+    host::fs::CreateFolder("c:\\maxthon\\lang");
+    Put("c:\\maxthon\\lang\\x.ini", "[Menu]\r\nClose=&Close && Go\r\n");
+    State().HostLanguageFile = ReadHostConfig("language_file", "", "Settings");
+    EXPECT_EQ(State().HostLanguageFile, "c:\\maxthon\\lang\\x.ini");
+    EXPECT_EQ(ReadHostConfig("E", "d", "Settings"), "");
+    EXPECT_EQ(ReadHostSetupCenter("K", "d", "Tab"), "7");
+    EXPECT_EQ(HostLanguageText("Close", "", "Menu"), "Close  Go");
+    EXPECT_EQ(HostLanguageText("Missing", "&Def", "Menu"), "Def");
+    EXPECT_EQ(ReadIniFile("K", "c:\\maxthon\\config\\SetupCenter.ini", "Tab"), "7");
+    EXPECT_EQ(ReadIniFile("Missing", "c:\\maxthon\\config\\SetupCenter.ini", "Tab"), "");
+}
+
+TEST(WordHelpers, PackAndUnpack) {
+    EXPECT_EQ(LoWordOf(0x0001FFFF), -1);
+    EXPECT_EQ(LoWordOf(0x00017FFF), 32767);
+    EXPECT_EQ(MakeLong(-1, 1), 65535);
+    EXPECT_EQ(MakeLong(5, -1), -65531);
+    EXPECT_EQ(HiWordOf(120 * 65536), 120);  // 7864320 / 65535 truncates to 120
+    EXPECT_EQ(HiWordOf(65534), 0);
+    EXPECT_EQ(HiWordOf(65535), 1);
+    EXPECT_EQ(HiWordOf(-120 * 65536), -121);  // the negative branch subtracts one more
+    EXPECT_EQ(HiWordOf(-1), -1);
+}
+
+TEST(WordHelpers, MakeLongOverflowFailsTheStep) {
+    EXPECT_EQ(MakeLong(32767, 32767), 32767 * 65536 + 32767);
+    EXPECT_EQ(MakeLong(0, -32768), INT32_MIN);
+    EXPECT_THROW(MakeLong(-1, -32768), StepError);
+}
+
+TEST(PtrToText, ReadsUtf16UpToTheTerminator) {
+    EXPECT_EQ(PtrToText(nullptr, 1024), "");
+    const char16_t tab[] = u"Tab";
+    EXPECT_EQ(PtrToText(tab, 1024), "Tab");  // stops at the NUL, never reads the 1024 bytes
+    const char16_t title[] = u"Title";
+    EXPECT_EQ(PtrToText(title, 5), "Ti");  // an odd last byte is dropped
+    EXPECT_EQ(PtrToText(title, -1), "  ");
+    EXPECT_EQ(PtrToText(title, 0), "");
+}
+
+class TabImage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host::sim::Reset();
+        ResetState();
+        frame_ = host::CreateWindowExA(0, "Static", "f", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                       nullptr, nullptr);
+        State().TabBarWnd = host::CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 20,
+                                                  frame_, nullptr, nullptr, nullptr);
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        char text[] = "t";
+        item.pszText = text;
+        host::SendMessageA(State().TabBarWnd, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        host::SendMessageA(State().TabBarWnd, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&item));
+        host::sim::ClearMessageLog();
+    }
+    HWND frame_ = nullptr;
+};
+
+TEST_F(TabImage, SetsTheImageAndIgnoresNegativeIndex) {
+    SetTabImage(-1, 3);
+    EXPECT_TRUE(host::sim::MessageLog().empty());
+    SetTabImage(1, 3);
+    ASSERT_EQ(host::sim::MessageLog().size(), 1u);
+    EXPECT_EQ(host::sim::MessageLog()[0].msg, TCM_SETITEMW);
+    TCITEMA got{};
+    got.mask = TCIF_IMAGE;
+    host::SendMessageA(State().TabBarWnd, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&got));
+    EXPECT_EQ(got.iImage, 3);
+}
+
+TEST(HtmlDocument, ComesFromThePageWindowsAnswer) {
+    host::sim::Reset();
+    static host::Object document;
+    auto bag = host::sim::MakeObject();
+    bag->Set("title", std::string("Page"));
+    document = host::Object(bag);
+    static UINT getObject = host::RegisterWindowMessageA("WM_HTML_GETOBJECT");
+    WNDCLASSA wc{};
+    wc.lpszClassName = "PageStub";
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == getObject) return host::sim::LresultFromObject(document);
+        return host::DefWindowProcA(h, m, w, l);
+    };
+    host::RegisterClassA(&wc);
+    HWND page = host::CreateWindowExA(0, "PageStub", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(GetHtmlDocument(page).GetText("title"), "Page");
+    HWND other = host::CreateWindowExA(0, "Static", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(GetHtmlDocument(other));
+    EXPECT_FALSE(GetHtmlDocument(nullptr));
+    document = {};
+}
+
+TEST(ColorPicker, ReturnsChoiceOrCurrent) {
+    host::sim::Reset();
+    host::sim::QueueColorChoice(RGB(1, 2, 3));
+    EXPECT_EQ(PickColor(RGB(9, 9, 9), RGB(0, 0, 0)), RGB(1, 2, 3));
+    host::sim::QueueColorChoice(std::nullopt);
+    EXPECT_EQ(PickColor(RGB(9, 9, 9), RGB(0, 0, 0)), RGB(9, 9, 9));
+}
+
+}  // namespace
