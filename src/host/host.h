@@ -33,6 +33,9 @@ LONG_PTR GetWindowLongPtrW(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtrW(HWND hwnd, int index, LONG_PTR value);
 LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// The default procedure of MDI children (activation through WM_CHILDACTIVATE,
+// WM_CLOSE as WM_MDIDESTROY to the client, ...).
+LRESULT DefMDIChildProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 BOOL GetClientRect(HWND hwnd, RECT* rect);
 BOOL GetWindowRect(HWND hwnd, RECT* rect);
 BOOL IsWindow(HWND hwnd);
@@ -170,6 +173,15 @@ private:
 
 // The object behind an LRESULT that a page window returned for WM_HTML_GETOBJECT.
 Object ObjectFromLresult(LRESULT result);
+
+// ---- screen capture and connection state ------------------------------------
+// Copies the rectangle (x, y, width, height) of a window, frame included, into
+// a Windows bitmap file at path (no extension added). False when it could not
+// be captured or written. (The sim writes a recognisable placeholder file.)
+bool CaptureWindowToBitmapFile(HWND hwnd, int x, int y, int width, int height, const std::string& path);
+// Puts the whole process into offline mode, as if the user had chosen "Work
+// Offline". False when the platform refused.
+bool SetOfflineMode();
 
 // ---- colour chooser -------------------------------------------------------
 // Shows the colour chooser; returns true and the colour when the user chose one.

@@ -375,6 +375,189 @@ constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 
+// ---- further vocabulary (sim side) ---------------------------------------
+// "W" text in the simulated Windows is UTF-16, as on Windows: WCHAR is a
+// 16-bit unit here (wchar_t is 32 bits on Linux). The older TCITEMW keeps its
+// wchar_t* field; the sim reads it as 16-bit units.
+using WCHAR = char16_t;
+using INT_PTR = std::intptr_t;
+
+struct CREATESTRUCTW {
+    void* lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy, cx, y, x;
+    LONG style;
+    const WCHAR* lpszName;
+    const WCHAR* lpszClass;
+    DWORD dwExStyle;
+};
+
+struct MDICREATESTRUCTW {
+    const WCHAR* szClass;
+    const WCHAR* szTitle;
+    HINSTANCE hOwner;
+    int x, y, cx, cy;
+    DWORD style;
+    LPARAM lParam;
+};
+
+struct STYLESTRUCT {
+    DWORD styleOld;
+    DWORD styleNew;
+};
+
+struct TBBUTTONINFOW {
+    UINT cbSize;
+    DWORD dwMask;
+    int idCommand;
+    int iImage;
+    BYTE fsState;
+    BYTE fsStyle;
+    WORD cx;
+    UINT_PTR lParam;
+    WCHAR* pszText;
+    int cchText;
+};
+
+struct REBARBANDINFOW {
+    UINT cbSize;
+    UINT fMask;
+    UINT fStyle;
+    COLORREF clrFore;
+    COLORREF clrBack;
+    WCHAR* lpText;
+    UINT cch;
+    int iImage;
+    HWND hwndChild;
+    UINT cxMinChild;
+    UINT cyMinChild;
+    UINT cx;
+    void* hbmBack;
+    UINT wID;
+    UINT cyChild;
+    UINT cyMaxChild;
+    UINT cyIntegral;
+    UINT cxIdeal;
+    LPARAM lParam;
+    UINT cxHeader;
+    RECT rcChevronLocation;
+    UINT uChevronState;
+};
+
+struct NMTOOLTIPSCREATED {
+    NMHDR hdr;
+    HWND hwndToolTips;
+};
+
+constexpr UINT WM_SETFONT = 0x0030, WM_GETFONT = 0x0031, WM_ACTIVATEAPP = 0x001C,
+               WM_CANCELMODE = 0x001F, WM_CHILDACTIVATE = 0x0022, WM_STYLECHANGING = 0x007C,
+               WM_STYLECHANGED = 0x007D, WM_NCACTIVATE = 0x0086, WM_SYSKEYDOWN = 0x0104,
+               WM_SYSKEYUP = 0x0105, WM_KEYFIRST = 0x0100, WM_KEYLAST = 0x0109,
+               WM_ENTERIDLE = 0x0121, WM_MOUSEFIRST = 0x0200, WM_MOUSELAST = 0x020E,
+               WM_PARENTNOTIFY = 0x0210, WM_ENTERMENULOOP = 0x0211, WM_EXITMENULOOP = 0x0212,
+               WM_MDIRESTORE = 0x0223, WM_MDINEXT = 0x0224, WM_MDIMAXIMIZE = 0x0225;
+constexpr int WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2;
+constexpr int SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
+constexpr int HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2;
+constexpr int MA_ACTIVATE = 1;
+constexpr int MSGF_MENU = 2;
+constexpr UINT SC_SIZE = 0xF000, SC_MOVE = 0xF010, SC_MINIMIZE = 0xF020, SC_MAXIMIZE = 0xF030,
+               SC_CLOSE = 0xF060, SC_RESTORE = 0xF120;
+
+constexpr UINT SWP_NOCOPYBITS = 0x0100, SWP_NOOWNERZORDER = 0x0200, SWP_NOSENDCHANGING = 0x0400,
+               SWP_NOCLIENTSIZE = 0x0800, SWP_NOCLIENTMOVE = 0x1000, SWP_DEFERERASE = 0x2000,
+               SWP_ASYNCWINDOWPOS = 0x4000, SWP_STATECHANGED = 0x8000;
+constexpr int SW_SHOWMINNOACTIVE = 7, SW_SHOWDEFAULT = 10, SW_FORCEMINIMIZE = 11;
+constexpr DWORD WS_EX_DLGMODALFRAME = 0x00000001, WS_EX_NOPARENTNOTIFY = 0x00000004,
+                WS_EX_TRANSPARENT = 0x00000020, WS_EX_WINDOWEDGE = 0x00000100,
+                WS_EX_STATICEDGE = 0x00020000, WS_EX_APPWINDOW = 0x00040000,
+                WS_EX_LAYERED = 0x00080000, WS_EX_NOACTIVATE = 0x08000000;
+constexpr int GWLP_HINSTANCE = -6, GWLP_HWNDPARENT = -8, GWL_ID = -12;
+constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000u);
+inline HWND const HWND_BROADCAST = reinterpret_cast<HWND>(0xFFFF);
+constexpr DWORD MDIS_ALLCHILDSTYLES = 0x0001;
+
+// Edit, combo box and button.
+constexpr DWORD ES_LEFT = 0x0000, ES_MULTILINE = 0x0004, ES_PASSWORD = 0x0020,
+                ES_AUTOHSCROLL = 0x0080, ES_READONLY = 0x0800;
+constexpr UINT EM_GETMODIFY = 0x00B8, EM_SETMODIFY = 0x00B9, EM_LIMITTEXT = 0x00C5,
+               EM_UNDO = 0x00C7, EM_EMPTYUNDOBUFFER = 0x00CD, EM_SETREADONLY = 0x00CF;
+constexpr UINT EN_CHANGE = 0x0300, EN_UPDATE = 0x0400;
+constexpr DWORD CBS_SIMPLE = 0x0001, CBS_DROPDOWN = 0x0002, CBS_DROPDOWNLIST = 0x0003;
+constexpr UINT CB_DELETESTRING = 0x0144, CB_GETLBTEXT = 0x0148, CB_GETLBTEXTLEN = 0x0149,
+               CB_INSERTSTRING = 0x014A, CB_RESETCONTENT = 0x014B, CB_FINDSTRINGEXACT = 0x0158;
+constexpr LRESULT CB_ERR = -1;
+constexpr UINT CBN_SELCHANGE = 1, CBN_EDITCHANGE = 5, CBN_EDITUPDATE = 6;
+constexpr UINT BM_GETCHECK = 0x00F0, BM_SETCHECK = 0x00F1, BM_CLICK = 0x00F5;
+constexpr UINT BN_CLICKED = 0;
+constexpr DWORD BS_PUSHBUTTON = 0x0, BS_CHECKBOX = 0x2, BS_AUTOCHECKBOX = 0x3,
+                BS_RADIOBUTTON = 0x4, BS_AUTORADIOBUTTON = 0x9, BS_TYPEMASK = 0xF;
+constexpr int BST_UNCHECKED = 0, BST_CHECKED = 1;
+
+// Common controls.
+constexpr DWORD CCS_TOP = 0x01, CCS_NOMOVEY = 0x02, CCS_BOTTOM = 0x03, CCS_NORESIZE = 0x04,
+                CCS_NOPARENTALIGN = 0x08, CCS_NODIVIDER = 0x40;
+constexpr UINT NM_FIRST = 0, NM_CLICK = static_cast<UINT>(-2), NM_RCLICK = static_cast<UINT>(-5),
+               NM_TOOLTIPSCREATED = static_cast<UINT>(-19);
+constexpr DWORD TCS_TOOLTIPS = 0x4000;
+constexpr UINT TCM_SETITEMSIZE = 0x1329;
+constexpr UINT TCIF_STATE = 0x0010;
+constexpr DWORD TCIS_BUTTONPRESSED = 0x0001;
+constexpr UINT TCN_SELCHANGE = static_cast<UINT>(-551), TCN_SELCHANGING = static_cast<UINT>(-552);
+constexpr UINT SB_SETMINHEIGHT = 0x0408, SB_ISSIMPLE = 0x040E;
+constexpr UINT SB_SIMPLEID = 0x00FF;
+constexpr UINT SBT_NOBORDERS = 0x0100, SBT_POPOUT = 0x0200, SBT_RTLREADING = 0x0400,
+               SBT_NOTABPARSING = 0x0800, SBT_OWNERDRAW = 0x1000;
+constexpr UINT TB_ISBUTTONENABLED = 0x0409, TB_ISBUTTONCHECKED = 0x040A, TB_AUTOSIZE = 0x0421,
+               TB_INSERTBUTTONW = 0x0443, TB_ADDBUTTONSW = 0x0444;
+constexpr BYTE BTNS_BUTTON = 0x00, BTNS_SEP = 0x01, TBSTYLE_SEP = 0x01;
+constexpr UINT RB_GETRECT = 0x0409, RB_INSERTBANDW = 0x040A, RB_SETBANDINFOW = 0x040B,
+               RB_GETBANDINFOW = 0x041C;
+constexpr UINT RBBIM_IDEALSIZE = 0x0200, RBBIM_LPARAM = 0x0400, RBBIM_HEADERSIZE = 0x0800;
+constexpr UINT RBBS_BREAK = 0x0001, RBBS_FIXEDSIZE = 0x0002, RBBS_CHILDEDGE = 0x0004,
+               RBBS_VARIABLEHEIGHT = 0x0040, RBBS_GRIPPERALWAYS = 0x0080, RBBS_NOGRIPPER = 0x0100;
+
+// Menus.
+constexpr UINT MF_BITMAP = 0x0004, MF_MENUBREAK = 0x0040, MF_HILITE = 0x0080,
+               MF_USECHECKBITMAPS = 0x0200, MF_SYSMENU = 0x2000, MF_HELP = 0x4000,
+               MF_MOUSESELECT = 0x8000;
+constexpr UINT MFT_BITMAP = 0x0004, MFT_MENUBARBREAK = 0x0020, MFT_MENUBREAK = 0x0040,
+               MFT_OWNERDRAW = 0x0100, MFT_RIGHTORDER = 0x2000, MFT_RIGHTJUSTIFY = 0x4000;
+constexpr UINT MFS_UNCHECKED = 0x0000, MFS_HILITE = 0x0080, MFS_UNHILITE = 0x0000;
+constexpr UINT TPM_CENTERALIGN = 0x0004, TPM_RIGHTALIGN = 0x0008, TPM_VCENTERALIGN = 0x0010,
+               TPM_BOTTOMALIGN = 0x0020, TPM_NOANIMATION = 0x4000;
+
+// System metrics and colours.
+constexpr int SM_CXVSCROLL = 2, SM_CYHSCROLL = 3, SM_CXDLGFRAME = 7, SM_CYDLGFRAME = 8,
+              SM_CXICON = 11, SM_CYICON = 12, SM_CXFULLSCREEN = 16, SM_CYFULLSCREEN = 17,
+              SM_CXEDGE = 45, SM_CYEDGE = 46, SM_CXSMICON = 49, SM_CYSMICON = 50,
+              SM_CXMINIMIZED = 57, SM_CYMINIMIZED = 58, SM_CXMAXIMIZED = 61, SM_CYMAXIMIZED = 62,
+              SM_CXMENUCHECK = 71, SM_CYMENUCHECK = 72, SM_CXVIRTUALSCREEN = 78,
+              SM_CYVIRTUALSCREEN = 79, SM_CMONITORS = 80;
+constexpr int COLOR_SCROLLBAR = 0, COLOR_BACKGROUND = 1, COLOR_ACTIVECAPTION = 2,
+              COLOR_INACTIVECAPTION = 3, COLOR_MENU = 4, COLOR_WINDOWFRAME = 6, COLOR_MENUTEXT = 7,
+              COLOR_CAPTIONTEXT = 9, COLOR_ACTIVEBORDER = 10, COLOR_INACTIVEBORDER = 11,
+              COLOR_APPWORKSPACE = 12, COLOR_BTNSHADOW = 16, COLOR_GRAYTEXT = 17,
+              COLOR_INACTIVECAPTIONTEXT = 19, COLOR_BTNHIGHLIGHT = 20, COLOR_3DDKSHADOW = 21,
+              COLOR_3DLIGHT = 22, COLOR_INFOTEXT = 23, COLOR_HOTLIGHT = 26,
+              COLOR_GRADIENTACTIVECAPTION = 27, COLOR_GRADIENTINACTIVECAPTION = 28,
+              COLOR_MENUHILIGHT = 29, COLOR_MENUBAR = 30;
+
+constexpr UINT CF_OEMTEXT = 7;
+
+inline constexpr BYTE LOBYTE(std::uintptr_t v) { return static_cast<BYTE>(v & 0xFF); }
+inline constexpr LPARAM MAKELPARAM(WORD low, WORD high) {
+    return static_cast<LPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+inline constexpr WPARAM MAKEWPARAM(WORD low, WORD high) {
+    return static_cast<WPARAM>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+inline constexpr LONG MAKELONG(WORD low, WORD high) {
+    return static_cast<LONG>(static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16));
+}
+
 inline constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
 inline constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
 inline constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {

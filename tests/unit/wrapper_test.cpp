@@ -18,8 +18,9 @@ protected:
         State().PluginFolder = "C:\\maxthon\\Plugin\\Tillwick";
         State().HostFolder = "c:\\maxthon\\";
         State().LanguageId = "1031";
-        host::fs::CreateFolder("C:\\maxthon\\Plugin\\Tillwick\\Languages");
-        host::fs::CreateFolder("C:\\maxthon\\config");
+        for (const char* folder : {"C:\\maxthon", "C:\\maxthon\\config", "C:\\maxthon\\Plugin",
+                                   "C:\\maxthon\\Plugin\\Tillwick", "C:\\maxthon\\Plugin\\Tillwick\\Languages"})
+            ASSERT_TRUE(host::fs::CreateFolder(folder) || host::fs::FolderExists(folder)) << folder;
     }
     static void Put(const std::string& path, const std::string& text) {
         ASSERT_TRUE(host::fs::WriteFileAtomic(path, text));

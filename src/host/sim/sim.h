@@ -28,6 +28,9 @@ std::uint64_t Now();
 // Moves the clock forward, delivering posted messages and firing due timers
 // in due-time order (ties in creation order). A timer of 0 ms is due at once:
 // it fires when the message being handled has returned and the test pumps.
+// At every step posted messages go first, then WM_PAINT to visible windows
+// that wait for it, then the next due timer. Periods below 10 ms repeat
+// every 10 ms (USER_TIMER_MINIMUM).
 void Advance(std::uint32_t ms);
 // Delivers posted messages and fires timers that are due now, without moving the clock.
 void RunPending();
@@ -36,6 +39,10 @@ void RunPending();
 void SetKeyDown(int vk, bool down);
 void SetCursorScreenPos(int x, int y);
 void SetClipboardText(std::optional<std::string> text);  // nullopt: clipboard empty
+std::optional<std::string> ClipboardText();               // also what an edit's WM_COPY/WM_CUT put there
+// The user presses a hot key: WM_HOTKEY(id, MAKELPARAM(modifiers, vk)) is
+// posted to the window that registered it. False when none is registered.
+bool PressHotKey(UINT modifiers, UINT vk);
 
 // ---- menus and message boxes -------------------------------------------------
 struct MenuItemSnapshot {
@@ -54,7 +61,10 @@ struct TrackedMenu {
     std::vector<MenuItemSnapshot> items;  // the menu as it was shown
 };
 // What the next TrackPopupMenu calls answer (command id, or 0 = dismissed),
-// in order; when the queue is empty a menu is dismissed.
+// in order; when the queue is empty a menu is dismissed. An id that names no
+// enabled command item of the menu (or its submenus) also dismisses it, as a
+// user could not have chosen it. While the menu is up, posted keyboard and
+// mouse messages go to the menu, not to their windows.
 void QueueMenuAnswer(UINT commandId);
 const std::vector<TrackedMenu>& TrackedMenus();
 std::vector<MenuItemSnapshot> SnapshotMenu(HMENU menu);
@@ -80,8 +90,15 @@ struct LoggedMessage {
     bool posted;
 };
 // Every message delivered to a window procedure (sent or posted), in order.
+// WM_PAINT and WM_TIMER that the message loop generates count as posted;
+// procedure-to-procedure calls (CallWindowProcW) are not deliveries.
 const std::vector<LoggedMessage>& MessageLog();
 void ClearMessageLog();
+
+// Exceptions that application callbacks (window, timer, enumeration procedures,
+// property-bag methods) let escape; the sim stops them at the Win32 boundary,
+// where the call then answers 0 / FALSE / nothing.
+int SwallowedExceptionCount();
 
 // ---- timers and hot keys -------------------------------------------------------
 int LiveTimerCount();
@@ -116,10 +133,43 @@ std::shared_ptr<PropertyBag> MakeObject();
 // ObjectFromLresult(result) gives the object back.
 LRESULT LresultFromObject(const Object& object);
 
+// ---- files --------------------------------------------------------------------------
+// Puts a file in place together with the folders above it (test set-up; the
+// host::fs functions themselves never create folders on the way).
+void PutFile(std::string path, std::string content);
+
 // ---- windows -------------------------------------------------------------------
-// Text the sim stores for a window (also what WM_GETTEXT answers).
+// Text the sim stores for a window (also what WM_GETTEXT answers). Controls
+// that keep their own text answer theirs: status bar part 0, an edit's text,
+// a combo box's edit text or selected item.
 std::string WindowText(HWND hwnd);
 // Windows created and not destroyed.
 int LiveWindowCount();
+// Whether the window waits for WM_PAINT (invalidated, not yet validated), and
+// how often it was invalidated. The message loop (Advance/RunPending) sends
+// WM_PAINT to visible windows that wait for it; DefWindowProc validates.
+bool NeedsPaint(HWND hwnd);
+int InvalidationCount(HWND hwnd);
+// Whether a "tooltips_class32" window is active (TTM_ACTIVATE; true when created).
+bool TooltipActive(HWND tooltip);
+
+// Layout of the built-in controls, so that tests can aim at them:
+// - tab control: tab i spans x = i * 96 .. (i + 1) * 96, y = 0 .. 20 of the
+//   client area (TCM_SETITEMSIZE changes 96 x 20); WM_LBUTTONDOWN on a tab
+//   selects it with TCN_SELCHANGING / TCN_SELCHANGE.
+// - status bar: 20 pixels high along the parent's bottom edge (unless
+//   CCS_NORESIZE), moved there on WM_SIZE; part i runs from the previous
+//   right edge + 2 to its own right edge (-1: the client's), y = 2 .. bottom.
+// - toolbar: visible buttons in a row from x = 0, 23 x 22 each (separators 8
+//   or their iBitmap, TBIF_SIZE sets a width); WM_LBUTTONUP on an enabled
+//   button sends WM_COMMAND(id, BN_CLICKED) to the toolbar's creation parent.
+// - rebar: rows of visible bands (RBBS_BREAK starts a row), as high as their
+//   highest band (cyMinChild; 4 without a child); the rebar takes the rows'
+//   height unless CCS_NORESIZE.
+
+// ---- connection state ----------------------------------------------------------
+// True once SetOfflineMode has put the process offline.
+bool OfflineModeSet();
+void ClearOfflineMode();  // part of Reset()
 
 }  // namespace host::sim

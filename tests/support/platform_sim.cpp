@@ -1,0 +1,18 @@
+// The simulated Windows behind the test support: a fresh process per reset,
+// time on the virtual clock.
+#ifndef _WIN32
+
+#include "host/sim/sim.h"
+#include "support/platform.h"
+
+namespace testsupport {
+
+void PlatformReset() { host::sim::Reset(); }
+
+void PumpFor(std::uint32_t ms) { host::sim::Advance(ms); }
+
+bool IsSim() { return true; }
+
+}  // namespace testsupport
+
+#endif  // _WIN32
