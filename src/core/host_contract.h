@@ -146,6 +146,13 @@ inline constexpr std::string_view kPluginListEndSection = "[IEPlugins]";
 inline constexpr std::string_view kSecurityIdSection = "General";
 inline constexpr std::string_view kSecurityIdKey = "SecurityID";
 
+// The host's proxy commands: none, the system's, or proxy n of the set-up
+// centre's list (base + n, below the limit).
+inline constexpr std::uint32_t kCmdNoProxy = 0x8123;
+inline constexpr std::uint32_t kCmdUseIeProxy = 0x812C;
+inline constexpr std::uint32_t kCmdProxyBase = 25375;
+inline constexpr std::uint32_t kCmdProxyLimit = 25450;
+
 // The tab bar's image for a locked tab.
 inline constexpr int kLockedTabImage = 4;
 

@@ -1,0 +1,178 @@
+// The host's menus as a plugin recognises them (ids at fixed positions), the
+// menu loop as the frame sees it, and what a chosen item does.
+#include "core/host_contract.h"
+#include "support/refhost_fixture.h"
+
+namespace {
+
+namespace c = tillwick::contract;
+using namespace refhost_fixture;
+using host::sim::MenuItemSnapshot;
+
+const std::vector<MenuItemSnapshot>& LastMenu() { return host::sim::TrackedMenus().back().items; }
+
+struct Seen {
+    UINT msg;
+    WPARAM wParam;
+};
+std::vector<Seen> MenuLoopMessagesTo(HWND frame) {
+    std::vector<Seen> seen;
+    for (const auto& m : host::sim::MessageLog()) {
+        if (m.hwnd != frame) continue;
+        if (m.msg == WM_INITMENU || m.msg == WM_INITMENUPOPUP || m.msg == WM_MENUSELECT ||
+            m.msg == WM_UNINITMENUPOPUP || m.msg == WM_CAPTURECHANGED)
+            seen.push_back({m.msg, m.wParam});
+    }
+    return seen;
+}
+
+class RefHostMenus : public HostTest {};
+
+TEST_F(RefHostMenus, TabMenuCarriesTheTabBarCommandAndCloseAllWhereTabBarPositionSaysSo) {
+    auto& h = Start();
+    h.OpenTab();
+    h.RightClickTab(0);
+    ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
+    EXPECT_EQ(host::sim::TrackedMenus().back().owner, h.Frame());
+    EXPECT_EQ(LastMenu().at(c::kTabMenuMarkerPos).id, c::kCmdTabBarBottom);
+    EXPECT_EQ(LastMenu().at(c::kTabMenuCloseAllPos).id, c::kCmdCloseAll);
+    EXPECT_EQ(LastMenu().at(c::kTabMenuCloseAllPos).text, "Close &All");  // the host's language text
+
+    h.Command(c::kCmdTabBarTop);
+    h.RightClickTab(0);
+    EXPECT_EQ(LastMenu().at(c::kTabMenuMarkerPosTabsOnTop).id, c::kCmdTabBarBottom);
+    EXPECT_EQ(LastMenu().at(c::kTabMenuCloseAllPosTabsOnTop).id, c::kCmdCloseAll);
+    EXPECT_NE(LastMenu().at(c::kTabMenuMarkerPos).id, c::kCmdTabBarBottom);
+}
+
+TEST_F(RefHostMenus, MenuLoopReachesTheFrameInOrderAndTheMenuIsGoneAfterwards) {
+    auto& h = Start();
+    h.OpenTab();
+    const int menusBefore = host::sim::LiveMenuCount();
+    host::sim::ClearMessageLog();
+    host::sim::QueueMenuAnswer(c::kCmdNewTab);
+    h.RightClickTab(0);
+
+    // Windows' order for a tracked popup: the menu is initialised, the chosen
+    // item selected, capture released, the popup uninitialised, the selection ended.
+    ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
+    const auto menu = reinterpret_cast<WPARAM>(host::sim::TrackedMenus().back().menu);
+    const auto seen = MenuLoopMessagesTo(h.Frame());
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen[0].msg, WM_INITMENU);
+    EXPECT_EQ(seen[0].wParam, menu);
+    EXPECT_EQ(seen[1].msg, WM_INITMENUPOPUP);
+    EXPECT_EQ(seen[1].wParam, menu);
+    EXPECT_EQ(seen[2].msg, WM_MENUSELECT);
+    EXPECT_EQ(LOWORD(seen[2].wParam), c::kCmdNewTab);
+    EXPECT_EQ(seen[3].msg, WM_CAPTURECHANGED);
+    EXPECT_EQ(seen[4].msg, WM_UNINITMENUPOPUP);
+    EXPECT_EQ(seen[4].wParam, menu);
+    EXPECT_EQ(seen[5].msg, WM_MENUSELECT);
+    EXPECT_EQ(HIWORD(seen[5].wParam), 0xFFFF);
+    EXPECT_EQ(host::sim::LiveMenuCount(), menusBefore);
+
+    // The chosen command arrives after the loop, posted to the frame.
+    EXPECT_EQ(h.TabCount(), 1);
+    testsupport::PumpFor(0);
+    EXPECT_EQ(h.TabCount(), 2);
+}
+
+TEST_F(RefHostMenus, PageMenuKindsAreToldByTheirFirstItemsAndTakeExtensionsAtTheirPosition) {
+    auto& h = Start();
+    h.OpenTab();
+    struct Case {
+        refhost::PageMenuKind kind;
+        UINT first;
+        int insertAt;
+    };
+    const Case cases[] = {{refhost::PageMenuKind::Default, 2282, 20},
+                          {refhost::PageMenuKind::Link, 2136, 20},
+                          {refhost::PageMenuKind::LinkShort, 2136, 12},
+                          {refhost::PageMenuKind::Edit, 43, 7},
+                          {refhost::PageMenuKind::Selection, 16, 6},
+                          {refhost::PageMenuKind::HostLink, 0x804C, 14},
+                          {refhost::PageMenuKind::HostPage, 0x804C, 9}};
+    for (const auto& k : cases) {
+        h.RightClickPage(k.kind);
+        const auto& items = LastMenu();
+        SCOPED_TRACE(k.first);
+        ASSERT_GT(items.size(), static_cast<std::size_t>(k.insertAt + 1));
+        EXPECT_EQ(items[0].id, k.first);
+        EXPECT_EQ(items[static_cast<std::size_t>(k.insertAt)].id, 3700u);
+        EXPECT_EQ(items[static_cast<std::size_t>(k.insertAt) + 1].id, 3701u);
+        // Kinds without closing items end in their extensions.
+        const bool open = k.insertAt == 9 || k.insertAt == 6;
+        EXPECT_EQ(items.size(), static_cast<std::size_t>(k.insertAt + 2 + (open ? 0 : 2)));
+    }
+    h.RightClickPage(refhost::PageMenuKind::Link);
+    EXPECT_EQ(LastMenu()[5].id, c::kPageMenuLinkFifth);
+    EXPECT_EQ(LastMenu()[1].id, c::kCmdOpenLinkNewWindow);
+    h.RightClickPage(refhost::PageMenuKind::LinkShort);
+    EXPECT_NE(LastMenu()[5].id, c::kPageMenuLinkFifth);
+    h.RightClickPage(refhost::PageMenuKind::HostLink);
+    EXPECT_EQ(LastMenu()[2].id, c::kPageMenuLinkFirst);
+    h.RightClickPage(refhost::PageMenuKind::HostPage);
+    EXPECT_NE(LastMenu()[2].id, c::kPageMenuLinkFirst);
+}
+
+// Appends an item the host does not know when a menu opens (as a plugin
+// does), and records its state once the host has initialised the popup.
+WNDPROC g_frameProc = nullptr;
+UINT g_addedState = 0xFFFF;
+LRESULT CALLBACK AddingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITMENU)
+        host::AppendMenuA(reinterpret_cast<HMENU>(wParam), MF_STRING, 168, "Tillwick...");
+    LRESULT r = host::CallWindowProcW(g_frameProc, hwnd, msg, wParam, lParam);
+    if (msg == WM_INITMENUPOPUP)
+        g_addedState = host::GetMenuState(reinterpret_cast<HMENU>(wParam), 168, MF_BYCOMMAND);
+    return r;
+}
+
+TEST_F(RefHostMenus, OptionsMenuIsMarkedAtPosition13AndGraysCommandsTheHostDoesNotKnow) {
+    auto& h = Start();
+    const int menusBefore = host::sim::LiveMenuCount();
+    g_frameProc = reinterpret_cast<WNDPROC>(
+        host::SetWindowLongPtrW(h.Frame(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AddingProc)));
+    g_addedState = 0xFFFF;
+    h.OpenOptionsMenu();
+    host::SetWindowLongPtrW(h.Frame(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_frameProc));
+    EXPECT_EQ(host::sim::TrackedMenus().back().items.at(c::kOptionsMenuMarkerPos).id,
+              c::kCmdOptionsMenu);
+    ASSERT_NE(g_addedState, 0xFFFFu);
+    EXPECT_NE(g_addedState & MF_GRAYED, 0u);
+    EXPECT_EQ(host::sim::LiveMenuCount(), menusBefore);
+}
+
+TEST_F(RefHostMenus, GroupsMenuListsGroupsWithPageSubmenusAndOpensAGroup) {
+    auto& h = Start();
+    h.OpenGroupsMenu();
+    const auto& items = LastMenu();
+    ASSERT_EQ(items.size(), 4u + 2u);  // four fixed items, two groups
+    EXPECT_EQ(items[0].id, c::kCmdGroupsMenuFirst);
+    EXPECT_EQ(items[4].text, "1. News");
+    ASSERT_FALSE(items[4].submenu.empty());
+    EXPECT_EQ(items[4].submenu[0].text, "BBC");
+    EXPECT_EQ(items[4].submenu[1].text, "Reuters");
+    EXPECT_EQ(items[4].submenu.back().id, c::kGroupCommandBase + 1);
+    EXPECT_EQ(items[5].submenu.back().id, c::kGroupCommandBase + 2);
+
+    host::sim::QueueMenuAnswer(c::kGroupCommandBase + 1);
+    h.OpenGroupsMenu();
+    testsupport::PumpFor(1000);
+    ASSERT_EQ(h.TabCount(), 2);
+    EXPECT_EQ(h.Document(0).GetText("URL"), "http://www.bbc.co.uk/");
+    EXPECT_EQ(h.Document(1).GetText("URL"), "http://www.reuters.com/");
+}
+
+TEST_F(RefHostMenus, QuickSearchMenuListsEnginesThenClearCommands) {
+    auto& h = Start();
+    h.OpenSearchMenu();
+    const auto& items = LastMenu();
+    ASSERT_EQ(items.size(), 3u + 4u);
+    EXPECT_EQ(items[0].text, "Google");
+    EXPECT_EQ(items[3].type & MFT_SEPARATOR, MFT_SEPARATOR);
+    EXPECT_EQ(items[items.size() - 2].text, "Clear Search Bar History");
+}
+
+}  // namespace

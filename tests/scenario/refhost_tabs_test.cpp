@@ -1,0 +1,291 @@
+// Tabs, layout and the other host commands, each sent as WM_COMMAND to the
+// frame the way a plugin sends them.
+#include "core/host_contract.h"
+#include "core/ini_store.h"
+#include "support/refhost_fixture.h"
+
+namespace {
+
+namespace c = tillwick::contract;
+using namespace refhost_fixture;
+
+RECT WindowRect(HWND hwnd) {
+    RECT r{};
+    host::GetWindowRect(hwnd, &r);
+    return r;
+}
+
+int TabItemCount(HWND tabBar) {
+    return static_cast<int>(host::SendMessageA(tabBar, TCM_GETITEMCOUNT, 0, 0));
+}
+
+class RefHostTabs : public HostTest {};
+
+TEST_F(RefHostTabs, NewTabActivateAndCloseKeepTabBarMdiAndPluginsInStep) {
+    auto& h = Start();
+    for (int i = 0; i < 3; ++i) h.Command(c::kCmdNewTab);
+    ASSERT_EQ(h.TabCount(), 3);
+    EXPECT_EQ(TabItemCount(h.TabBar()), 3);
+    EXPECT_EQ(h.ActiveTab(), 2);
+
+    auto activeChild = [&] {
+        return reinterpret_cast<HWND>(host::SendMessageA(h.MdiClient(), WM_MDIGETACTIVE, 0, 0));
+    };
+    h.Command(c::kCmdActivateTabBase + 0);
+    EXPECT_EQ(host::SendMessageA(h.TabBar(), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(activeChild(), h.TabWindow(0));
+    EXPECT_TRUE(host::IsWindowVisible(h.TabWindow(0)));
+    EXPECT_FALSE(host::IsWindowVisible(h.TabWindow(2)));
+
+    // The form a plugin uses to select the last tab: 0xBFFF + count.
+    h.Command(c::kCmdSelectTabFromCount + 3);
+    EXPECT_EQ(h.ActiveTab(), 2);
+    EXPECT_EQ(activeChild(), h.TabWindow(2));
+
+    HWND closing = h.TabWindow(2);
+    h.Command(c::kCmdCloseTab);
+    EXPECT_EQ(h.TabCount(), 2);
+    EXPECT_EQ(TabItemCount(h.TabBar()), 2);
+    EXPECT_FALSE(host::IsWindow(closing));
+    EXPECT_EQ(h.ActiveTab(), 1);
+    EXPECT_EQ(activeChild(), h.TabWindow(1));
+    // Plugin 3 was sited with its own tab's browser, then unsited and released.
+    EXPECT_EQ(LogOf(3), (std::vector<std::string>{"SetSite", "SetSite(null)", "Release"}));
+    EXPECT_EQ(LogOf(1), (std::vector<std::string>{"SetSite"}));
+    EXPECT_TRUE(h.Plugin(0)->AttachedBrowser() == h.Browser(0));
+    EXPECT_FALSE(h.Plugin(0)->AttachedBrowser() == h.Browser(1));
+}
+
+TEST_F(RefHostTabs, LockedTabShowsTheLockImageAndDoesNotClose) {
+    auto& h = Start();
+    h.OpenTab();
+    h.Command(c::kCmdLockTab);
+    TCITEMA item{};
+    item.mask = TCIF_IMAGE;
+    host::SendMessageA(h.TabBar(), TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(item.iImage, c::kLockedTabImage);
+    h.Command(c::kCmdCloseTab);
+    EXPECT_EQ(h.TabCount(), 1);
+    h.Command(c::kCmdLockTab);  // unlock
+    h.Command(c::kCmdCloseTab);
+    EXPECT_EQ(h.TabCount(), 0);
+}
+
+TEST_F(RefHostTabs, ClosingAnMdiChildClosesItsTabThroughTheHost) {
+    auto& h = Start();
+    h.OpenTab();
+    h.OpenTab();
+    host::SendMessageA(h.TabWindow(0), WM_CLOSE, 0, 0);
+    EXPECT_EQ(h.TabCount(), 1);
+    EXPECT_EQ(TabItemCount(h.TabBar()), 1);
+    EXPECT_EQ(LogOf(1).back(), "Release");
+}
+
+TEST_F(RefHostTabs, CloseCommandsOfTheTabMenuCloseTheirTabs) {
+    auto& h = Start();
+    h.OpenTab("http://a.example.com/1");
+    h.OpenTab("http://b.example.com/1");
+    h.OpenTab("http://a.example.com/2");
+    h.OpenTab();
+    testsupport::PumpFor(1000);
+    h.ActivateTab(2);
+    h.Command(c::kCmdCloseBlankAndError);  // the about:blank tab
+    EXPECT_EQ(h.TabCount(), 3);
+    h.Command(c::kCmdCloseAllButSameSite);  // b.example.com
+    ASSERT_EQ(h.TabCount(), 2);
+    EXPECT_EQ(h.Document(0).GetText("URL"), "http://a.example.com/1");
+    h.Command(c::kCmdCloseLeft);
+    EXPECT_EQ(h.TabCount(), 1);
+    EXPECT_EQ(h.Document(0).GetText("URL"), "http://a.example.com/2");
+}
+
+TEST_F(RefHostTabs, ExitClosesTheFrameAndLeavesNothingBehind) {
+    const int menusBefore = host::sim::LiveMenuCount();
+    auto& h = Start();
+    h.OpenTab("http://www.example.com/");
+    h.OpenTab();
+    h.RightClickTab(0);
+    h.Command(c::kCmdExit);
+    testsupport::PumpFor(100);
+    EXPECT_FALSE(h.Running());
+    EXPECT_EQ(host::FindWindowA("IEFrame", nullptr), nullptr);
+    EXPECT_EQ(host::sim::LiveWindowCount(), 0);
+    EXPECT_EQ(host::sim::LiveTimerCount(), 0);
+    EXPECT_EQ(host::sim::LiveMenuCount(), menusBefore);
+    EXPECT_EQ(LogOf(1).back(), "Release");
+    EXPECT_EQ(LogOf(2).back(), "Release");
+}
+
+class RefHostLayout : public HostTest {};
+
+TEST_F(RefHostLayout, StatusBarAndTabBarFlipWithRelayoutOfThePages) {
+    auto& h = Start();
+    h.OpenTab();
+    const RECT before = WindowRect(h.MdiClient());
+
+    h.Command(c::kCmdToggleStatusBar);
+    EXPECT_FALSE(host::IsWindowVisible(h.StatusBar()));
+    const RECT noStatus = WindowRect(h.MdiClient());
+    EXPECT_EQ(noStatus.bottom - noStatus.top,
+              before.bottom - before.top + (WindowRect(h.StatusBar()).bottom - WindowRect(h.StatusBar()).top));
+
+    h.Command(c::kCmdToggleTabBar);
+    EXPECT_FALSE(host::IsWindowVisible(h.TabBar()));
+    EXPECT_GT(WindowRect(h.MdiClient()).bottom, noStatus.bottom);
+
+    h.Command(c::kCmdToggleStatusBar);
+    h.Command(c::kCmdToggleTabBar);
+    EXPECT_TRUE(host::IsWindowVisible(h.StatusBar()));
+    EXPECT_TRUE(host::IsWindowVisible(h.TabBar()));
+    const RECT after = WindowRect(h.MdiClient());
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.bottom, before.bottom);
+    // The page window follows its tab.
+    RECT page{}, client{};
+    host::GetClientRect(h.PageWindow(0), &page);
+    host::GetClientRect(h.MdiClient(), &client);
+    EXPECT_EQ(page.bottom, client.bottom);
+}
+
+TEST_F(RefHostLayout, TabBarAboveOrBelowThePagesAsAPluginMeasuresIt) {
+    auto& h = Start();
+    h.OpenTab();
+    auto onTop = [&] { return WindowRect(h.MdiClient()).top >= WindowRect(h.TabBar()).top; };
+    EXPECT_FALSE(onTop());
+    h.Command(c::kCmdTabBarTop);
+    EXPECT_TRUE(onTop());
+    EXPECT_EQ(WindowRect(h.TabBar()).bottom, WindowRect(h.MdiClient()).top);
+    h.Command(c::kCmdTabBarBottom);
+    EXPECT_FALSE(onTop());
+    EXPECT_EQ(WindowRect(h.MdiClient()).bottom, WindowRect(h.TabBar()).top);
+}
+
+// A subclass of the tab bar that swallows the layout's WM_SIZEPARENT, as a
+// plugin does while it floats the tab bar over the page.
+WNDPROC g_tabBarProc = nullptr;
+LRESULT CALLBACK SwallowSizeParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == 0x0361) return 0;
+    return host::CallWindowProcW(g_tabBarProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(RefHostLayout, TabBarTakesNoRoomWhenItsSizeParentIsSwallowed) {
+    auto& h = Start();
+    h.OpenTab();
+    const RECT withTabs = WindowRect(h.MdiClient());
+    g_tabBarProc = reinterpret_cast<WNDPROC>(host::SetWindowLongPtrW(
+        h.TabBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SwallowSizeParent)));
+    h.Command(c::kCmdToggleStatusBar);
+    h.Command(c::kCmdToggleStatusBar);  // two re-layouts, the status bar as before
+    EXPECT_TRUE(host::IsWindowVisible(h.TabBar()));
+    EXPECT_EQ(WindowRect(h.MdiClient()).bottom,
+              withTabs.bottom + (WindowRect(h.TabBar()).bottom - WindowRect(h.TabBar()).top));
+    host::SetWindowLongPtrW(h.TabBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tabBarProc));
+    h.Command(c::kCmdTabBarBottom);
+    EXPECT_EQ(WindowRect(h.MdiClient()).bottom, withTabs.bottom);
+}
+
+TEST_F(RefHostLayout, AViewMovedIntoAnotherWindowKeepsTheRectangleItWasGiven) {
+    auto& h = Start();
+    h.OpenTab();
+    h.OpenTab();
+    HWND view = h.TabView(1);
+    host::SetParent(view, h.StatusBar());
+    host::MoveWindow(view, 5, 1, 100, 18, TRUE);
+    h.Command(c::kCmdToggleStatusBar);
+    h.Command(c::kCmdToggleStatusBar);
+    RECT r{};
+    host::GetClientRect(view, &r);
+    EXPECT_EQ(r.right, 100);
+    EXPECT_EQ(r.bottom, 18);
+    EXPECT_EQ(host::GetParent(view), h.StatusBar());
+}
+
+TEST_F(RefHostLayout, FullScreenRemovesTheCaptionBitsAndTheBarsUntilSwitchedBack) {
+    auto& h = Start();
+    h.OpenTab();
+    ASSERT_NE(StyleOf(h.Frame()) & WS_CAPTION, 0u);
+    RECT rebar{};
+    host::GetClientRect(h.Rebar(), &rebar);
+    EXPECT_GT(rebar.bottom, 0);
+
+    h.Command(c::kCmdFullScreen);
+    EXPECT_EQ(StyleOf(h.Frame()) & WS_CAPTION, 0u);
+    EXPECT_FALSE(host::IsWindowVisible(h.Rebar()));
+    h.Command(c::kCmdFullScreen);
+    EXPECT_EQ(StyleOf(h.Frame()) & WS_CAPTION, WS_CAPTION);
+    EXPECT_TRUE(host::IsWindowVisible(h.Rebar()));
+    // The keyboard form of the switch.
+    h.Command(c::kCmdFullScreenAccel);
+    EXPECT_TRUE(h.FullScreen());
+    EXPECT_EQ(StyleOf(h.Frame()) & WS_CAPTION, 0u);
+}
+
+class RefHostCommands : public HostTest {};
+
+TEST_F(RefHostCommands, BlockerCommandsFlipTheirKeysAndTheButtonSwitchesAllSix) {
+    auto& h = Start();
+    const std::string ini = h.HostFile("config\\config.ini");
+    auto key = [&](int k) {
+        return tillwick::ini::ReadString(ini, "Settings", c::kHostBlockers[k].configKey, "?");
+    };
+    h.Command(0x8034);
+    EXPECT_EQ(key(0), "1");
+    h.Command(0x18034);  // the same command from an accelerator
+    EXPECT_EQ(key(0), "0");
+    h.Command(c::kCmdPopupFilterAccel);
+    EXPECT_EQ(key(1), "1");
+    h.Command(c::kCmdAllBlockers);  // one was on: all off
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(key(k), "0") << k;
+    h.Command(c::kCmdAllBlockers);  // all were off: all on
+    for (int k = 0; k < 6; ++k) EXPECT_TRUE(h.Blocker(k)) << k;
+}
+
+TEST_F(RefHostCommands, OwnButtonExecsTheActiveTabsPluginAndTheCompanionWritesTheSecurityId) {
+    auto& h = Start();
+    h.OpenTab();
+    h.OpenTab();
+    h.ActivateTab(0);
+    h.PressPluginButton(0);  // Tillwick is entry 0
+    EXPECT_EQ(LogOf(1).back(), "Exec");
+    EXPECT_EQ(LogOf(2).back(), "SetSite");
+
+    const std::string settings = h.PluginFolder("Tillwick") + "\\settings.ini";
+    EXPECT_EQ(tillwick::ini::ReadString(settings, "General", "SecurityID", ""), "");
+    h.Command(c::kCmdPluginBase + 1);  // the companion
+    EXPECT_EQ(tillwick::ini::ReadString(settings, "General", "SecurityID", ""), h.SecurityId());
+    EXPECT_EQ(settings, h.HostFolder() + "Plugin\\Tillwick\\settings.ini");
+}
+
+TEST_F(RefHostCommands, ProxyCommandsSwitchTheConfiguredProxy) {
+    auto& h = Start();
+    const std::string ini = h.HostFile("config\\config.ini");
+    auto setting = [&](const char* key) { return tillwick::ini::ReadString(ini, "Settings", key, "?"); };
+    h.Command(c::kCmdProxyBase + 2);
+    EXPECT_EQ(setting("EnableProxy"), "1");
+    EXPECT_EQ(setting("DefaultProxy"), "10.0.0.1:3128");  // p2 of the set-up centre
+    h.Command(c::kCmdUseIeProxy);
+    EXPECT_EQ(setting("EnableProxy"), "0");
+    EXPECT_EQ(setting("UseIEProxy"), "1");
+    h.Command(c::kCmdNoProxy);
+    EXPECT_EQ(setting("UseIEProxy"), "0");
+}
+
+TEST_F(RefHostCommands, DoubleClickOnTheTabBarRunsTheConfiguredCommand) {
+    config.settings.push_back({"config\\config.ini", "MouseAction", "Double_Click_on_Tab_Bar",
+                               std::to_string(c::kCmdToggleStatusBar)});
+    auto& h = Start();
+    h.OpenTab();
+    host::SendMessageA(h.TabBar(), WM_LBUTTONDBLCLK, 0, 0);
+    EXPECT_FALSE(h.StatusBarShown());
+    EXPECT_EQ(h.CommandsCarriedOut().back(), c::kCmdToggleStatusBar);
+}
+
+TEST_F(RefHostCommands, CommandsTheHostDoesNotKnowAreNotCarriedOut) {
+    auto& h = Start();
+    h.Command(168);
+    h.Command(c::kCmdPluginBase + 7);  // past the plugin list
+    h.Command(c::kCmdNewTab);
+    EXPECT_EQ(h.CommandsCarriedOut(), std::vector<UINT>{c::kCmdNewTab});
+}
+
+}  // namespace

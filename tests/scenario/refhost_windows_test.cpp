@@ -1,0 +1,169 @@
+// The host's windows as a plugin finds them: by class from the top-level frame
+// down, the rebar by its height, the tool bars by their styles, the page
+// window answering WM_HTML_GETOBJECT; and the host folder's files.
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+#include "core/host_contract.h"
+#include "core/ini_store.h"
+#include "support/refhost_fixture.h"
+
+namespace {
+
+namespace c = tillwick::contract;
+using namespace refhost_fixture;
+
+class RefHostDiscovery : public HostTest {};
+
+TEST_F(RefHostDiscovery, FrameChildrenAreFoundByClassFromTheTopLevelFrame) {
+    auto& h = Start();
+    h.OpenTab();
+    HWND frame = host::FindWindowA("IEFrame", nullptr);
+    ASSERT_EQ(frame, h.Frame());
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, "MDIClient", nullptr), h.MdiClient());
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr), h.StatusBar());
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, "SysTabControl32", nullptr), h.TabBar());
+    EXPECT_NE(host::SendMessageA(h.TabBar(), TCM_GETTOOLTIPS, 0, 0), 0);
+
+    // The first rebar below the frame with a client height; the first tool bar in the status bar.
+    HWND rebar = nullptr, statusToolbar = nullptr;
+    for (HWND w : Descendants(frame)) {
+        RECT r{};
+        host::GetClientRect(w, &r);
+        if (!rebar && ClassOf(w) == "ReBarWindow32" && r.bottom != 0) rebar = w;
+    }
+    for (HWND w : Descendants(h.StatusBar()))
+        if (!statusToolbar && ClassOf(w) == "ToolbarWindow32") statusToolbar = w;
+    EXPECT_EQ(rebar, h.Rebar());
+    EXPECT_EQ(statusToolbar, h.StatusToolbar());
+}
+
+TEST_F(RefHostDiscovery, ToolbarsAreToldApartByExactlyTheStyleTable) {
+    auto& h = Start();
+    std::map<std::string, std::vector<HWND>> byRole;
+    for (HWND w : Descendants(h.Rebar())) {
+        if (ClassOf(w) != "ToolbarWindow32") continue;
+        const DWORD style = StyleOf(w) & ~WS_VISIBLE;  // both table values of a row
+        const DWORD ex = static_cast<DWORD>(host::GetWindowLongA(w, GWL_EXSTYLE));
+        if (style == 0x4400894E && ex == 0x80) byRole["buttons"].push_back(w);
+        else if (style == 0x4400994D) byRole["plugins"].push_back(w);
+        else if (style == 0x4600894E) byRole["address"].push_back(w);
+        else if (style == 0x4600994C) byRole["search"].push_back(w);
+        else if (style == 0x4400984E || style == 0x4400994E) byRole["unused"].push_back(w);
+        else byRole["other"].push_back(w);
+    }
+    EXPECT_EQ(byRole["buttons"], std::vector<HWND>{h.ButtonsToolbar()});
+    EXPECT_EQ(byRole["plugins"], std::vector<HWND>{h.PluginsToolbar()});
+    EXPECT_EQ(byRole["address"], std::vector<HWND>{h.AddressToolbar()});
+    EXPECT_EQ(byRole["search"], std::vector<HWND>{h.SearchToolbar()});
+    EXPECT_EQ(byRole["unused"].size(), 2u);
+    EXPECT_TRUE(byRole["other"].empty());
+    EXPECT_EQ(StyleOf(h.ButtonsToolbar()), 0x5400894Eu);
+
+    // Address and search bars: a combo box holding an edit.
+    auto classes = [](HWND bar) {
+        std::vector<std::string> out;
+        for (HWND w : Descendants(bar)) out.push_back(ClassOf(w));
+        return out;
+    };
+    EXPECT_EQ(classes(h.AddressToolbar()), (std::vector<std::string>{"ComboBox", "Edit"}));
+    EXPECT_EQ(classes(h.SearchToolbar()), (std::vector<std::string>{"ComboBox", "Edit"}));
+    EXPECT_EQ(host::GetParent(h.AddressEdit()), h.AddressCombo());
+}
+
+TEST_F(RefHostDiscovery, RefreshAndStopAreAdjacentAndBandsCarryTheirIds) {
+    auto& h = Start();
+    const LRESULT refresh = host::SendMessageA(h.ButtonsToolbar(), TB_COMMANDTOINDEX, c::kCmdRefresh, 0);
+    const LRESULT stop = host::SendMessageA(h.ButtonsToolbar(), TB_COMMANDTOINDEX, c::kCmdStop, 0);
+    ASSERT_GE(refresh, 0);
+    ASSERT_GE(stop, 0);
+    EXPECT_EQ(std::abs(static_cast<long>(refresh - stop)), 1);
+
+    std::map<UINT, HWND> bands;
+    const LRESULT count = host::SendMessageA(h.Rebar(), RB_GETBANDCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        REBARBANDINFOA band{};
+        band.cbSize = sizeof band;
+        band.fMask = RBBIM_ID | RBBIM_CHILD;
+        host::SendMessageA(h.Rebar(), RB_GETBANDINFOA, static_cast<WPARAM>(i),
+                           reinterpret_cast<LPARAM>(&band));
+        bands[band.wID] = band.hwndChild;
+    }
+    EXPECT_EQ(bands[c::kMainButtonsBandId], h.ButtonsToolbar());
+    EXPECT_EQ(bands[c::kPluginButtonsBandId], h.PluginsToolbar());
+}
+
+TEST_F(RefHostDiscovery, PluginsBarNumbersButtonsByListPositionSkippingDisabledAndNonButtons) {
+    refhost::PluginEntry other{"Other", "Other", "2.0", "button", "COM", "other.dll", false, ""};
+    refhost::PluginEntry sidebar{"Side", "Side", "1.0", "sidebar", "script", "side.htm", true, ""};
+    config.plugins.insert(config.plugins.begin(), {other, sidebar});
+    auto& h = Start();
+    HWND bar = h.PluginsToolbar();
+    EXPECT_EQ(host::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 2);
+    EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + 0, 0), -1);
+    EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + 1, 0), -1);
+    EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + 2, 0), 0);
+    EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + 3, 0), 1);
+}
+
+TEST_F(RefHostDiscovery, EachTabIsAnAfxChildHoldingAViewHoldingThePageWindow) {
+    auto& h = Start();
+    h.OpenTab();
+    h.OpenTab("http://www.example.com/a.html");
+    testsupport::PumpFor(1000);
+
+    std::vector<HWND> tabs;
+    for (HWND w : Descendants(h.MdiClient())) {
+        const std::string cls = ClassOf(w);
+        if (cls.rfind("Afx:400000:8", 0) == 0 && cls.size() > 12) tabs.push_back(w);
+    }
+    // In z-order, the active tab first.
+    ASSERT_EQ(tabs, (std::vector<HWND>{h.TabWindow(1), h.TabWindow(0)}));
+
+    const UINT getObject = host::RegisterWindowMessageA("WM_HTML_GETOBJECT");
+    for (int i = 0; i < 2; ++i) {
+        HWND view = nullptr, page = nullptr;
+        for (HWND w : Descendants(h.TabWindow(i))) {
+            if (ClassOf(w) == "Afx:400000:8") view = w;
+            if (ClassOf(w) == "Internet Explorer_Server") page = w;
+        }
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(host::GetParent(page), view);
+        DWORD_PTR result = 0;
+        host::SendMessageTimeoutA(page, getObject, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
+        host::Object document = host::ObjectFromLresult(static_cast<LRESULT>(result));
+        EXPECT_TRUE(document == h.Document(i));
+    }
+    EXPECT_EQ(h.Document(1).GetText("URL"), "http://www.example.com/a.html");
+}
+
+class RefHostFiles : public HostTest {};
+
+TEST_F(RefHostFiles, HostFolderHoldsConfigLanguagePluginListDescriptionsAndGroups) {
+    config.settings.push_back({"config\\config.ini", "MouseAction", "Double_Click_on_Tab_Bar", "32776"});
+    auto& h = Start();
+    std::string folder = h.HostFolder();
+    std::transform(folder.begin(), folder.end(), folder.begin(), ::tolower);
+    EXPECT_NE(folder.find("maxthon"), std::string::npos);
+
+    const std::string configIni = h.HostFile("config\\config.ini");
+    EXPECT_EQ(tillwick::ini::ReadString(configIni, "MouseAction", "Double_Click_on_Tab_Bar", ""), "32776");
+    const std::string language = tillwick::ini::ReadString(configIni, "Settings", "language_file", "");
+    EXPECT_EQ(tillwick::ini::ReadString(language, "String", "897", ""), "Clear Search Bar History");
+    EXPECT_TRUE(host::fs::FileExists(h.HostFile("config\\SetupCenter.ini")));
+
+    auto list = host::fs::ReadFile(h.HostFile("Config\\Plugins.ini"));
+    ASSERT_TRUE(list);
+    EXPECT_EQ(*list, "[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=1\r\n[IEPlugins]\r\n");
+    const auto folders = host::fs::ListSubfolders(h.HostFile("Plugin"));
+    EXPECT_EQ(folders.size(), 2u);
+    EXPECT_EQ(tillwick::ini::ReadString(h.PluginFolder("Tillwick Helper") + "\\plugin.ini", "General",
+                                        "Name", ""),
+              "Tillwick Helper");
+    auto group = host::fs::ReadFile(h.HostFile("Groups\\News.cgp"));
+    ASSERT_TRUE(group);
+    EXPECT_EQ(group->rfind("[CaptorGroup]\r\nBBC=http://www.bbc.co.uk/\r\n", 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+// The reference host on the simulated Windows: the seams a test supplies
+// (script objects as property bags, the sim's LRESULT mapping, the process
+// facts) and a plugin object that records what the host does to it. The
+// sim-only parts of the host's scenario tests live here, so the tests
+// themselves stay close to what can run on Windows too.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/sim/sim.h"
+#include "refhost/host.h"
+#include "support/platform.h"
+
+namespace refhost_fixture {
+
+inline const std::string kHostFolder = "C:\\Program Files\\Maxthon\\";
+inline const std::string kExePath = kHostFolder + "Maxthon.exe";
+inline const std::string kPluginDll = kHostFolder + "Plugin\\Tillwick\\Tillwick.dll";
+
+inline host::sim::PropertyBag* Bag(const host::Object& object) {
+    return dynamic_cast<host::sim::PropertyBag*>(object.impl());
+}
+
+inline refhost::ObjectSeam SimObjects() {
+    refhost::ObjectSeam seam;
+    seam.create = [] { return host::Object(host::sim::MakeObject()); };
+    seam.set = [](const host::Object& object, std::string_view name, host::Value value) {
+        if (auto* bag = Bag(object)) bag->Set(std::string(name), std::move(value));
+    };
+    seam.setMethod = [](const host::Object& object, std::string_view name,
+                        refhost::ObjectSeam::Method method) {
+        if (auto* bag = Bag(object)) bag->SetMethod(std::string(name), std::move(method));
+    };
+    seam.lresultFromObject = [](const host::Object& object) {
+        return host::sim::LresultFromObject(object);
+    };
+    return seam;
+}
+
+// Process facts of a browser installed in kHostFolder, and a host config
+// that makes its objects as property bags. Call after the platform reset.
+inline refhost::Config SimConfig(int hostProcesses = 1) {
+    host::sim::SetExecutablePath(kExePath);
+    host::sim::SetPluginModulePath(kPluginDll);
+    host::sim::SetProcessCount(hostProcesses);
+    refhost::Config config;
+    config.objects = SimObjects();
+    return config;
+}
+
+// A plugin object that writes what happens to it into a log shared by all
+// objects, each line prefixed with the object's creation number ("2:Exec").
+class RecordingPlugin final : public refhost::TabPlugin {
+public:
+    using Log = std::shared_ptr<std::vector<std::string>>;
+    RecordingPlugin(Log log, int number) : log_(std::move(log)), number_(number) {}
+    ~RecordingPlugin() override { Write("Release"); }
+
+    HRESULT SetSite(host::Object site, std::optional<host::Object> browser) override {
+        Write(site ? "SetSite" : "SetSite(null)");
+        browser_ = browser.value_or(host::Object());
+        return S_OK;
+    }
+    HRESULT Exec() override {
+        Write("Exec");
+        return S_OK;
+    }
+    void BeforeNavigate2() override { Write("BeforeNavigate2"); }
+    void DownloadBegin() override { Write("DownloadBegin"); }
+    void DownloadComplete() override { Write("DownloadComplete"); }
+    void ProgressChange(std::int32_t progress, std::int32_t progressMax) override {
+        Write("ProgressChange " + std::to_string(progress) + "/" + std::to_string(progressMax));
+    }
+    host::Object AttachedBrowser() const override { return browser_; }
+    // Lets go of the browser without being unsited (its events must stop).
+    void Detach() { browser_ = host::Object(); }
+
+private:
+    void Write(const std::string& line) { log_->push_back(std::to_string(number_) + ":" + line); }
+    Log log_;
+    int number_;
+    host::Object browser_;
+};
+
+inline refhost::PluginFactory RecordingFactory(RecordingPlugin::Log log) {
+    auto count = std::make_shared<int>(0);
+    return [log, count]() -> std::unique_ptr<refhost::TabPlugin> {
+        return std::make_unique<RecordingPlugin>(log, ++*count);
+    };
+}
+
+// Windows below a parent, in the order EnumChildWindows gives them.
+inline std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> found;
+    host::EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+inline std::string ClassOf(HWND hwnd) {
+    char name[256] = {};
+    int n = host::GetClassNameA(hwnd, name, 255);
+    return std::string(name, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+inline std::string TextOf(HWND hwnd) {
+    char text[1024] = {};
+    host::GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(host::GetWindowLongA(hwnd, GWL_STYLE)); }
+
+// A fresh process with a host config on the sim; Start() runs the host.
+class HostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::PlatformReset();
+        config = SimConfig();
+        config.pluginFactory = RecordingFactory(log);
+    }
+    void TearDown() override { host.reset(); }
+
+    refhost::Host& Start() {
+        host = std::make_unique<refhost::Host>(std::move(config));
+        EXPECT_TRUE(host->Start());
+        return *host;
+    }
+    // Lines of the plugin log that begin with prefix ("2:"), prefix removed.
+    std::vector<std::string> LogOf(int pluginNumber) const {
+        const std::string prefix = std::to_string(pluginNumber) + ":";
+        std::vector<std::string> lines;
+        for (const auto& line : *log)
+            if (line.rfind(prefix, 0) == 0) lines.push_back(line.substr(prefix.size()));
+        return lines;
+    }
+
+    refhost::Config config;
+    RecordingPlugin::Log log = std::make_shared<std::vector<std::string>>();
+    std::unique_ptr<refhost::Host> host;
+};
+
+}  // namespace refhost_fixture
