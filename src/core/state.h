@@ -94,6 +94,9 @@ struct SharedState {
     std::int16_t StatusBarHeight = 0;
     UINT_PTR StartupTimerId = 0;
     UINT_PTR CaptureTimerId = 0;
+    // The security-id poll has a timer id of its own, so that re-arming the
+    // start-up timer never ends a running poll.
+    UINT_PTR SecurityPollTimerId = 0;
     std::int16_t SecurityPollCount = 0;
 
     // The host's plugin list and what was learned from it.

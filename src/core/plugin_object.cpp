@@ -1,0 +1,84 @@
+// clsTillwick's logic: site attachment, the plugin command, the browser events,
+// and start-up / clean-up at creation and release.
+#include "core/plugin_object.h"
+
+#include "core/errors.h"
+#include "core/feature_hooks.h"
+#include "core/startup.h"
+#include "core/state.h"
+
+namespace tillwick {
+namespace {
+
+constexpr std::uint32_t kOleCmdfEnabled = 2;  // OLECMDF_ENABLED
+
+// The progress bar follows the page once the panels' capture is done or it lives in the address bar.
+bool ProgressBarShown() {
+    const SharedState& s = State();
+    return s.CustomProgressOn && (s.CaptureDone || s.ProgressInAddressBar);
+}
+
+void ShowCombinedState(std::int32_t n) {
+    if (State().CombineButtonsOn) SetCombinedState(n);
+}
+
+}  // namespace
+
+void (*PluginObject::OptionsDialogHook)() = &ShowOptionsDialog;
+
+PluginObject::PluginObject() noexcept { InitializePlugin(); }
+
+PluginObject::~PluginObject() { TerminatePlugin(); }
+
+HRESULT PluginObject::SetSite(host::Object site, std::optional<host::Object> browser,
+                              HRESULT serviceError) noexcept {
+    site_ = std::move(site);
+    if (!site_) {
+        browser_ = host::Object();
+    } else if (!browser) {
+        // No browser service: the failure goes back to the host, the old browser stays.
+        return serviceError;
+    } else {
+        browser_ = std::move(*browser);
+    }
+    State().CurrentBrowser = browser_;
+    return S_OK;
+}
+
+void PluginObject::QueryStatus(std::uint32_t* firstCommandFlags) noexcept {
+    if (firstCommandFlags != nullptr) *firstCommandFlags = kOleCmdfEnabled;
+}
+
+HRESULT PluginObject::Exec() noexcept {
+    SharedState& s = State();
+    s.CurrentBrowser = browser_;
+    // Our own button pressed by the tab tracking only points CurrentBrowser at the active tab.
+    if (!s.SelfCommandInProgress && OptionsDialogHook != nullptr) RunStep(OptionsDialogHook);
+    return S_OK;
+}
+
+void PluginObject::OnBeforeNavigate2() noexcept {
+    RunStep([] { ShowCombinedState(0); });
+}
+
+void PluginObject::OnDownloadBegin() noexcept {
+    RunStep([] { ShowCombinedState(0); });
+}
+
+void PluginObject::OnDownloadComplete() noexcept {
+    RunStep([] { ShowCombinedState(1); });
+    RunStep([] {
+        if (ProgressBarShown()) ScheduleHideProgress();
+    });
+}
+
+void PluginObject::OnProgressChange(std::int32_t progress, std::int32_t progressMax) noexcept {
+    RunStep([&] {
+        if (State().StatusHtmlOn) StatusHtmlProgress(progress, progressMax);
+    });
+    RunStep([&] {
+        if (ProgressBarShown()) ProgressBarChange(progress, progressMax);
+    });
+}
+
+}  // namespace tillwick

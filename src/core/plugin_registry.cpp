@@ -1,0 +1,150 @@
+// ScanHostPlugins and BuildDiagnostics.
+#include "core/plugin_registry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/state.h"
+#include "core/wrapper.h"
+
+namespace tillwick {
+namespace {
+
+constexpr std::string_view kEntriesSection = "[myieplugins]";
+constexpr std::string_view kNextSection = "[ieplugins]";
+constexpr std::string_view kCrLf = "\r\n";
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+// What the scan needs from one plugin's description file, read once.
+struct Description {
+    std::string path;
+    std::string name;
+    std::string version;
+    std::string type;
+    std::string startAfterPageDone;
+    std::string buttonCount;
+};
+
+Description ReadDescription(const std::string& path) {
+    return Description{path,
+                       ReadIniFile("Name", path, "General"),
+                       ReadIniFile("Version", path, "General"),
+                       ReadIniFile("Type", path, "General"),
+                       ReadIniFile("StartAfterPageDone", path, "General"),
+                       ReadIniFile("Count", path, "MyIE2Buttons")};
+}
+
+// Every plugin folder with a description: the one in the host's language when
+// there is one, else the plain one. There is no limit on the number of folders.
+std::vector<Description> ReadDescriptions() {
+    const SharedState& s = State();
+    std::string root = s.HostFolder + std::string(contract::kHostPluginFolder);
+    std::vector<Description> table;
+    for (const std::string& folder : host::fs::ListSubfolders(root)) {
+        std::string base = root + "\\" + folder;
+        std::string path = base + "\\plugin" + s.LanguageId + ".ini";
+        if (!host::fs::FileExists(path)) path = base + "\\plugin.ini";
+        if (host::fs::FileExists(path)) table.push_back(ReadDescription(path));
+    }
+    return table;
+}
+
+const Description* FindDescription(const std::vector<Description>& table, std::string_view nameAndVersion) {
+    for (const Description& d : table)
+        if (d.name.size() + d.version.size() == nameAndVersion.size() && nameAndVersion.starts_with(d.name) &&
+            nameAndVersion.substr(d.name.size()) == d.version)
+            return &d;
+    return nullptr;
+}
+
+bool IsButton(const Description& d) { return Lower(d.type).find("button") != std::string::npos; }
+
+}  // namespace
+
+std::vector<std::string> PluginEntryLines(std::string_view text) {
+    std::string lower = Lower(text);
+    std::size_t at = lower.find(kEntriesSection);
+    if (at == std::string::npos) return {};
+    std::size_t begin = at + kEntriesSection.size();
+    // Past the section line's own line break.
+    if (begin < text.size() && text[begin] == '\r') ++begin;
+    if (begin < text.size() && text[begin] == '\n') ++begin;
+    std::size_t end = lower.find(kNextSection, begin);
+    std::string_view body = text.substr(begin, end == std::string::npos ? std::string_view::npos : end - begin);
+
+    std::vector<std::string> lines;
+    while (!body.empty()) {
+        std::size_t cut = body.find('\n');
+        std::string_view line = body.substr(0, cut);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lines.emplace_back(line);
+        if (cut == std::string_view::npos) break;
+        body.remove_prefix(cut + 1);
+    }
+    return lines;
+}
+
+void ScanHostPlugins() {
+    SharedState& s = State();
+    s.HostPluginList.clear();
+    s.AfterPageDonePlugins.clear();
+    s.OwnCommandId = 0;
+    s.CompanionCommandId = 0;
+
+    std::vector<Description> table = ReadDescriptions();
+    std::optional<std::string> switches =
+        host::fs::ReadFile(s.HostFolder + std::string(contract::kHostPluginSwitchFile));
+    if (!switches) return;  // no switch file: no entries, no command ids
+
+    std::int32_t k = 0;
+    for (const std::string& line : PluginEntryLines(*switches)) {
+        std::size_t equals = line.find('=');
+        if (equals == std::string::npos || equals == 0) continue;  // not an entry; takes no number
+        std::string_view nameAndVersion = std::string_view(line).substr(0, line.size() - std::min<std::size_t>(2, line.size()));
+        const Description* d = FindDescription(table, nameAndVersion);
+        if (line.ends_with("=1")) {
+            s.HostPluginList.push_back(d != nullptr ? d->path : std::string());
+            if (d != nullptr) {
+                if (d->startAfterPageDone == "1" && !d->buttonCount.empty()) s.AfterPageDonePlugins += d->name + "|";
+                std::int32_t id = static_cast<std::int32_t>(contract::kCmdPluginBase) + k;
+                if (d->name == contract::kOwnPluginName && IsButton(*d))
+                    s.OwnCommandId = id;
+                else if (d->name == contract::kCompanionPluginName && IsButton(*d))
+                    s.CompanionCommandId = id;
+            }
+        } else {
+            s.HostPluginList.emplace_back();
+        }
+        ++k;
+    }
+}
+
+void BuildDiagnostics() {
+    SharedState& s = State();
+    const std::string nl(kCrLf);
+    std::string text;
+    auto toolbarProblem = [&](std::string_view key, std::string_view fallback) {
+        text += LanguageText(key, fallback) + nl + LanguageText("118", "") + LanguageText("119", "") + nl + nl;
+    };
+    if (s.CompanionCommandId == 0)
+        text += LanguageText("111", "Cannot find Tillwick Helper plugin:") + nl + LanguageText("112", "") + nl + nl;
+    if (s.SecurityId.empty())
+        text += LanguageText("113", "Cannot obtain Maxthon Security ID:") + nl + LanguageText("114", "") + nl + nl;
+    if (s.AddressEditWnd == nullptr) toolbarProblem("115", "Cannot found Address Bar:");
+    if (s.SearchEditWnd == nullptr) toolbarProblem("116", "Cannot found Search Bar:");
+    if (s.ButtonsToolbarWnd == nullptr) toolbarProblem("117", "Cannot found Standard Tool Bar:");
+    s.DiagnosticsText = std::move(text);
+    FindRefreshStop();  // the combined Refresh/Stop button appends its own findings
+    if (s.DiagnosticsText.empty()) s.DiagnosticsText = LanguageText("124", "No known problem is noted.");
+}
+
+}  // namespace tillwick

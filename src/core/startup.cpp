@@ -1,0 +1,315 @@
+// mdlMain: InitializePlugin, DeferredStartup with the start table, the
+// security-id poll and the small procedures of start-up.
+#include "core/startup.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <string>
+
+#include "core/convert.h"
+#include "core/errors.h"
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/plugin_registry.h"
+#include "core/state.h"
+#include "core/subclassing.h"
+#include "core/wrapper.h"
+
+namespace tillwick {
+namespace {
+
+constexpr UINT kStartupPeriodMs = 200;
+constexpr UINT kSecurityPollPeriodMs = 200;
+// About ten minutes of 200 ms ticks; the count is checked before it is raised.
+constexpr std::int16_t kSecurityPollLimit = 3000;
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string ModuleFileName() {
+    std::array<char, 1024> buffer{};
+    DWORD n = host::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return std::string(buffer.data(), std::min<std::size_t>(n, buffer.size()));
+}
+
+std::string FolderOf(const std::string& path, bool keepBackslash) {
+    std::size_t cut = path.find_last_of('\\');
+    if (cut == std::string::npos) return keepBackslash ? std::string() : path;
+    return path.substr(0, keepBackslash ? cut + 1 : cut);
+}
+
+// A number setting that the user may have edited by hand: its default when it is not a number.
+std::int32_t NumberSetting(std::string_view key, std::string_view defaultValue) {
+    if (auto n = TryToInt32(ReadSetting(key, defaultValue))) return *n;
+    return ToInt32(defaultValue);
+}
+
+// ---- the start table's operations -------------------------------------------------
+template <void (*Feature)()>
+void Run(StartRun&, std::string_view) {
+    Feature();
+}
+
+void SelectFirstTabAtEnd(StartRun& run, std::string_view) { run.tabCount = 1; }
+void SetLastTabExitOn(StartRun&, std::string_view) { State().LastTabExitOn = true; }
+void SetPasteGoOn(StartRun&, std::string_view) { State().PasteGoOn = true; }
+// The panels themselves start when the security id arrives (PollSecurityId).
+void SetStatusHtmlOn(StartRun&, std::string_view) { State().StatusHtmlOn = true; }
+void SetShowGroupUrlOn(StartRun&, std::string_view) { State().ShowGroupUrlOn = true; }
+void SetOpenGroupConfirmOn(StartRun&, std::string_view) { State().OpenGroupConfirmOn = true; }
+void StartTabBarHiding(StartRun&, std::string_view) {
+    if (IsOn(ReadSetting("HideLastTab", "0")))
+        StartHideLastTab();
+    else
+        StartHideTabBar();
+}
+void SetGlobalModifierKey(StartRun&, std::string_view value) {
+    State().GlobalModifierKey = value == "Shift" ? VK_SHIFT : VK_CONTROL;
+}
+
+constexpr bool kSwitch = true;
+constexpr bool kValue = false;
+
+// The features in their start order; every row reads its setting from "General".
+constexpr std::array<StartRow, 24> kStartTable{{
+    {"ActivateFirstTab", "0", kSwitch, &SelectFirstTabAtEnd},
+    {"StartUpTabLock", "0", kSwitch, &Run<&LockStartupTabs>},
+    {"AlwaysOnTop", "0", kSwitch, &Run<&RegisterOnTopHotKey>},
+    {"HideTitle", "0", kSwitch, &Run<&StartHideTitle>},
+    {"LastTabExit", "0", kSwitch, &SetLastTabExitOn},
+    {"HideTabToolTip", "0", kSwitch, &Run<&HideTabToolTips>},
+    {"TabHoverAction", "0", kSwitch, &Run<&StartTabHover>},
+    {"ToggleFilter", "0", kSwitch, &Run<&StartToggleFilter>},
+    {"PasteGo", "0", kSwitch, &SetPasteGoOn},
+    {"ShowInMenu", "1", kSwitch, &Run<&StartShowInMenu>},
+    {"TabMenu", "0", kSwitch, &Run<&StartTabMenu>},
+    {"TabPluginMenu", "0", kSwitch, &Run<&StartTabPluginMenu>},
+    {"TabOtherMenu", "0", kSwitch, &Run<&StartTabOtherMenu>},
+    {"ExtensionMenu", "0", kSwitch, &Run<&StartPageExtensionMenu>},
+    {"PluginMenu", "0", kSwitch, &Run<&StartPagePluginMenu>},
+    {"OtherMenu", "0", kSwitch, &Run<&StartPageOtherMenu>},
+    {"SortSearch", "0", kSwitch, &Run<&StartSortSearch>},
+    {"HideTabBar", "0", kSwitch, &StartTabBarHiding},
+    {"StatusHtml", "0", kSwitch, &SetStatusHtmlOn},
+    {"ShowIcon", "0", kSwitch, &Run<&StartZoneIcon>},
+    {"StatusBarInfo", "0", kSwitch, &Run<&StartStatusBarInfo>},
+    {"ShowGroupUrl", "0", kSwitch, &SetShowGroupUrlOn},
+    {"OpenGroupConfirm", "0", kSwitch, &SetOpenGroupConfirmOn},
+    {"GlobalModifier", "Shift", kValue, &SetGlobalModifierKey},
+}};
+
+// ---- InitializePlugin's steps after the host check -----------------------------------
+void FindHostWindows() {
+    SharedState& s = State();
+    s.MainFrameWnd = host::FindWindowA(std::string(contract::kMainFrameClass).c_str(), nullptr);
+    s.MdiClientWnd =
+        host::FindWindowExA(s.MainFrameWnd, nullptr, std::string(contract::kMdiClientClass).c_str(), nullptr);
+    s.StatusBarWnd =
+        host::FindWindowExA(s.MainFrameWnd, nullptr, std::string(contract::kStatusBarClass).c_str(), nullptr);
+    s.TabBarWnd =
+        host::FindWindowExA(s.MainFrameWnd, nullptr, std::string(contract::kTabBarClass).c_str(), nullptr);
+}
+
+void MeasureBars() {
+    SharedState& s = State();
+    RECT r{};
+    if (host::GetClientRect(s.TabBarWnd, &r)) s.TabBarHeight = static_cast<std::int16_t>(r.bottom);
+    r = RECT{};
+    if (host::GetClientRect(s.StatusBarWnd, &r)) s.StatusBarHeight = static_cast<std::int16_t>(r.bottom);
+}
+
+void WriteKeywordWhenEmpty(std::string_view key, std::string_view word) {
+    if (ReadSetting(key, "", "Keywords").empty()) WriteSetting(key, word, "Keywords");
+}
+
+void ChooseLanguage() {
+    SharedState& s = State();
+    std::string chosen = ReadSetting("LanguageID", "auto");
+    if (chosen != "auto")
+        s.LanguageId = chosen;
+    else if (s.LanguageId.empty())
+        s.LanguageId = std::string(contract::kBaseLanguageId);
+}
+
+// ---- DeferredStartup's steps -----------------------------------------------------------
+void FirstShow() {
+    SharedState& s = State();
+    s.FirstShowDone = true;
+    RunStep([] { WaitForForeground(nullptr, 0, 0, 0); });
+    RunStep([&] { host::EnumChildWindows(s.RebarWnd, &ClassifyToolbar, 0); });
+    RunStep([] {
+        if (IsOn(ReadSetting("StartPosition", "0"))) ApplyStartPosition();
+    });
+}
+
+void StartSecurityPoll() {
+    SharedState& s = State();
+    if (s.CompanionCommandId <= 0) return;
+    WriteSetting("SecurityId", std::string_view{});
+    host::KillTimer(nullptr, s.SecurityPollTimerId);
+    s.SecurityPollTimerId = host::SetTimer(nullptr, 0, kSecurityPollPeriodMs, &PollSecurityId);
+}
+
+void MeasureTabBarSide() {
+    SharedState& s = State();
+    RECT mdi{}, tabs{};
+    if (!host::GetWindowRect(s.MdiClientWnd, &mdi) || !host::GetWindowRect(s.TabBarWnd, &tabs)) return;
+    if (mdi.top >= tabs.top) s.TabBarOnTop = true;
+}
+
+void StartFeatures(StartRun& run) {
+    for (const StartRow& row : kStartTable) {
+        RunStep([&] {
+            std::string value = ReadSetting(row.key, row.defaultValue);
+            if (!row.isSwitch || IsOn(value)) row.start(run, value);
+        });
+    }
+}
+
+}  // namespace
+
+std::span<const StartRow> StartTable() { return kStartTable; }
+
+void InitializePlugin() noexcept {
+    SharedState& s = State();
+    bool awake = RunStepOr(false, [&] {
+        s.HostExePath = Lower(ModuleFileName());
+        s.HostFolder = FolderOf(s.HostExePath, true);
+        s.PluginFolder = FolderOf(host::PluginModulePath(), false);
+        return s.HostExePath.find(contract::kHostExeMarker) != std::string::npos;
+    });
+    // Not the browser we belong to: stay inert, with no timer, hook or file of ours.
+    if (!awake) return;
+
+    RunStep([&] {
+        if (host::GetSystemMetrics(SM_CYSIZE) > 18) s.LargeCaptionButtons = true;
+    });
+    RunStep(FindHostWindows);
+    RunStep([&] {
+        s.TabToolTipWnd = reinterpret_cast<HWND>(host::SendMessageA(s.TabBarWnd, TCM_GETTOOLTIPS, 0, 0));
+    });
+    RunStep([&] {
+        host::EnumChildWindows(s.MainFrameWnd, &FindRebar, 0);
+        host::EnumChildWindows(s.StatusBarWnd, &FindStatusToolbar, 0);
+    });
+    RunStep(MeasureBars);
+    RunStep([] {
+        if (NumberSetting("StartOffLine", "0") == 1) StartOffline();
+    });
+    RunStep([] {
+        WriteKeywordWhenEmpty("Opening", "opening");
+        WriteKeywordWhenEmpty("Done", "done");
+    });
+    RunStep([] {
+        if (ReadSetting("LanguageID", "").empty()) WriteSetting("LanguageID", "auto");
+    });
+    RunStep([&] {
+        s.HostLanguageFile = ReadHostConfig("language_file", "", "Settings");
+        s.LanguageId = HostLanguageText("language_id", "", "General");
+    });
+    RunStep(ScanHostPlugins);
+    RunStep(ChooseLanguage);
+    RunStep([&] { s.ShowWordText = LanguageText("089", "Show") + " "; });
+    RunStep([&] { s.DoneKeyword = ReadSetting("Done", "done", "Keywords"); });
+    RunStep([&] {
+        if (IsOn(ReadHostConfig("EnableAutoFilter", "0", "Settings"))) s.PopupFilterEnabled = true;
+    });
+    // One start-up timer at a time: objects created together start up once.
+    RunStep([&] {
+        host::KillTimer(nullptr, s.StartupTimerId);
+        s.StartupTimerId = host::SetTimer(nullptr, 0, kStartupPeriodMs, &DeferredStartup);
+    });
+}
+
+void TerminatePlugin() noexcept { UnhookAll(); }
+
+void CALLBACK DeferredStartup(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
+    SharedState& s = State();
+    RunStep([&] {
+        if (!s.FirstShowDone && host::IsWindowVisible(s.MainFrameWnd)) FirstShow();
+    });
+    StartRun run;
+    if (!RunStep([&] { run.tabCount = CountTabs(); }) || run.tabCount <= 0) return;
+
+    RunStep([&] {
+        host::KillTimer(nullptr, s.StartupTimerId);
+        if (timerId != 0 && timerId != s.StartupTimerId) host::KillTimer(nullptr, timerId);
+        s.StartupTimerId = 0;
+    });
+    RunStep([&] {
+        if (s.AddressEditWnd == nullptr) host::EnumChildWindows(s.RebarWnd, &FindAddressComboByText, 0);
+    });
+    RunStep(StartSecurityPoll);
+    RunStep(MeasureTabBarSide);
+    StartFeatures(run);
+    RunStep([&] {
+        if (s.ZoneIconOn || StatusInfoZoneOn()) LoadZoneNames();
+    });
+    RunStep(InstallSubclasses);
+    RunStep([&] {
+        if (!s.StatusHtmlOn)
+            SendHostCommand(static_cast<WPARAM>(contract::kCmdSelectTabFromCount + run.tabCount));
+    });
+}
+
+void CALLBACK PollSecurityId(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
+    SharedState& s = State();
+    RunStep([&] {
+        host::SendMessageA(s.MainFrameWnd, WM_COMMAND, static_cast<WPARAM>(s.CompanionCommandId), 0);
+    });
+    RunStep([&] {
+        s.SecurityId = ReadSetting("SecurityID", "");
+        if (!s.SecurityId.empty()) {
+            host::KillTimer(nullptr, timerId);
+            s.SecurityPollTimerId = 0;
+            WriteSetting("SecurityID", std::nullopt);
+            if (s.StatusHtmlOn) StartStatusHtml();
+        } else if (s.SecurityPollCount > kSecurityPollLimit) {
+            host::KillTimer(nullptr, timerId);  // give up for this process
+            s.SecurityPollTimerId = 0;
+        }
+    });
+    if (s.SecurityPollCount < INT16_MAX) ++s.SecurityPollCount;
+}
+
+LRESULT SendHostCommand(WPARAM command) {
+    // Writable: a receiver may treat lParam as an out parameter.
+    std::int32_t zero = 0;
+    return host::SendMessageA(State().MainFrameWnd, WM_COMMAND, command, reinterpret_cast<LPARAM>(&zero));
+}
+
+HWND ActiveMdiChild() {
+    BOOL maximized = FALSE;
+    return reinterpret_cast<HWND>(
+        host::SendMessageA(State().MdiClientWnd, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+}
+
+bool IsGlobalModifierDown() noexcept {
+    return (host::GetKeyState(State().GlobalModifierKey) & 0xFFFE) != 0;
+}
+
+void StartOffline() { host::SetOfflineMode(); }
+
+void ApplyStartPosition() {
+    SharedState& s = State();
+    LONG style = host::GetWindowLongA(s.MainFrameWnd, GWL_STYLE);
+    host::SetWindowLongPtrW(s.MainFrameWnd, GWL_STYLE, style & static_cast<LONG>(0xFEFFFFFF));
+    host::SetWindowPos(s.MainFrameWnd, nullptr, NumberSetting("StartLeft", "112"), NumberSetting("StartTop", "84"),
+                       NumberSetting("StartWidth", "800"), NumberSetting("StartHeight", "600"), 0);
+}
+
+void HideTabToolTips() {
+    host::SendMessageA(State().TabToolTipWnd, TTM_ACTIVATE, 0, 0);
+    State().TabToolTipsHidden = true;
+}
+
+void ShowTabToolTips() {
+    host::SendMessageA(State().TabToolTipWnd, TTM_ACTIVATE, 1, 0);
+    State().TabToolTipsHidden = false;
+}
+
+}  // namespace tillwick

@@ -1,0 +1,80 @@
+// mdlMain: start-up and window discovery. InitializePlugin runs for every new
+// plugin object; DeferredStartup waits for the main frame and its first tab,
+// then starts the enabled features in a fixed order and hooks the host's windows.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "host/host.h"
+
+namespace tillwick {
+
+// Called by every plugin object's creation and release.
+void InitializePlugin() noexcept;
+void TerminatePlugin() noexcept;
+
+// True while the global modifier key (Shift or Ctrl, setting GlobalModifier)
+// is held down; the toggle bit does not count.
+bool IsGlobalModifierDown() noexcept;
+
+void StartOffline();
+void ApplyStartPosition();
+void HideTabToolTips();
+void ShowTabToolTips();
+
+// ---- timer procedures ---------------------------------------------------------
+void CALLBACK DeferredStartup(HWND, UINT, UINT_PTR timerId, DWORD) noexcept;
+void CALLBACK PollSecurityId(HWND, UINT, UINT_PTR timerId, DWORD) noexcept;
+// The status-bar capture chain (capture.cpp).
+void CALLBACK WaitForForeground(HWND, UINT, UINT_PTR, DWORD) noexcept;
+void CALLBACK CaptureStatusBar(HWND, UINT, UINT_PTR, DWORD) noexcept;
+// Captures a rectangle of a window (frame included) into a bitmap file in
+// the plugin folder; false when the capture could not be made.
+bool CaptureWindow(HWND wnd, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                   std::string_view fileName);
+
+// ---- discovery callbacks (discovery.cpp); the parameter is always 0 ------------
+BOOL CALLBACK FindRebar(HWND wnd, LPARAM) noexcept;
+BOOL CALLBACK FindStatusToolbar(HWND wnd, LPARAM) noexcept;
+BOOL CALLBACK ClassifyToolbar(HWND wnd, LPARAM) noexcept;
+BOOL CALLBACK FindAddressControls(HWND wnd, LPARAM) noexcept;
+BOOL CALLBACK FindSearchEdit(HWND wnd, LPARAM) noexcept;
+BOOL CALLBACK FindAddressComboByText(HWND wnd, LPARAM) noexcept;
+BOOL CALLBACK FindAddressEdit(HWND wnd, LPARAM) noexcept;
+
+// A host command: WM_COMMAND to the main frame with lParam pointing at a zero,
+// the way the host's commands have always been sent. Returns the host's answer.
+LRESULT SendHostCommand(WPARAM command);
+// The active MDI child (tab window); the MDI client writes its maximized state
+// through lParam, so that points at a variable of ours.
+HWND ActiveMdiChild();
+
+// A window's class as GetClassNameA gives it into a 255-character buffer.
+bool HasClass(HWND wnd, std::string_view className) noexcept;
+
+// ---- the toolbar style table --------------------------------------------------
+enum class ToolbarRole : std::uint8_t { MainButtons, PluginButtons, Address, Search };
+struct ToolbarStyleRow {
+    DWORD hiddenStyle;   // the style while hidden; the visible one adds WS_VISIBLE
+    bool needsToolWindowExStyle;  // the extended style must be exactly WS_EX_TOOLWINDOW
+    ToolbarRole role;
+};
+std::span<const ToolbarStyleRow> ToolbarStyleTable();
+
+// ---- the start table ------------------------------------------------------------
+// What one pass of the start table decides beyond the features themselves.
+struct StartRun {
+    std::int32_t tabCount = 0;  // the tab to select at the end is 0xBFFF + tabCount
+};
+struct StartRow {
+    std::string_view key;           // setting in section "General"
+    std::string_view defaultValue;
+    bool isSwitch;                  // true: the operation runs only when the value is "1"
+    void (*start)(StartRun& run, std::string_view value);
+};
+// The features in their start order.
+std::span<const StartRow> StartTable();
+
+}  // namespace tillwick

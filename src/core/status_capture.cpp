@@ -1,0 +1,95 @@
+// The status-bar capture chain: once the host is in front on its first show,
+// two slices of the empty status bar are saved as bitmaps ("temp1", "temp2")
+// for the panel strip's background.
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "core/convert.h"
+#include "core/errors.h"
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/startup.h"
+#include "core/state.h"
+#include "core/wrapper.h"
+
+namespace tillwick {
+namespace {
+
+constexpr UINT kCaptureStepMs = 100;
+// Five blanks: an empty-looking status bar that the host still treats as having text.
+constexpr const char* kBlankStatusText = "     ";
+
+void ArmCaptureTimer(TIMERPROC proc) {
+    State().CaptureTimerId = host::SetTimer(nullptr, 0, kCaptureStepMs, proc);
+}
+
+bool HostIsInFront() {
+    HWND front = host::GetForegroundWindow();
+    if (front == State().MainFrameWnd) return true;
+    std::array<char, 256> buffer{};
+    int n = host::GetWindowTextA(front, buffer.data(), 255);
+    std::string title(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+    // The host's own "Open Selected URLs" dialog may be in front while it starts.
+    return title == HostLanguageText("Caption", "Open Selected URLs", "DIALOG_OPEN_SELECTED_URL");
+}
+
+void ToggleStatusBar() { SendHostCommand(contract::kCmdToggleStatusBar); }
+
+std::int32_t CaptureHeight() {
+    if (auto h = TryToInt32(ReadSetting("StatusHtmlHeight", "18"))) return *h;
+    return 18;
+}
+
+}  // namespace
+
+void CALLBACK WaitForForeground(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    SharedState& s = State();
+    RunStep([&] {
+        host::KillTimer(nullptr, s.CaptureTimerId);
+        if (!HostIsInFront()) {
+            ArmCaptureTimer(&WaitForForeground);
+            return;
+        }
+        LONG style = host::GetWindowLongA(s.MainFrameWnd, GWL_STYLE);
+        if ((static_cast<DWORD>(style) & WS_CAPTION) == 0 && !host::IsWindowVisible(s.StatusBarWnd)) {
+            // Full-screen without a status bar: show it for the capture, hide it again afterwards.
+            ToggleStatusBar();
+            s.StatusBarShownForCapture = true;
+            ArmCaptureTimer(&WaitForForeground);
+            return;
+        }
+        host::SendMessageA(s.StatusBarWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kBlankStatusText));
+        host::SetWindowPos(s.MainFrameWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        ArmCaptureTimer(&CaptureStatusBar);
+    });
+}
+
+void CALLBACK CaptureStatusBar(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    SharedState& s = State();
+    RunStep([&] { host::KillTimer(nullptr, s.CaptureTimerId); });
+    RunStep([&] {
+        RECT r{};
+        host::SendMessageA(s.StatusBarWnd, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+        std::int32_t h = CaptureHeight();
+        auto y = static_cast<std::int32_t>(std::floor((r.bottom - h - 2) / 2.0)) + 2;
+        host::SendMessageA(s.StatusBarWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kBlankStatusText));
+        CaptureWindow(s.StatusBarWnd, r.right - 25, y, 20, h, contract::kStatusImage1);
+        CaptureWindow(s.StatusBarWnd, r.right - 3, y, 8, h, contract::kStatusImage2);
+    });
+    RunStep([&] { host::SetWindowPos(s.MainFrameWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE); });
+    RunStep([&] {
+        if (IsOn(ReadSetting("HideStatusBar", "0")))
+            StartHideStatusBar();
+        else if (s.StatusBarShownForCapture)
+            ToggleStatusBar();
+    });
+    s.CaptureDone = true;
+}
+
+bool CaptureWindow(HWND wnd, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                   std::string_view fileName) {
+    return host::CaptureWindowToBitmapFile(wnd, x, y, width, height, PluginFilePath(fileName));
+}
+
+}  // namespace tillwick

@@ -1,0 +1,346 @@
+// mdlSubClassing: the table of hooked windows, InstallSubclasses / UnhookAll,
+// the window procedures and their dispatch tables.
+//
+// A window procedure runs for every message of a busy host window, so on the
+// path where no handler acts it only tests flags: no allocation, no text.
+#include "core/subclassing.h"
+
+#include <optional>
+#include <string_view>
+
+#include "core/errors.h"
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/startup.h"
+#include "core/wrapper.h"
+
+namespace tillwick {
+namespace {
+
+using S = SharedState;
+constexpr bool M = true;    // skipped while the global modifier key is held
+constexpr bool Any = false;
+
+// ---- handler thunks --------------------------------------------------------------------
+template <LRESULT (*Handler)(HWND, UINT, WPARAM, LPARAM, LRESULT&)>
+LRESULT ByValue(HWND& hwnd, UINT& msg, WPARAM& wParam, LPARAM& lParam, LRESULT& result) {
+    return Handler(hwnd, msg, wParam, lParam, result);
+}
+
+MessageHandlers g_handlers = DefaultHandlers();
+
+// ---- dispatch tables -------------------------------------------------------------------
+constexpr DispatchRow Row(bool bypassable, std::array<bool S::*, 3> anyOf, HandlerCall MessageHandlers::*handler,
+                          ResultUse use) {
+    return DispatchRow{anyOf, false, bypassable, handler, use};
+}
+constexpr DispatchRow AlwaysRow(HandlerCall MessageHandlers::*handler, ResultUse use) {
+    return DispatchRow{{}, true, false, handler, use};
+}
+using H = MessageHandlers;
+using U = ResultUse;
+
+constexpr DispatchRow kMainFrameRows[] = {
+    Row(M, {&S::LastTabExitOn}, &H::TabExitMessage, U::Ignored),
+    Row(Any, {&S::ToggleFilterOn}, &H::ToggleFilterMessage, U::Ignored),
+    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored),
+    Row(Any, {&S::StatusBarInfoOn}, &H::StatusBarInfoMessage, U::Ignored),
+    Row(Any, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+    Row(Any, {&S::OnTopDispatch}, &H::AlwaysOnTopMessage, U::ReplacesMsg),
+    Row(M, {&S::HideTitleOn}, &H::HideTitleMessage, U::ReplacesLParam),
+    Row(Any, {&S::ShowInMenuOn}, &H::ShowInMenuMessage, U::Ignored),
+    Row(Any, {&S::SortSearchOn}, &H::SortSearchMessage, U::Ignored),
+    Row(Any, {&S::ShowGroupUrlOn, &S::OpenGroupConfirmOn}, &H::GroupUrlMessage, U::ReplacesMsg),
+    Row(Any, {&S::CustomProgressOn}, &H::ProgressBarMessage, U::Ignored),
+    Row(Any, {&S::HighlightComboOn}, &H::HighlightComboMessage, U::Ignored),
+    Row(M, {&S::TabMenuOn, &S::TabPluginMenuOn, &S::TabOtherMenuOn}, &H::TabMenuMessage, U::Ignored),
+    Row(M, {&S::ExtensionMenuOn, &S::PluginMenuOn, &S::OtherMenuOn}, &H::PageMenuMessage, U::Ignored),
+};
+
+constexpr DispatchRow kMdiClientRows[] = {
+    Row(Any, {&S::CustomProgressOn}, &H::ProgressBarMessage, U::Ignored),
+    Row(Any, {&S::HideLastTabOn}, &H::HideLastTabMessage, U::Ignored),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+};
+
+constexpr DispatchRow kRebarRows[] = {
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+};
+
+constexpr DispatchRow kTabBarRows[] = {
+    Row(Any, {&S::TabHoverOn}, &H::TabHoverMessage, U::Ignored),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+};
+
+constexpr DispatchRow kStatusBarRows[] = {
+    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+    Row(Any, {&S::ZoneIconOn}, &H::ZoneIconMessage, U::ReplacesMsg),
+    Row(Any, {&S::StatusHtmlOn, &S::StatusStripClips}, &H::StatusHtmlBarMessage, U::Ignored),
+    AlwaysRow(&H::StatusBarInfoMessage, U::ReplacesMsg),
+};
+
+constexpr DispatchRow kPageViewRows[] = {
+    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+};
+
+// The address and search boxes.
+constexpr DispatchRow kEditRows[] = {
+    Row(M, {&S::PasteGoOn}, &H::PasteGoMessage, U::ReplacesMsg),
+};
+
+bool RowApplies(const DispatchRow& row, const SharedState& s) noexcept {
+    if (row.always) return true;
+    for (bool S::*flag : row.anyOf)
+        if (flag != nullptr && s.*flag) return true;
+    return false;
+}
+
+// Hands the message to each row's handler in order. A result that replaces
+// the message or lParam is seen by the later rows and by the host; a message
+// number of 0 reaches the host as WM_NULL. A failing handler changes nothing.
+void Dispatch(std::span<const DispatchRow> rows, HWND& hwnd, UINT& msg, WPARAM& wParam, LPARAM& lParam) noexcept {
+    const SharedState& s = State();
+    for (const DispatchRow& row : rows) {
+        if (!RowApplies(row, s)) continue;
+        // The key is read again for every row: a handler may take its time.
+        if (row.bypassable && IsGlobalModifierDown()) continue;
+        HandlerCall handler = g_handlers.*row.handler;
+        RunStep([&] {
+            LRESULT slot = 0;
+            LRESULT value = handler(hwnd, msg, wParam, lParam, slot);
+            if (row.use == ResultUse::ReplacesMsg)
+                msg = static_cast<UINT>(value);
+            else if (row.use == ResultUse::ReplacesLParam)
+                lParam = static_cast<LPARAM>(value);
+        });
+    }
+}
+
+// ---- the hooked windows -----------------------------------------------------------------
+struct HookRow {
+    HookedWindow which;
+    HWND S::*wnd;
+    WNDPROC proc;
+    bool always;
+    std::array<bool S::*, 5> anyOf;
+};
+
+// The page window is not here: AttachPageView hooks the active tab's page window.
+const HookRow kHookTable[] = {
+    {HookedWindow::MainFrame, &S::MainFrameWnd, &MainFrameProc, true, {}},
+    {HookedWindow::MdiClient, &S::MdiClientWnd, &MdiClientProc, false,
+     {&S::CustomProgressOn, &S::HideLastTabOn, &S::HideTabBarOn}},
+    {HookedWindow::Rebar, &S::RebarWnd, &RebarProc, false, {&S::HideTabBarOn}},
+    {HookedWindow::TabBar, &S::TabBarWnd, &TabBarProc, false, {&S::TabHoverOn, &S::StatusHtmlOn, &S::HideTabBarOn}},
+    {HookedWindow::StatusBar, &S::StatusBarWnd, &StatusBarProc, false,
+     {&S::HideTabBarOn, &S::HideStatusBarOn, &S::ZoneIconOn, &S::StatusBarInfoOn, &S::StatusHtmlOn}},
+    {HookedWindow::AddressCombo, &S::AddressComboWnd, &AddressComboProc, false, {&S::HighlightComboOn}},
+    {HookedWindow::HighlightOverlay, &S::HighlightOverlayWnd, &HighlightOverlayProc, false, {&S::HighlightComboOn}},
+    {HookedWindow::AddressEdit, &S::AddressEditWnd, &AddressEditProc, false, {&S::PasteGoOn}},
+    {HookedWindow::SearchEdit, &S::SearchEditWnd, &SearchEditProc, false, {&S::PasteGoOn}},
+};
+
+bool HookWanted(const HookRow& row, const SharedState& s) {
+    if (row.always) return true;
+    for (bool S::*flag : row.anyOf)
+        if (flag != nullptr && s.*flag) return true;
+    return false;
+}
+
+LONG_PTR SavedProc(HookedWindow which) noexcept { return State().Subclassing.slot(which).savedProc; }
+
+LRESULT CallSaved(LONG_PTR saved, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    if (saved == 0) return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+    return host::CallWindowProcW(reinterpret_cast<WNDPROC>(saved), hwnd, msg, wParam, lParam);
+}
+
+// Handlers in the order of the window's table, then the host's own procedure.
+LRESULT DispatchAndPass(HookedWindow which, std::span<const DispatchRow> rows, HWND hwnd, UINT msg,
+                        WPARAM wParam, LPARAM lParam) noexcept {
+    // Taken first: a handler may re-hook the page window, which must not
+    // change the procedure this message goes on to.
+    const LONG_PTR saved = SavedProc(which);
+    Dispatch(rows, hwnd, msg, wParam, lParam);
+    return CallSaved(saved, hwnd, msg, wParam, lParam);
+}
+
+// The address box and the highlight overlay: the host's procedure first, then
+// the highlight, which may replace the host's result.
+LRESULT PassThenHighlight(HookedWindow which, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    LRESULT result = CallSaved(SavedProc(which), hwnd, msg, wParam, lParam);
+    if (State().HighlightComboOn) {
+        RunStep([&] {
+            LRESULT slot = result;
+            LRESULT value = g_handlers.HighlightComboMessage(hwnd, msg, wParam, lParam, slot);
+            result = value;
+        });
+    }
+    return result;
+}
+
+// ---- what the main frame does before its handlers -------------------------------------
+bool IsPopupFilterCommand(WPARAM wParam) {
+    return wParam == contract::kCmdPopupFilter || wParam == contract::kCmdAllBlockers ||
+           wParam == contract::kCmdPopupFilterAccel;
+}
+
+void OnFrameCommand(WPARAM wParam) {
+    SharedState& s = State();
+    if (IsPopupFilterCommand(wParam)) {
+        s.PopupFilterEnabled = !s.PopupFilterEnabled;
+    } else if (wParam == contract::kCmdRefresh && s.CombineButtonsOn) {
+        std::int32_t loaded = 1;
+        SetCombinedState(loaded);
+    }
+    if (s.StatusHtmlOn) {
+        s.Subclassing.LastCommandId = static_cast<std::int32_t>(wParam);
+        RestartPanelCommandTimer();
+    }
+}
+
+// The last host process closing its frame takes our scratch files with it.
+// When the processes cannot be counted, the files stay: another host may still use them.
+void CleanUpOnClose() {
+    RunStep([] {
+        std::optional<int> processes = host::CountProcessesNamed(contract::kHostExeName);
+        if (!processes || *processes != 1) return;
+        for (std::string_view name : {contract::kScratchFile, contract::kStatusImage1, contract::kStatusImage2}) {
+            RunStep([&] {
+                std::string path = PluginFilePath(name);
+                if (host::fs::FileExists(path)) host::fs::DeleteFile(path);
+            });
+        }
+    });
+    State().CurrentBrowser = {};
+}
+
+}  // namespace
+
+MessageHandlers DefaultHandlers() noexcept {
+    MessageHandlers h{};
+    h.TabExitMessage = &ByValue<&tillwick::TabExitMessage>;
+    h.ToggleFilterMessage = &ByValue<&tillwick::ToggleFilterMessage>;
+    h.HideStatusBarMessage = &ByValue<&tillwick::HideStatusBarMessage>;
+    h.StatusBarInfoMessage = &ByValue<&tillwick::StatusBarInfoMessage>;
+    h.HideTabBarMessage = &tillwick::HideTabBarMessage;
+    h.HideLastTabMessage = &ByValue<&tillwick::HideLastTabMessage>;
+    h.AlwaysOnTopMessage = &ByValue<&tillwick::AlwaysOnTopMessage>;
+    h.HideTitleMessage = &ByValue<&tillwick::HideTitleMessage>;
+    h.ShowInMenuMessage = &ByValue<&tillwick::ShowInMenuMessage>;
+    h.SortSearchMessage = &ByValue<&tillwick::SortSearchMessage>;
+    h.GroupUrlMessage = &ByValue<&tillwick::GroupUrlMessage>;
+    h.ProgressBarMessage = &ByValue<&tillwick::ProgressBarMessage>;
+    h.HighlightComboMessage = &ByValue<&tillwick::HighlightComboMessage>;
+    h.TabMenuMessage = &ByValue<&tillwick::TabMenuMessage>;
+    h.PageMenuMessage = &ByValue<&tillwick::PageMenuMessage>;
+    h.TabHoverMessage = &ByValue<&tillwick::TabHoverMessage>;
+    h.ZoneIconMessage = &ByValue<&tillwick::ZoneIconMessage>;
+    h.StatusHtmlBarMessage = &ByValue<&tillwick::StatusHtmlBarMessage>;
+    h.PasteGoMessage = &ByValue<&tillwick::PasteGoMessage>;
+    return h;
+}
+
+MessageHandlers& Handlers() noexcept { return g_handlers; }
+
+std::span<const DispatchRow> MainFrameRows() noexcept { return kMainFrameRows; }
+std::span<const DispatchRow> MdiClientRows() noexcept { return kMdiClientRows; }
+std::span<const DispatchRow> RebarRows() noexcept { return kRebarRows; }
+std::span<const DispatchRow> TabBarRows() noexcept { return kTabBarRows; }
+std::span<const DispatchRow> StatusBarRows() noexcept { return kStatusBarRows; }
+std::span<const DispatchRow> PageViewRows() noexcept { return kPageViewRows; }
+std::span<const DispatchRow> EditRows() noexcept { return kEditRows; }
+
+void InstallSubclasses() noexcept {
+    SharedState& s = State();
+    SubclassingState& sub = s.Subclassing;
+    if (!sub.removedForProcess) {
+        for (const HookRow& row : kHookTable) {
+            HookSlot& slot = sub.slot(row.which);
+            HWND wnd = s.*row.wnd;
+            if (slot.installed || wnd == nullptr || !HookWanted(row, s)) continue;
+            LONG_PTR previous =
+                host::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(row.proc));
+            // A handle that is not (or no longer) a window stays unhooked and
+            // may be hooked by a later call once it is found again.
+            if (previous == 0) continue;
+            slot = HookSlot{wnd, previous, true};
+        }
+    }
+    RunStep([&] {
+        s.ActiveChildWnd = ActiveMdiChild();
+        if (s.ActiveChildWnd != nullptr) host::EnumChildWindows(s.ActiveChildWnd, &AttachPageView, 0);
+    });
+}
+
+void UnhookAll() noexcept {
+    SubclassingState& sub = State().Subclassing;
+    if (sub.removedForProcess) return;
+    sub.removedForProcess = true;
+    for (HookSlot& slot : sub.hooks)
+        if (slot.savedProc != 0) host::SetWindowLongPtrW(slot.wnd, GWLP_WNDPROC, slot.savedProc);
+    // Tab tracking would hook the next page window; nothing is hooked from now on.
+    host::KillTimer(nullptr, sub.TabTrackTimerId);
+    sub.TabTrackTimerId = 0;
+}
+
+// ---- the window procedures -----------------------------------------------------------------
+
+LRESULT CALLBACK MainFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    const LONG_PTR saved = SavedProc(HookedWindow::MainFrame);
+    if (msg == WM_GETTEXT) {
+        // The host asks for its caption after every tab change: 100 ms after the last one, look.
+        RestartActiveViewTimer();
+    } else if (msg == WM_COMMAND) {
+        RunStep([&] { OnFrameCommand(wParam); });
+    } else if (msg == WM_CLOSE) {
+        CleanUpOnClose();
+    }
+    Dispatch(kMainFrameRows, hwnd, msg, wParam, lParam);
+    return CallSaved(saved, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK MdiClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return DispatchAndPass(HookedWindow::MdiClient, kMdiClientRows, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK RebarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return DispatchAndPass(HookedWindow::Rebar, kRebarRows, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TabBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    // While the panels borrow a tab, the tab bar must not show it: validate
+    // without drawing and keep the message from the host.
+    if (msg == WM_PAINT && State().DonorTabPending) {
+        host::ValidateWindow(hwnd);
+        return 0;
+    }
+    return DispatchAndPass(HookedWindow::TabBar, kTabBarRows, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK StatusBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return DispatchAndPass(HookedWindow::StatusBar, kStatusBarRows, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK PageViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return DispatchAndPass(HookedWindow::PageView, kPageViewRows, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK AddressComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return PassThenHighlight(HookedWindow::AddressCombo, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK HighlightOverlayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return PassThenHighlight(HookedWindow::HighlightOverlay, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK AddressEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return DispatchAndPass(HookedWindow::AddressEdit, kEditRows, hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK SearchEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    return DispatchAndPass(HookedWindow::SearchEdit, kEditRows, hwnd, msg, wParam, lParam);
+}
+
+}  // namespace tillwick

@@ -1,0 +1,134 @@
+// Tracking the active tab: after the main frame's caption requests settle,
+// find the active tab's page window, hook it (the previous one restored
+// first), take its document and tell the features.
+#include "core/errors.h"
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/startup.h"
+#include "core/subclassing.h"
+#include "core/wrapper.h"
+
+namespace tillwick {
+namespace {
+
+constexpr UINT kTabSettleMs = 100;
+
+void StartTabTrackTimer(TIMERPROC proc) {
+    SubclassingState& sub = State().Subclassing;
+    host::KillTimer(nullptr, sub.TabTrackTimerId);
+    sub.TabTrackTimerId = host::SetTimer(nullptr, 0, kTabSettleMs, proc);
+}
+
+// Resets SelfCommandInProgress however the command ends.
+class SelfCommandScope {
+public:
+    SelfCommandScope() noexcept { State().SelfCommandInProgress = true; }
+    ~SelfCommandScope() { State().SelfCommandInProgress = false; }
+    SelfCommandScope(const SelfCommandScope&) = delete;
+    SelfCommandScope& operator=(const SelfCommandScope&) = delete;
+};
+
+// Pressing our own button makes the host call Exec on the active tab's plugin
+// object, which points CurrentBrowser at that tab's browser without the dialog.
+void PressOwnButton() {
+    SharedState& s = State();
+    SelfCommandScope scope;
+    SendHostCommand(static_cast<WPARAM>(s.OwnCommandId));
+}
+
+void HookPageView(HWND wnd) {
+    SubclassingState& sub = State().Subclassing;
+    HookSlot& slot = sub.slot(HookedWindow::PageView);
+    if (slot.savedProc != 0) {
+        host::SetWindowLongPtrW(slot.wnd, GWLP_WNDPROC, slot.savedProc);
+        slot.savedProc = 0;  // never put this procedure on another window
+    }
+    const SharedState& s = State();
+    if (s.HideStatusBarOn || s.HideTabBarOn || s.StatusHtmlOn) {
+        slot.savedProc = host::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PageViewProc));
+        slot.installed = slot.installed || slot.savedProc != 0;
+    }
+    slot.wnd = wnd;
+}
+
+void ShowDocumentState() {
+    std::optional<std::string> readyState = State().ActiveDocument.GetText("readyState");
+    std::int32_t n = readyState && *readyState == "complete" ? 1 : 0;
+    SetCombinedState(n);
+}
+
+}  // namespace
+
+void RestartActiveViewTimer() noexcept {
+    RunStep([] { StartTabTrackTimer(&ActiveViewTimer); });
+}
+
+void RestartPanelCommandTimer() noexcept {
+    RunStep([] {
+        SubclassingState& sub = State().Subclassing;
+        host::KillTimer(nullptr, sub.PanelCommandTimerId);
+        sub.PanelCommandTimerId = host::SetTimer(nullptr, 0, 0, &PanelCommandTimer);
+    });
+}
+
+void CALLBACK ActiveViewTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    SharedState& s = State();
+    RunStep([&] {
+        host::KillTimer(nullptr, s.Subclassing.TabTrackTimerId);
+        s.Subclassing.TabTrackTimerId = 0;
+    });
+    RunStep([&] {
+        if (s.CustomProgressOn && s.OwnCommandId > 0) PressOwnButton();
+    });
+    RunStep([&] {
+        s.ActiveChildWnd = ActiveMdiChild();
+    });
+    RunStep([] { StartTabTrackTimer(&FindPageViewTimer); });
+}
+
+void CALLBACK FindPageViewTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    host::EnumChildWindows(State().ActiveChildWnd, &AttachPageView, 0);
+}
+
+BOOL CALLBACK AttachPageView(HWND wnd, LPARAM) noexcept {
+    if (!HasClass(wnd, contract::kPageViewClass)) return TRUE;
+    SharedState& s = State();
+    RunStep([&] {
+        host::KillTimer(nullptr, s.Subclassing.TabTrackTimerId);
+        s.Subclassing.TabTrackTimerId = 0;
+        s.PageViewWnd = wnd;
+    });
+    // Once the hooks are removed for the process, the page window is only tracked.
+    if (!s.Subclassing.removedForProcess) RunStep([&] { HookPageView(wnd); });
+    RunStep([&] { s.ActiveDocument = GetHtmlDocument(wnd); });
+    RunStep([&] {
+        if (!s.StatusHtmlOn) return;
+        ScheduleStripCheck();
+        s.Subclassing.LastCommandId = 0;
+        RestartPanelCommandTimer();
+    });
+    RunStep([&] {
+        if (s.HideStatusBarOn) StatusBarTabSwitch();
+    });
+    RunStep([&] {
+        if (s.StatusBarInfoOn || s.ZoneIconOn) RefreshInfo();
+    });
+    RunStep([] {
+        if (WhoisReportShowing()) FillReport();
+    });
+    RunStep([&] {
+        if (s.CombineButtonsOn) ShowDocumentState();
+    });
+    return FALSE;
+}
+
+void CALLBACK PanelCommandTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    SubclassingState& sub = State().Subclassing;
+    RunStep([&] {
+        host::KillTimer(nullptr, sub.PanelCommandTimerId);
+        sub.PanelCommandTimerId = 0;
+    });
+    RunStep([&] { NotifyStatusHtmlPages(sub.LastCommandId); });
+}
+
+}  // namespace tillwick

@@ -1,0 +1,404 @@
+// The window procedures: handler order per window, the modifier bypass, what
+// a handler's result replaces, the swallowed tab-bar paint, the pop-up filter
+// mirror, active-tab tracking, the self-command, WM_CLOSE clean-up and
+// removing the hooks.
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "core/host_contract.h"
+#include "core/startup.h"
+#include "scenario/spine_fixture.h"
+
+namespace spine {
+namespace {
+
+using tillwick::PluginObject;
+using tillwick::State;
+
+// Each feature handler by a number, as the tests name them.
+enum Tag {
+    TabExit = 1, ToggleFilter, HideStatusBar, StatusBarInfo, HideTabBar, AlwaysOnTop, HideTitle, ShowInMenu,
+    SortSearch, GroupUrl, ProgressBar, HighlightCombo, TabMenu, PageMenu, HideLastTab, TabHover, ZoneIcon,
+    StatusHtmlBar, PasteGo
+};
+
+struct Call {
+    int tag;
+    UINT msg;
+    LPARAM lParam;
+};
+std::vector<Call> g_calls;
+// What a handler does beyond recording: nothing, consume (return 0), throw, or press the modifier.
+std::map<int, std::function<LRESULT(UINT, LPARAM)>> g_behaviour;
+
+template <int T>
+LRESULT Recorder(HWND&, UINT& msg, WPARAM&, LPARAM& lParam, LRESULT&) {
+    g_calls.push_back({T, msg, lParam});
+    if (auto it = g_behaviour.find(T); it != g_behaviour.end()) return it->second(msg, lParam);
+    return T == HideTitle ? lParam : static_cast<LRESULT>(msg);
+}
+
+std::vector<int> Tags() {
+    std::vector<int> tags;
+    for (const Call& c : g_calls) tags.push_back(c.tag);
+    return tags;
+}
+
+class SpineDispatch : public SpineTest {
+protected:
+    void SetUp() override {
+        SpineTest::SetUp();
+        g_calls.clear();
+        g_behaviour.clear();
+        tillwick::MessageHandlers& h = tillwick::Handlers();
+        h.TabExitMessage = &Recorder<TabExit>;
+        h.ToggleFilterMessage = &Recorder<ToggleFilter>;
+        h.HideStatusBarMessage = &Recorder<HideStatusBar>;
+        h.StatusBarInfoMessage = &Recorder<StatusBarInfo>;
+        h.HideTabBarMessage = &Recorder<HideTabBar>;
+        h.AlwaysOnTopMessage = &Recorder<AlwaysOnTop>;
+        h.HideTitleMessage = &Recorder<HideTitle>;
+        h.ShowInMenuMessage = &Recorder<ShowInMenu>;
+        h.SortSearchMessage = &Recorder<SortSearch>;
+        h.GroupUrlMessage = &Recorder<GroupUrl>;
+        h.ProgressBarMessage = &Recorder<ProgressBar>;
+        h.HighlightComboMessage = &Recorder<HighlightCombo>;
+        h.TabMenuMessage = &Recorder<TabMenu>;
+        h.PageMenuMessage = &Recorder<PageMenu>;
+        h.HideLastTabMessage = &Recorder<HideLastTab>;
+        h.TabHoverMessage = &Recorder<TabHover>;
+        h.ZoneIconMessage = &Recorder<ZoneIcon>;
+        h.StatusHtmlBarMessage = &Recorder<StatusHtmlBar>;
+        h.PasteGoMessage = &Recorder<PasteGo>;
+    }
+
+    // The host's windows with the flags set, hooked as start-up would hook them.
+    void Hook(std::initializer_list<bool tillwick::SharedState::*> flags) {
+        BuildHost();
+        tillwick::SharedState& s = State();
+        s.MainFrameWnd = w.frame;
+        s.MdiClientWnd = w.mdi;
+        s.StatusBarWnd = w.status;
+        s.TabBarWnd = w.tabBar;
+        s.RebarWnd = w.rebar;
+        s.AddressComboWnd = w.addressCombo;
+        s.AddressEditWnd = w.addressEdit;
+        s.SearchEditWnd = w.searchEdit;
+        s.GlobalModifierKey = VK_SHIFT;
+        for (auto flag : flags) s.*flag = true;
+        tillwick::InstallSubclasses();
+        g_calls.clear();
+        HostLog().clear();
+    }
+
+    static void AllMainFrameFlags() {
+        tillwick::SharedState& s = State();
+        for (bool* f : {&s.LastTabExitOn, &s.ToggleFilterOn, &s.HideStatusBarOn, &s.StatusBarInfoOn, &s.HideTabBarOn,
+                        &s.OnTopDispatch, &s.HideTitleOn, &s.ShowInMenuOn, &s.SortSearchOn, &s.ShowGroupUrlOn,
+                        &s.CustomProgressOn, &s.HighlightComboOn, &s.TabMenuOn, &s.ExtensionMenuOn})
+            *f = true;
+    }
+
+    // The last message the host's own procedure of hwnd received.
+    const HostMessage& LastAt(HWND hwnd) {
+        for (auto it = HostLog().rbegin(); it != HostLog().rend(); ++it)
+            if (it->hwnd == hwnd) return *it;
+        static HostMessage none{};
+        ADD_FAILURE() << "the host's procedure saw nothing";
+        return none;
+    }
+};
+
+using S = tillwick::SharedState;
+
+TEST_F(SpineDispatch, MainFrameCallsEveryHandlerInOrderAndTheModifierSkipsExactlyTheMarkedRows) {
+    Hook({});
+    AllMainFrameFlags();
+    host::SendMessageA(w.frame, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(Tags(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}));
+
+    g_calls.clear();
+    host::sim::SetKeyDown(VK_SHIFT, true);
+    host::SendMessageA(w.frame, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(Tags(), (std::vector<int>{2, 4, 5, 6, 8, 9, 10, 11, 12}));
+
+    // Only the chosen key bypasses.
+    g_calls.clear();
+    host::sim::SetKeyDown(VK_SHIFT, false);
+    host::sim::SetKeyDown(VK_CONTROL, true);
+    host::SendMessageA(w.frame, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(g_calls.size(), 14u);
+    EXPECT_EQ(LastAt(w.frame).msg, static_cast<UINT>(WM_MOUSEMOVE));
+}
+
+TEST_F(SpineDispatch, TheModifierIsReadAgainBeforeEachMarkedRow) {
+    Hook({});
+    AllMainFrameFlags();
+    g_behaviour[ToggleFilter] = [](UINT msg, LPARAM) {
+        host::sim::SetKeyDown(VK_SHIFT, true);
+        return static_cast<LRESULT>(msg);
+    };
+    host::SendMessageA(w.frame, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(Tags(), (std::vector<int>{1, 2, 4, 5, 6, 8, 9, 10, 11, 12}));
+}
+
+TEST_F(SpineDispatch, AHandlerReturningZeroMakesTheHostSeeWmNull) {
+    Hook({&S::HideTabBarOn, &S::OnTopDispatch, &S::ShowInMenuOn});
+    g_behaviour[HideTabBar] = [](UINT, LPARAM) { return LRESULT{0}; };
+    host::SendMessageA(w.frame, WM_SYSCOMMAND, 0xF020, 77);
+    const HostMessage& seen = LastAt(w.frame);
+    EXPECT_EQ(seen.msg, static_cast<UINT>(WM_NULL));
+    EXPECT_EQ(seen.wParam, 0xF020u);
+    EXPECT_EQ(seen.lParam, 77);
+    // The later handlers saw the message already consumed.
+    ASSERT_EQ(g_calls.size(), 3u);
+    EXPECT_EQ(g_calls[0].msg, static_cast<UINT>(WM_SYSCOMMAND));
+    EXPECT_EQ(g_calls[1].msg, static_cast<UINT>(WM_NULL));
+    EXPECT_EQ(g_calls[2].msg, static_cast<UINT>(WM_NULL));
+}
+
+TEST_F(SpineDispatch, TitleHandlerReplacesLParamAndAFailingHandlerChangesNothing) {
+    // The hooked windows are Unicode windows: text pointers are UTF-16.
+    static const char16_t caption[] = u"Private";
+    Hook({&S::HideTitleOn, &S::OnTopDispatch, &S::ShowInMenuOn});
+    g_behaviour[HideTitle] = [](UINT, LPARAM) { return reinterpret_cast<LRESULT>(caption); };
+    g_behaviour[AlwaysOnTop] = [](UINT, LPARAM) -> LRESULT { throw std::runtime_error("bad setting"); };
+    host::SendMessageA(w.frame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Example - Maxthon"));
+    EXPECT_EQ(LastAt(w.frame).msg, static_cast<UINT>(WM_SETTEXT));  // not replaced by the failed handler
+    EXPECT_EQ(host::sim::WindowText(w.frame), "Private");
+    ASSERT_EQ(Tags(), (std::vector<int>{AlwaysOnTop, HideTitle, ShowInMenu}));
+    EXPECT_EQ(g_calls[2].lParam, reinterpret_cast<LPARAM>(caption));  // the next handler sees the new lParam
+}
+
+TEST_F(SpineDispatch, PopupFilterCommandsFlipTheMirrorWhateverTheHandlersDo) {
+    Hook({&S::ToggleFilterOn, &S::HideTabBarOn});
+    g_behaviour[HideTabBar] = [](UINT, LPARAM) { return LRESULT{0}; };  // a handler consumes the command
+    bool before = State().PopupFilterEnabled;
+    for (WPARAM command : {WPARAM{0x80F1}, WPARAM{0x813C}, WPARAM{0x180F1}}) {
+        host::SendMessageA(w.frame, WM_COMMAND, command, 0);
+        EXPECT_NE(State().PopupFilterEnabled, before) << command;
+        before = State().PopupFilterEnabled;
+    }
+    host::SendMessageA(w.frame, WM_COMMAND, 0x80F2, 0);
+    host::SendMessageA(w.frame, WM_NOTIFY, 0x80F1, 0);
+    EXPECT_EQ(State().PopupFilterEnabled, before);
+}
+
+TEST_F(SpineDispatch, TabBarPaintIsSwallowedOnlyWhileATabIsBorrowed) {
+    Hook({&S::TabHoverOn});
+    State().DonorTabPending = true;
+    EXPECT_EQ(host::SendMessageA(w.tabBar, WM_PAINT, 0, 0), 0);
+    EXPECT_EQ(HostReceived(w.tabBar, WM_PAINT), 0);
+    EXPECT_TRUE(g_calls.empty());
+    host::SendMessageA(w.tabBar, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(HostReceived(w.tabBar, WM_MOUSEMOVE), 1);
+
+    State().DonorTabPending = false;
+    host::SendMessageA(w.tabBar, WM_PAINT, 0, 0);
+    EXPECT_EQ(HostReceived(w.tabBar, WM_PAINT), 1);
+    EXPECT_EQ(Tags(), (std::vector<int>{TabHover, TabHover}));
+}
+
+struct WindowCase {
+    const char* name;
+    HWND HostWindows::*window;
+    std::vector<bool S::*> flags;
+    std::vector<int> keyUp;
+    std::vector<int> keyDown;
+};
+
+class SpineDispatchWindows : public SpineDispatch, public ::testing::WithParamInterface<WindowCase> {};
+
+TEST_P(SpineDispatchWindows, HandlersRunInTableOrderAndTheModifierSkipsTheMarkedOnes) {
+    const WindowCase& c = GetParam();
+    Hook({});
+    for (auto flag : c.flags) State().*flag = true;
+    tillwick::InstallSubclasses();
+    g_calls.clear();
+    HWND target = w.*c.window;
+    host::SendMessageA(target, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(Tags(), c.keyUp);
+    g_calls.clear();
+    host::sim::SetKeyDown(VK_SHIFT, true);
+    host::SendMessageA(target, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(Tags(), c.keyDown);
+    EXPECT_EQ(HostReceived(target, WM_MOUSEMOVE), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, SpineDispatchWindows,
+    ::testing::Values(
+        WindowCase{"MdiClient", &HostWindows::mdi, {&S::CustomProgressOn, &S::HideLastTabOn, &S::HideTabBarOn},
+                   {ProgressBar, HideLastTab, HideTabBar}, {ProgressBar, HideLastTab}},
+        WindowCase{"Rebar", &HostWindows::rebar, {&S::HideTabBarOn}, {HideTabBar}, {}},
+        WindowCase{"TabBar", &HostWindows::tabBar, {&S::TabHoverOn, &S::HideTabBarOn}, {TabHover, HideTabBar},
+                   {TabHover}},
+        WindowCase{"StatusBar",
+                   &HostWindows::status,
+                   {&S::HideStatusBarOn, &S::HideTabBarOn, &S::ZoneIconOn, &S::StatusStripClips},
+                   {HideStatusBar, HideTabBar, ZoneIcon, StatusHtmlBar, StatusBarInfo},
+                   {ZoneIcon, StatusHtmlBar, StatusBarInfo}},
+        // The status-bar information handler runs with no flag at all.
+        WindowCase{"StatusBarInfoAlways", &HostWindows::status, {&S::StatusBarInfoOn}, {StatusBarInfo}, {StatusBarInfo}},
+        WindowCase{"AddressEdit", &HostWindows::addressEdit, {&S::PasteGoOn}, {PasteGo}, {}},
+        WindowCase{"SearchEdit", &HostWindows::searchEdit, {&S::PasteGoOn}, {PasteGo}, {}}),
+    [](const ::testing::TestParamInfo<WindowCase>& info) { return std::string(info.param.name); });
+
+TEST_F(SpineDispatch, PageWindowIsHookedForTheActiveTabAndMovesWithIt) {
+    Hook({&S::HideStatusBarOn});
+    const Tab& active = w.tabs.back();
+    EXPECT_EQ(State().PageViewWnd, active.page);
+    EXPECT_EQ(ProcOf(active.page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
+    EXPECT_EQ(State().ActiveDocument, active.document);
+    host::SendMessageA(active.page, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(Tags(), (std::vector<int>{HideStatusBar}));
+
+    // The host switches tabs and asks for its caption: 100 ms later the plugin looks, 100 ms after that it finds.
+    ActivateTabFromHost(1);
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(250);
+    EXPECT_EQ(State().PageViewWnd, w.tabs[1].page);
+    EXPECT_EQ(ProcOf(w.tabs[1].page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
+    EXPECT_NE(ProcOf(active.page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
+    EXPECT_EQ(State().ActiveDocument, w.tabs[1].document);
+}
+
+TEST_F(SpineDispatch, ThreeCaptionRequestsWithin100msLookForTheActiveTabOnce) {
+    Hook({});
+    int before = Delivered(w.mdi, WM_MDIGETACTIVE);
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(40);
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(40);
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(99);
+    EXPECT_EQ(Delivered(w.mdi, WM_MDIGETACTIVE), before);
+    host::sim::Advance(1);
+    EXPECT_EQ(Delivered(w.mdi, WM_MDIGETACTIVE), before + 1);
+    host::sim::Advance(1000);
+    EXPECT_EQ(Delivered(w.mdi, WM_MDIGETACTIVE), before + 1);
+    EXPECT_EQ(State().PageViewWnd, w.tabs.back().page);
+    // Without a feature that needs it the page window is only tracked.
+    EXPECT_NE(ProcOf(w.tabs.back().page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
+}
+
+TEST_F(SpineDispatch, TabTrackingPressesOurOwnButtonWithoutOpeningTheDialog) {
+    static int dialogs = 0;
+    dialogs = 0;
+    tillwick::PluginObject::OptionsDialogHook = [] { ++dialogs; };
+    auto plugin = std::make_unique<PluginObject>();  // OwnCommandId from the host's list
+    ASSERT_EQ(State().OwnCommandId, 29521);
+    auto browser = host::Object(host::sim::MakeObject());
+    plugin->SetSite(host::Object(host::sim::MakeObject()), browser);
+    State().CurrentBrowser = host::Object();
+
+    Hook({&S::CustomProgressOn});
+    std::vector<bool> inProgress;
+    OnHostCommand() = [&](WPARAM wParam) {
+        if (wParam != 29521) return;
+        inProgress.push_back(State().SelfCommandInProgress);
+        plugin->Exec();  // the host runs the active tab's plugin
+    };
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(100);
+    EXPECT_EQ(inProgress, (std::vector<bool>{true}));
+    EXPECT_FALSE(State().SelfCommandInProgress);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(State().CurrentBrowser, browser);
+
+    plugin->Exec();  // the user's press opens the dialog
+    EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(SpineDispatch, AddressBoxHighlightMayReplaceTheHostsResult) {
+    Hook({&S::HighlightComboOn});
+    LRESULT hostResult = host::CallWindowProcW(reinterpret_cast<WNDPROC>(tillwick::State().Subclassing.slot(
+                                                   tillwick::HookedWindow::AddressCombo).savedProc),
+                                               w.addressCombo, WM_GETTEXTLENGTH, 0, 0);
+    g_behaviour[HighlightCombo] = [](UINT, LPARAM) { return LRESULT{4242}; };
+    EXPECT_EQ(host::SendMessageA(w.addressCombo, WM_GETTEXTLENGTH, 0, 0), 4242);
+    State().HighlightComboOn = false;
+    EXPECT_EQ(host::SendMessageA(w.addressCombo, WM_GETTEXTLENGTH, 0, 0), hostResult);
+    EXPECT_EQ(g_calls.size(), 1u);  // called only while the highlight is on
+}
+
+// ---- WM_CLOSE ----
+
+class SpineClose : public SpineDispatch {
+protected:
+    void SetUp() override {
+        SpineDispatch::SetUp();
+        for (const char* name : {"temp", "temp1", "temp2", "temp3"}) WriteText(kPluginFolder + "\\" + name, "x");
+        State().PluginFolder = kPluginFolder;
+        Hook({});
+        State().CurrentBrowser = host::Object(host::sim::MakeObject());
+    }
+    bool Exists(const char* name) { return host::fs::FileExists(kPluginFolder + "\\" + name); }
+};
+
+TEST_F(SpineClose, TheLastHostProcessTakesTheScratchFilesWithIt) {
+    host::sim::SetProcessCount(1);
+    host::SendMessageA(w.frame, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(Exists("temp"));
+    EXPECT_FALSE(Exists("temp1"));
+    EXPECT_FALSE(Exists("temp2"));
+    EXPECT_TRUE(Exists("temp3"));  // the progress page stays
+    EXPECT_FALSE(State().CurrentBrowser);
+    EXPECT_EQ(HostReceived(w.frame, WM_CLOSE), 1);
+}
+
+TEST_F(SpineClose, AnotherHostProcessOrAnUnknownCountKeepsThem) {
+    for (std::optional<int> count : {std::optional<int>(2), std::optional<int>()}) {
+        host::sim::SetProcessCount(count);
+        host::SendMessageA(w.frame, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(Exists("temp") && Exists("temp1") && Exists("temp2"));
+        EXPECT_FALSE(State().CurrentBrowser);
+        State().CurrentBrowser = host::Object(host::sim::MakeObject());
+    }
+    EXPECT_EQ(HostReceived(w.frame, WM_CLOSE), 2);
+}
+
+// ---- releasing a plugin object ----
+
+TEST_F(SpineDispatch, ReleasingAnyObjectRestoresEveryHookForTheRestOfTheProcess) {
+    tillwick::Handlers() = tillwick::DefaultHandlers();
+    Setting("PasteGo", "1");
+    Setting("StatusHtml", "1");
+    BuildHost();
+    std::vector<HWND> windows = {w.frame,       w.mdi,        w.rebar,      w.tabBar,
+                                 w.status,      w.addressCombo, w.addressEdit, w.searchEdit};
+    for (const Tab& t : w.tabs) windows.push_back(t.page);
+    std::map<HWND, LONG_PTR> hostProcs;
+    for (HWND h : windows) hostProcs[h] = ProcOf(h);
+
+    auto first = std::make_unique<PluginObject>();
+    auto second = std::make_unique<PluginObject>();
+    // Flags no start operation sets yet, so that every window of the table is hooked.
+    State().HideTabBarOn = true;
+    State().HighlightComboOn = true;
+    host::sim::Advance(200);
+    for (HWND h : windows) {
+        bool isInactivePage = false;
+        for (const Tab& t : w.tabs) isInactivePage |= t.page == h && h != w.tabs.back().page;
+        if (!isInactivePage) EXPECT_NE(ProcOf(h), hostProcs[h]) << "not hooked";
+    }
+
+    second.reset();
+    for (HWND h : windows) EXPECT_EQ(ProcOf(h), hostProcs[h]);
+
+    // A later start-up, the tab tracking and the other object's release hook nothing and restore nothing twice.
+    auto third = std::make_unique<PluginObject>();
+    host::sim::Advance(400);
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(400);
+    ActivateTabFromHost(0);
+    first.reset();
+    third.reset();
+    for (HWND h : windows) EXPECT_EQ(ProcOf(h), hostProcs[h]);
+}
+
+}  // namespace
+}  // namespace spine

@@ -1,0 +1,267 @@
+#include "scenario/spine_fixture.h"
+
+#include <map>
+
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/ini_store.h"
+
+namespace spine {
+namespace {
+
+SpineTest* g_test = nullptr;
+// What each host window's own procedure is, as GetWindowLongPtrW shows it
+// before the plugin hooks it; for built-in controls, the procedure the
+// recorder forwards to.
+std::map<HWND, LONG_PTR> g_hostProc;
+std::map<HWND, LONG_PTR> g_forward;
+std::map<HWND, host::Object> g_documents;
+
+void Record(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto it = g_hostProc.find(hwnd);
+    bool hooked = it != g_hostProc.end() && host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != it->second;
+    SpineTest::HostLog().push_back({hwnd, msg, wParam, lParam, hooked});
+}
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Record(hwnd, msg, wParam, lParam);
+    return host::CallWindowProcW(reinterpret_cast<WNDPROC>(g_forward[hwnd]), hwnd, msg, wParam, lParam);
+}
+
+// The host's own procedure in front of a built-in control, so that tests see what reaches it.
+void RecordControl(HWND hwnd) {
+    g_forward[hwnd] = host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc));
+    g_hostProc[hwnd] = reinterpret_cast<LONG_PTR>(&RecordingProc);
+}
+
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Record(hwnd, msg, wParam, lParam);
+    if (msg == WM_COMMAND) {
+        if (auto& hook = SpineTest::OnHostCommand()) hook(wParam);
+        if (wParam >= tillwick::contract::kCmdActivateTabBase && wParam < tillwick::contract::kCmdActivateTabBase + 100 &&
+            g_test != nullptr)
+            g_test->ActivateTabFromHost(static_cast<int>(wParam - tillwick::contract::kCmdActivateTabBase));
+        if (wParam == tillwick::contract::kCmdToggleStatusBar && g_test != nullptr) {
+            HWND bar = g_test->w.status;
+            host::ShowWindow(bar, host::IsWindowVisible(bar) ? SW_HIDE : SW_SHOWNA);
+        }
+        return 0;
+    }
+    if (msg == WM_CLOSE) return 0;  // the frame stays for the test to look at
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Record(hwnd, msg, wParam, lParam);
+    if (msg == host::RegisterWindowMessageA("WM_HTML_GETOBJECT")) {
+        auto it = g_documents.find(hwnd);
+        return it == g_documents.end() ? 0 : host::sim::LresultFromObject(it->second);
+    }
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A band of the rebar holding a tool bar (the rebar takes its height from its bands).
+void AddBand(HWND rebar, HWND child, UINT id) {
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_ID | RBBIM_SIZE;
+    band.hwndChild = child;
+    band.cyMinChild = 26;
+    band.cx = 300;
+    band.wID = id;
+    host::SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+}
+
+void Register(const char* name, WNDPROC proc) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    host::RegisterClassA(&wc);
+}
+
+HWND Child(const char* cls, DWORD style, HWND parent, int x, int y, int cx, int cy, const char* text = "",
+           DWORD exStyle = 0) {
+    return host::CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, cx, cy, parent, nullptr,
+                                 nullptr, nullptr);
+}
+
+}  // namespace
+
+std::vector<HostMessage>& SpineTest::HostLog() {
+    static std::vector<HostMessage> log;
+    return log;
+}
+
+std::function<void(WPARAM)>& SpineTest::OnHostCommand() {
+    static std::function<void(WPARAM)> hook;
+    return hook;
+}
+
+void SpineTest::SetUp() {
+    host::sim::Reset();
+    tillwick::ResetState();
+    tillwick::Handlers() = tillwick::DefaultHandlers();
+    tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
+    HostLog().clear();
+    OnHostCommand() = nullptr;
+    g_hostProc.clear();
+    g_forward.clear();
+    g_documents.clear();
+    g_test = this;
+    w = HostWindows{};
+
+    host::sim::SetExecutablePath(kHostExe);
+    host::sim::SetPluginModulePath(kPluginDll);
+    host::sim::SetProcessCount(1);
+    for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Maxthon2", "C:\\Program Files\\Maxthon2\\config",
+                               "C:\\Program Files\\Maxthon2\\Language", "C:\\Program Files\\Maxthon2\\Plugin",
+                               "C:\\Program Files\\Maxthon2\\Plugin\\Tillwick",
+                               "C:\\Program Files\\Maxthon2\\Plugin\\Tillwick\\Languages"})
+        host::fs::CreateFolder(folder);
+    HostConfig("language_file", kHostFolder + "Language\\English.ini");
+    WriteText(kHostFolder + "Language\\English.ini", "[General]\r\nlanguage_id=\r\n");
+    Description("Tillwick", "Tillwick", "COM|Button");
+    SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\n[IEPlugins]\r\n");
+
+    Register("IEFrame", &FrameProc);
+    Register("Internet Explorer_Server", &PageProc);
+    Register("Afx:400000:8:10011:0:0", &PlainProc);
+    Register("Afx:400000:8", &PlainProc);
+}
+
+void SpineTest::TearDown() {
+    host::sim::Reset();
+    tillwick::ResetState();
+    tillwick::Handlers() = tillwick::DefaultHandlers();
+    tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
+    OnHostCommand() = nullptr;
+    g_test = nullptr;
+}
+
+void SpineTest::WriteText(const std::string& path, const std::string& content) {
+    ASSERT_TRUE(host::fs::WriteFileAtomic(path, content)) << path;
+}
+
+void SpineTest::Setting(std::string_view key, std::string_view value, std::string_view section) {
+    tillwick::ini::WriteString(kPluginFolder + "\\settings.ini", section, key, value);
+}
+
+std::optional<std::string> SpineTest::SettingValue(std::string_view key, std::string_view section) {
+    std::optional<std::string> text = host::fs::ReadFile(kPluginFolder + "\\settings.ini");
+    if (!text) return std::nullopt;
+    return tillwick::ini::FindRawValue(*text, section, key);
+}
+
+void SpineTest::HostConfig(std::string_view key, std::string_view value, std::string_view section) {
+    tillwick::ini::WriteString(kHostFolder + "config\\config.ini", section, key, value);
+}
+
+void SpineTest::HostLanguage(std::string_view key, std::string_view value, std::string_view section) {
+    tillwick::ini::WriteString(kHostFolder + "Language\\English.ini", section, key, value);
+}
+
+std::string SpineTest::Description(const std::string& folder, const std::string& name, const std::string& type,
+                                   const std::string& extra, const std::string& file) {
+    std::string dir = kHostFolder + "Plugin\\" + folder;
+    host::fs::CreateFolder(dir);
+    std::string path = dir + "\\" + file;
+    WriteText(path, "[General]\r\nName=" + name + "\r\nVersion=1.0\r\nType=" + type + "\r\n" + extra);
+    return path;
+}
+
+void SpineTest::SwitchFile(const std::string& content) {
+    host::fs::CreateFolder(kHostFolder + "Config");
+    WriteText(kHostFolder + "Config\\Plugins.ini", content);
+}
+
+HostWindows& SpineTest::BuildHost(HostOptions options) {
+    w.frame = host::CreateWindowExA(0, "IEFrame", "Maxthon", WS_OVERLAPPEDWINDOW, 0, 0, 1024, 768, nullptr, nullptr,
+                                    nullptr, nullptr);
+    g_hostProc[w.frame] = ProcOf(w.frame);
+
+    w.rebar = Child("ReBarWindow32", 0, w.frame, 0, 0, 1024, 60);
+    w.buttons = Child("ToolbarWindow32", 0, w.rebar, 0, 0, 400, 30, "", WS_EX_TOOLWINDOW);
+    host::SetWindowLongPtrW(w.buttons, GWL_STYLE, 0x5400894E);
+    w.plugins = Child("ToolbarWindow32", 0, w.rebar, 400, 0, 300, 30);
+    host::SetWindowLongPtrW(w.plugins, GWL_STYLE, 0x5400994D);
+    w.addressBar = Child("ToolbarWindow32", 0, w.rebar, 0, 30, 700, 30);
+    host::SetWindowLongPtrW(w.addressBar, GWL_STYLE, options.addressToolbarStyle ? 0x5600894E : 0x5400984E);
+    w.addressCombo = Child("ComboBox", kComboDropDown, w.addressBar, 0, 0, 700, 200, options.addressText.c_str());
+    w.addressEdit = host::FindWindowExA(w.addressCombo, nullptr, "Edit", nullptr);
+    w.searchBar = Child("ToolbarWindow32", 0, w.rebar, 700, 30, 300, 30);
+    host::SetWindowLongPtrW(w.searchBar, GWL_STYLE, 0x5600994C);
+    w.searchCombo = Child("ComboBox", kComboDropDown, w.searchBar, 0, 0, 300, 200);
+    w.searchEdit = host::FindWindowExA(w.searchCombo, nullptr, "Edit", nullptr);
+    AddBand(w.rebar, w.buttons, 0xE800);
+    AddBand(w.rebar, w.plugins, 33045);
+    AddBand(w.rebar, w.addressBar, 0xE801);
+    AddBand(w.rebar, w.searchBar, 0xE802);
+
+    w.tabBar = Child("SysTabControl32", kTabsWithTooltips, w.frame, 0, 60, 1024, 24);
+    w.tooltip = reinterpret_cast<HWND>(host::SendMessageA(w.tabBar, TCM_GETTOOLTIPS, 0, 0));
+    CLIENTCREATESTRUCT ccs{};
+    ccs.idFirstChild = 0xFF00;
+    w.mdi = host::CreateWindowExA(0, "MDIClient", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 84, 1024, 640, w.frame,
+                                  nullptr, nullptr, &ccs);
+    w.status = Child("msctls_statusbar32", 0, w.frame, 0, 724, 1024, 22);
+    w.statusToolbar = Child("ToolbarWindow32", 0, w.status, 900, 0, 100, 22);
+    for (HWND control : {w.rebar, w.tabBar, w.mdi, w.status, w.addressCombo, w.addressEdit, w.searchEdit})
+        if (control != nullptr) RecordControl(control);
+
+    for (int i = 0; i < options.tabs; ++i) AddTab();
+    if (options.visible) {
+        host::ShowWindow(w.frame, SW_SHOW);
+        host::SetForegroundWindow(w.frame);
+    }
+    return w;
+}
+
+void SpineTest::AddTab() {
+    Tab tab;
+    MDICREATESTRUCTA mcs{};
+    mcs.szClass = "Afx:400000:8:10011:0:0";
+    mcs.szTitle = "";
+    mcs.cx = 1024;
+    mcs.cy = 640;
+    tab.child = reinterpret_cast<HWND>(host::SendMessageA(w.mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+    tab.view = Child("Afx:400000:8", 0, tab.child, 0, 0, 1024, 640);
+    tab.page = Child("Internet Explorer_Server", 0, tab.view, 0, 0, 1024, 640);
+    g_hostProc[tab.page] = ProcOf(tab.page);
+    auto doc = host::sim::MakeObject();
+    doc->Set("readyState", std::string("complete"));
+    tab.document = host::Object(doc);
+    g_documents[tab.page] = tab.document;
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>("tab");
+    int index = static_cast<int>(w.tabs.size());
+    host::SendMessageA(w.tabBar, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    w.tabs.push_back(tab);
+    ActivateTabFromHost(index);
+}
+
+void SpineTest::ActivateTabFromHost(int index) {
+    if (index < 0 || index >= static_cast<int>(w.tabs.size())) return;
+    host::SendMessageA(w.tabBar, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    host::SendMessageA(w.mdi, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(w.tabs[index].child), 0);
+}
+
+int SpineTest::Delivered(HWND hwnd, UINT msg, std::optional<WPARAM> wParam) const {
+    int n = 0;
+    for (const auto& m : host::sim::MessageLog())
+        if (m.hwnd == hwnd && m.msg == msg && (!wParam || m.wParam == *wParam)) ++n;
+    return n;
+}
+
+int SpineTest::HostReceived(HWND hwnd, UINT msg, std::optional<WPARAM> wParam) const {
+    int n = 0;
+    for (const auto& m : HostLog())
+        if (m.hwnd == hwnd && m.msg == msg && (!wParam || m.wParam == *wParam)) ++n;
+    return n;
+}
+
+}  // namespace spine

@@ -1,0 +1,91 @@
+// The plugin object's logic: site attachment, the command, creation and release.
+#include <memory>
+
+#include "core/startup.h"
+#include "scenario/spine_fixture.h"
+
+namespace spine {
+namespace {
+
+using tillwick::PluginObject;
+using tillwick::State;
+
+int g_dialogs = 0;
+
+class SpinePluginObject : public SpineTest {
+protected:
+    void SetUp() override {
+        SpineTest::SetUp();
+        g_dialogs = 0;
+        PluginObject::OptionsDialogHook = [] { ++g_dialogs; };
+        BuildHost();
+    }
+    static host::Object NewObject() { return host::Object(host::sim::MakeObject()); }
+};
+
+TEST_F(SpinePluginObject, SiteWithABrowserAttachesItAndANullSiteDetaches) {
+    PluginObject plugin;
+    host::Object site = NewObject(), browser = NewObject();
+    EXPECT_EQ(plugin.SetSite(site, browser), S_OK);
+    EXPECT_EQ(plugin.Site(), site);
+    EXPECT_EQ(plugin.Browser(), browser);
+    EXPECT_EQ(State().CurrentBrowser, browser);
+
+    EXPECT_EQ(plugin.SetSite(host::Object(), std::nullopt), S_OK);
+    EXPECT_FALSE(plugin.Site());
+    EXPECT_FALSE(plugin.Browser());
+    EXPECT_FALSE(State().CurrentBrowser);
+}
+
+TEST_F(SpinePluginObject, SiteWithoutTheBrowserServiceFailsAndKeepsTheBrowser) {
+    PluginObject plugin;
+    host::Object browser = NewObject();
+    plugin.SetSite(NewObject(), browser);
+    host::Object other = NewObject();
+    State().CurrentBrowser = other;  // another object was sited since
+
+    host::Object bareSite = NewObject();
+    EXPECT_EQ(plugin.SetSite(bareSite, std::nullopt, E_NOINTERFACE), E_NOINTERFACE);
+    EXPECT_EQ(plugin.Site(), bareSite);  // the site is already replaced
+    EXPECT_EQ(plugin.Browser(), browser);
+    EXPECT_EQ(State().CurrentBrowser, other);
+}
+
+TEST_F(SpinePluginObject, QueryStatusEnablesTheFirstCommandOnly) {
+    std::uint32_t flags[2] = {0x10, 0x10};
+    PluginObject::QueryStatus(&flags[0]);
+    EXPECT_EQ(flags[0], 2u);  // OLECMDF_ENABLED, without OLECMDF_SUPPORTED
+    EXPECT_EQ(flags[1], 0x10u);
+    PluginObject::QueryStatus(nullptr);
+}
+
+TEST_F(SpinePluginObject, ExecPointsCurrentBrowserHereAndOpensTheDialogUnlessPressedByItself) {
+    PluginObject first, second;
+    host::Object firstBrowser = NewObject(), secondBrowser = NewObject();
+    first.SetSite(NewObject(), firstBrowser);
+    second.SetSite(NewObject(), secondBrowser);
+    EXPECT_EQ(State().CurrentBrowser, secondBrowser);
+
+    EXPECT_EQ(first.Exec(), S_OK);
+    EXPECT_EQ(State().CurrentBrowser, firstBrowser);
+    EXPECT_EQ(g_dialogs, 1);
+
+    State().SelfCommandInProgress = true;
+    EXPECT_EQ(second.Exec(), S_OK);
+    EXPECT_EQ(State().CurrentBrowser, secondBrowser);
+    EXPECT_EQ(g_dialogs, 1);
+}
+
+TEST_F(SpinePluginObject, EveryCreationArmsStartUpAndEveryReleaseUnhooks) {
+    auto first = std::make_unique<PluginObject>();
+    EXPECT_EQ(host::sim::LiveTimerCount(), 1);
+    auto second = std::make_unique<PluginObject>();
+    EXPECT_EQ(host::sim::LiveTimerCount(), 1);  // re-armed, not doubled
+    host::sim::Advance(200);
+    EXPECT_EQ(ProcOf(w.frame), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+    first.reset();
+    EXPECT_NE(ProcOf(w.frame), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+}
+
+}  // namespace
+}  // namespace spine

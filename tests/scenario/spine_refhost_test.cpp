@@ -1,0 +1,125 @@
+// The spine on the reference host: the host creates one plugin object per tab
+// through its factory, presses buttons and sends its own messages.
+#include <algorithm>
+#include <memory>
+
+#include "core/feature_hooks.h"
+#include "core/plugin_object.h"
+#include "core/state.h"
+#include "core/subclassing.h"
+#include "support/plugin_adapter.h"
+#include "support/refhost_fixture.h"
+
+namespace {
+
+using tillwick::State;
+
+int g_dialogs = 0;
+
+class SpineOnReferenceHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::PlatformReset();
+        tillwick::ResetState();
+        tillwick::Handlers() = tillwick::DefaultHandlers();
+        g_dialogs = 0;
+        tillwick::PluginObject::OptionsDialogHook = [] { ++g_dialogs; };
+        config = refhost_fixture::SimConfig();
+        config.pluginFactory = testsupport::TillwickFactory();
+    }
+    void TearDown() override {
+        host.reset();
+        testsupport::PlatformReset();
+        tillwick::ResetState();
+        tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
+    }
+
+    refhost::Host& Start(int tabs) {
+        host = std::make_unique<refhost::Host>(std::move(config));
+        EXPECT_TRUE(host->Start());
+        for (int i = 0; i < tabs; ++i) host->OpenTab("http://example.com/" + std::to_string(i));
+        return *host;
+    }
+    int CommandsSeen(UINT command) const {
+        const auto& done = host->CommandsCarriedOut();
+        return static_cast<int>(std::count(done.begin(), done.end(), command));
+    }
+    LONG_PTR ProcOf(HWND hwnd) const { return host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC); }
+
+    refhost::Config config;
+    std::unique_ptr<refhost::Host> host;
+};
+
+TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceAndTheSecurityIdArrives) {
+    refhost::Host& h = Start(5);
+    testsupport::PumpFor(2000);
+    EXPECT_EQ(CommandsSeen(0xC004), 1);
+    EXPECT_EQ(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+    EXPECT_EQ(State().OwnCommandId, 29521);
+    EXPECT_EQ(State().CompanionCommandId, 29522);
+    EXPECT_EQ(State().SecurityId, h.SecurityId());
+    // Discovery by class and style.
+    EXPECT_EQ(State().RebarWnd, h.Rebar());
+    EXPECT_EQ(State().StatusToolbarWnd, h.StatusToolbar());
+    EXPECT_EQ(State().ButtonsToolbarWnd, h.ButtonsToolbar());
+    EXPECT_EQ(State().PluginToolbarWnd, h.PluginsToolbar());
+    EXPECT_EQ(State().AddressComboWnd, h.AddressCombo());
+    EXPECT_EQ(State().AddressEditWnd, h.AddressEdit());
+    EXPECT_EQ(State().SearchEditWnd, h.SearchEdit());
+    EXPECT_EQ(State().TabBarOnTop, h.TabBarOnTop());
+}
+
+TEST_F(SpineOnReferenceHost, TabBarAboveThePagesIsOnTop) {
+    config.tabBarOnTop = true;
+    Start(1);
+    testsupport::PumpFor(300);
+    EXPECT_TRUE(State().TabBarOnTop);
+}
+
+TEST_F(SpineOnReferenceHost, SwitchingTabsMovesThePageWindowAndDocument) {
+    refhost::Host& h = Start(3);
+    testsupport::PumpFor(1000);
+    h.ActivateTab(1);
+    testsupport::PumpFor(300);
+    EXPECT_EQ(State().PageViewWnd, h.PageWindow(1));
+    EXPECT_EQ(State().ActiveDocument, h.Document(1));
+}
+
+TEST_F(SpineOnReferenceHost, TabTrackingPointsCurrentBrowserAtTheActiveTab) {
+    refhost::Host& h = Start(3);
+    testsupport::PumpFor(1000);
+    State().CustomProgressOn = true;
+    h.ActivateTab(0);
+    testsupport::PumpFor(300);
+    EXPECT_EQ(State().CurrentBrowser, h.Browser(0));
+    EXPECT_EQ(g_dialogs, 0);
+    EXPECT_FALSE(State().SelfCommandInProgress);
+
+    h.PressPluginButton(0);  // the user presses our button
+    EXPECT_EQ(g_dialogs, 1);
+}
+
+TEST_F(SpineOnReferenceHost, ClosingATabReleasesItsObjectAndEveryHook) {
+    refhost::Host& h = Start(3);
+    testsupport::PumpFor(1000);
+    ASSERT_EQ(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+    h.CloseTab();
+    EXPECT_NE(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+    h.OpenTab("http://example.com/again");
+    testsupport::PumpFor(1000);
+    EXPECT_NE(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+}
+
+TEST_F(SpineOnReferenceHost, ClosingTheLastHostRemovesTheScratchFiles) {
+    refhost::Host& h = Start(1);
+    testsupport::PumpFor(1000);
+    std::string folder = h.PluginFolder("Tillwick");
+    host::fs::WriteFileAtomic(folder + "\\temp", "[Address]\r\n");
+    ASSERT_TRUE(host::fs::FileExists(folder + "\\temp1"));  // written by the capture
+    h.Close();
+    EXPECT_FALSE(host::fs::FileExists(folder + "\\temp"));
+    EXPECT_FALSE(host::fs::FileExists(folder + "\\temp1"));
+    EXPECT_FALSE(host::fs::FileExists(folder + "\\temp2"));
+}
+
+}  // namespace

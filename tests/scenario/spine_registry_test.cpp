@@ -1,0 +1,185 @@
+// The host's plugin list and the diagnostics text.
+#include <memory>
+
+#include "core/plugin_registry.h"
+#include "core/startup.h"
+#include "core/wrapper.h"
+#include "scenario/spine_fixture.h"
+
+namespace spine {
+namespace {
+
+using tillwick::State;
+
+// Start-up keeps the host folder in lower case; the paths in the list start with it.
+const std::string kLowerHost = "c:\\program files\\maxthon2\\";
+std::string Listed(const std::string& path) { return kLowerHost + path.substr(kHostFolder.size()); }
+
+class SpineRegistry : public SpineTest {
+protected:
+    void SetUp() override {
+        SpineTest::SetUp();
+        State().HostFolder = kLowerHost;
+        State().PluginFolder = kPluginFolder;
+    }
+    std::vector<std::string> Scan(const std::string& languageId = "") {
+        State().LanguageId = languageId;
+        tillwick::ScanHostPlugins();
+        return State().HostPluginList;
+    }
+};
+
+TEST_F(SpineRegistry, ThreeEntriesNumberOurOwnButtonThird) {
+    std::string a = Description("A", "Alpha", "COM|Button");
+    Description("B", "Beta", "COM|Button");
+    std::string own = kHostFolder + "Plugin\\Tillwick\\plugin.ini";
+    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\nBeta1.0=0\r\nTillwick1.0=1\r\n[IEPlugins]\r\nGamma1.0=1\r\n");
+    EXPECT_EQ(Scan(), (std::vector<std::string>{Listed(a), "", Listed(own)}));
+    EXPECT_EQ(State().OwnCommandId, 29523);
+    EXPECT_EQ(State().CompanionCommandId, 0);
+}
+
+TEST_F(SpineRegistry, EntriesWithoutDescriptionKeepTheNumberingAligned) {
+    Description("Helper", "Tillwick Helper", "button");
+    SwitchFile(
+        "[myieplugins]\r\nGone2.0=1\r\n; a comment line\r\n=1\r\nTillwick Helper1.0=1\r\nTillwick1.0=1\r\n");
+    std::vector<std::string> list = Scan();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0], "");
+    EXPECT_EQ(State().CompanionCommandId, 29522);
+    EXPECT_EQ(State().OwnCommandId, 29523);
+}
+
+TEST_F(SpineRegistry, OnlyEnabledButtonEntriesGiveCommandIds) {
+    Description("Tillwick", "Tillwick", "COM");  // not a button
+    Description("Helper", "Tillwick Helper", "Script|BUTTON");
+    SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=1\r\n");
+    Scan();
+    EXPECT_EQ(State().OwnCommandId, 0);
+    EXPECT_EQ(State().CompanionCommandId, 29522);
+
+    SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=2\r\n");
+    Scan();
+    EXPECT_EQ(State().CompanionCommandId, 0);  // a stale id does not survive a new scan
+}
+
+TEST_F(SpineRegistry, LocalizedDescriptionWinsForTheHostLanguage) {
+    std::string plain = Description("A", "Alpha", "button");
+    std::string localized = Description("A", "Alpha", "button", "", "plugin2052.ini");
+    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\n");
+    EXPECT_EQ(Scan("2052"), (std::vector<std::string>{Listed(localized)}));
+    EXPECT_EQ(Scan("1031"), (std::vector<std::string>{Listed(plain)}));
+}
+
+TEST_F(SpineRegistry, AfterPageDonePluginsNeedBothKeys) {
+    Description("A", "Alpha", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=2\r\n");
+    Description("B", "Beta", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=\r\n");
+    Description("C", "Gamma", "button", "StartAfterPageDone=0\r\n[MyIE2Buttons]\r\nCount=1\r\n");
+    Description("D", "Delta", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=1\r\n");
+    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\nBeta1.0=1\r\nGamma1.0=1\r\nDelta1.0=0\r\n");
+    Scan();
+    EXPECT_EQ(State().AfterPageDonePlugins, "Alpha|");
+}
+
+TEST_F(SpineRegistry, MoreThan101PluginFoldersAreAllRead) {
+    std::string content = "[MyIEPlugins]\r\n";
+    for (int i = 0; i < 150; ++i) {
+        std::string name = "P" + std::to_string(1000 + i);
+        Description(name, name, "button");
+        content += name + "1.0=1\r\n";
+    }
+    content += "Tillwick1.0=1\r\n";
+    SwitchFile(content);
+    std::vector<std::string> list = Scan();
+    ASSERT_EQ(list.size(), 151u);
+    EXPECT_EQ(list[149], kLowerHost + "Plugin\\P1149\\plugin.ini");
+    EXPECT_EQ(State().OwnCommandId, 29521 + 150);
+}
+
+TEST_F(SpineRegistry, SwitchFileShapesThatYieldNoEntries) {
+    SwitchFile("[IEPlugins]\r\nTillwick1.0=1\r\n");  // no "[myieplugins]"
+    EXPECT_TRUE(Scan().empty());
+    EXPECT_EQ(State().OwnCommandId, 0);
+
+    SwitchFile("[MyIEPlugins]");  // the section line without a line break
+    EXPECT_TRUE(Scan().empty());
+
+    host::fs::DeleteFile(kHostFolder + "Config\\Plugins.ini");
+    EXPECT_TRUE(Scan().empty());
+}
+
+TEST_F(SpineRegistry, LineFeedOnlyFilesAreReadLikeCrLfFiles) {
+    SwitchFile("[MyIEPlugins]\nAlpha1.0=1\nTillwick1.0=1\n[IEPlugins]\n");
+    EXPECT_EQ(Scan().size(), 2u);
+    EXPECT_EQ(State().OwnCommandId, 29522);
+}
+
+// The host without its "Plugin" folder or switch file: the plugin still starts.
+TEST_F(SpineRegistry, MissingPluginFolderLeavesEntriesUnnamedAndStartUpRuns) {
+    // Another installation of the host, with a switch file but no "Plugin" folder.
+    host::sim::SetExecutablePath("C:\\Maxthon3\\Maxthon.exe");
+    host::fs::CreateFolder("C:\\Maxthon3");
+    host::fs::CreateFolder("C:\\Maxthon3\\Config");
+    WriteText("C:\\Maxthon3\\Config\\Plugins.ini", "[MyIEPlugins]\r\nAlpha1.0=1\r\nTillwick1.0=1\r\n");
+    BuildHost();
+    auto plugin = std::make_unique<tillwick::PluginObject>();
+    host::sim::Advance(200);
+    EXPECT_EQ(State().HostPluginList, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(State().OwnCommandId, 0);
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, 0xC004), 1);
+
+    plugin.reset();
+    host::fs::DeleteFile("C:\\Maxthon3\\Config\\Plugins.ini");
+    auto second = std::make_unique<tillwick::PluginObject>();
+    EXPECT_TRUE(State().HostPluginList.empty());
+}
+
+// ---- diagnostics ----
+
+class SpineDiagnostics : public SpineRegistry {
+protected:
+    void SetUp() override {
+        SpineRegistry::SetUp();
+        State().LanguageId = "0000";
+        WriteText(kPluginFolder + "\\Languages\\Language0000.ini",
+                  "[Language]\r\n112=Install it.\r\n114=Run it once.\r\n118=\"Check the \"\r\n119=toolbars.\r\n"
+                  "124=All is well.\r\n");
+    }
+    void NothingMissing() {
+        tillwick::SharedState& s = State();
+        s.CompanionCommandId = 29522;
+        s.SecurityId = "{ID}";
+        s.AddressEditWnd = reinterpret_cast<HWND>(1);
+        s.SearchEditWnd = reinterpret_cast<HWND>(2);
+        s.ButtonsToolbarWnd = reinterpret_cast<HWND>(3);
+    }
+};
+
+TEST_F(SpineDiagnostics, NoProblemGivesTheText124) {
+    NothingMissing();
+    tillwick::BuildDiagnostics();
+    EXPECT_EQ(State().DiagnosticsText, "All is well.");
+}
+
+TEST_F(SpineDiagnostics, EachMissingPieceAddsItsBlockInOrder) {
+    NothingMissing();
+    State().CompanionCommandId = 0;
+    State().SearchEditWnd = nullptr;
+    tillwick::BuildDiagnostics();
+    EXPECT_EQ(State().DiagnosticsText,
+              "Cannot find Tillwick Helper plugin:\r\nInstall it.\r\n\r\n"
+              "Cannot found Search Bar:\r\nCheck the toolbars.\r\n\r\n");
+}
+
+TEST_F(SpineDiagnostics, EverythingMissing) {
+    tillwick::BuildDiagnostics();
+    EXPECT_EQ(State().DiagnosticsText,
+              "Cannot find Tillwick Helper plugin:\r\nInstall it.\r\n\r\n"
+              "Cannot obtain Maxthon Security ID:\r\nRun it once.\r\n\r\n"
+              "Cannot found Address Bar:\r\nCheck the toolbars.\r\n\r\n"
+              "Cannot found Search Bar:\r\nCheck the toolbars.\r\n\r\n"
+              "Cannot found Standard Tool Bar:\r\nCheck the toolbars.\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace spine

@@ -1,0 +1,372 @@
+// Start-up on the simulated host: the inert path, the tab wait and the final
+// tab selection, the start table's settings, discovery, the capture chain,
+// the security-id poll.
+#include <memory>
+
+#include "core/host_contract.h"
+#include "core/startup.h"
+#include "scenario/spine_fixture.h"
+
+namespace spine {
+namespace {
+
+using tillwick::PluginObject;
+using tillwick::State;
+
+constexpr WPARAM kSelectTab0 = 0xC000;
+constexpr WPARAM kSelectTab4 = 0xC004;
+
+class SpineStartup : public SpineTest {
+protected:
+    // A plugin object created by the host, then the 200 ms start-up tick.
+    std::unique_ptr<PluginObject> StartPlugin(std::uint32_t ms = 200) {
+        auto plugin = std::make_unique<PluginObject>();
+        host::sim::Advance(ms);
+        return plugin;
+    }
+    int TabSelections() const {
+        int n = 0;
+        for (WPARAM i = 0; i < 10; ++i) n += Delivered(w.frame, WM_COMMAND, kSelectTab0 + i);
+        return n;
+    }
+};
+
+TEST_F(SpineStartup, FiveTabsSelectTheLastTabOnceThroughTheHook) {
+    BuildHost({.tabs = 5});
+    auto plugin = StartPlugin();
+
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab4), 1);
+    EXPECT_EQ(TabSelections(), 1);
+    ASSERT_EQ(HostReceived(w.frame, WM_COMMAND, kSelectTab4), 1);
+    for (const HostMessage& m : HostLog())
+        if (m.hwnd == w.frame && m.msg == WM_COMMAND && m.wParam == kSelectTab4) EXPECT_TRUE(m.throughHook);
+
+    host::sim::Advance(5000);  // the start-up timer has ended
+    EXPECT_EQ(TabSelections(), 1);
+}
+
+TEST_F(SpineStartup, ActivateFirstTabSelectsTabZeroAndPanelsSelectNothing) {
+    Setting("ActivateFirstTab", "1");
+    BuildHost({.tabs = 5});
+    auto plugin = StartPlugin();
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);
+    EXPECT_EQ(TabSelections(), 1);
+
+    plugin.reset();
+    host::sim::ClearMessageLog();
+    Setting("StatusHtml", "1");
+    auto second = StartPlugin();
+    EXPECT_TRUE(State().StatusHtmlOn);
+    EXPECT_EQ(TabSelections(), 0);
+}
+
+TEST_F(SpineStartup, WaitsForTheFirstTabBeforeStartingAnything) {
+    BuildHost({.tabs = 0});
+    LONG_PTR hostProc = ProcOf(w.frame);
+    auto plugin = StartPlugin(2000);
+    EXPECT_EQ(TabSelections(), 0);
+    EXPECT_EQ(ProcOf(w.frame), hostProc);
+    EXPECT_EQ(host::sim::LiveTimerCount(), 1);  // still waiting
+
+    AddTab();
+    host::sim::Advance(200);
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);  // 0xBFFF + 1
+    EXPECT_EQ(ProcOf(w.frame), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+}
+
+// Objects created together (a host restoring its tabs) start up once, and no
+// start-up timer is left running; an object created later starts up again.
+TEST_F(SpineStartup, ObjectsCreatedTogetherStartUpOnceAndLaterOnesAgain) {
+    BuildHost({.tabs = 0});
+    auto first = std::make_unique<PluginObject>();
+    host::sim::Advance(100);
+    auto second = std::make_unique<PluginObject>();
+    host::sim::Advance(400);
+    AddTab();
+    host::sim::Advance(400);
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);
+    host::sim::Advance(3000);
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);
+
+    auto third = std::make_unique<PluginObject>();
+    host::sim::Advance(3000);
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 2);
+}
+
+TEST_F(SpineStartup, OutsideTheBrowserThePluginStaysInert) {
+    host::sim::SetExecutablePath("C:\\Program Files\\Internet Explorer\\iexplore.exe");
+    BuildHost({.tabs = 5});
+    LONG_PTR hostProc = ProcOf(w.frame);
+    {
+        auto plugin = StartPlugin(3000);
+        EXPECT_EQ(host::sim::LiveTimerCount(), 0);
+        EXPECT_EQ(ProcOf(w.frame), hostProc);
+        EXPECT_EQ(Delivered(w.frame, WM_COMMAND), 0);
+        host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+        EXPECT_EQ(host::sim::LiveTimerCount(), 0);
+    }
+    EXPECT_FALSE(host::fs::FileExists(kPluginFolder + "\\settings.ini"));
+    EXPECT_FALSE(host::fs::FileExists(kPluginFolder + "\\temp1"));
+    EXPECT_EQ(ProcOf(w.frame), hostProc);
+}
+
+TEST_F(SpineStartup, FirstStartWritesTheKeywordsAndAutoLanguageButKeepsUserValues) {
+    Setting("Done", "Fertig", "Keywords");
+    BuildHost();
+    auto plugin = StartPlugin();
+    EXPECT_EQ(SettingValue("Opening", "Keywords"), "opening");
+    EXPECT_EQ(SettingValue("Done", "Keywords"), "Fertig");
+    EXPECT_EQ(State().DoneKeyword, "Fertig");
+    EXPECT_EQ(SettingValue("LanguageID"), "auto");
+}
+
+struct LanguageCase {
+    const char* setting;  // nullptr: missing
+    const char* hostLanguageId;
+    const char* expected;
+};
+
+class SpineStartupLanguage : public SpineStartup, public ::testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(SpineStartupLanguage, ChoosesTheLanguage) {
+    const LanguageCase& c = GetParam();
+    if (c.setting) Setting("LanguageID", c.setting);
+    HostLanguage("language_id", c.hostLanguageId);
+    BuildHost();
+    auto plugin = std::make_unique<PluginObject>();
+    EXPECT_EQ(State().LanguageId, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SpineStartupLanguage,
+                         ::testing::Values(LanguageCase{nullptr, "", "0000"}, LanguageCase{"auto", "", "0000"},
+                                           LanguageCase{"auto", "2052", "2052"}, LanguageCase{"", "2052", "2052"},
+                                           LanguageCase{"1031", "2052", "1031"}, LanguageCase{"1031", "", "1031"}));
+
+struct SwitchCase {
+    const char* value;  // nullptr: missing
+    bool expected;
+};
+
+class SpineStartupShowInMenu : public SpineStartup, public ::testing::WithParamInterface<SwitchCase> {};
+
+TEST_P(SpineStartupShowInMenu, IsOnUnlessTheKeyHoldsSomethingElse) {
+    if (GetParam().value) Setting("ShowInMenu", GetParam().value);
+    BuildHost();
+    auto plugin = StartPlugin();
+    EXPECT_EQ(State().ShowInMenuOn, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SpineStartupShowInMenu,
+                         ::testing::Values(SwitchCase{nullptr, true}, SwitchCase{"", true}, SwitchCase{"1", true},
+                                           SwitchCase{"0", false}, SwitchCase{"yes", false}));
+
+struct ModifierCase {
+    const char* value;
+    int expected;
+};
+
+class SpineStartupModifier : public SpineStartup, public ::testing::WithParamInterface<ModifierCase> {};
+
+TEST_P(SpineStartupModifier, IsShiftOnlyForTheExactText) {
+    if (GetParam().value) Setting("GlobalModifier", GetParam().value);
+    BuildHost();
+    auto plugin = StartPlugin();
+    EXPECT_EQ(State().GlobalModifierKey, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SpineStartupModifier,
+                         ::testing::Values(ModifierCase{nullptr, VK_SHIFT}, ModifierCase{"Shift", VK_SHIFT},
+                                           ModifierCase{"Ctrl", VK_CONTROL}, ModifierCase{"shift", VK_CONTROL},
+                                           ModifierCase{"Alt", VK_CONTROL}));
+
+TEST_F(SpineStartup, SwitchRowsSetTheirFlagsAndHideTheTabToolTips) {
+    for (const char* key : {"LastTabExit", "PasteGo", "ShowGroupUrl", "OpenGroupConfirm", "HideTabToolTip"})
+        Setting(key, "1");
+    BuildHost();
+    auto plugin = StartPlugin();
+    EXPECT_TRUE(State().LastTabExitOn);
+    EXPECT_TRUE(State().PasteGoOn);
+    EXPECT_TRUE(State().ShowGroupUrlOn);
+    EXPECT_TRUE(State().OpenGroupConfirmOn);
+    EXPECT_TRUE(State().TabToolTipsHidden);
+    EXPECT_EQ(Delivered(w.tooltip, TTM_ACTIVATE, 0), 1);
+    // The edits of the address and search bars are hooked for Paste and Go.
+    EXPECT_EQ(ProcOf(w.addressEdit), reinterpret_cast<LONG_PTR>(&tillwick::AddressEditProc));
+    EXPECT_EQ(ProcOf(w.searchEdit), reinterpret_cast<LONG_PTR>(&tillwick::SearchEditProc));
+
+    tillwick::ShowTabToolTips();
+    EXPECT_EQ(Delivered(w.tooltip, TTM_ACTIVATE, 1), 1);
+    EXPECT_FALSE(State().TabToolTipsHidden);
+}
+
+TEST_F(SpineStartup, StartOfflineFollowsTheNumberAndIgnoresNonNumbers) {
+    Setting("StartOffLine", "abc");
+    BuildHost();
+    auto plugin = StartPlugin();
+    EXPECT_FALSE(host::sim::OfflineModeSet());
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab4), 1);  // start-up went on
+
+    plugin.reset();
+    Setting("StartOffLine", " 1 ");
+    auto second = std::make_unique<PluginObject>();
+    EXPECT_TRUE(host::sim::OfflineModeSet());
+}
+
+TEST_F(SpineStartup, TabBarBelowThePagesIsNotOnTop) {
+    BuildHost();
+    host::MoveWindow(w.tabBar, 0, 724, 1024, 24, TRUE);
+    host::MoveWindow(w.mdi, 0, 60, 1024, 640, TRUE);
+    auto plugin = StartPlugin();
+    EXPECT_FALSE(State().TabBarOnTop);
+}
+
+TEST_F(SpineStartup, ToolbarStylesMustMatchExactly) {
+    BuildHost({.tabs = 5, .visible = false});
+    // Not the main button bar: the extended style must be exactly WS_EX_TOOLWINDOW.
+    host::SetWindowLongPtrW(w.buttons, GWL_EXSTYLE, WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE);
+    // The hidden variant of the plugin bar's style still counts.
+    host::SetWindowLongPtrW(w.plugins, GWL_STYLE, 0x4400994D);
+    auto plugin = std::make_unique<PluginObject>();
+    host::ShowWindow(w.frame, SW_SHOW);
+    host::SetForegroundWindow(w.frame);
+    host::sim::Advance(200);
+    EXPECT_EQ(State().ButtonsToolbarWnd, nullptr);
+    EXPECT_EQ(State().PluginToolbarWnd, w.plugins);
+}
+
+TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {
+    BuildHost({.tabs = 5, .visible = true, .addressToolbarStyle = false});
+    auto plugin = StartPlugin();
+    EXPECT_EQ(State().AddressComboWnd, w.addressCombo);
+    EXPECT_EQ(State().AddressEditWnd, w.addressEdit);
+
+    TearDown();
+    SetUp();
+    BuildHost({.tabs = 5, .visible = true, .addressToolbarStyle = false, .addressText = "HTTP://www.example.com/"});
+    auto second = StartPlugin();
+    EXPECT_EQ(State().AddressComboWnd, nullptr);
+    EXPECT_EQ(State().AddressEditWnd, nullptr);
+}
+
+TEST_F(SpineStartup, StartPositionMovesTheFrameAndClearsMaximize) {
+    Setting("StartPosition", "1");
+    Setting("StartLeft", "50");
+    Setting("StartTop", "not a number");
+    BuildHost({.tabs = 5, .visible = false});
+    host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE);
+    auto plugin = std::make_unique<PluginObject>();
+    host::ShowWindow(w.frame, SW_SHOWNA);
+    host::sim::Advance(200);
+    EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_STYLE)) & WS_MAXIMIZE, 0u);
+    RECT r{};
+    host::GetWindowRect(w.frame, &r);
+    EXPECT_EQ(r.left, 50);
+    EXPECT_EQ(r.top, 84);  // the default stands in for the non-number
+    EXPECT_EQ(r.right - r.left, 800);
+    EXPECT_EQ(r.bottom - r.top, 600);
+}
+
+// ---- the status-bar capture chain ----
+
+TEST_F(SpineStartup, CaptureSavesTwoSlicesOfTheBlankStatusBar) {
+    BuildHost();
+    auto plugin = StartPlugin(400);
+    RECT part{};
+    host::SendMessageA(w.status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    int y = (part.bottom - 18 - 2) / 2 + 2;
+    auto temp1 = host::fs::ReadFile(kPluginFolder + "\\temp1");
+    auto temp2 = host::fs::ReadFile(kPluginFolder + "\\temp2");
+    ASSERT_TRUE(temp1 && temp2);
+    EXPECT_EQ(*temp1, "SIM-CAPTURE x=" + std::to_string(part.right - 25) + " y=" + std::to_string(y) +
+                          " width=20 height=18\n");
+    EXPECT_EQ(*temp2, "SIM-CAPTURE x=" + std::to_string(part.right - 3) + " y=" + std::to_string(y) +
+                          " width=8 height=18\n");
+    EXPECT_TRUE(State().CaptureDone);
+    EXPECT_EQ(host::sim::WindowText(w.status), "     ");
+    // Topmost only for the capture.
+    EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
+}
+
+TEST_F(SpineStartup, CaptureWaitsUntilTheHostIsInFront) {
+    HWND other = host::CreateWindowExA(0, "Afx:400000:8", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                                       nullptr, nullptr, nullptr, nullptr);
+    BuildHost();
+    host::SetForegroundWindow(other);
+    auto plugin = StartPlugin(2000);
+    EXPECT_FALSE(State().CaptureDone);
+    EXPECT_FALSE(host::fs::FileExists(kPluginFolder + "\\temp1"));
+
+    // The host's own "Open Selected URLs" dialog in front counts as the host.
+    host::SetWindowTextA(other, "Open Selected URLs");
+    host::sim::Advance(200);
+    EXPECT_TRUE(State().CaptureDone);
+    EXPECT_TRUE(host::fs::FileExists(kPluginFolder + "\\temp1"));
+}
+
+TEST_F(SpineStartup, FullScreenHostShowsTheStatusBarForTheCaptureOnly) {
+    BuildHost({.tabs = 5, .visible = false});
+    host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_POPUP);
+    host::ShowWindow(w.status, SW_HIDE);
+    host::ShowWindow(w.frame, SW_SHOW);
+    host::SetForegroundWindow(w.frame);
+    auto plugin = StartPlugin(600);
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
+    EXPECT_TRUE(State().StatusBarShownForCapture);
+    EXPECT_TRUE(State().CaptureDone);
+    EXPECT_FALSE(host::IsWindowVisible(w.status));
+}
+
+TEST_F(SpineStartup, StatusBarHidingTakesOverAfterTheCapture) {
+    Setting("HideStatusBar", "1");
+    BuildHost({.tabs = 5, .visible = false});
+    host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_POPUP);
+    host::ShowWindow(w.status, SW_HIDE);
+    host::ShowWindow(w.frame, SW_SHOW);
+    host::SetForegroundWindow(w.frame);
+    auto plugin = StartPlugin(600);
+    // Shown for the capture; not hidden again by the chain, the auto-hide feature owns it now.
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 1);
+    EXPECT_TRUE(State().CaptureDone);
+}
+
+// ---- the security-id poll ----
+
+class SpineSecurityPoll : public SpineStartup {
+protected:
+    void SetUp() override {
+        SpineStartup::SetUp();
+        Description("Helper", "Tillwick Helper", "COM|Button");
+        SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=1\r\n");
+    }
+    static constexpr WPARAM kCompanion = 29522;
+};
+
+TEST_F(SpineSecurityPoll, GivesUpAfter3002SendsAndALaterPollStopsAtOnce) {
+    BuildHost();
+    auto plugin = StartPlugin();
+    EXPECT_EQ(State().CompanionCommandId, static_cast<std::int32_t>(kCompanion));
+    EXPECT_EQ(SettingValue("SecurityID"), "");  // cleared for the companion to fill
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kCompanion), 0);
+
+    host::sim::Advance(3100 * 200);
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kCompanion), 3002);
+
+    auto later = StartPlugin(2000);
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kCompanion), 3003);
+    EXPECT_TRUE(State().SecurityId.empty());
+}
+
+TEST_F(SpineSecurityPoll, StopsWhenTheCompanionHasWrittenTheId) {
+    int sends = 0;
+    OnHostCommand() = [&](WPARAM wParam) {
+        if (wParam == kCompanion && ++sends == 3) Setting("SecurityID", "{SECRET}");
+    };
+    BuildHost();
+    auto plugin = StartPlugin(5000);
+    EXPECT_EQ(sends, 3);
+    EXPECT_EQ(State().SecurityId, "{SECRET}");
+    EXPECT_EQ(SettingValue("SecurityID"), std::nullopt);  // read, then removed
+}
+
+}  // namespace
+}  // namespace spine
