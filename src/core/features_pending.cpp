@@ -11,13 +11,10 @@ namespace tillwick {
 // Handlers whose result is ignored or replaces the message number give the message back;
 // HideTitleMessage's result replaces lParam, so it gives lParam back.
 LRESULT TabExitMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT ToggleFilterMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT HideStatusBarMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT StatusBarInfoMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT HideTabBarMessage(HWND&, UINT& msg, WPARAM&, LPARAM&, LRESULT&) { return msg; }
 LRESULT HideLastTabMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT AlwaysOnTopMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT HideTitleMessage(HWND, UINT, WPARAM, LPARAM lParam, LRESULT&) { return lParam; }
 LRESULT ShowInMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT SortSearchMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT GroupUrlMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
@@ -29,14 +26,10 @@ LRESULT PageMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; 
 LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT ZoneIconMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT StatusHtmlBarMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return 0; }
-LRESULT PasteGoMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 
 // ---- start operations.
 void LockStartupTabs() {}
-void RegisterOnTopHotKey() {}
-void StartHideTitle() {}
 void StartTabHover() {}
-void StartToggleFilter() {}
 void StartTabMenu() {}
 void StartTabPluginMenu() {}
 void StartTabOtherMenu() {}

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,43 @@ struct SubclassingState {
 
     HookSlot& slot(HookedWindow w) { return hooks[static_cast<std::size_t>(w)]; }
     const HookSlot& slot(HookedWindow w) const { return hooks[static_cast<std::size_t>(w)]; }
+};
+
+// ---- the window features' own state (each written by its feature's unit only) ----
+// Kept here so that a test's ResetState() starts every module afresh.
+
+// mdlAlwaysOnTop.
+struct OnTopState {
+    LONG SavedStyle = 0;  // the frame's style just before the mode was entered
+    bool Active = false;
+};
+
+class TitleMatcher;  // mdlHideTitle's compiled TitleToHide
+
+// mdlHideTitle.
+struct HideTitleState {
+    std::string NewTitle;
+    // NewTitle as the frame's Unicode procedure is handed it; lives until the next start.
+    std::u16string NewTitleWide;
+    std::string HideKeyTitleMode;
+    std::shared_ptr<const TitleMatcher> Matcher;  // null while every caption is replaced
+};
+
+// mdlToggleFilter: our copy of the host's six blockers, in their fixed order.
+struct ToggleFilterState {
+    std::array<bool, 6> BlockerState{};
+    bool MasterOn = false;
+    bool Restoring = false;
+    UINT_PTR RestoreTimer = 0;
+    UINT_PTR StartupTimer = 0;
+    std::int16_t StartupPresses = 0;  // once per process: never reset by a restart
+};
+
+// mdlPasteGo.
+struct PasteGoState {
+    HWND TargetEdit = nullptr;
+    UINT_PTR MenuTimer = 0;
+    UINT_PTR PasteTimer = 0;
 };
 
 struct SharedState {
@@ -152,6 +190,12 @@ struct SharedState {
     bool TabBarRevealed = false;
 
     SubclassingState Subclassing;
+
+    // The window features' own state.
+    OnTopState OnTop;
+    HideTitleState HideTitle;
+    ToggleFilterState ToggleFilter;
+    PasteGoState PasteGo;
 };
 
 SharedState& State();

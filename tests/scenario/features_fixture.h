@@ -1,0 +1,119 @@
+// The window features on the reference host: the plugin's logic loaded into
+// every tab through the adapter, our settings file written before the host
+// starts, and the frame's messages read back from the sim's log.
+#pragma once
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/feature_hooks.h"
+#include "core/plugin_object.h"
+#include "core/state.h"
+#include "core/subclassing.h"
+#include "host/sim/sim.h"
+#include "host/text.h"
+#include "support/plugin_adapter.h"
+#include "support/refhost_fixture.h"
+
+namespace features_test {
+
+inline const std::string kPluginFolder = refhost_fixture::kHostFolder + "Plugin\\Tillwick";
+
+// A message as the host's own frame procedure received it, below the plugin's hook.
+struct HostReceived {
+    UINT msg;
+    WPARAM wParam;
+    std::string text;  // WM_SETTEXT: the caption the host was handed
+};
+
+// Sits between the plugin's hook and the host's frame procedure and writes
+// down what the host is handed.
+struct FrameRecorder {
+    static std::vector<HostReceived>& Received() {
+        static std::vector<HostReceived> received;
+        return received;
+    }
+    static WNDPROC& HostProc() {
+        static WNDPROC proc = nullptr;
+        return proc;
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        HostReceived r{msg, wParam, {}};
+        if (msg == WM_SETTEXT && lParam != 0)
+            r.text = host::WideToAnsi(reinterpret_cast<const char16_t*>(lParam));
+        Received().push_back(std::move(r));
+        return host::CallWindowProcW(HostProc(), hwnd, msg, wParam, lParam);
+    }
+    static void Install(HWND frame) {
+        Received().clear();
+        HostProc() = reinterpret_cast<WNDPROC>(
+            host::SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+};
+
+class FeatureOnHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::PlatformReset();
+        tillwick::ResetState();
+        tillwick::Handlers() = tillwick::DefaultHandlers();
+        tillwick::PluginObject::OptionsDialogHook = [] {};
+        config = refhost_fixture::SimConfig();
+        config.pluginFactory = testsupport::TillwickFactory();
+    }
+    void TearDown() override {
+        host.reset();
+        testsupport::PlatformReset();
+        tillwick::ResetState();
+        tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
+    }
+
+    // Our settings file, section "General", as the user left it.
+    void Settings(const std::vector<std::pair<std::string, std::string>>& values) {
+        std::string text = "[General]\r\n";
+        for (const auto& [key, value] : values) text += key + "=" + value + "\r\n";
+        host::sim::PutFile(kPluginFolder + "\\settings.ini", text);
+    }
+    // A value in the host's config.ini, section "Settings".
+    void HostConfig(std::string key, std::string value) {
+        config.settings.push_back({"config\\config.ini", "Settings", std::move(key), std::move(value)});
+    }
+
+    // Starts the host with its tabs and lets the plugin's start-up run.
+    refhost::Host& Start(const std::vector<std::string>& urls = {"http://example.com/"}) {
+        host = std::make_unique<refhost::Host>(std::move(config));
+        EXPECT_TRUE(host->Start());
+        // Before the first tab: the plugin hooks the frame on top of the recorder.
+        FrameRecorder::Install(host->Frame());
+        for (const auto& url : urls) host->OpenTab(url);
+        testsupport::PumpFor(1000);
+        return *host;
+    }
+
+    // WM_COMMAND values the frame received from the log position `from` on.
+    std::vector<WPARAM> FrameCommands(std::size_t from = 0) const {
+        std::vector<WPARAM> commands;
+        const auto& log = host::sim::MessageLog();
+        for (std::size_t i = from; i < log.size(); ++i)
+            if (log[i].hwnd == host->Frame() && log[i].msg == WM_COMMAND) commands.push_back(log[i].wParam);
+        return commands;
+    }
+    static std::size_t LogMark() { return host::sim::MessageLog().size(); }
+    // What the host's frame procedure was handed from position `from` on.
+    static std::vector<HostReceived> HostGot(UINT msg, std::size_t from = 0) {
+        std::vector<HostReceived> got;
+        const auto& all = FrameRecorder::Received();
+        for (std::size_t i = from; i < all.size(); ++i)
+            if (all[i].msg == msg) got.push_back(all[i]);
+        return got;
+    }
+    static std::size_t HostMark() { return FrameRecorder::Received().size(); }
+
+    refhost::Config config;
+    std::unique_ptr<refhost::Host> host;
+};
+
+}  // namespace features_test

@@ -1,0 +1,266 @@
+// Always on top and title hiding on the reference host: the hot key, the
+// frame's style, rectangle and z-order, and the captions the host's own frame
+// procedure is handed.
+#include <memory>
+#include <string>
+#include <variant>
+
+#include "features/always_on_top.h"
+#include "features/hide_title.h"
+#include "features_fixture.h"
+
+namespace {
+
+using features_test::FeatureOnHost;
+
+constexpr WPARAM kFullScreen = 0x804D;
+
+DWORD ExStyleOf(HWND hwnd) { return static_cast<DWORD>(host::GetWindowLongA(hwnd, GWL_EXSTYLE)); }
+RECT RectOf(HWND hwnd) {
+    RECT r{};
+    host::GetWindowRect(hwnd, &r);
+    return r;
+}
+bool SameRect(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// ---- the hot key's modifier and letter ---------------------------------------------------
+
+struct HotKeyCase {
+    const char* modifier;  // nullptr: key not written
+    const char* letter;
+    UINT modifiers;
+    UINT vk;
+};
+
+class OnTopHotKey : public FeatureOnHost, public ::testing::WithParamInterface<HotKeyCase> {};
+
+TEST_P(OnTopHotKey, RegistersTheMappedKeyForTheFrame) {
+    const HotKeyCase& c = GetParam();
+    std::vector<std::pair<std::string, std::string>> settings{{"AlwaysOnTop", "1"}};
+    if (c.modifier) settings.emplace_back("OnTopHotKeyMOD", c.modifier);
+    if (c.letter) settings.emplace_back("OnTopHotKeyVK", c.letter);
+    Settings(settings);
+    refhost::Host& h = Start();
+    const auto keys = host::sim::RegisteredHotKeys();
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].hwnd, h.Frame());
+    EXPECT_EQ(keys[0].id, tillwick::kOnTopHotKeyId);
+    EXPECT_EQ(keys[0].modifiers, c.modifiers);
+    EXPECT_EQ(keys[0].vk, c.vk);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OnTopKeys, OnTopHotKey,
+    ::testing::Values(HotKeyCase{nullptr, nullptr, MOD_CONTROL, 'M'},  // no settings: Ctrl+M
+                      HotKeyCase{"Shift", "A", MOD_SHIFT, 'A'}, HotKeyCase{"Ctrl", "Z", MOD_CONTROL, 'Z'},
+                      HotKeyCase{"Alt", "M", MOD_ALT, 'M'},
+                      // Names and letters are compared exactly.
+                      HotKeyCase{"shift", "a", 0, 0}, HotKeyCase{"CTRL", "AB", 0, 0}, HotKeyCase{"alt", "1", 0, 0},
+                      // An empty value reads as its default, as every setting does.
+                      HotKeyCase{"Alt", "", MOD_ALT, 'M'}));
+
+// ---- entering and leaving ------------------------------------------------------------------------
+
+class OnTop : public FeatureOnHost {
+protected:
+    void SetUp() override {
+        FeatureOnHost::SetUp();
+        Settings({{"AlwaysOnTop", "1"}});
+    }
+    void PressHotKey() {
+        ASSERT_TRUE(host::sim::PressHotKey(MOD_CONTROL, 'M'));
+        testsupport::PumpFor(10);
+    }
+    bool Topmost() const { return (ExStyleOf(host->Frame()) & WS_EX_TOPMOST) != 0; }
+};
+
+TEST_F(OnTop, HotKeyTwiceGivesBackTheMaximizedFrameExactly) {
+    refhost::Host& h = Start();
+    host::ShowWindow(h.Frame(), SW_MAXIMIZE);
+    const DWORD style = refhost_fixture::StyleOf(h.Frame());
+    const RECT rect = RectOf(h.Frame());
+    ASSERT_TRUE(style & WS_MAXIMIZE);
+
+    const std::size_t mark = HostMark();
+    PressHotKey();
+    const DWORD onTop = refhost_fixture::StyleOf(h.Frame());
+    EXPECT_EQ(onTop & WS_CAPTION, static_cast<DWORD>(WS_CAPTION));
+    EXPECT_EQ(onTop & (WS_MAXIMIZE | WS_MAXIMIZEBOX), 0u);
+    EXPECT_TRUE(Topmost());
+    EXPECT_TRUE(SameRect(RectOf(h.Frame()), RECT{112, 84, 512, 384}));
+    EXPECT_TRUE(h.FullScreen());  // the host's bars are gone
+
+    PressHotKey();
+    EXPECT_EQ(refhost_fixture::StyleOf(h.Frame()), style);
+    EXPECT_FALSE(Topmost());
+    EXPECT_TRUE(SameRect(RectOf(h.Frame()), rect));
+    EXPECT_FALSE(h.FullScreen());
+    // Both presses were ours alone: the host never saw WM_HOTKEY.
+    EXPECT_TRUE(HostGot(WM_HOTKEY, mark).empty());
+    EXPECT_EQ(HostGot(WM_NULL, mark).size(), 2u);
+}
+
+TEST_F(OnTop, EnteringFromFullScreenLeavesItFirstAndComesBackWithTheCaption) {
+    refhost::Host& h = Start();
+    const DWORD normal = refhost_fixture::StyleOf(h.Frame());
+    h.Command(kFullScreen);
+    ASSERT_EQ(refhost_fixture::StyleOf(h.Frame()) & WS_CAPTION, 0u);
+
+    std::size_t mark = LogMark();
+    PressHotKey();
+    EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{kFullScreen, kFullScreen}));
+    EXPECT_TRUE(Topmost());
+
+    mark = LogMark();
+    PressHotKey();
+    EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{kFullScreen});
+    EXPECT_EQ(refhost_fixture::StyleOf(h.Frame()), normal);
+    EXPECT_FALSE(h.FullScreen());
+}
+
+// The host's full-screen commands, from the menu and from the keyboard: the
+// mode is left first, then the host carries out its own command.
+class OnTopLeavingCommand : public OnTop, public ::testing::WithParamInterface<WPARAM> {};
+
+TEST_P(OnTopLeavingCommand, IsPassedOnAfterLeaving) {
+    refhost::Host& h = Start();
+    PressHotKey();
+    const std::size_t mark = HostMark();
+    h.Command(GetParam());
+    const auto got = HostGot(WM_COMMAND, mark);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].wParam, kFullScreen);  // ours: back to the normal layout
+    EXPECT_EQ(got[1].wParam, GetParam());   // then the host's own, unchanged
+    EXPECT_FALSE(Topmost());
+    EXPECT_TRUE(h.FullScreen());  // what the user asked for
+    EXPECT_TRUE(refhost_fixture::StyleOf(h.Frame()) & WS_MAXIMIZEBOX);
+    PressHotKey();  // and the hot key enters the mode afresh
+    EXPECT_TRUE(Topmost());
+}
+
+INSTANTIATE_TEST_SUITE_P(OnTopCommands, OnTopLeavingCommand, ::testing::Values(WPARAM{0x804D}, WPARAM{0x1809A}));
+
+TEST_F(OnTop, ClosingTheFrameLeavesTheModeAndStillCloses) {
+    refhost::Host& h = Start();
+    PressHotKey();
+    const std::size_t mark = HostMark();
+    h.Close();
+    EXPECT_FALSE(h.Running());
+    const auto got = features_test::FrameRecorder::Received();
+    std::vector<UINT> seen;
+    for (std::size_t i = mark; i < got.size(); ++i)
+        if (got[i].msg == WM_CLOSE || (got[i].msg == WM_COMMAND && got[i].wParam == kFullScreen))
+            seen.push_back(got[i].msg);
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_COMMAND, WM_CLOSE}));
+}
+
+TEST_F(OnTop, APlacementThatIsNotANumberTakesItsDefault) {
+    Settings({{"AlwaysOnTop", "1"}, {"OnTopLeft", "left"}, {"OnTopTop", "50"}, {"OnTopWidth", "640"},
+              {"OnTopHeight", "12px"}});
+    refhost::Host& h = Start();
+    PressHotKey();
+    EXPECT_TRUE(SameRect(RectOf(h.Frame()), RECT{112, 50, 752, 350}));
+    EXPECT_TRUE(Topmost());
+    PressHotKey();  // the mode was entered whole, so the key leaves it
+    EXPECT_FALSE(Topmost());
+    EXPECT_FALSE(h.FullScreen());
+}
+
+// ---- title hiding -------------------------------------------------------------------------
+
+// A page document that, like the browser's, makes the host set its caption
+// again when a script assigns its title (the reference host's documents are
+// plain property bags).
+class TitleEchoBag : public host::sim::PropertyBag {
+public:
+    static HWND& Frame() {
+        static HWND frame = nullptr;
+        return frame;
+    }
+    bool Put(std::string_view name, const host::Value& value) override {
+        const bool done = PropertyBag::Put(name, value);
+        const auto* title = std::get_if<std::string>(&value);
+        if (done && name == "title" && title && Frame())
+            host::SetWindowTextA(Frame(), (*title + " - Maxthon").c_str());
+        return done;
+    }
+};
+
+class HideTitle : public FeatureOnHost {
+protected:
+    void SetUp() override {
+        FeatureOnHost::SetUp();
+        TitleEchoBag::Frame() = nullptr;
+        config.objects.create = [] { return host::Object(std::make_shared<TitleEchoBag>()); };
+        config.titleOf = [](std::string_view url) {
+            return url.find("music") != std::string_view::npos ? std::string("Best MuSiC videos")
+                   : url.find("game") != std::string_view::npos ? std::string("Game night")
+                                                                 : std::string("Weather");
+        };
+    }
+    refhost::Host& StartOn(const std::vector<std::string>& urls) {
+        refhost::Host& h = Start(urls);
+        TitleEchoBag::Frame() = h.Frame();
+        return h;
+    }
+    std::string Caption() const { return host::sim::WindowText(host->Frame()); }
+    // Every caption the host was handed from `from` on is `expected`, and there was at least one.
+    void ExpectHostHanded(std::size_t from, const std::string& expected) {
+        const auto got = HostGot(WM_SETTEXT, from);
+        ASSERT_FALSE(got.empty());
+        for (const auto& g : got) EXPECT_EQ(g.text, expected);
+    }
+};
+
+TEST_F(HideTitle, EveryCaptionChangeIsReplaced) {
+    Settings({{"HideTitle", "1"}, {"Title", "Quiet Tab"}});
+    refhost::Host& h = StartOn({"http://music.example/", "http://weather.example/"});
+    EXPECT_EQ(Caption(), "Quiet Tab");
+    const std::size_t mark = HostMark();
+    h.ActivateTab(0);
+    h.LoadPage("http://game.example/");
+    testsupport::PumpFor(1000);
+    ExpectHostHanded(mark, "Quiet Tab");
+    EXPECT_EQ(Caption(), "Quiet Tab");
+}
+
+TEST_F(HideTitle, OnlyMatchingCaptionsAreReplacedWhateverTheirCase) {
+    Settings({{"HideTitle", "1"}, {"HideKeyTitle", "1"}, {"Title", "Quiet Tab"}});
+    refhost::Host& h = StartOn({"http://weather.example/", "http://music.example/"});
+    EXPECT_EQ(Caption(), "Quiet Tab");  // the active page is the music one
+    h.ActivateTab(0);
+    EXPECT_EQ(Caption(), "Weather - Maxthon");
+    h.LoadPage("http://game.example/");
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(Caption(), "Quiet Tab");
+}
+
+TEST_F(HideTitle, AnInvalidPatternLetsTheHostsCaptionThrough) {
+    Settings({{"HideTitle", "1"}, {"HideKeyTitle", "1"}, {"TitleToHide", "music|(game"}});
+    refhost::Host& h = StartOn({"http://weather.example/"});
+    h.LoadPage("http://music.example/");
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(Caption(), "Best MuSiC videos - Maxthon");
+    EXPECT_EQ(host::sim::SwallowedExceptionCount(), 0);
+    EXPECT_TRUE(h.Running());
+}
+
+TEST_F(HideTitle, StoppingShowsTheHostsCaptionAtOnce) {
+    Settings({{"HideTitle", "1"}, {"Title", "Quiet Tab"}});
+    StartOn({"http://music.example/"});
+    ASSERT_EQ(Caption(), "Quiet Tab");
+    tillwick::StopHideTitle();
+    EXPECT_EQ(Caption(), "Best MuSiC videos - Maxthon");
+}
+
+TEST_F(HideTitle, StartedLaterTheCaptionIsJudgedByThePagesTitle) {
+    Settings({{"HideTitle", "0"}, {"HideKeyTitle", "1"}, {"Title", "Quiet Tab"}});
+    StartOn({"http://music.example/"});
+    ASSERT_EQ(Caption(), "Best MuSiC videos - Maxthon");
+    tillwick::StartHideTitle();  // as the options dialog does
+    EXPECT_EQ(Caption(), "Quiet Tab");
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// Paste and Go on the reference host: right-clicks in the address and search
+// boxes, the menu as the user sees it (tracked by the sim), and the messages
+// the boxes and the frame receive for each command.
+#include <optional>
+#include <string>
+
+#include "features/paste_go.h"
+#include "features_fixture.h"
+
+namespace {
+
+using features_test::FeatureOnHost;
+using host::sim::MenuItemSnapshot;
+
+constexpr UINT kPasteAndGo = 7;
+constexpr UINT kSelectAll = 6;
+constexpr UINT kCut = 2;
+
+class PasteGo : public FeatureOnHost {
+protected:
+    void SetUp() override {
+        FeatureOnHost::SetUp();
+        Settings({{"PasteGo", "1"}});
+    }
+    void Select(HWND edit, int start, int end) { host::SendMessageA(edit, EM_SETSEL, start, end); }
+    // The user right-clicks the box; our menu comes up once the message has returned.
+    void RightClick(HWND edit) {
+        host::SendMessageA(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), 0);
+        testsupport::PumpFor(10);
+    }
+    const host::sim::TrackedMenu& LastMenu() const { return host::sim::TrackedMenus().back(); }
+    static bool GrayedItem(const MenuItemSnapshot& item) { return (item.state & MFS_GRAYED) != 0; }
+    const MenuItemSnapshot& Item(UINT id) const {
+        for (const auto& item : LastMenu().items)
+            if (item.id == id && !(item.type & MFT_SEPARATOR)) return item;
+        ADD_FAILURE() << "no item " << id;
+        static MenuItemSnapshot none;
+        return none;
+    }
+    std::string Url(int tab) const { return host->Document(tab).GetText("URL").value_or(""); }
+    // Messages the box received from log position `from` on: (message, posted).
+    std::vector<std::pair<UINT, bool>> EditGot(HWND edit, std::size_t from) const {
+        std::vector<std::pair<UINT, bool>> got;
+        const auto& log = host::sim::MessageLog();
+        for (std::size_t i = from; i < log.size(); ++i)
+            if (log[i].hwnd == edit && (log[i].msg == WM_PASTE || log[i].msg == WM_KEYDOWN))
+                got.emplace_back(log[i].msg, log[i].posted);
+        return got;
+    }
+};
+
+TEST_F(PasteGo, TheMenuHasSevenCommandsInOrderWithTheLanguagesTexts) {
+    host::sim::PutFile(features_test::kPluginFolder + "\\Languages\\Language0000.ini",
+                       "[Language]\r\n035=Plak en ga\r\n");
+    refhost::Host& h = Start();
+    const int menusBefore = host::sim::LiveMenuCount();
+    host::sim::SetCursorScreenPos(300, 40);
+    RightClick(h.AddressEdit());
+
+    ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
+    const auto& menu = LastMenu();
+    EXPECT_EQ(menu.owner, h.AddressEdit());
+    EXPECT_EQ(menu.flags, static_cast<UINT>(TPM_RETURNCMD | TPM_RIGHTBUTTON));
+    EXPECT_EQ(menu.x, 300);
+    EXPECT_EQ(menu.y, 40);
+    std::vector<std::string> shown;
+    for (const auto& item : menu.items)
+        shown.push_back((item.type & MFT_SEPARATOR) ? "-" : std::to_string(item.id) + " " + item.text);
+    EXPECT_EQ(shown, (std::vector<std::string>{"1 Undo", "-", "2 Cut", "3 Copy", "4 Paste", "5 Delete", "-",
+                                               "6 Select All", "7 Plak en ga"}));
+    // Dismissed: nothing happens, and the menu is gone.
+    EXPECT_EQ(host::sim::LiveMenuCount(), menusBefore);
+    EXPECT_EQ(h.TabCount(), 1);
+}
+
+TEST_F(PasteGo, GrayingFollowsTheClipboardTheSelectionAndTheCaret) {
+    refhost::Host& h = Start();
+    const HWND edit = h.AddressEdit();
+    const int length = static_cast<int>(host::sim::WindowText(edit).size());
+    ASSERT_GT(length, 0);
+
+    host::sim::SetClipboardText(std::nullopt);
+    Select(edit, length, length);  // caret at the end, nothing selected
+    RightClick(edit);
+    for (UINT id : {2u, 3u, 4u, 5u, 6u, 7u}) EXPECT_TRUE(GrayedItem(Item(id))) << id;
+
+    host::sim::SetClipboardText("http://paste.example/");
+    Select(edit, 0, 0);  // caret at the start
+    RightClick(edit);
+    for (UINT id : {2u, 3u, 5u}) EXPECT_TRUE(GrayedItem(Item(id))) << id;
+    for (UINT id : {4u, 6u, 7u}) EXPECT_FALSE(GrayedItem(Item(id))) << id;
+
+    Select(edit, 0, 4);
+    RightClick(edit);
+    for (UINT id : {2u, 3u, 4u, 5u, 6u, 7u}) EXPECT_FALSE(GrayedItem(Item(id))) << id;
+}
+
+TEST_F(PasteGo, CommandsActOnTheBoxThatWasClicked) {
+    refhost::Host& h = Start();
+    const HWND edit = h.SearchEdit();
+    host::SetWindowTextA(edit, "weather today");
+    Select(edit, 0, 8);
+    host::sim::QueueMenuAnswer(kCut);
+    RightClick(edit);
+    EXPECT_EQ(LastMenu().owner, edit);
+    EXPECT_EQ(host::sim::ClipboardText(), std::optional<std::string>("weather "));
+    EXPECT_EQ(host::sim::WindowText(edit), "today");
+
+    host::sim::QueueMenuAnswer(kSelectAll);
+    RightClick(edit);
+    DWORD start = 1, end = 0;
+    host::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 5u);
+}
+
+TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentTab) {
+    refhost::Host& h = Start();
+    host::sim::SetClipboardText("http://paste.example/");
+    Select(h.AddressEdit(), 0, -1);
+    host::sim::QueueMenuAnswer(kPasteAndGo);
+    const std::size_t mark = LogMark();
+    RightClick(h.AddressEdit());
+    // Pasted (sent), then Enter posted behind it.
+    EXPECT_EQ(EditGot(h.AddressEdit(), mark),
+              (std::vector<std::pair<UINT, bool>>{{WM_PASTE, false}, {WM_KEYDOWN, true}}));
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(h.TabCount(), 1);
+    EXPECT_EQ(Url(0), "http://paste.example/");
+}
+
+TEST_F(PasteGo, WithPasteNewTheTextGoesToANewTabAfterItOpened) {
+    Settings({{"PasteGo", "1"}, {"PasteNew", "1"}});
+    refhost::Host& h = Start();
+    host::sim::SetClipboardText("http://paste.example/");
+    host::sim::QueueMenuAnswer(kPasteAndGo);
+    const std::size_t mark = LogMark();
+    RightClick(h.AddressEdit());
+    EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{0x8004});
+    EXPECT_EQ(h.TabCount(), 2);
+    EXPECT_TRUE(EditGot(h.AddressEdit(), mark).empty());  // not yet: the tab is still opening
+    testsupport::PumpFor(100);
+    EXPECT_EQ(EditGot(h.AddressEdit(), mark),
+              (std::vector<std::pair<UINT, bool>>{{WM_PASTE, false}, {WM_KEYDOWN, true}}));
+}
+
+TEST_F(PasteGo, OnABlankPagePasteNewStaysInTheTab) {
+    Settings({{"PasteGo", "1"}, {"PasteNew", "1"}});
+    refhost::Host& h = Start({"about:blank"});
+    host::sim::SetClipboardText("http://paste.example/");
+    Select(h.AddressEdit(), 0, -1);
+    host::sim::QueueMenuAnswer(kPasteAndGo);
+    const std::size_t mark = LogMark();
+    RightClick(h.AddressEdit());
+    testsupport::PumpFor(1000);
+    EXPECT_TRUE(FrameCommands(mark).empty());
+    EXPECT_EQ(h.TabCount(), 1);
+    EXPECT_EQ(Url(0), "http://paste.example/");
+}
+
+TEST_F(PasteGo, OnlyTheTwoBoxesAndNotWhileTheModifierIsHeld) {
+    refhost::Host& h = Start();
+    host::SendMessageA(h.AddressCombo(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.AddressCombo()), 0);
+    testsupport::PumpFor(10);
+    EXPECT_TRUE(host::sim::TrackedMenus().empty());
+
+    host::sim::SetKeyDown(VK_SHIFT, true);  // the global modifier: the box's own menu
+    RightClick(h.AddressEdit());
+    EXPECT_TRUE(host::sim::TrackedMenus().empty());
+
+    host::sim::SetKeyDown(VK_SHIFT, false);
+    RightClick(h.SearchEdit());
+    ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
+    EXPECT_EQ(LastMenu().owner, h.SearchEdit());
+    EXPECT_EQ(host::GetFocus(), h.SearchEdit());
+}
+
+}  // namespace
