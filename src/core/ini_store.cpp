@@ -134,7 +134,6 @@ std::string ProfileValue(std::optional<std::string_view> rawValue, std::string_v
         // The platform drops trailing blanks of the default.
         v = defaultValue;
         while (v.size() > 1 && v.back() == ' ') v.remove_suffix(1);
-        if (v == " ") v = {};
     }
     std::size_t nul = v.find('\0');
     if (nul != std::string_view::npos) v = v.substr(0, nul);

@@ -126,7 +126,10 @@ void ClsTillwick::ConnectEvents(IDispatch* browser) noexcept {
     if (FAILED(container->FindConnectionPoint(kDiidWebBrowserEvents2, &point))) return;
     auto* sink = new (std::nothrow) BrowserEventSink(logic_.get());
     if (sink == nullptr) return;
-    sink_.Attach(sink);
+    // mingw-w64's ComPtr::Attach adds a reference, so take over the creation
+    // reference by hand.
+    sink_ = sink;
+    sink->Release();
     DWORD cookie = 0;
     if (FAILED(point->Advise(sink, &cookie))) {
         sink_->Detach();

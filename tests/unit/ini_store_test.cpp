@@ -57,6 +57,7 @@ TEST(IniRead, ValueIsCutToTheBuffer) {
 TEST(IniRead, DefaultLosesTrailingBlanks) {
     EXPECT_EQ(Read("", "A", "k", "d  "), "d");
     EXPECT_EQ(Read("", "A", "k", "  d"), "  d");
+    EXPECT_EQ(Read("", "A", "k", "   "), " ");  // the first character always stays
 }
 
 TEST(IniWrite, ReplacesInPlaceAndKeepsEverythingElse) {

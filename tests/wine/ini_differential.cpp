@@ -95,9 +95,15 @@ TEST(IniDifferential, BufferCutAgreesWithThePlatform) {
     for (DWORD size : {1u, 2u, 5u, 10u, 11u, 12u, 13u}) {
         for (const char* key : {"v", "q"}) {
             SCOPED_TRACE(std::string(key) + " size " + std::to_string(size));
+            if (std::string(key) == "q" && size == 11) continue;  // below
             EXPECT_EQ(tillwick::ini::ReadString(path, "A", key, "", size), PlatformRead(path, "A", key, "", size));
         }
     }
+    // A quoted value whose text fills the buffer exactly: the platform cuts the
+    // closing quote to make room and then drops one more character, taking it
+    // for the quote. Ours gives the whole text, which is what fits.
+    EXPECT_EQ(PlatformRead(path, "A", "q", "", 11), "012345678");
+    EXPECT_EQ(tillwick::ini::ReadString(path, "A", "q", "", 11), "0123456789");
 }
 
 TEST(IniDifferential, DefaultsAgreeWithThePlatform) {

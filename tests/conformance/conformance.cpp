@@ -1,0 +1,75 @@
+#include "conformance/conformance.h"
+
+#include <algorithm>
+
+namespace conformance {
+
+namespace {
+
+LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Log().push_back({hwnd, msg, wParam, lParam, 'P'});
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+void EnsureClass(const char* name, WNDPROC proc) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    host::RegisterClassA(&wc);  // fails harmlessly when a previous test registered it
+}
+
+HWND Create(const char* className, DWORD style, HWND parent, int x, int y, int width, int height,
+            const char* title, UINT_PTR id, void* param) {
+    return host::CreateWindowExA(0, className, title, style, x, y, width, height, parent,
+                                 reinterpret_cast<HMENU>(id), nullptr, param);
+}
+
+HWND CreatePlain(DWORD style, HWND parent, int x, int y, int width, int height, const char* title,
+                 UINT_PTR id) {
+    EnsureClass(kPlainClass, PlainProc);
+    return Create(kPlainClass, style, parent, x, y, width, height, title, id);
+}
+
+HWND CreateFrame(int width, int height) {
+    return CreatePlain(WS_POPUP | WS_CLIPCHILDREN, nullptr, 20, 20, width, height, "TwConf frame");
+}
+
+std::string ClassOf(HWND hwnd) {
+    char buffer[256] = {};
+    int n = host::GetClassNameA(hwnd, buffer, sizeof(buffer));
+    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::string TextOf(HWND hwnd) {
+    char buffer[512] = {};
+    int n = host::GetWindowTextA(hwnd, buffer, sizeof(buffer));
+    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::vector<Seen>& Log() {
+    static std::vector<Seen> log;
+    return log;
+}
+
+std::string WhoSaw(UINT msg) {
+    std::string who;
+    for (const auto& s : Log()) {
+        if (s.msg == msg) who += s.who;
+    }
+    return who;
+}
+
+std::vector<UINT> SequenceOf(HWND hwnd, const std::vector<UINT>& candidates) {
+    std::vector<UINT> seq;
+    for (const auto& s : Log()) {
+        if (s.hwnd == hwnd &&
+            std::find(candidates.begin(), candidates.end(), s.msg) != candidates.end()) {
+            seq.push_back(s.msg);
+        }
+    }
+    return seq;
+}
+
+}  // namespace conformance

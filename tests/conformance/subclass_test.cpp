@@ -1,0 +1,188 @@
+// Subclass chains installed with SetWindowLongPtrW(GWLP_WNDPROC): order,
+// removal, forwarding, and the captions that pass through them.
+#include <string>
+
+#include "conformance/conformance.h"
+
+namespace {
+
+using namespace conformance;
+
+constexpr UINT kPing = WM_USER + 1;
+
+// The window's own (ANSI) class procedure: tag 'O', answers kPing with wParam * 10.
+LRESULT CALLBACK OriginalProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Log().push_back({hwnd, msg, wParam, lParam, 'O'});
+    if (msg == kPing) return static_cast<LRESULT>(wParam * 10);
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+struct Layer {
+    WNDPROC previous = nullptr;
+};
+Layer layers[3];
+
+// Each layer logs its tag, adds one to kPing's wParam and one to the answer.
+template <int N>
+LRESULT CALLBACK LayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Log().push_back({hwnd, msg, wParam, lParam, static_cast<char>('A' + N)});
+    if (msg == kPing) {
+        return host::CallWindowProcW(layers[N].previous, hwnd, msg, wParam + 1, lParam) + 1;
+    }
+    return host::CallWindowProcW(layers[N].previous, hwnd, msg, wParam, lParam);
+}
+
+WNDPROC const kLayerProcs[3] = {LayerProc<0>, LayerProc<1>, LayerProc<2>};
+
+LONG_PTR AsLong(WNDPROC proc) { return reinterpret_cast<LONG_PTR>(proc); }
+
+class ConformanceSubclass : public Fixture {
+protected:
+    void SetUp() override {
+        Fixture::SetUp();
+        for (auto& l : layers) l = {};
+        EnsureClass("TwConfSubclassed", OriginalProc);
+        hwnd = Create("TwConfSubclassed", WS_POPUP, nullptr, 0, 0, 100, 100, "Start");
+        ASSERT_NE(hwnd, nullptr);
+    }
+
+    void Install(int n) {
+        layers[n].previous = reinterpret_cast<WNDPROC>(
+            host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, AsLong(kLayerProcs[n])));
+        ASSERT_NE(layers[n].previous, nullptr);
+    }
+    // What a layer does to take itself out: put back what it replaced.
+    LONG_PTR Restore(int n) {
+        return host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, AsLong(layers[n].previous));
+    }
+    std::string Ping(WPARAM value = 1, LRESULT* answer = nullptr) {
+        Log().clear();
+        LRESULT r = host::SendMessageA(hwnd, kPing, value, 0);
+        if (answer) *answer = r;
+        return WhoSaw(kPing);
+    }
+
+    HWND hwnd = nullptr;
+};
+
+TEST_F(ConformanceSubclass, NewestLayerRunsFirstAndForwardsDownToTheOriginal) {
+    Install(0);
+    Install(1);
+    Install(2);
+    EXPECT_EQ(host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), AsLong(kLayerProcs[2]));
+
+    LRESULT answer = 0;
+    EXPECT_EQ(Ping(1, &answer), "CBAO");
+    // Three layers each added one to wParam on the way down and to the answer on the way up.
+    EXPECT_EQ(answer, (1 + 3) * 10 + 3);
+    ASSERT_EQ(Log().size(), 4u);
+    EXPECT_EQ(Log()[3].wParam, 4u);
+}
+
+TEST_F(ConformanceSubclass, RemovingInReverseOrderPeelsOneLayerAtATime) {
+    Install(0);
+    Install(1);
+    Install(2);
+    EXPECT_EQ(Restore(2), AsLong(kLayerProcs[2]));
+    EXPECT_EQ(host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), AsLong(kLayerProcs[1]));
+    EXPECT_EQ(Ping(), "BAO");
+    EXPECT_EQ(Restore(1), AsLong(kLayerProcs[1]));
+    EXPECT_EQ(Ping(), "AO");
+    EXPECT_EQ(Restore(0), AsLong(kLayerProcs[0]));
+    LRESULT answer = 0;
+    EXPECT_EQ(Ping(2, &answer), "O");
+    EXPECT_EQ(answer, 20);
+}
+
+TEST_F(ConformanceSubclass, RemovingAMiddleLayerCutsOutTheLayersAboveIt) {
+    Install(0);
+    Install(1);
+    Install(2);
+    // B puts back A while C is on top: C's link is simply overwritten.
+    EXPECT_EQ(Restore(1), AsLong(kLayerProcs[2]));
+    EXPECT_EQ(Ping(), "AO");
+    // C removing itself later brings B back, the one C had replaced.
+    EXPECT_EQ(Restore(2), AsLong(kLayerProcs[0]));
+    EXPECT_EQ(Ping(), "BAO");
+}
+
+TEST_F(ConformanceSubclass, CaptionCallsTravelThroughTheChainAsMessages) {
+    Install(0);
+    Log().clear();
+    EXPECT_TRUE(host::SetWindowTextA(hwnd, "Renamed"));
+    EXPECT_EQ(TextOf(hwnd), "Renamed");
+    EXPECT_EQ(WhoSaw(WM_SETTEXT), "AO");
+    EXPECT_EQ(WhoSaw(WM_GETTEXT), "AO");
+}
+
+// A Unicode subclass of an ANSI window: caption texts reach it as UTF-16 and
+// reach the ANSI procedure below it as ANSI again.
+std::u16string wideSeen;
+std::string ansiSeen;
+bool swallowSetText = false;
+const char16_t* answerGetText = nullptr;
+
+LRESULT CALLBACK AnsiCaptionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETTEXT && lParam) ansiSeen = reinterpret_cast<const char*>(lParam);
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+WNDPROC captionPrevious = nullptr;
+
+LRESULT CALLBACK WideCaptionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETTEXT && lParam) {
+        wideSeen = reinterpret_cast<const char16_t*>(lParam);
+        if (swallowSetText) return TRUE;
+    }
+    if (msg == WM_GETTEXT && answerGetText && wParam > 0) {
+        auto* out = reinterpret_cast<char16_t*>(lParam);
+        std::u16string_view text = answerGetText;
+        std::size_t n = text.size() < wParam - 1 ? text.size() : wParam - 1;
+        text.copy(out, n);
+        out[n] = u'\0';
+        return static_cast<LRESULT>(n);
+    }
+    return host::CallWindowProcW(captionPrevious, hwnd, msg, wParam, lParam);
+}
+
+class ConformanceSubclassCaption : public Fixture {
+protected:
+    void SetUp() override {
+        Fixture::SetUp();
+        wideSeen.clear();
+        ansiSeen.clear();
+        swallowSetText = false;
+        answerGetText = nullptr;
+        EnsureClass("TwConfCaption", AnsiCaptionProc);
+        hwnd = Create("TwConfCaption", WS_POPUP, nullptr, 0, 0, 100, 100, "Start");
+        ASSERT_NE(hwnd, nullptr);
+        captionPrevious = reinterpret_cast<WNDPROC>(host::SetWindowLongPtrW(
+            hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WideCaptionProc)));
+    }
+    HWND hwnd = nullptr;
+};
+
+TEST_F(ConformanceSubclassCaption, UnicodeSubclassGetsUtf16AndTheAnsiProcedureAnsi) {
+    EXPECT_TRUE(host::SetWindowTextA(hwnd, "Page title"));
+    EXPECT_EQ(wideSeen, u"Page title");
+    EXPECT_EQ(ansiSeen, "Page title");
+    EXPECT_EQ(TextOf(hwnd), "Page title");
+}
+
+TEST_F(ConformanceSubclassCaption, SwallowedSetTextLeavesTheCaption) {
+    swallowSetText = true;
+    EXPECT_TRUE(host::SetWindowTextA(hwnd, "Hidden"));
+    EXPECT_EQ(wideSeen, u"Hidden");
+    EXPECT_EQ(ansiSeen, "");
+    EXPECT_EQ(TextOf(hwnd), "Start");
+}
+
+TEST_F(ConformanceSubclassCaption, AnsweredGetTextIsWhatGetWindowTextReturns) {
+    answerGetText = u"Shown instead";
+    EXPECT_EQ(TextOf(hwnd), "Shown instead");
+    char small[6] = {};
+    EXPECT_EQ(host::GetWindowTextA(hwnd, small, 6), 5);
+    EXPECT_STREQ(small, "Shown");
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// What moving, sizing, showing and focusing tell a window, and what a
+// procedure can change on the way: the hooks the plugin's bar features use.
+#include "conformance/conformance.h"
+
+namespace {
+
+using namespace conformance;
+
+// Rewrites every move to keep a fixed height, the way a bar that must stay
+// collapsed answers WM_WINDOWPOSCHANGING.
+int forcedHeight = -1;
+
+LRESULT CALLBACK PositionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Log().push_back({hwnd, msg, wParam, lParam, 'W'});
+    if (msg == WM_WINDOWPOSCHANGING && forcedHeight >= 0) {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pos->flags & SWP_NOSIZE)) pos->cy = forcedHeight;
+    }
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+class ConformanceWindowMessages : public Fixture {
+protected:
+    void SetUp() override {
+        Fixture::SetUp();
+        forcedHeight = -1;
+        EnsureClass("TwConfPosition", PositionProc);
+        frame = CreateFrame(400, 300);
+        child = Create("TwConfPosition", WS_CHILD | WS_VISIBLE, frame, 0, 0, 100, 40);
+        ASSERT_NE(child, nullptr);
+        Log().clear();
+    }
+    HWND frame = nullptr, child = nullptr;
+};
+
+TEST_F(ConformanceWindowMessages, ResizeAnnouncesChangingThenChangedThenSize) {
+    host::MoveWindow(child, 10, 10, 120, 50, TRUE);
+    EXPECT_EQ(SequenceOf(child, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SIZE}),
+              (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SIZE}));
+    for (const auto& s : Log()) {
+        if (s.msg == WM_SIZE) {
+            EXPECT_EQ(LOWORD(static_cast<std::uintptr_t>(s.lParam)), 120);
+            EXPECT_EQ(HIWORD(static_cast<std::uintptr_t>(s.lParam)), 50);
+        }
+    }
+
+    Log().clear();
+    host::SetWindowPos(child, nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(SequenceOf(child, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_SIZE}),
+              (std::vector<UINT>{WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}));  // no size change
+}
+
+TEST_F(ConformanceWindowMessages, ChangingCanRewriteTheNewPosition) {
+    forcedHeight = 0;
+    host::MoveWindow(child, 0, 0, 150, 60, TRUE);
+    RECT rc{};
+    host::GetWindowRect(child, &rc);
+    EXPECT_EQ(rc.right - rc.left, 150);
+    EXPECT_EQ(rc.bottom - rc.top, 0);
+    RECT client{};
+    host::GetClientRect(child, &client);
+    EXPECT_EQ(client.bottom, 0);
+}
+
+TEST_F(ConformanceWindowMessages, ShowWindowAnnouncesTheChangeOnlyWhenThereIsOne) {
+    host::ShowWindow(child, SW_HIDE);
+    auto shows = SequenceOf(child, {WM_SHOWWINDOW});
+    ASSERT_EQ(shows.size(), 1u);
+    for (const auto& s : Log()) {
+        if (s.msg == WM_SHOWWINDOW) EXPECT_EQ(s.wParam, static_cast<WPARAM>(FALSE));
+    }
+    Log().clear();
+    host::ShowWindow(child, SW_HIDE);  // already hidden
+    EXPECT_TRUE(SequenceOf(child, {WM_SHOWWINDOW}).empty());
+    host::ShowWindow(child, SW_SHOWNA);
+    ASSERT_EQ(SequenceOf(child, {WM_SHOWWINDOW}).size(), 1u);
+    EXPECT_NE(static_cast<DWORD>(host::GetWindowLongA(child, GWL_STYLE)) & WS_VISIBLE, 0u);
+}
+
+TEST_F(ConformanceWindowMessages, ZOrderMovesChildrenAndTopmostMarksTheStyle) {
+    HWND second = CreatePlain(WS_CHILD, frame);
+    HWND third = CreatePlain(WS_CHILD, frame);
+    host::SetWindowPos(third, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, nullptr, nullptr), third);
+    host::SetWindowPos(third, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_EQ(host::FindWindowExA(frame, second, nullptr, nullptr), third);
+    EXPECT_EQ(host::FindWindowExA(frame, third, nullptr, nullptr), nullptr);
+
+    auto exStyle = [&] { return static_cast<DWORD>(host::GetWindowLongA(frame, GWL_EXSTYLE)); };
+    EXPECT_EQ(exStyle() & WS_EX_TOPMOST, 0u);
+    EXPECT_TRUE(host::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+    EXPECT_NE(exStyle() & WS_EX_TOPMOST, 0u);
+    EXPECT_TRUE(host::SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+    EXPECT_EQ(exStyle() & WS_EX_TOPMOST, 0u);
+}
+
+TEST_F(ConformanceWindowMessages, FocusMovesBetweenChildrenWithKillThenSet) {
+    HWND other = Create("TwConfPosition", WS_CHILD | WS_VISIBLE, frame, 0, 50, 100, 40);
+    host::ShowWindow(frame, SW_SHOW);
+    host::SetForegroundWindow(frame);
+    host::SetFocus(child);
+    ASSERT_EQ(host::GetFocus(), child);
+
+    Log().clear();
+    EXPECT_EQ(host::SetFocus(other), child);
+    EXPECT_EQ(host::GetFocus(), other);
+    std::vector<std::pair<HWND, UINT>> order;
+    for (const auto& s : Log()) {
+        if (s.msg == WM_KILLFOCUS || s.msg == WM_SETFOCUS) order.emplace_back(s.hwnd, s.msg);
+    }
+    EXPECT_EQ(order,
+              (std::vector<std::pair<HWND, UINT>>{{child, WM_KILLFOCUS}, {other, WM_SETFOCUS}}));
+}
+
+TEST_F(ConformanceWindowMessages, HotKeysAreOwnedOnceAndReleasedOnce) {
+    EXPECT_TRUE(host::RegisterHotKey(frame, 1, MOD_CONTROL | MOD_ALT, VK_F12));
+    EXPECT_FALSE(host::RegisterHotKey(frame, 2, MOD_CONTROL | MOD_ALT, VK_F12));  // same keys
+    EXPECT_TRUE(host::UnregisterHotKey(frame, 1));
+    EXPECT_FALSE(host::UnregisterHotKey(frame, 1));
+    EXPECT_TRUE(host::RegisterHotKey(frame, 2, MOD_CONTROL | MOD_ALT, VK_F12));
+    EXPECT_TRUE(host::UnregisterHotKey(frame, 2));
+}
+
+}  // namespace
