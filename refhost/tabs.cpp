@@ -175,10 +175,10 @@ void CloseTabAt(Host::State& s, int index) {
     Tab* tab = TabAtIndex(s, index);
     if (!tab || tab->locked) return;
     StopLoad(s, *tab);
-    if (tab->plugin) {
-        tillwick::RunStep([&] { tab->plugin->SetSite(host::Object(), std::nullopt); });
-        tillwick::RunStep([&] { tab->plugin.reset(); });
-    }
+    // Unsited now; released with the tab's window below, as a browser control
+    // inside the MDI child would be: after the MDI client's notification.
+    auto plugin = std::move(tab->plugin);
+    if (plugin) tillwick::RunStep([&] { plugin->SetSite(host::Object(), std::nullopt); });
     ReleaseTabObjects(*tab);
     host::SendMessageA(s.tabBar, TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
     HWND child = tab->child;
@@ -191,6 +191,7 @@ void CloseTabAt(Host::State& s, int index) {
     else if (wasActive) s.active = index < count ? index : count - 1;
     else if (index < s.active) --s.active;
     host::SendMessageA(s.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+    tillwick::RunStep([&] { plugin.reset(); });
     if (host::IsWindow(child)) host::DestroyWindow(child);
     UpdateExternal(s);
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "host/host.h"
 
@@ -69,6 +70,7 @@ void LoadZoneNames();           // zone icon: its placement and names
 void StatusBarTabSwitch();                    // mdlHideStatusBar
 void RefreshInfo();                           // mdlStatusBarInfo
 bool StatusInfoZoneOn();                      // mdlStatusBarInfo: its zone field is shown
+std::string StatusInfoText();                 // mdlStatusBarInfo: the line it writes into the status bar
 bool WhoisReportShowing();                    // WHOIS report window
 void FillReport();                            // WHOIS report window
 void ScheduleStripCheck();                    // mdlStatusHtml

@@ -10,11 +10,7 @@ namespace tillwick {
 // ---- message handlers: "nothing to do" for the value each one's result replaces.
 // Handlers whose result is ignored or replaces the message number give the message back;
 // HideTitleMessage's result replaces lParam, so it gives lParam back.
-LRESULT TabExitMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT HideStatusBarMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT StatusBarInfoMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT HideTabBarMessage(HWND&, UINT& msg, WPARAM&, LPARAM&, LRESULT&) { return msg; }
-LRESULT HideLastTabMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT ShowInMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT SortSearchMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT GroupUrlMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
@@ -28,7 +24,6 @@ LRESULT ZoneIconMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; 
 LRESULT StatusHtmlBarMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return 0; }
 
 // ---- start operations.
-void LockStartupTabs() {}
 void StartTabHover() {}
 void StartTabMenu() {}
 void StartTabPluginMenu() {}
@@ -37,11 +32,8 @@ void StartPageExtensionMenu() {}
 void StartPagePluginMenu() {}
 void StartPageOtherMenu() {}
 void StartSortSearch() {}
-void StartHideTabBar() {}
-void StartHideLastTab() {}
 void StartZoneIcon() {}
 void StartStatusBarInfo() {}
-void StartHideStatusBar() {}
 void StartStatusHtml() {}
 void StartCombineButtons() {}
 void StartHighlightCombo() {}
@@ -50,9 +42,9 @@ void HidePlugins() {}
 void LoadZoneNames() {}
 
 // ---- tab changes, browser events, queries.
-void StatusBarTabSwitch() {}
 void RefreshInfo() {}
 bool StatusInfoZoneOn() { return false; }
+std::string StatusInfoText() { return {}; }
 bool WhoisReportShowing() { return false; }
 void FillReport() {}
 void ScheduleStripCheck() {}
@@ -65,10 +57,6 @@ bool FindRefreshStop() { return false; }
 void ShowOptionsDialog() {}
 
 // ---- complete already; these move with their modules.
-std::int32_t CountTabs() {
-    return static_cast<std::int32_t>(host::SendMessageA(State().TabBarWnd, TCM_GETITEMCOUNT, 0, 0));
-}
-
 void StartShowInMenu() { State().ShowInMenuOn = true; }
 
 }  // namespace tillwick

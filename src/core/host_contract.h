@@ -132,6 +132,10 @@ inline constexpr std::string_view kClearSearchHistoryKey = "897";
 inline constexpr std::string_view kClearSearchHistorySection = "String";
 inline constexpr std::string_view kClearSearchHistoryText = "Clear Search Bar History";
 
+// The frame's layout message to its bars (MFC's WM_SIZEPARENT): a bar that
+// does not answer it gets no room.
+inline constexpr unsigned kWmSizeParent = 0x0361;
+
 // The host's tab-bar double-click action (config.ini).
 inline constexpr std::string_view kDoubleClickTabBarSection = "MouseAction";
 inline constexpr std::string_view kDoubleClickTabBarKey = "Double_Click_on_Tab_Bar";

@@ -92,6 +92,40 @@ struct PasteGoState {
     UINT_PTR PasteTimer = 0;
 };
 
+// mdlHideStatusBar: settings copied at start, and its four one-shot timers.
+struct HideStatusBarState {
+    bool ShowStatusMessage = false;
+    bool ShowSwitchTab = false;
+    std::int32_t HotArea = 7;
+    std::int32_t TimeDelay = 250;
+    std::string OpeningKeyword = "opening";  // lower case
+    bool PendingShow = false;
+    std::string LastHost;
+    UINT_PTR RevealTimer = 0;
+    UINT_PTR MessageTimer = 0;
+    UINT_PTR BlockTimer = 0;
+    UINT_PTR HoldTimer = 0;
+};
+
+// mdlHideTabBar (mouse mode) and mdlHideLastTab.
+struct HideTabBarState {
+    std::int32_t HotArea = 15;
+    std::int32_t TimeDelay = 250;
+    RECT SavedClientRect{};
+    bool PendingShowTabBar = false;
+    UINT_PTR TabBarTimer = 0;
+    UINT_PTR TabBarRelayoutTimer = 0;
+    UINT_PTR LastTabTimer = 0;
+};
+
+// mdlTabLock and mdlTabExit.
+struct TabLockState {
+    std::int16_t LockCount = 0;
+    std::int16_t LockTicks = 0;  // once per process: never reset by a restart
+    UINT_PTR TabLockTimer = 0;
+    UINT_PTR ExitTimer = 0;
+};
+
 struct SharedState {
     // Host windows.
     HWND MainFrameWnd = nullptr;
@@ -109,6 +143,7 @@ struct SharedState {
     HWND ActiveChildWnd = nullptr;
     HWND PageViewWnd = nullptr;
     HWND HighlightOverlayWnd = nullptr;
+    HWND ProgressWnd = nullptr;  // the address bar's own progress window, when made
 
     // Objects reached late-bound.
     host::Object CurrentBrowser;
@@ -196,6 +231,9 @@ struct SharedState {
     HideTitleState HideTitle;
     ToggleFilterState ToggleFilter;
     PasteGoState PasteGo;
+    HideStatusBarState HideStatusBar;
+    HideTabBarState HideTabBar;
+    TabLockState TabLock;
 };
 
 SharedState& State();

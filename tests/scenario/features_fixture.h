@@ -112,6 +112,31 @@ protected:
     }
     static std::size_t HostMark() { return FrameRecorder::Received().size(); }
 
+    // The mouse over the active tab's page, `d` pixels above the bottom (or
+    // below the top) of its client area, as WM_MOUSEMOVE tells it.
+    void MouseOverPage(int d, bool fromTop = false) {
+        const HWND page = host->PageWindow(host->ActiveTab());
+        RECT client{};
+        host::GetClientRect(page, &client);
+        const POINT inClient{client.right / 2, fromTop ? client.top + d : client.bottom - d};
+        POINT at = inClient;
+        host::ClientToScreen(page, &at);
+        host::sim::SetCursorScreenPos(at.x, at.y);
+        host::SendMessageA(page, WM_MOUSEMOVE, 0,
+                           MAKELPARAM(static_cast<WORD>(inClient.x), static_cast<WORD>(inClient.y)));
+    }
+    static RECT WindowRect(HWND hwnd) {
+        RECT r{};
+        host::GetWindowRect(hwnd, &r);
+        return r;
+    }
+    static bool Visible(HWND hwnd) { return host::IsWindowVisible(hwnd) != FALSE; }
+    // How often `command` reached the frame from log position `from` on.
+    long CommandCount(WPARAM command, std::size_t from) const {
+        const auto commands = FrameCommands(from);
+        return std::count(commands.begin(), commands.end(), command);
+    }
+
     refhost::Config config;
     std::unique_ptr<refhost::Host> host;
 };

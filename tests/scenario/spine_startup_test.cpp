@@ -324,8 +324,10 @@ TEST_F(SpineStartup, StatusBarHidingTakesOverAfterTheCapture) {
     host::ShowWindow(w.frame, SW_SHOW);
     host::SetForegroundWindow(w.frame);
     auto plugin = StartPlugin(600);
-    // Shown for the capture; not hidden again by the chain, the auto-hide feature owns it now.
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 1);
+    // Shown for the capture, then hidden once by the auto-hide feature, which owns it now.
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
+    EXPECT_FALSE(host::IsWindowVisible(w.status));
+    EXPECT_TRUE(State().HideStatusBarOn);
     EXPECT_TRUE(State().CaptureDone);
 }
 

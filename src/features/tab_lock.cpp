@@ -1,0 +1,45 @@
+// mdlTabLock. The host redraws a tab's icon while its page loads, so the lock
+// image is applied again every half second until the start-up pages are in.
+#include "features/tab_lock.h"
+
+#include "core/convert.h"
+#include "core/errors.h"
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/state.h"
+#include "core/wrapper.h"
+#include "features/feature_timers.h"
+
+namespace tillwick {
+namespace {
+
+namespace c = contract;
+
+TabLockState& Module() noexcept { return State().TabLock; }
+
+void CALLBACK TabLockTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    TabLockState& m = Module();
+    for (std::int16_t i = 0; i < m.LockCount; ++i) RunStep([&] { SetTabImage(i, kLockImage); });
+    ++m.LockTicks;
+    if (m.LockTicks >= kLockIconTicks) features::EndTimer(m.TabLockTimer, id);
+}
+
+}  // namespace
+
+void LockStartupTabs() {
+    TabLockState& m = Module();
+    // A count that is not a number locks nothing; the icon ticks still run.
+    RunStep([&] {
+        m.LockCount = ToInt16(ReadSetting("TabToLock", "1"));
+        const std::int32_t tabs = CountTabs();
+        if (m.LockCount > tabs) m.LockCount = static_cast<std::int16_t>(tabs);
+        const HWND frame = State().MainFrameWnd;
+        for (std::int16_t i = 0; i < m.LockCount; ++i) {
+            host::SendMessageA(frame, WM_COMMAND, c::kCmdActivateTabBase + static_cast<WPARAM>(i), 0);
+            host::SendMessageA(frame, WM_COMMAND, c::kCmdLockTab, 0);
+        }
+    });
+    if (m.LockTicks < kLockIconTicks) features::RestartTimer(m.TabLockTimer, kLockIconPeriodMs, &TabLockTimerProc);
+}
+
+}  // namespace tillwick

@@ -1,0 +1,118 @@
+// The auto-hidden status bar on the reference host, told by what the host's
+// windows and frame see.
+#include "features_fixture.h"
+
+namespace {
+
+class HideStatusBar : public features_test::FeatureOnHost {
+protected:
+    HWND Bar() const { return host->StatusBar(); }
+    void Text(const char* text) { host::SendMessageA(Bar(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+    void HideByMovingTheFrame() {
+        host::SetWindowPos(host->Frame(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    }
+    // In and out of the hot band; whether the bar is up afterwards.
+    bool ShownAfterLeaving() {
+        MouseOverPage(0);
+        testsupport::PumpFor(300);
+        MouseOverPage(100);
+        testsupport::PumpFor(300);
+        return Visible(Bar());
+    }
+};
+
+TEST_F(HideStatusBar, HotBandBoundaryRevealsAfterTheDelayFloatingOverThePage) {
+    Settings({{"HideStatusBar", "1"}, {"SBHotArea", "7"}, {"SBTimeDelay", "50"}});
+    config.tabBarOnTop = true;  // nothing between the page and the status bar
+    Start();
+    ASSERT_FALSE(Visible(Bar()));
+    const RECT page = WindowRect(host->MdiClient());
+    const std::size_t mark = LogMark();
+    MouseOverPage(7);
+    testsupport::PumpFor(500);
+    EXPECT_FALSE(Visible(Bar()));
+    MouseOverPage(6);
+    testsupport::PumpFor(99);  // a delay of 50 counts as 100
+    EXPECT_FALSE(Visible(Bar()));
+    testsupport::PumpFor(1);
+    EXPECT_TRUE(Visible(Bar()));
+    EXPECT_EQ(CommandCount(0xE801, mark), 0);  // floating: no re-layout
+    EXPECT_EQ(WindowRect(host->MdiClient()).bottom, page.bottom);
+    // It stays within the bar's height less 2, and goes beyond it.
+    RECT bar{};
+    host::GetClientRect(Bar(), &bar);
+    MouseOverPage(bar.bottom - 2);
+    testsupport::PumpFor(200);
+    EXPECT_TRUE(Visible(Bar()));
+    MouseOverPage(bar.bottom - 1);
+    testsupport::PumpFor(100);
+    EXPECT_FALSE(Visible(Bar()));
+}
+
+TEST_F(HideStatusBar, ProgressPartWidthsStrictlyBetween80And90AreBusy) {
+    Settings({{"HideStatusBar", "1"}});
+    Start();
+    for (int width = 79; width <= 91; ++width) {
+        SCOPED_TRACE(width);
+        MouseOverPage(0);
+        testsupport::PumpFor(250);
+        // Part 1 as SB_GETRECT measures it, inside its borders.
+        int rights[4] = {500, 500 + width, 700, -1};
+        for (int pass = 0; pass < 2; ++pass) {
+            host::SendMessageA(Bar(), SB_SETPARTS, 4, reinterpret_cast<LPARAM>(rights));
+            RECT part{};
+            host::SendMessageA(Bar(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+            rights[1] += width - (part.right - part.left);
+        }
+        MouseOverPage(100);  // leaving the band hides the bar only while no page loads
+        testsupport::PumpFor(250);
+        EXPECT_EQ(Visible(Bar()), width > 80 && width < 90);
+        HideByMovingTheFrame();
+        EXPECT_FALSE(Visible(Bar()));
+    }
+}
+
+TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar) {
+    Settings({{"HideStatusBar", "1"}, {"ShowStatusMessage", "1"}});
+    Start();
+    // The status bar is hooked by the next plugin object's start-up: a later tab.
+    host->OpenTab("http://b.example/");
+    testsupport::PumpFor(1000);
+    HideByMovingTheFrame();
+    for (const char* text : {"DONE loading", "Ready.", "rEaDy", "x", ""}) {
+        SCOPED_TRACE(text);
+        Text(text);
+        testsupport::PumpFor(300);
+        EXPECT_FALSE(Visible(Bar()));
+    }
+    testsupport::PumpFor(300);  // the hold of the last "done" is over
+    Text("Page is OPENING http://a.example/...");
+    testsupport::PumpFor(300);
+    EXPECT_TRUE(Visible(Bar()));
+    EXPECT_TRUE(ShownAfterLeaving());  // held
+    Text("Done");  // held 500 ms more
+    testsupport::PumpFor(300);
+    EXPECT_TRUE(Visible(Bar()));
+    testsupport::PumpFor(300);
+    Text("Done");
+    testsupport::PumpFor(300);
+    EXPECT_FALSE(Visible(Bar()));
+}
+
+TEST_F(HideStatusBar, SwitchingRevealsOnlyForAnotherSiteAndNotForABlankPage) {
+    Settings({{"HideStatusBar", "1"}, {"ShowSwitchTab", "1"}});
+    refhost::Host& h = Start({"http://a.example/1", "http://a.example/2", "about:blank", "http://b.example/"});
+    tillwick::State().StatusBarInfoOn = true;  // the status information is on
+    h.ActivateTab(0);
+    testsupport::PumpFor(1000);
+    HideByMovingTheFrame();
+    for (int tab : {1, 2, 3}) {
+        h.ActivateTab(tab);
+        testsupport::PumpFor(250);  // the tab change settles in 200 ms
+        EXPECT_EQ(Visible(Bar()), tab == 3) << tab;
+    }
+    EXPECT_TRUE(ShownAfterLeaving());  // held for 500 ms
+    EXPECT_FALSE(ShownAfterLeaving());
+}
+
+}  // namespace

@@ -1,0 +1,104 @@
+// The auto-hidden tab bar on the reference host: the band on its side, the
+// wheel while it floats, tabs opened and closed, and the last-tab mode.
+#include "features_fixture.h"
+
+namespace {
+
+class HideTabBar : public features_test::FeatureOnHost {
+protected:
+    HWND Bar() const { return host->TabBar(); }
+    // Out of the band first: a bar hidden by a new tab counts as revealed until the mouse leaves.
+    void Reveal() {
+        MouseOverPage(100);
+        MouseOverPage(0);
+        testsupport::PumpFor(250);
+        ASSERT_TRUE(Visible(Bar()));
+    }
+    // One notch from tab `from`: the tab activated (-1: none); a wheel the page
+    // passed on to its parent fails the test.
+    long WheelFrom(int from, int delta) {
+        host->ActivateTab(from);
+        testsupport::PumpFor(300);
+        Reveal();
+        const HWND page = host->PageWindow(from);
+        const std::size_t mark = LogMark();
+        host::SendMessageA(page, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(delta)) << 16, 0);
+        const auto& log = host::sim::MessageLog();
+        EXPECT_TRUE(std::none_of(log.begin() + static_cast<std::ptrdiff_t>(mark), log.end(), [&](const auto& m) {
+            return m.hwnd == host::GetParent(page) && m.msg == WM_MOUSEWHEEL;
+        }));
+        for (WPARAM cmd : FrameCommands(mark))
+            if (cmd >= 0xC000 && cmd < 0xC100) return static_cast<long>(cmd - 0xC000);
+        return -1;
+    }
+    void OnlyTheBandOnItsSideReveals(bool onTop) {
+        Settings({{"HideTabBar", "1"}, {"TBHotArea", "15"}});
+        config.tabBarOnTop = onTop;
+        Start();
+        ASSERT_FALSE(Visible(Bar()));
+        const RECT page = WindowRect(host->MdiClient());
+        for (int d : {0, 15}) {
+            MouseOverPage(d, d == 0 ? !onTop : onTop);  // the other side, then just outside the band
+            testsupport::PumpFor(500);
+            EXPECT_FALSE(Visible(Bar()));
+        }
+        MouseOverPage(14, onTop);
+        testsupport::PumpFor(249);
+        EXPECT_FALSE(Visible(Bar()));
+        testsupport::PumpFor(1);
+        EXPECT_TRUE(Visible(Bar()));
+        host::SendMessageA(host->Frame(), WM_SIZE, SIZE_RESTORED, 0);  // laid out: the floating bar gets no room
+        EXPECT_EQ(WindowRect(host->MdiClient()).top, page.top);
+        EXPECT_EQ(WindowRect(host->MdiClient()).bottom, page.bottom);
+    }
+};
+
+TEST_F(HideTabBar, BelowThePageOnlyTheBottomBandRevealsIt) { OnlyTheBandOnItsSideReveals(false); }
+TEST_F(HideTabBar, AboveThePageOnlyTheTopBandRevealsIt) { OnlyTheBandOnItsSideReveals(true); }
+
+TEST_F(HideTabBar, TheWheelSwitchesTabsWrappingAroundAndIsConsumed) {
+    Settings({{"HideTabBar", "1"}});
+    Start({"http://a.example/", "http://b.example/", "http://c.example/", "http://d.example/",
+           "http://e.example/"});
+    EXPECT_EQ(WheelFrom(2, 120), 1);
+    EXPECT_EQ(WheelFrom(2, -120), 3);
+    EXPECT_EQ(WheelFrom(0, 120), 4);
+    EXPECT_EQ(WheelFrom(4, -120), 0);
+    EXPECT_EQ(WheelFrom(3, 240), 1);
+}
+
+TEST_F(HideTabBar, WithOneTabTheWheelSendsNothingButIsConsumed) {
+    Settings({{"HideTabBar", "1"}});
+    Start();
+    EXPECT_EQ(WheelFrom(0, 120), -1);
+}
+
+TEST_F(HideTabBar, OpeningATabHidesTheFloatingBarAndClosingOneFlashesIt) {
+    Settings({{"HideTabBar", "1"}});
+    refhost::Host& h = Start({"http://a.example/", "http://b.example/"});
+    Reveal();
+    h.OpenTab("http://c.example/");
+    EXPECT_FALSE(Visible(Bar()));
+    testsupport::PumpFor(1000);
+    Reveal();
+    h.CloseTab();
+    EXPECT_FALSE(Visible(Bar()));
+    testsupport::PumpFor(1);
+    EXPECT_TRUE(Visible(Bar()));
+}
+
+TEST_F(HideTabBar, LastTabModeShowsTheBarOnlyWithTwoTabs) {
+    Settings({{"HideTabBar", "1"}, {"HideLastTab", "1"}});
+    refhost::Host& h = Start();
+    EXPECT_FALSE(h.TabBarShown());
+    h.OpenTab("http://b.example/");
+    testsupport::PumpFor(1000);
+    EXPECT_TRUE(h.TabBarShown());
+    h.CloseTab();
+    testsupport::PumpFor(199);
+    EXPECT_TRUE(h.TabBarShown());
+    testsupport::PumpFor(1);
+    EXPECT_FALSE(h.TabBarShown());
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// Tab lock and last-tab exit on the reference host: which tabs the host
+// locks at start-up, how long their icons are kept, and when the frame is
+// told to exit after its last tab closes.
+#include "features_fixture.h"
+
+namespace {
+
+using features_test::FeatureOnHost;
+
+constexpr WPARAM kLock = 0x80F0;
+constexpr WPARAM kExit = 0xE141;
+
+// TCM_SETITEMW calls to the tab bar from position `from` on.
+int IconSets(HWND tabBar, std::size_t from) {
+    int n = 0;
+    const auto& log = host::sim::MessageLog();
+    for (std::size_t i = from; i < log.size(); ++i)
+        if (log[i].hwnd == tabBar && log[i].msg == TCM_SETITEMW) ++n;
+    return n;
+}
+
+class TabLock : public FeatureOnHost {};
+
+TEST_F(TabLock, ThreeWithTwoTabsLocksBothInOrderAndKeepsIconsForFifteenSeconds) {
+    Settings({{"StartUpTabLock", "1"}, {"TabToLock", "3"}});
+    const std::size_t mark = LogMark();
+    refhost::Host& h = Start({"http://a.example/", "http://b.example/"});
+    EXPECT_TRUE(h.TabLocked(0));
+    EXPECT_TRUE(h.TabLocked(1));
+    EXPECT_EQ(h.ActiveTab(), 1);
+    // Activate then lock, one tab after the other.
+    std::vector<WPARAM> lockRun;
+    for (WPARAM cmd : FrameCommands(mark))
+        if (cmd == kLock || (cmd >= 0xC000 && cmd < 0xC100)) lockRun.push_back(cmd);
+    ASSERT_GE(lockRun.size(), 4U);
+    EXPECT_EQ(std::vector<WPARAM>(lockRun.begin(), lockRun.begin() + 4),
+              (std::vector<WPARAM>{0xC000, kLock, 0xC001, kLock}));
+
+    // Two icons per 500 ms tick, 30 ticks, then nothing more.
+    testsupport::PumpFor(15000);
+    EXPECT_EQ(IconSets(h.TabBar(), mark), 60);
+    testsupport::PumpFor(2000);
+    EXPECT_EQ(IconSets(h.TabBar(), mark), 60);
+}
+
+// Releasing a tab's plugin object removes the hooks, so each case closes the
+// only tab of a fresh host.
+class TabExit : public FeatureOnHost {
+protected:
+    static long ExitCommands(HWND frame, std::size_t from) {
+        const auto& log = host::sim::MessageLog();
+        return std::count_if(log.begin() + static_cast<std::ptrdiff_t>(from), log.end(), [&](const auto& m) {
+            return m.hwnd == frame && m.msg == WM_COMMAND && m.wParam == kExit;
+        });
+    }
+    // Closes the one tab and reports whether the exit command followed, exactly 100 ms later.
+    bool LastTabCloseExits(bool fullScreen, bool modifierHeld) {
+        Settings({{"LastTabExit", "1"}});
+        refhost::Host& h = Start({"http://a.example/"});
+        if (fullScreen) h.Command(0x804D);
+        EXPECT_EQ(h.FullScreen(), fullScreen);
+        host::sim::SetKeyDown(VK_SHIFT, modifierHeld);
+        const std::size_t mark = LogMark();
+        h.CloseTab();
+        host::sim::SetKeyDown(VK_SHIFT, false);
+        testsupport::PumpFor(99);
+        EXPECT_EQ(ExitCommands(h.Frame(), mark), 0);
+        const HWND frame = h.Frame();  // gone from the host once it has closed
+        testsupport::PumpFor(1);
+        const bool exited = ExitCommands(frame, mark) == 1;
+        testsupport::PumpFor(10);
+        EXPECT_EQ(h.Running(), !exited);
+        return exited;
+    }
+};
+
+TEST_F(TabExit, LastTabClosedInFullScreenExits) { EXPECT_TRUE(LastTabCloseExits(true, false)); }
+TEST_F(TabExit, NotWithACaption) { EXPECT_FALSE(LastTabCloseExits(false, false)); }
+TEST_F(TabExit, NotWithTheModifierHeld) { EXPECT_FALSE(LastTabCloseExits(true, true)); }
+
+}  // namespace
