@@ -1,0 +1,96 @@
+// The reference host on real windows with the real DLL: a fixture that lays
+// out a profile, starts the host in this process and pumps its messages.
+// Plugin objects are made only once `pluginsOn` is set, so a test can open
+// tabs first and then let the plugin start with those tabs in place.
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "host/win32/com.h"
+#include "refhost/host.h"
+#include "refhost/win32/com_objects.h"
+#include "refhost/win32/dll_plugin.h"
+
+#include <commctrl.h>
+
+namespace e2e {
+
+inline std::string ExeFolder() {
+    char path[MAX_PATH] = {};
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text(path, n);
+    return text.substr(0, text.find_last_of('\\') + 1);
+}
+inline std::string PluginFolder() { return ExeFolder() + "Plugin\\Tillwick\\"; }
+inline std::string PluginDll() { return PluginFolder() + "Tillwick.dll"; }
+
+// Runs the message loop for `ms` or until `done` holds; whether it held.
+inline bool PumpUntil(const std::function<bool()>& done, int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (done && done()) return true;
+        if (std::chrono::steady_clock::now() >= end) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+inline void Pump(int ms) { PumpUntil({}, ms); }
+
+class HostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_COOL_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        for (const char* name : {"settings.ini", "temp1", "temp2"}) ::DeleteFileA((PluginFolder() + name).c_str());
+    }
+    void TearDown() override {
+        host.reset();
+        Pump(100);
+        ::OleUninitialize();
+    }
+
+    // settings.ini of the plugin, section "General".
+    void WriteProfile(const std::vector<std::pair<std::string, std::string>>& settings) {
+        for (const auto& [key, value] : settings)
+            ::WritePrivateProfileStringA("General", key.c_str(), value.c_str(), (PluginFolder() + "settings.ini").c_str());
+    }
+
+    void StartHost() {
+        refhost::Config config;
+        config.objects = refhost::win32::ComObjects();
+        refhost::PluginFactory dll = refhost::win32::DllPluginFactory(PluginDll());
+        ASSERT_TRUE(dll) << "cannot load " << PluginDll();
+        config.pluginFactory = [this, dll]() -> std::unique_ptr<refhost::TabPlugin> {
+            return pluginsOn ? dll() : nullptr;
+        };
+        config.loadStepMs = 50;
+        config.frameRect = RECT{0, 0, 900, 650};
+        host = std::make_unique<refhost::Host>(std::move(config));
+        ASSERT_TRUE(host->Start());
+        Pump(200);
+    }
+
+    // Host commands carried out from position `from` of the log on.
+    std::vector<UINT> CommandsSince(std::size_t from) const {
+        const auto& all = host->CommandsCarriedOut();
+        return from < all.size() ? std::vector<UINT>(all.begin() + static_cast<std::ptrdiff_t>(from), all.end())
+                                 : std::vector<UINT>{};
+    }
+
+    bool pluginsOn = false;
+    std::unique_ptr<refhost::Host> host;
+};
+
+}  // namespace e2e

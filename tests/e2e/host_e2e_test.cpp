@@ -1,0 +1,130 @@
+// The plugin in the reference host on real windows: start-up, subclassing of
+// the main frame and the status-bar images, as a user's browser would see them.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "e2e/e2e_host.h"
+
+namespace e2e {
+namespace {
+
+constexpr UINT kActivateTab0 = 0xC000;
+
+bool Contains(const std::vector<UINT>& commands, UINT command) {
+    return std::find(commands.begin(), commands.end(), command) != commands.end();
+}
+
+// The window procedure as the window's own character set reports it (the
+// other set would give a conversion handle instead of the procedure).
+LONG_PTR WindowProcOf(HWND hwnd) {
+    return ::IsWindowUnicode(hwnd) ? ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
+}
+
+HMODULE ModuleOf(LONG_PTR address) {
+    HMODULE module = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(address), &module);
+    return module;
+}
+
+class E2eHost : public HostTest {};
+
+TEST_F(E2eHost, StartUpSelectsTheLastTab) {
+    StartHost();
+    for (const char* url : {"http://a.example/", "http://b.example/", "http://c.example/"}) host->OpenTab(url);
+    host->ActivateTab(0);
+    Pump(300);
+    const std::size_t before = host->CommandsCarriedOut().size();
+    pluginsOn = true;
+    host->OpenTab("http://d.example/");  // the first plugin object: start-up with four tabs
+    ASSERT_NE(host->Plugin(3), nullptr) << "the DLL made no plugin object";
+    EXPECT_EQ(host->Plugin(0), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return Contains(CommandsSince(before), kActivateTab0 + 3); }, 8000));
+    const auto after = CommandsSince(before);
+    EXPECT_EQ(std::count(after.begin(), after.end(), kActivateTab0 + 3), 1);
+    for (UINT other : {kActivateTab0, kActivateTab0 + 1, kActivateTab0 + 2, kActivateTab0 + 4})
+        EXPECT_FALSE(Contains(after, other)) << std::hex << other;
+    EXPECT_EQ(host->ActiveTab(), 3);
+}
+
+TEST_F(E2eHost, ActivateFirstTabSelectsTheFirstTab) {
+    WriteProfile({{"ActivateFirstTab", "1"}});
+    StartHost();
+    host->OpenTab("http://a.example/");
+    host->OpenTab("http://b.example/");
+    Pump(300);
+    const std::size_t before = host->CommandsCarriedOut().size();
+    pluginsOn = true;
+    host->OpenTab("http://c.example/");
+    ASSERT_NE(host->Plugin(2), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return Contains(CommandsSince(before), kActivateTab0); }, 8000));
+    EXPECT_FALSE(Contains(CommandsSince(before), kActivateTab0 + 2));
+    EXPECT_EQ(host->ActiveTab(), 0);
+}
+
+TEST_F(E2eHost, MainFrameIsSubclassedByTheDllAndRestoredOnRelease) {
+    StartHost();
+    host->OpenTab("http://a.example/");
+    Pump(200);
+    const HWND frame = host->Frame();
+    const LONG_PTR hostProc = WindowProcOf(frame);
+    const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
+    ASSERT_NE(dll, nullptr) << "the host has not loaded the DLL";
+    EXPECT_NE(ModuleOf(hostProc), dll);
+
+    pluginsOn = true;
+    host->OpenTab("http://b.example/");
+    ASSERT_NE(host->Plugin(1), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(frame)) == dll; }, 8000))
+        << "the main frame's procedure is not inside Tillwick.dll";
+
+    host->CloseTab();  // the active tab: its plugin object is released
+    Pump(300);
+    ASSERT_EQ(host->TabCount(), 1);
+    EXPECT_TRUE(::IsWindow(frame));
+    EXPECT_EQ(WindowProcOf(frame), hostProc) << "the host's procedure was not put back";
+}
+
+TEST_F(E2eHost, StatusImagesAreBitmapFiles) {
+    StartHost();
+    pluginsOn = true;
+    host->OpenTab("http://a.example/");
+    ASSERT_NE(host->Plugin(0), nullptr);
+    // Sited with the tab's browser, its event sink on the browser's connection point.
+    EXPECT_TRUE(host->Plugin(0)->AttachedBrowser() == host->Browser(0));
+    EXPECT_EQ(refhost::win32::AdvisedSinks(host->Browser(0)), 1);
+    const std::string temp1 = PluginFolder() + "temp1", temp2 = PluginFolder() + "temp2";
+    auto exists = [](const std::string& p) { return ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    ASSERT_TRUE(PumpUntil([&] { return exists(temp1) && exists(temp2); }, 10000)) << "no status-bar images written";
+    Pump(200);
+    struct Expected {
+        std::string path;
+        std::int32_t width;
+    };
+    for (const auto& [path, width] : {Expected{temp1, 20}, Expected{temp2, 8}}) {
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_GE(bytes.size(), 54u) << path;
+        EXPECT_EQ(bytes.substr(0, 2), "BM") << path;
+        std::uint32_t fileSize = 0, offset = 0;
+        std::int32_t w = 0, h = 0;
+        std::uint16_t bits = 0;
+        std::memcpy(&fileSize, bytes.data() + 2, 4);
+        std::memcpy(&offset, bytes.data() + 10, 4);
+        std::memcpy(&w, bytes.data() + 18, 4);
+        std::memcpy(&h, bytes.data() + 22, 4);
+        std::memcpy(&bits, bytes.data() + 28, 2);
+        EXPECT_EQ(fileSize, bytes.size()) << path;
+        EXPECT_EQ(w, width) << path;
+        EXPECT_GT(h, 0) << path;
+        ASSERT_TRUE(bits == 24 || bits == 32) << path << " has " << bits << " bits per pixel";
+        const std::size_t stride = (static_cast<std::size_t>(w) * bits / 8 + 3) & ~std::size_t{3};
+        EXPECT_EQ(bytes.size(), offset + stride * static_cast<std::size_t>(h)) << path;
+    }
+}
+
+}  // namespace
+}  // namespace e2e
