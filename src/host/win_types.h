@@ -155,7 +155,7 @@ struct TCITEMW {
     UINT mask;
     DWORD dwState;
     DWORD dwStateMask;
-    wchar_t* pszText;
+    char16_t* pszText;  // UTF-16, as on Windows (wchar_t is 32 bits here)
     int cchTextMax;
     int iImage;
     LPARAM lParam;
@@ -377,8 +377,7 @@ constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 
 // ---- further vocabulary (sim side) ---------------------------------------
 // "W" text in the simulated Windows is UTF-16, as on Windows: WCHAR is a
-// 16-bit unit here (wchar_t is 32 bits on Linux). The older TCITEMW keeps its
-// wchar_t* field; the sim reads it as 16-bit units.
+// 16-bit unit here (wchar_t is 32 bits on Linux).
 using WCHAR = char16_t;
 using INT_PTR = std::intptr_t;
 

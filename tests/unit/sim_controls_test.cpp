@@ -145,7 +145,7 @@ TEST_F(SimTabs, TheSelectionFollowsItsTabThroughInsertsAndDeletes) {
     char16_t wide[8] = {};
     TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = reinterpret_cast<wchar_t*>(wide);
+    item.pszText = wide;
     item.cchTextMax = 8;
     ASSERT_TRUE(host::SendMessageW(tabs, TCM_GETITEMW, 1, Ptr(&item)));
     EXPECT_EQ(std::u16string(wide), u"c");
