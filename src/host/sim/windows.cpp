@@ -462,24 +462,21 @@ LONG_PTR SetStyle(HWND hwnd, int index, DWORD value) {
 }  // namespace
 
 LONG GetWindowLongA(HWND hwnd, int index) {
-    Window* w = Find(hwnd);
-    if (!w) return 0;
     switch (index) {
-    case GWL_STYLE:
-        return static_cast<LONG>(w->style);
-    case GWL_EXSTYLE:
-        return static_cast<LONG>(w->exStyle);
-    case GWLP_ID:
-        return static_cast<LONG>(w->id);
-    case GWLP_USERDATA:
-        return static_cast<LONG>(w->userData);
     case GWLP_WNDPROC:
     case GWLP_HINSTANCE:
     case GWLP_HWNDPARENT:
         return 0;  // pointer-sized: ERROR_INVALID_INDEX for the 32-bit getter on Win64
+    case GWL_STYLE:
+    case GWL_EXSTYLE:
+    case GWLP_ID:
+    case GWLP_USERDATA:
+        return static_cast<LONG>(GetWindowLongPtrW(hwnd, index));
     default: {
+        // Extra window bytes: the 32-bit getter reads four of them.
+        Window* w = Find(hwnd);
         LONG v = 0;
-        return ReadExtra(*w, index, &v, sizeof(v)) ? v : 0;
+        return w && ReadExtra(*w, index, &v, sizeof(v)) ? v : 0;
     }
     }
 }
