@@ -44,7 +44,8 @@ void LoadZoneNames() {}
 // ---- tab changes, browser events, queries.
 void RefreshInfo() {}
 bool StatusInfoZoneOn() { return false; }
-std::string StatusInfoText() { return {}; }
+// The line lives in the shared state; mdlStatusBarInfo will write it there.
+std::string StatusInfoText() { return State().StatusInfoText; }
 bool WhoisReportShowing() { return false; }
 void FillReport() {}
 void ScheduleStripCheck() {}

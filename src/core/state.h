@@ -157,6 +157,7 @@ struct SharedState {
     std::string LanguageId;
     std::string ShowWordText;
     std::string DoneKeyword;
+    std::string StatusInfoText;  // the information line mdlStatusBarInfo last wrote into the status bar
     std::string SecurityId;
 
     // Numbers.

@@ -77,9 +77,9 @@ protected:
         for (const auto& [key, value] : values) text += key + "=" + value + "\r\n";
         host::sim::PutFile(kPluginFolder + "\\settings.ini", text);
     }
-    // A value in the host's config.ini, section "Settings".
-    void HostConfig(std::string key, std::string value) {
-        config.settings.push_back({"config\\config.ini", "Settings", std::move(key), std::move(value)});
+    // A value in the host's config.ini.
+    void HostConfig(std::string key, std::string value, std::string section = "Settings") {
+        config.settings.push_back({"config\\config.ini", std::move(section), std::move(key), std::move(value)});
     }
 
     // Starts the host with its tabs and lets the plugin's start-up run.

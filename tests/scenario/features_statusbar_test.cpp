@@ -19,6 +19,15 @@ protected:
         testsupport::PumpFor(300);
         return Visible(Bar());
     }
+    // Status messages on; the status bar is hooked by the next plugin
+    // object's start-up, so a later tab opens first.
+    void StartWithMessages() {
+        Settings({{"HideStatusBar", "1"}, {"ShowStatusMessage", "1"}});
+        Start();
+        host->OpenTab("http://b.example/");
+        testsupport::PumpFor(1000);
+        HideByMovingTheFrame();
+    }
 };
 
 TEST_F(HideStatusBar, HotBandBoundaryRevealsAfterTheDelayFloatingOverThePage) {
@@ -73,12 +82,7 @@ TEST_F(HideStatusBar, ProgressPartWidthsStrictlyBetween80And90AreBusy) {
 }
 
 TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar) {
-    Settings({{"HideStatusBar", "1"}, {"ShowStatusMessage", "1"}});
-    Start();
-    // The status bar is hooked by the next plugin object's start-up: a later tab.
-    host->OpenTab("http://b.example/");
-    testsupport::PumpFor(1000);
-    HideByMovingTheFrame();
+    StartWithMessages();
     for (const char* text : {"DONE loading", "Ready.", "rEaDy", "x", ""}) {
         SCOPED_TRACE(text);
         Text(text);
@@ -97,6 +101,29 @@ TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar)
     Text("Done");
     testsupport::PumpFor(300);
     EXPECT_FALSE(Visible(Bar()));
+}
+
+TEST_F(HideStatusBar, OurOwnInfoLineIsNoMessageOnceItHasFiveLetters) {
+    StartWithMessages();
+    const struct {
+        const char* info;
+        const char* text;
+        bool shown;
+    } cases[] = {
+        {"Zone: Internet", "zone: INTERNET", false},  // the line itself, in any capitals
+        {"Zone: Internet", "Zone: Internet | IP 10.0.0.1", false},
+        {"Zone: Internet", "Zone: Intranet", true},
+        {"Zone:", "Zone: Intranet", false},
+        {"Zone", "Zone: Intranet", true},  // too short to tell apart from a message
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        tillwick::State().StatusInfoText = c.info;
+        Text(c.text);
+        testsupport::PumpFor(300);
+        EXPECT_EQ(Visible(Bar()), c.shown) << c.info;
+        HideByMovingTheFrame();
+    }
 }
 
 TEST_F(HideStatusBar, SwitchingRevealsOnlyForAnotherSiteAndNotForABlankPage) {

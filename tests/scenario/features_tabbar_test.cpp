@@ -87,6 +87,60 @@ TEST_F(HideTabBar, OpeningATabHidesTheFloatingBarAndClosingOneFlashesIt) {
     EXPECT_TRUE(Visible(Bar()));
 }
 
+TEST_F(HideTabBar, ADoubleClickWhileItFloatsRunsTheHostsConfiguredCommandAndFlashesTheBar) {
+    Settings({{"HideTabBar", "1"}});
+    HostConfig("Double_Click_on_Tab_Bar", "33008", "MouseAction");  // 0x80F0: lock the tab
+    refhost::Host& h = Start();
+    const HWND page = h.PageWindow(0);
+    std::size_t mark = LogMark();
+    host::SendMessageA(page, WM_LBUTTONDBLCLK, 0, 0);  // hidden: the page's own double-click
+    EXPECT_TRUE(FrameCommands(mark).empty());
+    Reveal();
+    mark = LogMark();
+    host::SendMessageA(page, WM_LBUTTONDBLCLK, 0, 0);
+    EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F0}));
+    EXPECT_TRUE(h.TabLocked(0));
+    EXPECT_FALSE(Visible(Bar()));
+    testsupport::PumpFor(1);
+    EXPECT_TRUE(Visible(Bar()));
+}
+
+// The host lays the frame out anew; a second later the bar is laid out again
+// on its side of the page, hidden, and reveals from that side.
+TEST_F(HideTabBar, AfterTheHostMovesItOrSwitchesFullScreenTheBarIsLaidOutHiddenOnItsSide) {
+    Settings({{"HideTabBar", "1"}});
+    refhost::Host& h = Start();
+    const struct {
+        WPARAM command;
+        bool onTop;
+    } steps[] = {{0x818B, true}, {0x804D, true}, {0x818C, false}, {0x1809A, false}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.command);
+        h.Command(step.command);
+        EXPECT_TRUE(tillwick::State().StatusBarRevealBlocked);
+        std::size_t mark = LogMark();
+        testsupport::PumpFor(999);
+        EXPECT_EQ(CommandCount(0x8179, mark), 0);
+        mark = LogMark();
+        testsupport::PumpFor(1);
+        EXPECT_EQ(CommandCount(0x8179, mark), 2);
+        EXPECT_FALSE(tillwick::State().StatusBarRevealBlocked);
+        EXPECT_FALSE(Visible(Bar()));
+        MouseOverPage(0, !step.onTop);
+        testsupport::PumpFor(300);
+        EXPECT_FALSE(Visible(Bar()));
+        MouseOverPage(0, step.onTop);
+        testsupport::PumpFor(250);
+        EXPECT_TRUE(Visible(Bar()));
+        // Over the page's edge: the page kept its room.
+        const RECT bar = WindowRect(Bar()), page = WindowRect(h.MdiClient());
+        EXPECT_EQ(step.onTop ? bar.top : bar.bottom, step.onTop ? page.top : page.bottom);
+        MouseOverPage(100, step.onTop);
+        testsupport::PumpFor(250);
+        ASSERT_FALSE(Visible(Bar()));
+    }
+}
+
 TEST_F(HideTabBar, LastTabModeShowsTheBarOnlyWithTwoTabs) {
     Settings({{"HideTabBar", "1"}, {"HideLastTab", "1"}});
     refhost::Host& h = Start();
