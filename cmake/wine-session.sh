@@ -105,6 +105,10 @@ start)
     # that nobody can close on the virtual display.
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
       </dev/null >>"$state/wineboot.log" 2>&1
+    # No window manager runs on the virtual display: Wine draws the windows'
+    # captions and frames itself, so that screenshots show them.
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
+      </dev/null >>"$state/wineboot.log" 2>&1
   fi
   # The desktop process (and the services behind COM) start here, with their
   # output going to a log: a desktop that a test starts keeps that test's

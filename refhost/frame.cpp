@@ -210,6 +210,9 @@ bool Host::Start() {
         CloseFrame(s);
         return false;
     }
+    // The page area lies below the bars, so that a bar shown over the page
+    // without a new layout is seen on top of it.
+    host::SetWindowPos(s.mdiClient, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (!s.config.statusBarVisible) host::ShowWindow(s.statusBar, SW_HIDE);
     if (!s.config.tabBarVisible) host::ShowWindow(s.tabBar, SW_HIDE);
     Layout(s);
