@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/host_contract.h"
 #include "e2e/e2e_host.h"
 
 namespace e2e {
@@ -124,6 +125,51 @@ TEST_F(E2eHost, StatusImagesAreBitmapFiles) {
         const std::size_t stride = (static_cast<std::size_t>(w) * bits / 8 + 3) & ~std::size_t{3};
         EXPECT_EQ(bytes.size(), offset + stride * static_cast<std::size_t>(h)) << path;
     }
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string SettingInFile(const char* key) {
+    char value[256] = {};
+    ::GetPrivateProfileStringA("General", key, "<none>", value, sizeof value, (PluginFolder() + "settings.ini").c_str());
+    return value;
+}
+
+// The host is the only browser process (this executable is Maxthon.exe): on
+// WM_CLOSE the plugin removes its scratch file and the two status-bar images.
+TEST_F(E2eHost, ClosingTheOnlyHostProcessRemovesTheScratchFiles) {
+    StartHost();
+    pluginsOn = true;
+    host->OpenTab("http://a.example/");
+    const std::string folder = PluginFolder();
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(folder + "temp1") && FileExists(folder + "temp2"); }, 10000));
+    { std::ofstream(folder + "temp") << "scratch"; }
+    ASSERT_TRUE(FileExists(folder + "temp"));
+    host->Close();
+    Pump(200);
+    for (const char* name : {"temp", "temp1", "temp2"}) EXPECT_FALSE(FileExists(folder + name)) << name;
+    EXPECT_TRUE(FileExists(folder + "settings.ini")) << "the settings went with the scratch files";
+}
+
+// With the companion plugin installed the plugin runs it through the host
+// until the security id is in its settings, takes the id and stops asking.
+TEST_F(E2eHost, TheSecurityIdIsFetchedFromTheCompanion) {
+    StartHost();
+    const auto plugins = refhost::DefaultPlugins();
+    const auto companion = std::find_if(plugins.begin(), plugins.end(),
+                                        [](const refhost::PluginEntry& e) { return e.name == "Tillwick Helper"; });
+    ASSERT_NE(companion, plugins.end());
+    const UINT companionCommand =
+        tillwick::contract::kCmdPluginBase + static_cast<UINT>(companion - plugins.begin());
+    const std::size_t before = host->CommandsCarriedOut().size();
+    pluginsOn = true;
+    host->OpenTab("http://a.example/");
+    ASSERT_TRUE(PumpUntil([&] { return Contains(CommandsSince(before), companionCommand); }, 8000))
+        << "the companion was never run";
+    Pump(1500);  // several poll periods: a poll that did not take the id would run it again
+    const auto after = CommandsSince(before);
+    EXPECT_EQ(std::count(after.begin(), after.end(), companionCommand), 1);
+    EXPECT_EQ(SettingInFile("SecurityID"), "<none>") << "the id was left in the settings file";
 }
 
 }  // namespace
