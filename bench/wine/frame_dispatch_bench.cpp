@@ -4,7 +4,8 @@
 // after the plugin let go, all in one run. Prints nanoseconds per round trip
 // and the ratio against the mean of the two bare runs.
 //
-//   frame_dispatch_bench.exe [ROUND_TRIPS]   (in the host folder, next to Plugin\Tillwick)
+//   frame_dispatch_bench.exe [ROUND_TRIPS] [none]   (in the host folder, next to Plugin\Tillwick)
+// With "none" the settings turn no feature on: the cost of the subclass alone.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -71,18 +72,19 @@ struct Probe {
 // through DefWindowProc.
 constexpr Probe kProbes[] = {{"WM_APP+7 (no handler acts)", WM_APP + 7}, {"WM_GETTEXTLENGTH", WM_GETTEXTLENGTH}};
 
-void WriteProfile() {
+void WriteProfile(bool features) {
     const std::string settings = ExeFolder() + "Plugin\\Tillwick\\settings.ini";
     ::DeleteFileA(settings.c_str());
+    if (!features) return;
     for (const char* key : {"HideStatusBar", "HideTabBar", "AlwaysOnTop", "HideTitle", "ToggleFilter", "PasteGo",
                             "LastTabExit", "HideTabToolTip"})
         ::WritePrivateProfileStringA("General", key, "1", settings.c_str());
 }
 
-int Run(int roundTrips) {
+int Run(int roundTrips, bool features) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_COOL_CLASSES};
     ::InitCommonControlsEx(&controls);
-    WriteProfile();
+    WriteProfile(features);
     bool pluginsOn = false;
     refhost::Config config;
     config.objects = refhost::win32::ComObjects();
@@ -125,13 +127,24 @@ int Run(int roundTrips) {
     for (const Probe& p : kProbes) bare2.push_back(NanosPerRoundTrip(frame, p.msg, roundTrips));
     host.Close();
 
-    std::printf("SendMessage round trips to the main frame, %d per batch, best of 5 batches\n", roundTrips);
+    // What one key-state query costs here (the handlers' bypass test).
+    double keyStateNs = 1e18;
+    for (int batch = 0; batch < 5; ++batch) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < roundTrips; ++i) ::GetKeyState(VK_SHIFT);
+        const std::chrono::duration<double, std::nano> took = std::chrono::steady_clock::now() - start;
+        keyStateNs = std::min(keyStateNs, took.count() / roundTrips);
+    }
+
+    std::printf("SendMessage round trips to the main frame, %d per batch, best of 5 batches, features %s\n",
+                roundTrips, features ? "on" : "off");
     std::printf("%-30s %12s %12s %12s %8s\n", "message", "bare ns", "hooked ns", "bare ns", "ratio");
     for (std::size_t i = 0; i < std::size(kProbes); ++i) {
         const double bare = (bare1[i] + bare2[i]) / 2;
         std::printf("%-30s %12.0f %12.0f %12.0f %7.2fx\n", kProbes[i].name, bare1[i], hooked[i], bare2[i],
                     hooked[i] / bare);
     }
+    std::printf("GetKeyState: %.0f ns a call\n", keyStateNs);
     return 0;
 }
 
@@ -139,10 +152,11 @@ int Run(int roundTrips) {
 
 int main(int argc, char** argv) {
     const int roundTrips = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 200000;
+    const bool features = !(argc > 2 && std::string(argv[2]) == "none");
     if (FAILED(::OleInitialize(nullptr))) return 1;
     int rc = 1;
     try {
-        rc = Run(roundTrips);
+        rc = Run(roundTrips, features);
     } catch (...) {
         std::fprintf(stderr, "stopped by an unexpected error\n");
     }
