@@ -50,6 +50,16 @@ HWND Child(DWORD exStyle, std::string_view cls, DWORD style, HWND parent, int x,
                                  nullptr, nullptr, nullptr);
 }
 
+// A tool bar that keeps the style it was made with: comctl32 adds CCS_TOP to
+// a bar made with neither CCS_TOP nor CCS_NOMOVEY, and a plugin tells the
+// bars apart by their exact styles.
+HWND Toolbar(DWORD exStyle, DWORD style, HWND parent, int x, int y, int w, int h) {
+    HWND bar = Child(exStyle, c::kToolbarClass, style, parent, x, y, w, h);
+    if (bar && static_cast<DWORD>(host::GetWindowLongA(bar, GWL_STYLE)) != style)
+        host::SetWindowLongPtrW(bar, GWL_STYLE, static_cast<LONG_PTR>(style));
+    return bar;
+}
+
 void AddButtons(HWND toolbar, const std::vector<std::pair<UINT, std::string>>& buttons) {
     host::SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     // A pressed button's command goes straight to the frame, wherever the bar sits.
@@ -172,18 +182,14 @@ bool CreateBars(Host::State& s) {
     if (!s.rebar) return false;
 
     // First row: the (unused) menu bar, the main buttons, the plugins bar.
-    s.unusedBars[0] = Child(0, c::kToolbarClass, kUnusedBarStyles[0], s.rebar, 0, 0, 180, kRowHeight);
-    s.buttonsBar = Child(kButtonsBarExStyle, c::kToolbarClass, kButtonsBarStyle, s.rebar, 182, 0,
-                         260, kRowHeight);
-    s.pluginsBar = Child(0, c::kToolbarClass, kPluginsBarStyle, s.rebar, 444, 0, width - 444,
-                         kRowHeight);
+    s.unusedBars[0] = Toolbar(0, kUnusedBarStyles[0], s.rebar, 0, 0, 180, kRowHeight);
+    s.buttonsBar = Toolbar(kButtonsBarExStyle, kButtonsBarStyle, s.rebar, 182, 0, 260, kRowHeight);
+    s.pluginsBar = Toolbar(0, kPluginsBarStyle, s.rebar, 444, 0, width - 444, kRowHeight);
     // Second row: address, search, the (unused) links bar.
-    s.addressBar = Child(0, c::kToolbarClass, kAddressBarStyle, s.rebar, 0, kRowHeight + 2, 520,
-                         kRowHeight);
-    s.searchBar = Child(0, c::kToolbarClass, kSearchBarStyle, s.rebar, 522, kRowHeight + 2, 240,
-                        kRowHeight);
-    s.unusedBars[1] = Child(0, c::kToolbarClass, kUnusedBarStyles[1], s.rebar, 764,
-                            kRowHeight + 2, width - 764, kRowHeight);
+    s.addressBar = Toolbar(0, kAddressBarStyle, s.rebar, 0, kRowHeight + 2, 520, kRowHeight);
+    s.searchBar = Toolbar(0, kSearchBarStyle, s.rebar, 522, kRowHeight + 2, 240, kRowHeight);
+    s.unusedBars[1] =
+        Toolbar(0, kUnusedBarStyles[1], s.rebar, 764, kRowHeight + 2, width - 764, kRowHeight);
     if (!s.unusedBars[0] || !s.buttonsBar || !s.pluginsBar || !s.addressBar || !s.searchBar ||
         !s.unusedBars[1])
         return false;
@@ -216,8 +222,8 @@ bool CreateBars(Host::State& s) {
     s.statusBar = Child(0, c::kStatusBarClass, kStatusBarStyle, s.frame, 0, 0, width,
                         kStatusBarHeight);
     if (!s.statusBar) return false;
-    s.statusToolbar = Child(0, c::kToolbarClass, kStatusToolbarStyle, s.statusBar, 0, 0,
-                            kToolbarPartWidth, kStatusBarHeight);
+    s.statusToolbar =
+        Toolbar(0, kStatusToolbarStyle, s.statusBar, 0, 0, kToolbarPartWidth, kStatusBarHeight);
     if (!s.statusToolbar) return false;
     AddButtons(s.statusToolbar,
                {{c::kCmdAllBlockers, "AdHunter"}, {c::kCmdPopupFilter, "Popup Filter"}});

@@ -4,6 +4,7 @@
 // the browser out as the web-browser-application service.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "host/host.h"
@@ -38,6 +39,10 @@ bool RaiseEvent(const host::Object& object, DISPID id, const std::vector<LONG>& 
 
 // Number of sinks advised on an object the seam made (-1: not one of ours).
 int AdvisedSinks(const host::Object& object);
+
+// The code run through execScript on an object the seam made, in order
+// (nothing is executed; empty for an object the seam did not make).
+std::vector<std::string> ScriptsRun(const host::Object& object);
 
 // A site for a plugin: IServiceProvider answering the web-browser-application
 // service with `browser` (null: the service is unknown), and the IDispatch of
