@@ -7,24 +7,7 @@ namespace {
 
 namespace c = tillwick::contract;
 using namespace refhost_fixture;
-using host::sim::MenuItemSnapshot;
-
-const std::vector<MenuItemSnapshot>& LastMenu() { return host::sim::TrackedMenus().back().items; }
-
-struct Seen {
-    UINT msg;
-    WPARAM wParam;
-};
-std::vector<Seen> MenuLoopMessagesTo(HWND frame) {
-    std::vector<Seen> seen;
-    for (const auto& m : host::sim::MessageLog()) {
-        if (m.hwnd != frame) continue;
-        if (m.msg == WM_INITMENU || m.msg == WM_INITMENUPOPUP || m.msg == WM_MENUSELECT ||
-            m.msg == WM_UNINITMENUPOPUP || m.msg == WM_CAPTURECHANGED)
-            seen.push_back({m.msg, m.wParam});
-    }
-    return seen;
-}
+const std::vector<MenuItemSnapshot>& LastMenu() { return TrackedMenus().back().items; }
 
 class RefHostMenus : public HostTest {};
 
@@ -32,8 +15,8 @@ TEST_F(RefHostMenus, TabMenuCarriesTheTabBarCommandAndCloseAllWhereTabBarPositio
     auto& h = Start();
     h.OpenTab();
     h.RightClickTab(0);
-    ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
-    EXPECT_EQ(host::sim::TrackedMenus().back().owner, h.Frame());
+    ASSERT_EQ(TrackedMenus().size(), 1u);
+    EXPECT_EQ(TrackedMenus().back().owner, h.Frame());
     EXPECT_EQ(LastMenu().at(c::kTabMenuMarkerPos).id, c::kCmdTabBarBottom);
     EXPECT_EQ(LastMenu().at(c::kTabMenuCloseAllPos).id, c::kCmdCloseAll);
     EXPECT_EQ(LastMenu().at(c::kTabMenuCloseAllPos).text, "Close &All");  // the host's language text
@@ -48,29 +31,29 @@ TEST_F(RefHostMenus, TabMenuCarriesTheTabBarCommandAndCloseAllWhereTabBarPositio
 TEST_F(RefHostMenus, MenuLoopReachesTheFrameInOrderAndTheMenuIsGoneAfterwards) {
     auto& h = Start();
     h.OpenTab();
-    const int menusBefore = host::sim::LiveMenuCount();
-    host::sim::ClearMessageLog();
-    host::sim::QueueMenuAnswer(c::kCmdNewTab);
+    const int menusBefore = LiveMenuCount();
+    ClearMenuMessages();
+    QueueMenuAnswer(c::kCmdNewTab);
     h.RightClickTab(0);
 
     // Windows' order for a tracked popup: the menu is initialised, the chosen
-    // item selected, capture released, the popup uninitialised, the selection ended.
-    ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
-    const auto menu = reinterpret_cast<WPARAM>(host::sim::TrackedMenus().back().menu);
-    const auto seen = MenuLoopMessagesTo(h.Frame());
-    ASSERT_EQ(seen.size(), 6u);
-    EXPECT_EQ(seen[0].msg, WM_INITMENU);
+    // item selected, capture released, the popup uninitialised, the selection
+    // ended. Wine releases the loop's capture without telling the frame.
+    ASSERT_EQ(TrackedMenus().size(), 1u);
+    const auto menu = reinterpret_cast<WPARAM>(TrackedMenus().back().menu);
+    const auto seen = MenuMessagesTo(h.Frame());
+    std::vector<UINT> order = {WM_INITMENU,       WM_INITMENUPOPUP,   WM_MENUSELECT,
+                               WM_CAPTURECHANGED, WM_UNINITMENUPOPUP, WM_MENUSELECT};
+    if (!testsupport::IsSim()) order.erase(order.begin() + 3);
+    std::vector<UINT> seenOrder;
+    for (const auto& m : seen) seenOrder.push_back(m.msg);
+    ASSERT_EQ(seenOrder, order);
     EXPECT_EQ(seen[0].wParam, menu);
-    EXPECT_EQ(seen[1].msg, WM_INITMENUPOPUP);
     EXPECT_EQ(seen[1].wParam, menu);
-    EXPECT_EQ(seen[2].msg, WM_MENUSELECT);
     EXPECT_EQ(LOWORD(seen[2].wParam), c::kCmdNewTab);
-    EXPECT_EQ(seen[3].msg, WM_CAPTURECHANGED);
-    EXPECT_EQ(seen[4].msg, WM_UNINITMENUPOPUP);
-    EXPECT_EQ(seen[4].wParam, menu);
-    EXPECT_EQ(seen[5].msg, WM_MENUSELECT);
-    EXPECT_EQ(HIWORD(seen[5].wParam), 0xFFFF);
-    EXPECT_EQ(host::sim::LiveMenuCount(), menusBefore);
+    EXPECT_EQ(seen[seen.size() - 2].wParam, menu);
+    EXPECT_EQ(HIWORD(seen.back().wParam), 0xFFFF);
+    EXPECT_EQ(LiveMenuCount(), menusBefore);
 
     // The chosen command arrives after the loop, posted to the frame.
     EXPECT_EQ(h.TabCount(), 1);
@@ -120,28 +103,32 @@ TEST_F(RefHostMenus, PageMenuKindsAreToldByTheirFirstItemsAndTakeExtensionsAtThe
 // does), and records its state once the host has initialised the popup.
 WNDPROC g_frameProc = nullptr;
 UINT g_addedState = 0xFFFF;
-LRESULT CALLBACK AddingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITMENU)
-        host::AppendMenuA(reinterpret_cast<HMENU>(wParam), MF_STRING, 168, "Tillwick...");
-    LRESULT r = host::CallWindowProcW(g_frameProc, hwnd, msg, wParam, lParam);
-    if (msg == WM_INITMENUPOPUP)
-        g_addedState = host::GetMenuState(reinterpret_cast<HMENU>(wParam), 168, MF_BYCOMMAND);
-    return r;
+LRESULT CALLBACK AddingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        if (msg == WM_INITMENU)
+            host::AppendMenuA(reinterpret_cast<HMENU>(wParam), MF_STRING, 168, "Tillwick...");
+        LRESULT r = host::CallWindowProcW(g_frameProc, hwnd, msg, wParam, lParam);
+        if (msg == WM_INITMENUPOPUP)
+            g_addedState = host::GetMenuState(reinterpret_cast<HMENU>(wParam), 168, MF_BYCOMMAND);
+        return r;
+    } catch (...) {
+        return 0;
+    }
 }
 
 TEST_F(RefHostMenus, OptionsMenuIsMarkedAtPosition13AndGraysCommandsTheHostDoesNotKnow) {
     auto& h = Start();
-    const int menusBefore = host::sim::LiveMenuCount();
+    const int menusBefore = LiveMenuCount();
     g_frameProc = reinterpret_cast<WNDPROC>(
         host::SetWindowLongPtrW(h.Frame(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AddingProc)));
     g_addedState = 0xFFFF;
     h.OpenOptionsMenu();
     host::SetWindowLongPtrW(h.Frame(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_frameProc));
-    EXPECT_EQ(host::sim::TrackedMenus().back().items.at(c::kOptionsMenuMarkerPos).id,
+    EXPECT_EQ(TrackedMenus().back().items.at(c::kOptionsMenuMarkerPos).id,
               c::kCmdOptionsMenu);
     ASSERT_NE(g_addedState, 0xFFFFu);
     EXPECT_NE(g_addedState & MF_GRAYED, 0u);
-    EXPECT_EQ(host::sim::LiveMenuCount(), menusBefore);
+    EXPECT_EQ(LiveMenuCount(), menusBefore);
 }
 
 TEST_F(RefHostMenus, GroupsMenuListsGroupsWithPageSubmenusAndOpensAGroup) {
@@ -157,7 +144,7 @@ TEST_F(RefHostMenus, GroupsMenuListsGroupsWithPageSubmenusAndOpensAGroup) {
     EXPECT_EQ(items[4].submenu.back().id, c::kGroupCommandBase + 1);
     EXPECT_EQ(items[5].submenu.back().id, c::kGroupCommandBase + 2);
 
-    host::sim::QueueMenuAnswer(c::kGroupCommandBase + 1);
+    QueueMenuAnswer(c::kGroupCommandBase + 1);
     h.OpenGroupsMenu();
     testsupport::PumpFor(1000);
     ASSERT_EQ(h.TabCount(), 2);

@@ -102,7 +102,7 @@ TEST_F(RefHostPages, PageScriptsAreRecordedAndExternalReachesTabsWithTheSecurity
     host::Object window = h.PageWindowObject(0);
     ASSERT_TRUE(window.ExecScript("var a=1"));
     ASSERT_TRUE(window.ExecScript("eval(sScript)"));
-    EXPECT_EQ(Bag(window)->Scripts(), (std::vector<std::string>{"var a=1", "eval(sScript)"}));
+    EXPECT_EQ(ScriptsRun(window), (std::vector<std::string>{"var a=1", "eval(sScript)"}));
 
     host::Object external = window.GetObject("external");
     ASSERT_TRUE(external);

@@ -100,7 +100,7 @@ TEST_F(RefHostTabs, CloseCommandsOfTheTabMenuCloseTheirTabs) {
 }
 
 TEST_F(RefHostTabs, ExitClosesTheFrameAndLeavesNothingBehind) {
-    const int menusBefore = host::sim::LiveMenuCount();
+    const int menusBefore = LiveMenuCount();
     auto& h = Start();
     h.OpenTab("http://www.example.com/");
     h.OpenTab();
@@ -109,9 +109,9 @@ TEST_F(RefHostTabs, ExitClosesTheFrameAndLeavesNothingBehind) {
     testsupport::PumpFor(100);
     EXPECT_FALSE(h.Running());
     EXPECT_EQ(host::FindWindowA("IEFrame", nullptr), nullptr);
-    EXPECT_EQ(host::sim::LiveWindowCount(), 0);
-    EXPECT_EQ(host::sim::LiveTimerCount(), 0);
-    EXPECT_EQ(host::sim::LiveMenuCount(), menusBefore);
+    EXPECT_EQ(testsupport::LiveWindowCount(), 0);
+    EXPECT_FALSE(testsupport::TimersRunning());
+    EXPECT_EQ(LiveMenuCount(), menusBefore);
     EXPECT_EQ(LogOf(1).back(), "Release");
     EXPECT_EQ(LogOf(2).back(), "Release");
 }
@@ -163,9 +163,13 @@ TEST_F(RefHostLayout, TabBarAboveOrBelowThePagesAsAPluginMeasuresIt) {
 // A subclass of the tab bar that swallows the layout's WM_SIZEPARENT, as a
 // plugin does while it floats the tab bar over the page.
 WNDPROC g_tabBarProc = nullptr;
-LRESULT CALLBACK SwallowSizeParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK SwallowSizeParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     if (msg == 0x0361) return 0;
-    return host::CallWindowProcW(g_tabBarProc, hwnd, msg, wParam, lParam);
+    try {
+        return host::CallWindowProcW(g_tabBarProc, hwnd, msg, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 TEST_F(RefHostLayout, TabBarTakesNoRoomWhenItsSizeParentIsSwallowed) {

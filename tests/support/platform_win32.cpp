@@ -21,11 +21,13 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) noexcept {
     }
 }
 
-// The input-method windows the system gives every GUI thread are not ours.
+// The input-method windows the system gives every GUI thread, and the
+// apartment window COM makes for OleInitialize, are not ours.
 bool IsSystemWindow(HWND hwnd) {
     char cls[64] = {};
     ::GetClassNameA(hwnd, cls, sizeof(cls));
-    return ::lstrcmpiA(cls, "IME") == 0 || ::lstrcmpiA(cls, "MSCTFIME UI") == 0;
+    return ::lstrcmpiA(cls, "IME") == 0 || ::lstrcmpiA(cls, "MSCTFIME UI") == 0 ||
+           ::lstrcmpiA(cls, "OleMainThreadWndClass") == 0;
 }
 
 std::vector<HWND> OwnTopLevelWindows() {
@@ -73,6 +75,24 @@ void PumpFor(std::uint32_t ms) {
 }
 
 bool IsSim() { return false; }
+
+int LiveWindowCount() {
+    int live = 0;
+    for (HWND hwnd : OwnTopLevelWindows()) live += IsSystemWindow(hwnd) ? 0 : 1;
+    return live;
+}
+
+bool TimersRunning() {
+    const ULONGLONG deadline = ::GetTickCount64() + 500;
+    MSG msg;
+    do {
+        // Any WM_TIMER of this thread (Wine does not single out thread timers
+        // by the (HWND)-1 filter); window timers end with their windows.
+        if (::PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) return true;
+        ::Sleep(10);
+    } while (::GetTickCount64() < deadline);
+    return false;
+}
 
 }  // namespace testsupport
 

@@ -1,22 +1,39 @@
-// The reference host on the simulated Windows: the seams a test supplies
-// (script objects as property bags, the sim's LRESULT mapping, the process
-// facts) and a plugin object that records what the host does to it. The
-// sim-only parts of the host's scenario tests live here, so the tests
-// themselves stay close to what can run on Windows too.
+// The reference host under test, on either backend: the seams a test supplies
+// (script objects, the LRESULT mapping, the host folder), a plugin object that
+// records what the host does to it, and the user's side of the host's pop-up
+// menus. On the sim the objects are property bags and the process facts are
+// set up; on Windows they are the host's COM objects, the host folder is a
+// private temporary one, and a hook answers the menus the host tracks.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "host/sim/sim.h"
 #include "refhost/host.h"
 #include "support/platform.h"
 
+#ifdef _WIN32
+#include "refhost/win32/com_objects.h"
+#else
+#include "host/sim/sim.h"
+#endif
+
 namespace refhost_fixture {
+
+// A menu-loop notification (WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT,
+// WM_CAPTURECHANGED, WM_UNINITMENUPOPUP) as a window got it.
+struct MenuMessage {
+    UINT msg;
+    WPARAM wParam;
+};
+
+#ifndef _WIN32
 
 inline const std::string kHostFolder = "C:\\Program Files\\Maxthon\\";
 inline const std::string kExePath = kHostFolder + "Maxthon.exe";
@@ -52,6 +69,94 @@ inline refhost::Config SimConfig(int hostProcesses = 1) {
     config.objects = SimObjects();
     return config;
 }
+
+// The code a page object was given through execScript, in order.
+inline std::vector<std::string> ScriptsRun(const host::Object& object) {
+    auto* bag = Bag(object);
+    return bag ? bag->Scripts() : std::vector<std::string>{};
+}
+
+// ---- menus: the sim records them and answers from a queue
+using host::sim::MenuItemSnapshot;
+using host::sim::TrackedMenu;
+inline const std::vector<TrackedMenu>& TrackedMenus() { return host::sim::TrackedMenus(); }
+inline void QueueMenuAnswer(UINT commandId) { host::sim::QueueMenuAnswer(commandId); }
+inline int LiveMenuCount() { return host::sim::LiveMenuCount(); }
+// The menu-loop notifications that reached `hwnd` since ClearMenuMessages, in order.
+inline std::vector<MenuMessage> MenuMessagesTo(HWND hwnd) {
+    std::vector<MenuMessage> seen;
+    for (const auto& m : host::sim::MessageLog()) {
+        if (m.hwnd != hwnd) continue;
+        if (m.msg == WM_INITMENU || m.msg == WM_INITMENUPOPUP || m.msg == WM_MENUSELECT ||
+            m.msg == WM_UNINITMENUPOPUP || m.msg == WM_CAPTURECHANGED)
+            seen.push_back({m.msg, m.wParam});
+    }
+    return seen;
+}
+inline void ClearMenuMessages() { host::sim::ClearMessageLog(); }
+
+#else  // _WIN32
+
+// A host config with the host's COM objects and its folder in `hostFolder`.
+inline refhost::Config Win32Config(const std::string& hostFolder) {
+    refhost::Config config;
+    config.objects = refhost::win32::ComObjects();
+    config.hostFolder = hostFolder;
+    return config;
+}
+
+inline std::vector<std::string> ScriptsRun(const host::Object& object) {
+    return refhost::win32::ScriptsRun(object);
+}
+
+// A folder of its own below the temporary folder, named like the browser's
+// ("...\Maxthon-<process>-<n>\"), removed again with this object.
+class TempHostFolder {
+public:
+    TempHostFolder();
+    ~TempHostFolder();
+    TempHostFolder(const TempHostFolder&) = delete;
+    TempHostFolder& operator=(const TempHostFolder&) = delete;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// ---- menus: a hook on this thread sees each menu loop, records the menu
+// once it is shown and then plays the user: the queued command is chosen
+// with the keyboard, or the menu is ended when the queue is empty or the
+// command is not an enabled item of the menu.
+struct MenuItemSnapshot {
+    UINT id = 0;
+    UINT type = 0;   // MFT_* bits
+    UINT state = 0;  // MFS_* bits
+    std::string text;
+    std::vector<MenuItemSnapshot> submenu;  // filled when the item has a submenu
+    HMENU submenuHandle = nullptr;
+};
+struct TrackedMenu {
+    HMENU menu = nullptr;
+    HWND owner = nullptr;
+    std::vector<MenuItemSnapshot> items;
+};
+const std::vector<TrackedMenu>& TrackedMenus();
+void QueueMenuAnswer(UINT commandId);
+// Menus shown while the player ran (with their submenus) that still exist:
+// Windows has no count of a process's menus.
+int LiveMenuCount();
+std::vector<MenuMessage> MenuMessagesTo(HWND hwnd);
+void ClearMenuMessages();
+
+class MenuPlayer {
+public:
+    MenuPlayer();   // hooks this thread; one player at a time
+    ~MenuPlayer();  // unhooks; queued answers and records are dropped
+    MenuPlayer(const MenuPlayer&) = delete;
+    MenuPlayer& operator=(const MenuPlayer&) = delete;
+};
+
+#endif  // _WIN32
 
 // A plugin object that writes what happens to it into a log shared by all
 // objects, each line prefixed with the object's creation number ("2:Exec").
@@ -100,8 +205,12 @@ inline std::vector<HWND> Descendants(HWND parent) {
     host::EnumChildWindows(
         parent,
         [](HWND hwnd, LPARAM lParam) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-            return TRUE;
+            try {
+                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+                return TRUE;
+            } catch (...) {
+                return FALSE;
+            }
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
@@ -121,15 +230,31 @@ inline std::string TextOf(HWND hwnd) {
 
 inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(host::GetWindowLongA(hwnd, GWL_STYLE)); }
 
-// A fresh process with a host config on the sim; Start() runs the host.
+// A fresh process (on Windows: a clean thread, COM, a new host folder and
+// the menu player) with a host config; Start() runs the host.
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         testsupport::PlatformReset();
+#ifdef _WIN32
+        ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
+        oleStarted_ = true;
+        folder_ = std::make_unique<TempHostFolder>();
+        menus_ = std::make_unique<MenuPlayer>();
+        config = Win32Config(folder_->Path());
+#else
         config = SimConfig();
+#endif
         config.pluginFactory = RecordingFactory(log);
     }
-    void TearDown() override { host.reset(); }
+    void TearDown() override {
+        host.reset();
+#ifdef _WIN32
+        menus_.reset();
+        folder_.reset();
+        if (oleStarted_) ::OleUninitialize();
+#endif
+    }
 
     refhost::Host& Start() {
         host = std::make_unique<refhost::Host>(std::move(config));
@@ -148,6 +273,13 @@ protected:
     refhost::Config config;
     RecordingPlugin::Log log = std::make_shared<std::vector<std::string>>();
     std::unique_ptr<refhost::Host> host;
+
+private:
+#ifdef _WIN32
+    bool oleStarted_ = false;
+    std::unique_ptr<TempHostFolder> folder_;
+    std::unique_ptr<MenuPlayer> menus_;
+#endif
 };
 
 }  // namespace refhost_fixture
