@@ -106,9 +106,12 @@ start)
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
       </dev/null >>"$state/wineboot.log" 2>&1
     # No window manager runs on the virtual display: Wine draws the windows'
-    # captions and frames itself, so that screenshots show them.
-    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f \
-      </dev/null >>"$state/wineboot.log" 2>&1
+    # captions and frames itself, so that screenshots show them, and does not
+    # wait for a manager to answer when a window is shown or hidden.
+    for value in Decorated Managed; do
+      "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v "$value" /t REG_SZ /d N /f \
+        </dev/null >>"$state/wineboot.log" 2>&1
+    done
   fi
   # The desktop process (and the services behind COM) start here, with their
   # output going to a log: a desktop that a test starts keeps that test's
