@@ -55,6 +55,8 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 void RegisterFrameClass() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = FrameProc;
+    // Gaps between the bars are painted like the bars, not left with old pixels.
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_BTNFACE + 1));
     wc.lpszClassName = c::kMainFrameClass.data();
     host::RegisterClassA(&wc);
 }

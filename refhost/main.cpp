@@ -10,6 +10,7 @@
 // once NN-name.done exists (or after 30 seconds), so a script can take a
 // screenshot in between; at the end it closes the frame.
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -51,6 +52,53 @@ std::string TitleOf(std::string_view url) {
     for (const auto& k : known)
         if (url.find(k.host) != std::string_view::npos) return k.title;
     return std::string(url);
+}
+
+constexpr WPARAM kOnTopHotKeyId = 138;  // the plugin's always-on-top hot key
+
+// The cursor to the bottom edge of the active page, as a user's mouse would go.
+void MoveMouseToPageBottom(refhost::Host& host) {
+    const HWND page = host.PageWindow(host.ActiveTab());
+    RECT client{};
+    if (page == nullptr || !::GetClientRect(page, &client)) return;
+    POINT at{client.right / 2, client.bottom - 3};
+    POINT screen = at;
+    ::ClientToScreen(page, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::SendMessageA(page, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+}
+
+// An address on the clipboard, then a right-click in the address box. Posted:
+// the menu runs its own loop, in which the tour's timer goes on.
+void OpenAddressBoxMenu(refhost::Host& host, const std::wstring& clip) {
+    if (::OpenClipboard(nullptr)) {
+        ::EmptyClipboard();
+        if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (clip.size() + 1) * sizeof(wchar_t))) {
+            if (void* p = ::GlobalLock(memory)) {
+                std::memcpy(p, clip.c_str(), (clip.size() + 1) * sizeof(wchar_t));
+                ::GlobalUnlock(memory);
+                if (::SetClipboardData(CF_UNICODETEXT, memory) == nullptr) ::GlobalFree(memory);
+            } else {
+                ::GlobalFree(memory);
+            }
+        }
+        ::CloseClipboard();
+    }
+    const HWND edit = host.AddressEdit();
+    RECT r{};
+    if (edit == nullptr || !::GetWindowRect(edit, &r)) return;
+    ::SendMessageA(edit, EM_SETSEL, 0, -1);  // the address selected, as a click into the box leaves it
+    const POINT at{r.left + 30, (r.top + r.bottom) / 2};
+    ::SetCursorPos(at.x, at.y);
+    ::PostMessageA(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(at.x, at.y));
+}
+
+// The open popup menu's last item, as a keyboard user picks it: up, Enter.
+void PickLastMenuItem() {
+    if (HWND popup = ::FindWindowA("#32768", nullptr)) {
+        ::PostMessageA(popup, WM_KEYDOWN, VK_UP, 0);
+        ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+    }
 }
 
 // The scripted tour: one action per step; a sight waits for its screenshot.
@@ -102,6 +150,7 @@ void BuildTour(Tour& tour, refhost::Host& host) {
         tour.steps.push_back(std::move(step));
         tour.sights.push_back(std::move(sight));
     };
+    add([] {}, "00-one-tab");
     add([&host] { host.OpenTab("http://en.wikipedia.org/"); });
     add([&host] { host.OpenTab("https://www.debian.org/"); });
     add([] {}, "01-three-tabs");
@@ -109,8 +158,22 @@ void BuildTour(Tour& tour, refhost::Host& host) {
     add([&host] { host.LoadPage("http://www.winehq.org/"); });
     add([] {}, "02-first-tab-new-page");
     add([&host] { host.ActivateTab(1); }, "03-second-tab");
+    // What the plugin's window features look like: the status bar called back
+    // by the mouse at the page's bottom edge, the always-on-top window (the
+    // plugin's hot key), and the address box's Paste and Go menu. Before any
+    // tab closes: the release of a tab's plugin object takes the plugin's
+    // window hooks away for the rest of the process.
+    add([&host] { MoveMouseToPageBottom(host); });
+    add([] {}, "04-status-bar-at-bottom-edge");
+    add([&host] { ::PostMessageA(host.Frame(), WM_HOTKEY, kOnTopHotKeyId, MAKELPARAM(MOD_CONTROL, 'M')); });
+    add([] {}, "05-always-on-top");
+    add([&host] { ::PostMessageA(host.Frame(), WM_HOTKEY, kOnTopHotKeyId, MAKELPARAM(MOD_CONTROL, 'M')); });
+    add([&host] { OpenAddressBoxMenu(host, L"https://www.debian.org/News/"); });
+    add([] {}, "06-paste-and-go-menu");
+    add([] { PickLastMenuItem(); });
+    add([] {}, "07-pasted-address-loaded");
     add([&host] { host.CloseTab(); });
-    add([] {}, "04-tab-closed");
+    add([] {}, "08-tab-closed");
     add([&host] {
         // The host commands the tour saw carried out, for the demo's log.
         std::string log = "refhost: host commands carried out:";
