@@ -19,6 +19,7 @@
 #include "support/platform.h"
 
 #ifdef _WIN32
+#include "host/menu_snapshot.h"
 #include "refhost/win32/com_objects.h"
 #else
 #include "host/sim/sim.h"
@@ -127,14 +128,7 @@ private:
 // once it is shown and then plays the user: the queued command is chosen
 // with the keyboard, or the menu is ended when the queue is empty or the
 // command is not an enabled item of the menu.
-struct MenuItemSnapshot {
-    UINT id = 0;
-    UINT type = 0;   // MFT_* bits
-    UINT state = 0;  // MFS_* bits
-    std::string text;
-    std::vector<MenuItemSnapshot> submenu;  // filled when the item has a submenu
-    HMENU submenuHandle = nullptr;
-};
+using host::MenuItemSnapshot;
 struct TrackedMenu {
     HMENU menu = nullptr;
     HWND owner = nullptr;

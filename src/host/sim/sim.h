@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "host/menu_snapshot.h"
 
 namespace host::sim {
 
@@ -45,14 +46,7 @@ std::optional<std::string> ClipboardText();               // also what an edit's
 bool PressHotKey(UINT modifiers, UINT vk);
 
 // ---- menus and message boxes -------------------------------------------------
-struct MenuItemSnapshot {
-    UINT id = 0;
-    UINT type = 0;   // MFT_* bits
-    UINT state = 0;  // MFS_* bits
-    std::string text;
-    std::vector<MenuItemSnapshot> submenu;  // filled when the item has a submenu
-    HMENU submenuHandle = nullptr;
-};
+using host::MenuItemSnapshot;
 struct TrackedMenu {
     HMENU menu = nullptr;
     UINT flags = 0;
