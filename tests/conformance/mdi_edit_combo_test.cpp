@@ -80,6 +80,12 @@ TEST_F(ConformanceMdiClient, ActivateSwitchesAndDestroyHandsOnToTheNext) {
 
     host::SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(second), 0);
     EXPECT_EQ(Active(), nullptr);
+
+    HWND third = NewChild("Third");
+    HWND fourth = NewChild("Fourth");
+    host::SendMessageA(fourth, WM_CLOSE, 0, 0);  // DefMDIChildProc asks the client to destroy it
+    EXPECT_FALSE(host::IsWindow(fourth));
+    EXPECT_EQ(Active(), third);
 }
 
 class ConformanceEdit : public Fixture {

@@ -67,14 +67,32 @@ TEST_F(ConformanceMessages, RecursiveSendsUnwindWithTheirResults) {
 }
 
 TEST_F(ConformanceMessages, PostedMessagesArriveInPostingOrderAfterLaterSends) {
-    for (WPARAM i = 1; i <= 3; ++i) EXPECT_TRUE(host::PostMessageA(hwnd, kPosted, i, 0));
+    HWND other = Create("TwConfMessaging", WS_POPUP, nullptr, 0, 0, 50, 50);
+    ASSERT_NE(other, nullptr);
+    // The thread has one queue: the order holds across its windows.
+    EXPECT_TRUE(host::PostMessageA(hwnd, kPosted, 1, 0));
+    EXPECT_TRUE(host::PostMessageA(other, kPosted, 2, 0));
+    EXPECT_TRUE(host::PostMessageA(hwnd, kPosted, 3, 0));
     host::SendMessageA(hwnd, kInner, 0, 0);
     EXPECT_EQ(Tags(), "i");
     testsupport::PumpFor(20);
     ASSERT_EQ(Tags(), "ippp");
     EXPECT_EQ(Log()[1].wParam, 1u);
     EXPECT_EQ(Log()[2].wParam, 2u);
+    EXPECT_EQ(Log()[2].hwnd, other);
     EXPECT_EQ(Log()[3].wParam, 3u);
+}
+
+TEST_F(ConformanceMessages, SystemMessagesCarryingPointersCannotBePosted) {
+    EXPECT_FALSE(host::PostMessageA(hwnd, WM_SETTEXT, 0, Ptr("posted")));
+    // A private message's lParam is only a number to the system.
+    EXPECT_TRUE(host::PostMessageA(hwnd, kPosted, 4, Ptr("x")));
+    // No window: a message for the thread, which no procedure sees.
+    EXPECT_TRUE(host::PostMessageA(nullptr, kPosted, 5, 0));
+    testsupport::PumpFor(20);
+    EXPECT_EQ(TextOf(hwnd), "");
+    ASSERT_EQ(Tags(), "p");
+    EXPECT_EQ(Log()[0].wParam, 4u);
 }
 
 TEST_F(ConformanceMessages, MessagesToAGoneWindowFailOrAreDropped) {

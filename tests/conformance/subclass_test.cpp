@@ -163,10 +163,28 @@ protected:
 };
 
 TEST_F(ConformanceSubclassCaption, UnicodeSubclassGetsUtf16AndTheAnsiProcedureAnsi) {
-    EXPECT_TRUE(host::SetWindowTextA(hwnd, "Page title"));
-    EXPECT_EQ(wideSeen, u"Page title");
-    EXPECT_EQ(ansiSeen, "Page title");
-    EXPECT_EQ(TextOf(hwnd), "Page title");
+    EXPECT_TRUE(host::SetWindowTextA(hwnd, "Caf\xE9 title"));
+    EXPECT_EQ(wideSeen, u"Caf\u00E9 title");
+    EXPECT_EQ(ansiSeen, "Caf\xE9 title");
+    EXPECT_EQ(TextOf(hwnd), "Caf\xE9 title");
+
+    // The ANSI procedure below is handed out as a handle, not its address: a
+    // Unicode caller reaching it through CallWindowProcW gets UTF-16 back.
+    EXPECT_NE(captionPrevious, &AnsiCaptionProc);
+    char16_t wide[16] = {};
+    EXPECT_EQ(host::CallWindowProcW(captionPrevious, hwnd, WM_GETTEXT, 16, Ptr(wide)), 10);
+    EXPECT_EQ(std::u16string(wide), u"Caf\u00E9 title");
+}
+
+TEST_F(ConformanceSubclassCaption, PuttingBackTheHandleMakesTheWindowAnsiAgain) {
+    const auto handle = reinterpret_cast<LONG_PTR>(captionPrevious);
+    EXPECT_EQ(host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, handle),
+              reinterpret_cast<LONG_PTR>(WideCaptionProc));
+    EXPECT_EQ(host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), handle);
+    // A Unicode sender now reaches the ANSI procedure directly, converted once.
+    host::SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"wide"));
+    EXPECT_EQ(ansiSeen, "wide");
+    EXPECT_TRUE(wideSeen.empty());
 }
 
 TEST_F(ConformanceSubclassCaption, SwallowedSetTextLeavesTheCaption) {

@@ -9,6 +9,8 @@ using namespace conformance;
 // Rewrites every move to keep a fixed height, the way a bar that must stay
 // collapsed answers WM_WINDOWPOSCHANGING.
 int forcedHeight = -1;
+// Answers WM_WINDOWPOSCHANGED itself instead of leaving it to DefWindowProc.
+bool handlesChanged = false;
 
 LRESULT CALLBACK PositionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Log().push_back({hwnd, msg, wParam, lParam, 'W'});
@@ -16,6 +18,7 @@ LRESULT CALLBACK PositionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
         if (!(pos->flags & SWP_NOSIZE)) pos->cy = forcedHeight;
     }
+    if (msg == WM_WINDOWPOSCHANGED && handlesChanged) return 0;
     return host::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -24,6 +27,7 @@ protected:
     void SetUp() override {
         Fixture::SetUp();
         forcedHeight = -1;
+        handlesChanged = false;
         EnsureClass("TwConfPosition", PositionProc);
         frame = CreateFrame(400, 300);
         child = Create("TwConfPosition", WS_CHILD | WS_VISIBLE, frame, 0, 0, 100, 40);
@@ -60,6 +64,16 @@ TEST_F(ConformanceWindowMessages, ChangingCanRewriteTheNewPosition) {
     RECT client{};
     host::GetClientRect(child, &client);
     EXPECT_EQ(client.bottom, 0);
+}
+
+TEST_F(ConformanceWindowMessages, SizeAndMoveComeFromTheDefaultHandlingOfChanged) {
+    handlesChanged = true;
+    host::MoveWindow(child, 10, 10, 150, 60, TRUE);
+    EXPECT_EQ(SequenceOf(child, {WM_WINDOWPOSCHANGED, WM_SIZE, WM_MOVE}),
+              (std::vector<UINT>{WM_WINDOWPOSCHANGED}));
+    RECT rc{};
+    host::GetWindowRect(child, &rc);
+    EXPECT_EQ(rc.right - rc.left, 150);  // the change itself happened
 }
 
 TEST_F(ConformanceWindowMessages, ShowWindowAnnouncesTheChangeOnlyWhenThereIsOne) {

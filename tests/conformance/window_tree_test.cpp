@@ -121,8 +121,8 @@ TEST_F(ConformanceWindowTree, StylesIdsAndUserDataAreKeptAndSwappedWithTheOldVal
 
 TEST_F(ConformanceWindowTree, ReparentingMovesTheChildAndGetParentReportsOwnersOfPopups) {
     HWND first = CreateFrame();
-    HWND second = CreateFrame();
-    HWND child = CreatePlain(WS_CHILD, first);
+    HWND second = CreatePlain(WS_POPUP, nullptr, 300, 40, 200, 200);
+    HWND child = CreatePlain(WS_CHILD | WS_VISIBLE, first, 10, 20, 50, 50);
     HWND popup = CreatePlain(WS_POPUP, first);
     ASSERT_TRUE(first && second && child && popup);
 
@@ -134,6 +134,18 @@ TEST_F(ConformanceWindowTree, ReparentingMovesTheChildAndGetParentReportsOwnersO
     EXPECT_EQ(host::GetParent(child), second);
     EXPECT_EQ(host::FindWindowExA(first, nullptr, kPlainClass, nullptr), nullptr);
     EXPECT_EQ(host::FindWindowExA(second, nullptr, kPlainClass, nullptr), child);
+    // The position stays relative to the parent, and the child stays shown.
+    RECT rc{};
+    host::GetWindowRect(child, &rc);
+    EXPECT_EQ(rc.left, 310);
+    EXPECT_EQ(rc.top, 60);
+    EXPECT_NE(static_cast<DWORD>(host::GetWindowLongA(child, GWL_STYLE)) & WS_VISIBLE, 0u);
+
+    // A top-level window's old parent is the desktop, a real handle; a window
+    // cannot go below its own child.
+    HWND top = CreatePlain(WS_POPUP);
+    EXPECT_NE(host::SetParent(top, second), nullptr);
+    EXPECT_EQ(host::SetParent(second, top), nullptr);
 
     // Destroying a window takes its children and its owned pop-ups with it.
     HWND grandchild = CreatePlain(WS_CHILD, child);

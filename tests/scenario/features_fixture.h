@@ -1,6 +1,7 @@
 // The window features on the reference host: the plugin's logic loaded into
 // every tab through the adapter, our settings file written before the host
-// starts, and the frame's messages read back from the sim's log.
+// starts, and the frame's messages read back from the sim's log. The spine's
+// reference-host scenarios start from the same fixture.
 #pragma once
 
 #include <algorithm>

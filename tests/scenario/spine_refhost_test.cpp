@@ -1,14 +1,9 @@
 // The spine on the reference host: the host creates one plugin object per tab
 // through its factory, presses buttons and sends its own messages.
 #include <algorithm>
-#include <memory>
+#include <string>
 
-#include "core/feature_hooks.h"
-#include "core/plugin_object.h"
-#include "core/state.h"
-#include "core/subclassing.h"
-#include "support/plugin_adapter.h"
-#include "support/refhost_fixture.h"
+#include "features_fixture.h"
 
 namespace {
 
@@ -16,24 +11,16 @@ using tillwick::State;
 
 int g_dialogs = 0;
 
-class SpineOnReferenceHost : public ::testing::Test {
+// The features' fixture, with the options dialog counted instead of shown.
+class SpineOnReferenceHost : public features_test::FeatureOnHost {
 protected:
     void SetUp() override {
-        testsupport::PlatformReset();
-        tillwick::ResetState();
-        tillwick::Handlers() = tillwick::DefaultHandlers();
+        FeatureOnHost::SetUp();
         g_dialogs = 0;
         tillwick::PluginObject::OptionsDialogHook = [] { ++g_dialogs; };
-        config = refhost_fixture::SimConfig();
-        config.pluginFactory = testsupport::TillwickFactory();
-    }
-    void TearDown() override {
-        host.reset();
-        testsupport::PlatformReset();
-        tillwick::ResetState();
-        tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
     }
 
+    // The host with `tabs` tabs, no settings file and no recorder below the plugin's hook.
     refhost::Host& Start(int tabs) {
         host = std::make_unique<refhost::Host>(std::move(config));
         EXPECT_TRUE(host->Start());
@@ -45,9 +32,6 @@ protected:
         return static_cast<int>(std::count(done.begin(), done.end(), command));
     }
     LONG_PTR ProcOf(HWND hwnd) const { return host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC); }
-
-    refhost::Config config;
-    std::unique_ptr<refhost::Host> host;
 };
 
 TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceAndTheSecurityIdArrives) {
@@ -67,13 +51,6 @@ TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceAndTheSecurityIdAr
     EXPECT_EQ(State().AddressEditWnd, h.AddressEdit());
     EXPECT_EQ(State().SearchEditWnd, h.SearchEdit());
     EXPECT_EQ(State().TabBarOnTop, h.TabBarOnTop());
-}
-
-TEST_F(SpineOnReferenceHost, TabBarAboveThePagesIsOnTop) {
-    config.tabBarOnTop = true;
-    Start(1);
-    testsupport::PumpFor(300);
-    EXPECT_TRUE(State().TabBarOnTop);
 }
 
 TEST_F(SpineOnReferenceHost, SwitchingTabsMovesThePageWindowAndDocument) {

@@ -142,42 +142,40 @@ INSTANTIATE_TEST_SUITE_P(Cases, SpineStartupLanguage,
                                            LanguageCase{"auto", "2052", "2052"}, LanguageCase{"", "2052", "2052"},
                                            LanguageCase{"1031", "2052", "1031"}, LanguageCase{"1031", "", "1031"}));
 
-struct SwitchCase {
+// A setting start-up reads as exact text: Show in menu is on unless the key
+// holds something else; the modifier is Shift only for exactly "Shift".
+struct ExactTextCase {
+    const char* key;
     const char* value;  // nullptr: missing
-    bool expected;
-};
-
-class SpineStartupShowInMenu : public SpineStartup, public ::testing::WithParamInterface<SwitchCase> {};
-
-TEST_P(SpineStartupShowInMenu, IsOnUnlessTheKeyHoldsSomethingElse) {
-    if (GetParam().value) Setting("ShowInMenu", GetParam().value);
-    BuildHost();
-    auto plugin = StartPlugin();
-    EXPECT_EQ(State().ShowInMenuOn, GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SpineStartupShowInMenu,
-                         ::testing::Values(SwitchCase{nullptr, true}, SwitchCase{"", true}, SwitchCase{"1", true},
-                                           SwitchCase{"0", false}, SwitchCase{"yes", false}));
-
-struct ModifierCase {
-    const char* value;
+    int (*read)();      // what start-up made of it
     int expected;
 };
 
-class SpineStartupModifier : public SpineStartup, public ::testing::WithParamInterface<ModifierCase> {};
+int ShowInMenuOn() { return State().ShowInMenuOn ? 1 : 0; }
+int ModifierKey() { return State().GlobalModifierKey; }
 
-TEST_P(SpineStartupModifier, IsShiftOnlyForTheExactText) {
-    if (GetParam().value) Setting("GlobalModifier", GetParam().value);
+class SpineStartupExactText : public SpineStartup, public ::testing::WithParamInterface<ExactTextCase> {};
+
+TEST_P(SpineStartupExactText, SettingIsReadAsItsExactText) {
+    const ExactTextCase& c = GetParam();
+    if (c.value) Setting(c.key, c.value);
     BuildHost();
     auto plugin = StartPlugin();
-    EXPECT_EQ(State().GlobalModifierKey, GetParam().expected);
+    EXPECT_EQ(c.read(), c.expected) << c.key << "=" << (c.value ? c.value : "<missing>");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SpineStartupModifier,
-                         ::testing::Values(ModifierCase{nullptr, VK_SHIFT}, ModifierCase{"Shift", VK_SHIFT},
-                                           ModifierCase{"Ctrl", VK_CONTROL}, ModifierCase{"shift", VK_CONTROL},
-                                           ModifierCase{"Alt", VK_CONTROL}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpineStartupExactText,
+    ::testing::Values(ExactTextCase{"ShowInMenu", nullptr, ShowInMenuOn, 1},
+                      ExactTextCase{"ShowInMenu", "", ShowInMenuOn, 1},
+                      ExactTextCase{"ShowInMenu", "1", ShowInMenuOn, 1},
+                      ExactTextCase{"ShowInMenu", "0", ShowInMenuOn, 0},
+                      ExactTextCase{"ShowInMenu", "yes", ShowInMenuOn, 0},
+                      ExactTextCase{"GlobalModifier", nullptr, ModifierKey, VK_SHIFT},
+                      ExactTextCase{"GlobalModifier", "Shift", ModifierKey, VK_SHIFT},
+                      ExactTextCase{"GlobalModifier", "Ctrl", ModifierKey, VK_CONTROL},
+                      ExactTextCase{"GlobalModifier", "shift", ModifierKey, VK_CONTROL},
+                      ExactTextCase{"GlobalModifier", "Alt", ModifierKey, VK_CONTROL}));
 
 TEST_F(SpineStartup, SwitchRowsSetTheirFlagsAndHideTheTabToolTips) {
     for (const char* key : {"LastTabExit", "PasteGo", "ShowGroupUrl", "OpenGroupConfirm", "HideTabToolTip"})

@@ -65,23 +65,6 @@ TEST_F(SimMessages, SendsNestAcrossWindowsAndUnwindWithTheirResults) {
     EXPECT_FALSE(host::sim::MessageLog().front().posted);
 }
 
-TEST_F(SimMessages, PostedMessagesWaitForThePumpAndKeepTheirOrder) {
-    host::PostMessageA(a, kNote, 1, 0);
-    host::PostMessageA(b, kNote, 2, 0);
-    host::PostMessageA(a, kNote, 3, 0);
-    EXPECT_TRUE(trace.empty());
-    host::sim::RunPending();
-    EXPECT_EQ(trace, (std::vector<std::string>{"note 1", "note 2", "note 3"}));
-}
-
-TEST_F(SimMessages, MessagesThatCarryPointersCannotBePosted) {
-    EXPECT_FALSE(host::PostMessageA(a, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x")));
-    EXPECT_TRUE(host::PostMessageA(a, WM_USER + 50, 0, reinterpret_cast<LPARAM>("x")));
-    EXPECT_TRUE(host::PostMessageA(nullptr, kNote, 0, 0));  // a thread message: accepted, nobody reads it
-    host::sim::RunPending();
-    EXPECT_TRUE(trace.empty());
-}
-
 TEST_F(SimMessages, TheSimsOwnMessagesAreLoggedToo) {
     host::SetWindowTextA(a, "title");
     host::ShowWindow(a, SW_SHOWNA);
