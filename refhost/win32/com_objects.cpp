@@ -57,12 +57,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG n = ::InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return host::win32::ComAddRef(refs_); }
+    ULONG STDMETHODCALLTYPE Release() override { return host::win32::ComRelease(this, refs_); }
 
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -161,7 +157,8 @@ public:
     const std::vector<std::string>& Scripts() const noexcept { return scripts_; }
 
 private:
-    ~ScriptObject() = default;
+    ~ScriptObject() = default;  // only through Release
+    friend ULONG host::win32::ComRelease<ScriptObject>(ScriptObject*, LONG&) noexcept;
 
     DISPID IdOf(const std::string& name) {
         const std::string key = Lower(name);
@@ -246,12 +243,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG n = ::InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return host::win32::ComAddRef(refs_); }
+    ULONG STDMETHODCALLTYPE Release() override { return host::win32::ComRelease(this, refs_); }
 
     HRESULT STDMETHODCALLTYPE QueryService(REFGUID service, REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
@@ -283,7 +276,8 @@ public:
     }
 
 private:
-    ~Site() = default;
+    ~Site() = default;  // only through Release
+    friend ULONG host::win32::ComRelease<Site>(Site*, LONG&) noexcept;
     LONG refs_ = 1;
     ComPtr<IDispatch> site_;
     ComPtr<IDispatch> browser_;

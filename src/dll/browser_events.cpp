@@ -30,13 +30,8 @@ HRESULT BrowserEventSink::QueryInterface(REFIID iid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG BrowserEventSink::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
-
-ULONG BrowserEventSink::Release() {
-    LONG n = ::InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-}
+ULONG BrowserEventSink::AddRef() { return host::win32::ComAddRef(refs_); }
+ULONG BrowserEventSink::Release() { return host::win32::ComRelease(this, refs_); }
 
 HRESULT BrowserEventSink::GetTypeInfoCount(UINT* count) {
     if (count) *count = 0;

@@ -4,7 +4,7 @@
 
 #include "host/win_types.h"
 
-#include <ole2.h>
+#include "host/win32/com.h"
 
 #include "core/plugin_object.h"
 

@@ -65,13 +65,8 @@ HRESULT ClsTillwick::QueryInterface(REFIID iid, void** object) {
     return S_OK;
 }
 
-ULONG ClsTillwick::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&refs_)); }
-
-ULONG ClsTillwick::Release() {
-    LONG n = ::InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
-}
+ULONG ClsTillwick::AddRef() { return host::win32::ComAddRef(refs_); }
+ULONG ClsTillwick::Release() { return host::win32::ComRelease(this, refs_); }
 
 HRESULT ClsTillwick::SetSite(IUnknown* site) {
     site_ = site;

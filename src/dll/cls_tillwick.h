@@ -8,7 +8,7 @@
 #include <ocidl.h>
 #include <docobj.h>
 #include <servprov.h>
-#include <wrl/client.h>
+#include "host/win32/com.h"
 
 #include <memory>
 
@@ -39,7 +39,8 @@ public:
 
 private:
     ClsTillwick() noexcept;
-    ~ClsTillwick();
+    ~ClsTillwick();  // only through Release
+    friend ULONG host::win32::ComRelease<ClsTillwick>(ClsTillwick*, LONG&) noexcept;
     void ConnectEvents(IDispatch* browser) noexcept;
     void DisconnectEvents() noexcept;
 
