@@ -47,6 +47,20 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms) {
 }
 inline void Pump(int ms) { PumpUntil({}, ms); }
 
+// The window procedure as the window's own character set reports it (the
+// other set would give a conversion handle instead of the procedure).
+inline LONG_PTR WindowProcOf(HWND hwnd) {
+    return ::IsWindowUnicode(hwnd) ? ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
+}
+
+// The module that holds the code at `address`.
+inline HMODULE ModuleOf(LONG_PTR address) {
+    HMODULE module = nullptr;
+    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCSTR>(address), &module);
+    return module;
+}
+
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -50,14 +50,7 @@ protected:
         host->OpenTab(url);
         ASSERT_NE(host->Plugin(0), nullptr) << "the DLL made no plugin object";
         const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
-        ASSERT_TRUE(PumpUntil(
-            [&] {
-                HMODULE owner = nullptr;
-                ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                                     reinterpret_cast<LPCSTR>(::GetWindowLongPtrW(host->Frame(), GWLP_WNDPROC)), &owner);
-                return owner == dll && !host->Loading(0);
-            },
-            8000))
+        ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll && !host->Loading(0); }, 8000))
             << "the plugin did not start";
         Pump(300);
     }

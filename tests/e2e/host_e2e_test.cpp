@@ -18,19 +18,6 @@ bool Contains(const std::vector<UINT>& commands, UINT command) {
     return std::find(commands.begin(), commands.end(), command) != commands.end();
 }
 
-// The window procedure as the window's own character set reports it (the
-// other set would give a conversion handle instead of the procedure).
-LONG_PTR WindowProcOf(HWND hwnd) {
-    return ::IsWindowUnicode(hwnd) ? ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
-}
-
-HMODULE ModuleOf(LONG_PTR address) {
-    HMODULE module = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         reinterpret_cast<LPCSTR>(address), &module);
-    return module;
-}
-
 class E2eHost : public HostTest {};
 
 TEST_F(E2eHost, StartUpSelectsTheLastTab) {

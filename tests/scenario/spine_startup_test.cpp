@@ -301,27 +301,31 @@ TEST_F(SpineStartup, CaptureWaitsUntilTheHostIsInFront) {
     EXPECT_TRUE(host::fs::FileExists(kPluginFolder + "\\temp1"));
 }
 
-TEST_F(SpineStartup, FullScreenHostShowsTheStatusBarForTheCaptureOnly) {
-    BuildHost({.tabs = 5, .visible = false});
-    host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_POPUP);
-    host::ShowWindow(w.status, SW_HIDE);
-    host::ShowWindow(w.frame, SW_SHOW);
-    host::SetForegroundWindow(w.frame);
-    auto plugin = StartPlugin(600);
+// A host in its full-screen layout (no caption, status bar hidden), brought
+// to the front, with the plugin started on it.
+class SpineStartupFullScreen : public SpineStartup {
+protected:
+    auto StartOnFullScreenHost() {
+        BuildHost({.tabs = 5, .visible = false});
+        host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_POPUP);
+        host::ShowWindow(w.status, SW_HIDE);
+        host::ShowWindow(w.frame, SW_SHOW);
+        host::SetForegroundWindow(w.frame);
+        return StartPlugin(600);
+    }
+};
+
+TEST_F(SpineStartupFullScreen, ShowsTheStatusBarForTheCaptureOnly) {
+    auto plugin = StartOnFullScreenHost();
     EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
     EXPECT_TRUE(State().StatusBarShownForCapture);
     EXPECT_TRUE(State().CaptureDone);
     EXPECT_FALSE(host::IsWindowVisible(w.status));
 }
 
-TEST_F(SpineStartup, StatusBarHidingTakesOverAfterTheCapture) {
+TEST_F(SpineStartupFullScreen, StatusBarHidingTakesOverAfterTheCapture) {
     Setting("HideStatusBar", "1");
-    BuildHost({.tabs = 5, .visible = false});
-    host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_POPUP);
-    host::ShowWindow(w.status, SW_HIDE);
-    host::ShowWindow(w.frame, SW_SHOW);
-    host::SetForegroundWindow(w.frame);
-    auto plugin = StartPlugin(600);
+    auto plugin = StartOnFullScreenHost();
     // Shown for the capture, then hidden once by the auto-hide feature, which owns it now.
     EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
     EXPECT_FALSE(host::IsWindowVisible(w.status));
