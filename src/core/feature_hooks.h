@@ -66,6 +66,24 @@ void StartProgressBar();        // address bar: the progress bar
 void HidePlugins();             // mdlHidePlugin
 void LoadZoneNames();           // zone icon: its placement and names
 
+// ---- stop operations (the options dialog's Apply restarts features with these) --
+void StopTabHover() noexcept;          // mdlTabHoverAction
+void StopTabMenu() noexcept;           // mdlTabMenu: the "Close All" submenu
+void StopTabPluginMenu() noexcept;     // mdlTabMenu
+void StopTabOtherMenu() noexcept;      // mdlTabMenu
+void StopPageExtensionMenu() noexcept; // page menus
+void StopPagePluginMenu() noexcept;    // page menus
+void StopPageOtherMenu() noexcept;     // page menus
+void StopSortSearch() noexcept;        // mdlSortSearch
+void StopZoneIcon() noexcept;          // zone icon
+void StopStatusBarInfo() noexcept;     // mdlStatusBarInfo
+void StopStatusHtml() noexcept;        // mdlStatusHtml
+void StopCombineButtons() noexcept;    // address bar
+void StopHighlightCombo() noexcept;    // address bar
+void StopProgressBar() noexcept;       // address bar
+void ShowPlugins() noexcept;           // mdlHidePlugin: gives the hidden buttons back
+void StopShowInMenu() noexcept;        // mdlShowInMenu: removes the Options-menu entry
+
 // ---- tab changes, browser events, queries --------------------------------------
 void StatusBarTabSwitch();                    // mdlHideStatusBar
 void RefreshInfo();                           // mdlStatusBarInfo

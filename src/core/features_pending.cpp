@@ -41,6 +41,24 @@ void StartProgressBar() {}
 void HidePlugins() {}
 void LoadZoneNames() {}
 
+// ---- stop operations.
+void StopTabHover() noexcept {}
+void StopTabMenu() noexcept {}
+void StopTabPluginMenu() noexcept {}
+void StopTabOtherMenu() noexcept {}
+void StopPageExtensionMenu() noexcept {}
+void StopPagePluginMenu() noexcept {}
+void StopPageOtherMenu() noexcept {}
+void StopSortSearch() noexcept {}
+void StopZoneIcon() noexcept {}
+void StopStatusBarInfo() noexcept {}
+void StopStatusHtml() noexcept {}
+void StopCombineButtons() noexcept {}
+void StopHighlightCombo() noexcept {}
+void StopProgressBar() noexcept {}
+void ShowPlugins() noexcept {}
+void StopShowInMenu() noexcept { State().ShowInMenuOn = false; }
+
 // ---- tab changes, browser events, queries.
 void RefreshInfo() {}
 bool StatusInfoZoneOn() { return false; }
