@@ -130,6 +130,10 @@ public:
     // WM_CLOSE to the frame: plugins released, windows, menus and timers gone.
     void Close();
     bool Running() const;
+    // Lets go of the plugin factory, as a browser frees unused libraries: new
+    // tabs get no object, and a DLL behind the factory may go once its own
+    // DllCanUnloadNow agrees.
+    void DropPluginFactory();
 
     // ---- driving: each goes through the frame the way a user's action does
     LRESULT Command(std::uintptr_t wParam);  // SendMessage(frame, WM_COMMAND, wParam, 0)

@@ -17,12 +17,18 @@ namespace {
 
 using GetClassObjectProc = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
 
-// The loaded DLL; freed when the last owner lets go.
+using CanUnloadNowProc = HRESULT(__stdcall*)();
+
+// The loaded DLL; when the last owner lets go it is freed if it agrees, as
+// COM frees unused libraries, and otherwise stays for the process's life.
 struct PluginModule {
     HMODULE module = nullptr;
     GetClassObjectProc getClassObject = nullptr;
     ~PluginModule() {
-        if (module) ::FreeLibrary(module);
+        if (!module) return;
+        auto canUnload = reinterpret_cast<CanUnloadNowProc>(
+            reinterpret_cast<void*>(::GetProcAddress(module, "DllCanUnloadNow")));
+        if (canUnload == nullptr || canUnload() == S_OK) ::FreeLibrary(module);
     }
 };
 
