@@ -25,6 +25,19 @@ std::string WithoutAmpersands(std::string_view text) {
     return out;
 }
 
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    if (from.empty()) return std::string(text);
+    std::string out;
+    std::size_t done = 0;
+    for (auto at = text.find(from); at != std::string_view::npos; at = text.find(from, done)) {
+        out.append(text.substr(done, at - done));
+        out.append(to);
+        done = at + from.size();
+    }
+    out.append(text.substr(done));
+    return out;
+}
+
 MenuItemRead ReadMenuItem(HMENU menu, int position) {
     char text[256] = {};
     MENUITEMINFOA info{};

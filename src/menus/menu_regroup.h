@@ -19,6 +19,8 @@ class TextPattern;
 std::string LowerAscii(std::string_view text);
 bool ContainsNoCase(std::string_view text, std::string_view part);
 std::string WithoutAmpersands(std::string_view text);
+// Every occurrence of `from` (case-sensitive) replaced by `to`.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
 struct MenuItemRead {
     UINT id = 0;

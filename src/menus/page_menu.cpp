@@ -82,9 +82,7 @@ void AddExtensionMenu(PageMenuState& m, int p) {
 // Item 2137 speaks of windows where the host opens tabs.
 void RenameOpenInNew(const PageMenuState& m, HMENU menu, int position, MenuItemRead& item) {
     if (item.id != c::kCmdOpenLinkNewWindow || m.WindowWord.empty()) return;
-    std::string text = item.text;
-    for (auto at = text.find(m.WindowWord); at != std::string::npos; at = text.find(m.WindowWord, at + m.TabWord.size()))
-        text.replace(at, m.WindowWord.size(), m.TabWord);
+    std::string text = ReplaceAll(item.text, m.WindowWord, m.TabWord);
     if (text == item.text) return;
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;

@@ -215,11 +215,9 @@ std::string PreparePluginScript(std::string text, std::string_view securityId) {
     }
     constexpr std::string_view kClose = "</script>";
     if (auto close = LowerAscii(text).find(kClose); close != std::string::npos) text.erase(close, kClose.size());
-    const std::string marker = "%max_security_id";
-    const std::string quoted = "'" + std::string(securityId) + "'";
-    for (auto at = text.find(marker); at != std::string::npos; at = text.find(marker, at + quoted.size()))
-        text.replace(at, marker.size(), quoted);
-    return text;
+    std::string quoted(1, '\'');
+    quoted.append(securityId).push_back('\'');
+    return ReplaceAll(text, "%max_security_id", quoted);
 }
 
 void RunPluginCommand(PluginMenuState& m, UINT_PTR firing, TIMERPROC restoreFilter) noexcept {
