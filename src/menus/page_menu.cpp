@@ -113,6 +113,8 @@ void OnInitMenu(HMENU menu) {
     m.HostMenu = menu;
     const int p = InsertPosition(menu);
     if (p < 0) return;
+    // Destroyed with a host menu whose loop ended while the modifier key was held: made anew.
+    if (s.PluginMenuOn && m.Plugins.PluginPopup && !host::IsMenu(m.Plugins.PluginPopup)) RunStep(&StartPagePluginMenu);
     if (s.ExtensionMenuOn && m.ExtensionMatcher) RunStep([&] { AddExtensionMenu(m, p); });
     if (s.PluginMenuOn && PluginMenuReady(m.Plugins)) {
         RunStep([&] {

@@ -53,6 +53,13 @@ void DestroyMenuOf(HMENU& menu) noexcept {
     menu = nullptr;
 }
 
+// Our submenus leave the host's menu before the host destroys it.
+void DetachSubmenus(TabMenuState& m) noexcept {
+    if (!m.Inserted) return;
+    m.Inserted = false;
+    for (UINT id : kOwnIds) host::RemoveMenu(m.HostMenu, id, MF_BYCOMMAND);
+}
+
 void InsertClose(TabMenuState& m, bool onTop) {
     const int hostCloseAll = onTop ? c::kTabMenuCloseAllPosTabsOnTop : c::kTabMenuCloseAllPos;
     if (host::GetMenuItemID(m.HostMenu, hostCloseAll) == c::kCmdCloseAll)
@@ -78,11 +85,17 @@ void InsertOther(TabMenuState& m, bool onTop, bool closeOn) {
 void OnInitMenu(HMENU menu) {
     TabMenuState& m = Module();
     const SharedState& s = State();
+    DetachSubmenus(m);  // from a loop whose end we did not see
     m.HostMenu = menu;
-    m.Inserted = false;
     const bool onTop = s.TabBarOnTop;
     const int marker = onTop ? c::kTabMenuMarkerPosTabsOnTop : c::kTabMenuMarkerPos;
     if (host::GetMenuItemID(menu, marker) != c::kCmdTabBarBottom) return;  // not the tab menu
+    // A loop that ended while the global modifier key was held passed us by,
+    // and the host destroyed its menu with our submenus in it: make them anew.
+    if (s.TabMenuOn && !host::IsMenu(m.CloseSubmenu)) RunStep(&StartTabMenu);
+    if (s.TabPluginMenuOn && m.Plugins.PluginPopup && !host::IsMenu(m.Plugins.PluginPopup))
+        RunStep(&StartTabPluginMenu);
+    if (m.OtherSubmenu && !host::IsMenu(m.OtherSubmenu)) m.OtherSubmenu = nullptr;
     const bool closeOn = s.TabMenuOn && m.CloseSubmenu;
     if (closeOn) RunStep([&] { InsertClose(m, onTop); });
     if (s.TabPluginMenuOn && PluginMenuReady(m.Plugins)) {
@@ -93,13 +106,6 @@ void OnInitMenu(HMENU menu) {
         });
     }
     if (s.TabOtherMenuOn && m.OtherMatcher) RunStep([&] { InsertOther(m, onTop, closeOn); });
-}
-
-// Our submenus leave the host's menu before the host destroys it.
-void DetachSubmenus(TabMenuState& m) noexcept {
-    if (!m.Inserted) return;
-    m.Inserted = false;
-    for (UINT id : kOwnIds) host::RemoveMenu(m.HostMenu, id, MF_BYCOMMAND);
 }
 
 }  // namespace
