@@ -175,11 +175,16 @@ void BuildTour(Tour& tour, refhost::Host& host) {
     add([] {}, "07-pasted-address-loaded");
     // The context menus with a submenu of the plugin's open. A menu runs its
     // own loop inside its step; the next steps run in that loop's ticks.
-    add([&host] { host.RightClickTab(host.ActiveTab()); });
-    add([] { refhost::win32::OpenSubmenuHolding(0x806A); }, "08-tab-menu-close-all");  // Close All Except Current
+    add([&host] {
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);  // no hovering
+        host.RightClickTab(host.ActiveTab());
+    });
+    add([] { refhost::win32::OpenPlannedSubmenu(refhost::win32::PlanSubmenuPick(0x806A)); },
+        "08-tab-menu-close-all");  // the submenu of Close All Except Current
     add([] { ::EndMenu(); });
     add([&host] { host.RightClickPage(refhost::PageMenuKind::Link); });
-    add([] { refhost::win32::OpenSubmenuHolding(15); }, "09-page-menu-other-options");  // Copy
+    add([] { refhost::win32::OpenPlannedSubmenu(refhost::win32::PlanSubmenuPick(15)); },
+        "09-page-menu-other-options");  // the submenu of Copy
     add([] { ::EndMenu(); });
     add([&host] { host.CloseTab(); });
     add([] {}, "10-tab-closed");

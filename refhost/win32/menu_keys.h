@@ -6,12 +6,21 @@
 
 namespace refhost::win32 {
 
-// Opens the submenu of the open menu that holds `command` (Down from no
-// selection to its item, then Right). The command's place among that
-// submenu's selectable items (Right selects the first), or -1 when no menu
-// is open or no submenu holds it.
-int OpenSubmenuHolding(UINT command);
+// Where a command sits in the open menu: the top menu, the position of the
+// item whose submenu holds it, and its place among that submenu's
+// selectable items. top is null when no menu is open or none holds it.
+struct SubmenuPick {
+    HMENU top = nullptr;
+    int item = -1;
+    int place = -1;
+};
+SubmenuPick PlanSubmenuPick(UINT command);
+// Moves the top menu's selection to the item (from wherever it is, closing
+// a submenu opened on the way) and opens its submenu with Right.
+void OpenPlannedSubmenu(const SubmenuPick& pick);
+// Whether the item is the top menu's selected item.
+bool PlannedItemSelected(const SubmenuPick& pick);
 // Down `place` times in the open submenu, then Enter.
-void ChooseInOpenSubmenu(int place);
+void ChooseInOpenSubmenu(const SubmenuPick& pick);
 
 }  // namespace refhost::win32

@@ -14,11 +14,13 @@ namespace e2e {
 namespace {
 
 // Inside the menu loop, one step per timer tick: open the submenu holding
-// the target, then (screenshot taken) choose it.
+// the target (again while the wrong item is selected), then, screenshot
+// taken, choose the target.
 struct Pick {
     UINT target = 0;
     std::string shot;
-    int place = -1;
+    refhost::win32::SubmenuPick plan{};
+    int tries = 0;
     bool opened = false, done = false;
 };
 Pick* g_pick = nullptr;
@@ -26,16 +28,18 @@ Pick* g_pick = nullptr;
 void CALLBACK DriveMenu(HWND, UINT, UINT_PTR, DWORD) noexcept {
     try {
         Pick* p = g_pick;
-        if (p == nullptr || p->done || ::FindWindowA("#32768", nullptr) == nullptr) return;
+        HWND popup = ::FindWindowA("#32768", nullptr);
+        if (p == nullptr || p->done || popup == nullptr || !::IsWindowVisible(popup)) return;
+        if (!p->plan.top) p->plan = refhost::win32::PlanSubmenuPick(p->target);
+        p->opened = refhost::win32::PlannedItemSelected(p->plan);
         if (!p->opened) {
-            p->place = refhost::win32::OpenSubmenuHolding(p->target);
-            p->opened = p->place >= 0;
-            if (!p->opened) ::EndMenu();
-            p->done = !p->opened;
+            p->done = !p->plan.top || ++p->tries > 3;
+            if (p->done) ::EndMenu();
+            else refhost::win32::OpenPlannedSubmenu(p->plan);
             return;
         }
         SaveScreenshot(p->shot);
-        refhost::win32::ChooseInOpenSubmenu(p->place);
+        refhost::win32::ChooseInOpenSubmenu(p->plan);
         p->done = true;
     } catch (...) {
         ::EndMenu();
@@ -62,40 +66,43 @@ protected:
         refhost::win32::PaintPages(*host);
     }
     // Opens a menu, picks `target` from one of its submenus; the commands the host then carried out.
-    std::vector<UINT> PickFrom(void (E2eMenus::*open)(), UINT target, const std::string& shot) {
+    std::vector<UINT> PickFrom(bool tabMenu, UINT target, const std::string& shot) {
         Pick pick{target, shot};
         g_pick = &pick;
         const std::size_t mark = host->CommandsCarriedOut().size();
+        // The pointer away from where the menu opens: hovering selects items too.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, DriveMenu);
-        (this->*open)();
+        if (tabMenu)
+            host->RightClickTab(0);
+        else
+            host->RightClickPage(refhost::PageMenuKind::Link);
         ::KillTimer(nullptr, timer);
         g_pick = nullptr;
         Pump(600);
         EXPECT_TRUE(pick.opened) << "no submenu held " << target;
         return CommandsSince(mark);
     }
-    void RightClickTab() { host->RightClickTab(0); }
-    void RightClickPage() { host->RightClickPage(refhost::PageMenuKind::Link); }
 };
 
 TEST_F(E2eMenus, EntriesOfEachSubmenuReachTheHost) {
     StartWithPlugin();
     struct Case {
-        void (E2eMenus::*open)();
+        bool tabMenu;
         UINT target;
         const char* shot;
     };
     const Case cases[] = {
-        {&E2eMenus::RightClickTab, 0x800A, "menus-1-tab-other-options"},          // Refresh
-        {&E2eMenus::RightClickTab, 29522, "menus-2-tab-plugins"},                 // Tillwick Helper
-        {&E2eMenus::RightClickPage, 3700, "menus-3-page-menu-extensions"},        // Export to Excel
-        {&E2eMenus::RightClickPage, 15, "menus-4-page-other-options"},            // Copy
-        {&E2eMenus::RightClickPage, 29522, "menus-5-page-plugins"},
-        {&E2eMenus::RightClickTab, 0x806A, "menus-6-tab-close-all"},              // Close All Except Current
+        {true,  0x806A, "menus-0-tab-close-all"},              // Close All Except Current
+        {true,  0x800A, "menus-1-tab-other-options"},          // Refresh
+        {true,  29522, "menus-2-tab-plugins"},                 // Tillwick Helper
+        {false, 3700, "menus-3-page-menu-extensions"},        // Export to Excel
+        {false, 15, "menus-4-page-other-options"},            // Copy
+        {false, 29522, "menus-5-page-plugins"},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.shot);
-        const auto carriedOut = PickFrom(k.open, k.target, k.shot);
+        const auto carriedOut = PickFrom(k.tabMenu, k.target, k.shot);
         EXPECT_NE(std::find(carriedOut.begin(), carriedOut.end(), k.target), carriedOut.end());
     }
     // Close All Except Current: only the active tab is left.
