@@ -19,12 +19,14 @@ cp "$build/refhost/refhost.exe" "$hostdir/"
 cp -r "$plugin" "$hostdir/Plugin/Tillwick"
 # The profile: what is built so far, turned on. The tab bar hides while one
 # tab is open; the caption is replaced on pages whose title names Wine; the
-# first tab is locked at start-up.
+# first tab is locked at start-up; the context menus get their submenus.
 printf '%s\r\n' '[General]' 'StartPosition=1' 'StartLeft=40' 'StartTop=30' 'StartWidth=1100' \
   'StartHeight=760' 'HideTabToolTip=1' 'ActivateFirstTab=1' 'StartUpTabLock=1' 'TabToLock=1' \
   'HideStatusBar=1' 'HideTabBar=1' 'HideLastTab=1' 'AlwaysOnTop=1' 'OnTopLeft=420' 'OnTopTop=200' \
   'OnTopWidth=560' 'OnTopHeight=380' 'HideTitle=1' 'HideKeyTitle=1' 'TitleToHide=wine|movie|game' \
-  'ToggleFilter=1' 'PasteGo=1' 'LastTabExit=1' >"$hostdir/Plugin/Tillwick/settings.ini"
+  'ToggleFilter=1' 'PasteGo=1' 'LastTabExit=1' 'TabMenu=1' 'TabPluginMenu=1' 'TabPluginInclude=Helper' \
+  'TabOtherMenu=1' 'TabOtherInclude=Refresh' 'PluginMenu=1' 'PluginInclude=Helper' 'ExtensionMenu=1' \
+  'ExtensionInclude=.' 'OtherMenu=1' 'OtherInclude=Copy' >"$hostdir/Plugin/Tillwick/settings.ini"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
   case "$build" in

@@ -26,8 +26,9 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             case WM_INITMENUPOPUP: {
                 LRESULT r = host::DefWindowProcA(hwnd, msg, wParam, lParam);
-                tillwick::RunStep(
-                    [&] { GrayUnknownCommands(*s, reinterpret_cast<HMENU>(wParam)); });
+                // Like the host's main menus; its context menus leave their items as they are.
+                if (!s->contextMenuOpen)
+                    tillwick::RunStep([&] { GrayUnknownCommands(*s, reinterpret_cast<HMENU>(wParam)); });
                 return r;
             }
             case WM_SIZE:

@@ -71,6 +71,7 @@ struct Host::State {
 
     std::vector<UINT> carriedOut;
     std::set<UINT> menuCommands;  // every command the host's own menus carry
+    bool contextMenuOpen = false;  // a tab or page menu is being tracked
 };
 
 // The running host's state (one per process), for window and timer procedures.

@@ -23,6 +23,7 @@
 #include "refhost/host.h"
 #include "refhost/win32/com_objects.h"
 #include "refhost/win32/dll_plugin.h"
+#include "refhost/win32/menu_keys.h"
 #include "refhost/win32/page_paint.h"
 
 namespace {
@@ -172,8 +173,21 @@ void BuildTour(Tour& tour, refhost::Host& host) {
     add([] {}, "06-paste-and-go-menu");
     add([] { PickLastMenuItem(); });
     add([] {}, "07-pasted-address-loaded");
+    // The context menus with a submenu of the plugin's open. A menu runs its
+    // own loop inside its step; the next steps run in that loop's ticks.
+    add([&host] {
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);  // no hovering
+        host.RightClickTab(host.ActiveTab());
+    });
+    add([] { refhost::win32::OpenPlannedSubmenu(refhost::win32::PlanSubmenuPick(0x806A)); },
+        "08-tab-menu-close-all");  // the submenu of Close All Except Current
+    add([] { ::EndMenu(); });
+    add([&host] { host.RightClickPage(refhost::PageMenuKind::Link); });
+    add([] { refhost::win32::OpenPlannedSubmenu(refhost::win32::PlanSubmenuPick(15)); },
+        "09-page-menu-other-options");  // the submenu of Copy
+    add([] { ::EndMenu(); });
     add([&host] { host.CloseTab(); });
-    add([] {}, "08-tab-closed");
+    add([] {}, "10-tab-closed");
     add([&host] {
         // The host commands the tour saw carried out, for the demo's log.
         std::string log = "refhost: host commands carried out:";

@@ -226,12 +226,17 @@ HMENU BuildSearchMenu(const Host::State& s) {
     return Build(items);
 }
 
-void Track(Host::State& s, HMENU menu, POINT at) {
+void Track(Host::State& s, HMENU menu, POINT at, bool context = false) {
     if (!menu) return;
+    s.contextMenuOpen = context;
     const UINT chosen = static_cast<UINT>(host::TrackPopupMenu(
         menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, s.frame, nullptr));
+    s.contextMenuOpen = false;
     host::DestroyMenu(menu);
-    if (chosen != 0) host::PostMessageA(s.frame, WM_COMMAND, chosen, 0);
+    // The host carries out the commands of its menus; an entry a plugin put
+    // there for another plugin is that plugin's to launch.
+    const bool pluginEntry = chosen >= c::kCmdPluginBase && chosen < c::kCmdPluginBase + s.config.plugins.size();
+    if (chosen != 0 && !pluginEntry && KnownCommand(s, chosen)) host::PostMessageA(s.frame, WM_COMMAND, chosen, 0);
 }
 
 POINT CentreOnScreen(HWND hwnd, const RECT& r) {
@@ -296,7 +301,7 @@ void TrackTabMenu(Host::State& s, int tabIndex) {
     const POINT client{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     host::SendMessageA(s.tabBar, WM_RBUTTONDOWN, 0, PackPoint(client));
     host::SendMessageA(s.tabBar, WM_RBUTTONUP, 0, PackPoint(client));
-    Track(s, BuildTabMenu(s, tabIndex), CentreOnScreen(s.tabBar, r));
+    Track(s, BuildTabMenu(s, tabIndex), CentreOnScreen(s.tabBar, r), true);
 }
 
 void TrackPageMenu(Host::State& s, PageMenuKind kind) {
@@ -307,7 +312,7 @@ void TrackPageMenu(Host::State& s, PageMenuKind kind) {
     const POINT client{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     host::SendMessageA(tab->page, WM_RBUTTONDOWN, 0, PackPoint(client));
     host::SendMessageA(tab->page, WM_RBUTTONUP, 0, PackPoint(client));
-    Track(s, BuildPageMenu(s, kind), CentreOnScreen(tab->page, r));
+    Track(s, BuildPageMenu(s, kind), CentreOnScreen(tab->page, r), true);
 }
 
 void TrackOptionsMenu(Host::State& s) {

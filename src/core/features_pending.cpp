@@ -17,20 +17,12 @@ LRESULT GroupUrlMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; 
 LRESULT ProgressBarMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 // Called after the host's procedure with its result in the slot: that result stands.
 LRESULT HighlightComboMessage(HWND, UINT, WPARAM, LPARAM, LRESULT& result) { return result; }
-LRESULT TabMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT PageMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT ZoneIconMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT StatusHtmlBarMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return 0; }
 
 // ---- start operations.
 void StartTabHover() {}
-void StartTabMenu() {}
-void StartTabPluginMenu() {}
-void StartTabOtherMenu() {}
-void StartPageExtensionMenu() {}
-void StartPagePluginMenu() {}
-void StartPageOtherMenu() {}
 void StartSortSearch() {}
 void StartZoneIcon() {}
 void StartStatusBarInfo() {}
@@ -43,12 +35,6 @@ void LoadZoneNames() {}
 
 // ---- stop operations.
 void StopTabHover() noexcept {}
-void StopTabMenu() noexcept {}
-void StopTabPluginMenu() noexcept {}
-void StopTabOtherMenu() noexcept {}
-void StopPageExtensionMenu() noexcept {}
-void StopPagePluginMenu() noexcept {}
-void StopPageOtherMenu() noexcept {}
 void StopSortSearch() noexcept {}
 void StopZoneIcon() noexcept {}
 void StopStatusBarInfo() noexcept {}

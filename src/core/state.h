@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "menus/menu_state.h"
 
 namespace tillwick {
 
@@ -236,6 +237,8 @@ struct SharedState {
     HideStatusBarState HideStatusBar;
     HideTabBarState HideTabBar;
     TabLockState TabLock;
+    TabMenuState TabMenu;
+    PageMenuState PageMenu;
 };
 
 SharedState& State();

@@ -39,23 +39,6 @@ void SendNewTitle() {
 
 }  // namespace
 
-TitleMatcher::TitleMatcher(std::string_view pattern) {
-    try {
-        regex_.emplace(pattern.begin(), pattern.end(), std::regex::ECMAScript | std::regex::icase);
-    } catch (const std::regex_error&) {
-        regex_.reset();
-    }
-}
-
-bool TitleMatcher::Matches(std::string_view text) const {
-    if (!regex_) throw StepError("TitleToHide is not a valid pattern");
-    try {
-        return std::regex_search(text.begin(), text.end(), *regex_);
-    } catch (const std::regex_error&) {
-        throw StepError("TitleToHide could not be tested");
-    }
-}
-
 void StartHideTitle() {
     HideTitleState& m = Module();
     RunStep([&] {

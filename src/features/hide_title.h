@@ -5,23 +5,14 @@
 // StartHideTitle and HideTitleMessage are declared in core/feature_hooks.h.
 #pragma once
 
-#include <optional>
-#include <regex>
-#include <string_view>
+#include "core/text_pattern.h"
 
 namespace tillwick {
 
-// TitleToHide, compiled once per start: case-insensitive, and a match
-// anywhere in the text is enough.
-class TitleMatcher {
+// TitleToHide, compiled once per start.
+class TitleMatcher : public TextPattern {
 public:
-    // An invalid pattern makes a matcher whose every test fails.
-    explicit TitleMatcher(std::string_view pattern);
-    // Throws StepError when the pattern was invalid (or the engine gave up).
-    bool Matches(std::string_view text) const;
-
-private:
-    std::optional<std::regex> regex_;
+    using TextPattern::TextPattern;
 };
 
 // Clears the dispatch flag and has the host set its own caption again at once.

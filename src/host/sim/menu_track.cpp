@@ -34,6 +34,27 @@ std::optional<FoundItem> Choosable(HMENU menu, UINT answer) {
     return found;
 }
 
+// The submenus a user opens on the way from `menu` to `target`: each as
+// (the menu holding its item, the item's position, the submenu).
+struct OpenedSubmenu {
+    HMENU parent;
+    UINT pos;
+    HMENU submenu;
+};
+bool PathTo(HMENU menu, HMENU target, std::vector<OpenedSubmenu>& path, int depth = 0) {
+    if (menu == target) return true;
+    Menu* m = MenuOf(menu);
+    if (!m || depth > 30) return false;
+    for (UINT i = 0; i < m->items.size(); ++i) {
+        const MenuItem& item = m->items[i];
+        if (!(item.type & MF_POPUP)) continue;
+        path.push_back({menu, i, item.submenu});
+        if (PathTo(item.submenu, target, path, depth + 1)) return true;
+        path.pop_back();
+    }
+    return false;
+}
+
 }  // namespace
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* rect) {
@@ -77,14 +98,31 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND own
         S().menuAnswers.pop_front();
     }
     UINT chosen = 0;
+    std::vector<OpenedSubmenu> opened;
     if (auto item = Choosable(menu, answer)) {
-        const MenuItem& it = item->menu->items[item->pos];
-        chosen = it.id;
-        SendW(owner, WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(it.id), static_cast<WORD>(it.type | it.state | MF_HILITE)),
-              reinterpret_cast<LPARAM>(item->menu->handle));
+        const HMENU holder = item->menu->handle;
+        chosen = item->menu->items[item->pos].id;
+        // The user opens each submenu on the way, as Windows tells the owner.
+        PathTo(menu, holder, opened);
+        for (const OpenedSubmenu& step : opened) {
+            SendW(owner, WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(step.pos), static_cast<WORD>(MF_POPUP | MF_HILITE)),
+                  reinterpret_cast<LPARAM>(step.parent));
+            if (notify) SendW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(step.submenu), MAKELPARAM(step.pos, FALSE));
+        }
+        if (auto again = Choosable(menu, answer)) {  // the owner may have changed the menus meanwhile
+            const MenuItem& it = again->menu->items[again->pos];
+            chosen = it.id;
+            SendW(owner, WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(it.id), static_cast<WORD>(it.type | it.state | MF_HILITE)),
+                  reinterpret_cast<LPARAM>(again->menu->handle));
+        } else {
+            chosen = 0;
+        }
     }
 
     SendW(owner, WM_CAPTURECHANGED, 0, 0);
+    // Open submenus close deepest first, then the menu itself.
+    for (auto step = opened.rbegin(); step != opened.rend(); ++step)
+        if (notify && MenuOf(step->submenu)) SendW(owner, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(step->submenu), 0);
     if (notify && MenuOf(menu)) SendW(owner, WM_UNINITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     SendW(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
     SendW(owner, WM_EXITMENULOOP, TRUE, 0);

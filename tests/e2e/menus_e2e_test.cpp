@@ -1,0 +1,113 @@
+// The context menus on real windows: a tab and a page are right-clicked, an
+// entry of each of our submenus is picked with the keyboard, and the host
+// carries out its command. Each open submenu is saved as a screenshot.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_host.h"
+#include "e2e/screenshot.h"
+#include "refhost/win32/menu_keys.h"
+#include "refhost/win32/page_paint.h"
+
+namespace e2e {
+namespace {
+
+// Inside the menu loop, one step per timer tick: open the submenu holding
+// the target (again while the wrong item is selected), then, screenshot
+// taken, choose the target.
+struct Pick {
+    UINT target = 0;
+    std::string shot;
+    refhost::win32::SubmenuPick plan{};
+    int tries = 0;
+    bool opened = false, done = false;
+};
+Pick* g_pick = nullptr;
+
+void CALLBACK DriveMenu(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    try {
+        Pick* p = g_pick;
+        HWND popup = ::FindWindowA("#32768", nullptr);
+        if (p == nullptr || p->done || popup == nullptr || !::IsWindowVisible(popup)) return;
+        if (!p->plan.top) p->plan = refhost::win32::PlanSubmenuPick(p->target);
+        p->opened = refhost::win32::PlannedItemSelected(p->plan);
+        if (!p->opened) {
+            p->done = !p->plan.top || ++p->tries > 3;
+            if (p->done) ::EndMenu();
+            else refhost::win32::OpenPlannedSubmenu(p->plan);
+            return;
+        }
+        SaveScreenshot(p->shot);
+        refhost::win32::ChooseInOpenSubmenu(p->plan);
+        p->done = true;
+    } catch (...) {
+        ::EndMenu();
+    }
+}
+
+class E2eMenus : public HostTest {
+protected:
+    void StartWithPlugin() {
+        WriteProfile({{"TabMenu", "1"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", "Helper"},
+                      {"TabOtherMenu", "1"}, {"TabOtherInclude", "Refresh"}, {"PluginMenu", "1"},
+                      {"PluginInclude", "Helper"}, {"ExtensionMenu", "1"}, {"ExtensionInclude", "."},
+                      {"OtherMenu", "1"}, {"OtherInclude", "Copy"}});
+        StartHost();
+        host->OpenTab("http://www.example.com/");
+        host->OpenTab("http://www.example.org/");
+        pluginsOn = true;
+        host->OpenTab("http://www.example.net/");
+        ASSERT_NE(host->Plugin(2), nullptr) << "the DLL made no plugin object";
+        const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
+        ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll && !host->Loading(2); }, 8000))
+            << "the plugin did not start";
+        Pump(300);
+        refhost::win32::PaintPages(*host);
+    }
+    // Opens a menu, picks `target` from one of its submenus; the commands the host then carried out.
+    std::vector<UINT> PickFrom(bool tabMenu, UINT target, const std::string& shot) {
+        Pick pick{target, shot};
+        g_pick = &pick;
+        const std::size_t mark = host->CommandsCarriedOut().size();
+        // The pointer away from where the menu opens: hovering selects items too.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, DriveMenu);
+        if (tabMenu)
+            host->RightClickTab(0);
+        else
+            host->RightClickPage(refhost::PageMenuKind::Link);
+        ::KillTimer(nullptr, timer);
+        g_pick = nullptr;
+        Pump(600);
+        EXPECT_TRUE(pick.opened) << "no submenu held " << target;
+        return CommandsSince(mark);
+    }
+};
+
+TEST_F(E2eMenus, EntriesOfEachSubmenuReachTheHost) {
+    StartWithPlugin();
+    struct Case {
+        bool tabMenu;
+        UINT target;
+        const char* shot;
+    };
+    const Case cases[] = {
+        {true,  0x806A, "menus-0-tab-close-all"},              // Close All Except Current
+        {true,  0x800A, "menus-1-tab-other-options"},          // Refresh
+        {true,  29522, "menus-2-tab-plugins"},                 // Tillwick Helper
+        {false, 3700, "menus-3-page-menu-extensions"},        // Export to Excel
+        {false, 15, "menus-4-page-other-options"},            // Copy
+        {false, 29522, "menus-5-page-plugins"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.shot);
+        const auto carriedOut = PickFrom(k.tabMenu, k.target, k.shot);
+        EXPECT_NE(std::find(carriedOut.begin(), carriedOut.end(), k.target), carriedOut.end());
+    }
+    // Close All Except Current: only the active tab is left.
+    EXPECT_EQ(host->TabCount(), 1);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,222 @@
+// The tab and page context menus on the reference host: where our submenus
+// go, what the plugin submenu lists, what a picked entry launches, and that
+// every menu has its owner once the host's menu loop is over.
+#include "features_fixture.h"
+#include "menus/plugin_menu.h"
+
+namespace {
+
+using features_test::FeatureOnHost;
+using refhost::PageMenuKind;
+using Items = std::vector<host::MenuItemSnapshot>;
+
+refhost::PluginEntry Plugin(std::string folder, std::string name, std::string type, std::string module,
+                            std::string extra = "") {
+    refhost::PluginEntry p;
+    p.folder = std::move(folder);
+    p.name = std::move(name);
+    p.type = std::move(type);
+    p.moduleType = std::move(module);
+    p.version = p.folder;  // the host's plugin list tells same-named plugins apart by version
+    p.fileName = "main.htm";
+    p.extraIni = std::move(extra);
+    return p;
+}
+
+class ContextMenus : public FeatureOnHost {
+protected:
+    void SetUp() override {
+        FeatureOnHost::SetUp();
+        // Behind the two default plugins (29521, 29522): ids 29523 onwards.
+        for (auto p : {Plugin("a", "Alpha", "button", "COM"), Plugin("a2", "ALPHA", "button", "COM"),
+                       Plugin("b", "Beta", "toolbar", "COM"), Plugin("b2", "Beta", "Button", "COM"),
+                       Plugin("g", "Gamma", "button", "script", "[MyIE2Buttons]\r\nCount=0\r\n"),
+                       Plugin("d", "Delta", "", "Script"), Plugin("s", "Side", "sidebar", "script"),
+                       Plugin("e", "Eps", "", "script",
+                              "[MyIE2Buttons]\r\nCount=3\r\nName1=One\r\nFileName1=one.htm\r\nName2=---\r\n"
+                              "Name3=Two-Three\r\nFileName3=t.htm\r\n"),
+                       Plugin("z", "Zeta", "", "script", "[MyIE2Buttons]\r\nCount=abc\r\n")})
+            config.plugins.push_back(p);
+    }
+    void StartWith(std::vector<std::pair<std::string, std::string>> settings, bool tabsOnTop = false) {
+        config.tabBarOnTop = tabsOnTop;
+        Settings(settings);
+        Start();
+    }
+    static const Items& Shown() { return host::sim::TrackedMenus().back().items; }
+    static int PositionOf(const Items& items, UINT id) {
+        for (std::size_t i = 0; i < items.size(); ++i)
+            if (items[i].id == id) return static_cast<int>(i);
+        return -1;
+    }
+    static std::vector<std::pair<UINT, std::string>> Entries(const Items& items) {
+        std::vector<std::pair<UINT, std::string>> out;
+        for (const auto& item : items) out.push_back({item.id, item.text});
+        return out;
+    }
+    std::string PluginFile(const std::string& folder, const std::string& name) const {
+        return host->HostFolder() + "Plugin\\" + folder + "\\" + name;
+    }
+};
+
+constexpr auto kAllPlugins = "^(alpha|beta|gamma|delta|side|eps|zeta)$";
+
+TEST_F(ContextMenus, TabMenuPositionsFollowTheTabBarSideAndTheFeaturesOn) {
+    struct Case {
+        bool onTop, close, plugin, other;
+        std::string pluginInclude;
+        int closeAt, pluginAt, otherAt;
+    };
+    const Case cases[] = {{false, true, true, true, kAllPlugins, 18, 17, 19},
+                          {true, true, true, true, kAllPlugins, 1, 2, 3},
+                          {true, false, true, true, kAllPlugins, -1, 1, 2},
+                          {false, false, true, true, kAllPlugins, -1, 17, 20},
+                          {false, true, true, true, "", 17, -1, 18}};  // empty pattern: no plugin item
+    for (const Case& k : cases) {
+        SCOPED_TRACE(::testing::Message() << k.onTop << k.close << k.plugin << k.other << k.pluginInclude);
+        TearDown();
+        SetUp();
+        StartWith({{"TabMenu", k.close ? "1" : "0"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", k.pluginInclude},
+                   {"TabOtherMenu", "1"}, {"TabOtherInclude", "Unlocked"}},
+                  k.onTop);
+        for (int opening = 0; opening < 2; ++opening) {  // the kept submenus come back the second time
+            host->RightClickTab(0);
+            EXPECT_EQ(PositionOf(Shown(), 178), k.closeAt);
+            EXPECT_EQ(PositionOf(Shown(), 188), k.pluginAt);
+            EXPECT_EQ(PositionOf(Shown(), 198), k.otherAt);
+            ASSERT_EQ(PositionOf(Shown(), 0x8060), -1);  // moved into "Other Options"
+            EXPECT_EQ(Shown()[static_cast<std::size_t>(k.otherAt)].submenu.at(0).id, 0x8060u);
+        }
+        const auto& m = tillwick::State().TabMenu;
+        for (HMENU kept : {m.CloseSubmenu, m.Plugins.PluginPopup, m.OtherSubmenu})
+            if (kept) EXPECT_TRUE(host::IsMenu(kept));
+    }
+}
+
+TEST_F(ContextMenus, CloseAllSubmenuHoldsTheHostsCloseCommandsAndRunsThem) {
+    StartWith({{"TabMenu", "1"}});
+    host->OpenTab("http://example.org/");
+    host->RightClickTab(0);
+    const Items& close = Shown().at(17).submenu;
+    EXPECT_EQ(Shown().at(17).text, "Close All");
+    EXPECT_EQ(Entries(close), (std::vector<std::pair<UINT, std::string>>{
+                                  {0x806A, "Close All Except Current"}, {0x8171, "Close All on the Left"},
+                                  {0x8172, "Close All on the Right"}, {0, ""}, {0x8170, "Close Blank and Error"},
+                                  {0, ""}, {0x8173, "Close All From Same Site"},
+                                  {0x8174, "Close All Except From Same Site"}, {0, ""}, {0x8060, "Close All Unlocked"}}));
+    host::sim::QueueMenuAnswer(0x806A);
+    host->RightClickTab(1);
+    testsupport::PumpFor(100);
+    EXPECT_EQ(host->TabCount(), 1);
+}
+
+TEST_F(ContextMenus, PluginSubmenuListsDropDownsFirstAndSkipsWhatCannotBeLaunched) {
+    using E = std::vector<std::pair<UINT, std::string>>;
+    const E plain = {{29523, "Alpha"}, {29526, "Beta"}, {29527, "Gamma"}, {9001, "Delta"}, {9002, "Eps"}, {9003, "Zeta"}};
+    const E dropDowns = {{7007, "Gamma"}, {7010, "Eps"}, {29523, "Alpha"}, {29526, "Beta"}, {9001, "Delta"}};
+    for (bool withDropDowns : {false, true}) {
+        TearDown();
+        SetUp();
+        StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", withDropDowns ? "1" : "0"}});
+        host->RightClickPage(PageMenuKind::Selection);
+        const Items& items = Shown().at(6).submenu;
+        EXPECT_EQ(Entries(items), withDropDowns ? dropDowns : plain);
+        if (!withDropDowns) continue;
+        // The script button keeps its host command; dash-only lines are separators.
+        EXPECT_EQ(Entries(items[0].submenu), (E{{29527, "Gamma"}, {0, ""}}));
+        EXPECT_EQ(Entries(items[1].submenu), (E{{8001, "Eps"}, {0, ""}, {8002, "One"}, {0, ""}, {8003, "Two-Three"}}));
+    }
+}
+
+TEST_F(ContextMenus, PickedEntriesLaunchAfterTheLoopWithThePopupFilterOffMeanwhile) {
+    HostConfig("EnableAutoFilter", "1");
+    StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", "1"}});
+    host::sim::PutFile(PluginFile("e", "one.htm"),
+                       "<SCRIPT type=\"text/javascript\">go(%max_security_id);</script><script>b()</script>");
+    const auto* window = refhost_fixture::Bag(host->PageWindowObject(0));
+    ASSERT_NE(window, nullptr);
+
+    std::size_t mark = LogMark();
+    host::sim::QueueMenuAnswer(29523);  // a button entry: its command, once
+    host->RightClickPage(PageMenuKind::Selection);
+    testsupport::PumpFor(0);
+    EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{29523});
+
+    mark = LogMark();
+    host::sim::QueueMenuAnswer(8002);  // a drop-down script entry: run in the page
+    host->RightClickPage(PageMenuKind::Selection);
+    testsupport::PumpFor(0);
+    EXPECT_EQ(window->Scripts(), (std::vector<std::string>{"var sScript", "eval(sScript)"}));
+    EXPECT_EQ(std::get<std::string>(*host->PageWindowObject(0).Get("sScript")),
+              "go('" + host->SecurityId() + "');<script>b()</script>");
+    EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{0x80F1});
+    testsupport::PumpFor(500);
+    EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F1, 0x80F1}));
+
+    // Delta's script file is missing: nothing runs, nothing else happens.
+    mark = LogMark();
+    host::sim::QueueMenuAnswer(9001);
+    host->RightClickPage(PageMenuKind::Selection);
+    testsupport::PumpFor(600);
+    EXPECT_EQ(window->Scripts().size(), 2u);
+    EXPECT_TRUE(FrameCommands(mark).empty());
+    EXPECT_EQ(host::sim::SwallowedExceptionCount(), 0);
+}
+
+TEST_F(ContextMenus, PageMenuKindsTakePluginThenExtensionsAtTheirPosition) {
+    StartWith({{"PluginMenu", "1"}, {"PluginInclude", "^alpha$"}, {"ExtensionMenu", "1"}, {"ExtensionInclude", "E&x|note"}});
+    const std::pair<PageMenuKind, int> kinds[] = {{PageMenuKind::Default, 20}, {PageMenuKind::Link, 20},
+                                                   {PageMenuKind::LinkShort, 12}, {PageMenuKind::Edit, 7},
+                                                   {PageMenuKind::Selection, 6}, {PageMenuKind::HostLink, 14},
+                                                   {PageMenuKind::HostPage, 9}};
+    for (const auto& [kind, p] : kinds) {
+        SCOPED_TRACE(p);
+        host->RightClickPage(kind);
+        EXPECT_EQ(PositionOf(Shown(), 118), p);
+        EXPECT_EQ(PositionOf(Shown(), 128), p + 1);
+        EXPECT_EQ(Entries(Shown().at(static_cast<std::size_t>(p + 1)).submenu),
+                  (std::vector<std::pair<UINT, std::string>>{{3700, "E&xport to Microsoft Excel"}, {3701, "Send to One&Note"}}));
+    }
+}
+
+TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindowItemAlways) {
+    struct Case {
+        std::string include;
+        bool moved;
+    };
+    for (const Case& k : {Case{"E&x", false}, Case{"Export", true}}) {
+        TearDown();
+        SetUp();
+        StartWith({{"OtherMenu", "1"}, {"OtherInclude", k.include}});
+        host->RightClickPage(PageMenuKind::LinkShort);
+        const Items& items = Shown();
+        EXPECT_EQ(items.at(1).text, "Open in New &Tab");
+        EXPECT_EQ(PositionOf(items, 3700) == -1, k.moved);
+        EXPECT_EQ(items.back().id, k.moved ? 138u : 28u);
+        // Nothing matched: no separator appended, the separators left alone.
+        EXPECT_EQ(items.size(), k.moved ? 17u : 16u);
+    }
+}
+
+TEST_F(ContextMenus, OpeningEachMenuAThousandTimesLeavesNoMenuBehind) {
+    StartWith({{"TabMenu", "1"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", kAllPlugins}, {"TabPluginDropDown", "1"},
+               {"TabOtherMenu", "1"}, {"TabOtherInclude", "Refresh"}, {"PluginMenu", "1"}, {"PluginInclude", kAllPlugins},
+               {"PluginDropDown", "1"}, {"ExtensionMenu", "1"}, {"ExtensionInclude", "."}, {"OtherMenu", "1"},
+               {"OtherInclude", "Copy|Paste"}});
+    host->RightClickTab(0);  // the tab menu's "Other Options" is made once, at its first opening
+    const int before = host::sim::LiveMenuCount();
+    for (int i = 0; i < 1000; ++i) {
+        host->RightClickTab(0);
+        host->RightClickPage(PageMenuKind::Link);
+        host->RightClickPage(PageMenuKind::HostPage);
+    }
+    EXPECT_EQ(host::sim::LiveMenuCount(), before);
+    EXPECT_EQ(PositionOf(Shown(), 118), 9);  // still built and shown at the end
+    tillwick::StopTabMenu();
+    tillwick::StopTabPluginMenu();
+    tillwick::StopTabOtherMenu();
+    tillwick::StopPagePluginMenu();
+    EXPECT_EQ(host::sim::LiveMenuCount(), before - 8);  // two submenus, two popups with two drop-downs each
+}
+
+}  // namespace
