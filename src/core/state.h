@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "menus/host_menu_state.h"
 
 namespace tillwick {
 
@@ -225,6 +226,13 @@ struct SharedState {
     bool StatusBarRevealBlocked = false;
     bool TabBarRevealed = false;
 
+    // Shared by the group URLs and the status-bar information: while a group's
+    // submenu is open its page addresses own the status bar, and when the Groups
+    // menu closes the information line is due again.
+    bool InGroupSubmenu = false;
+    bool StatusInfoRefresh = false;
+    std::string StatusText;
+
     SubclassingState Subclassing;
 
     // The window features' own state.
@@ -235,6 +243,7 @@ struct SharedState {
     HideStatusBarState HideStatusBar;
     HideTabBarState HideTabBar;
     TabLockState TabLock;
+    HostMenuState HostMenus;
 };
 
 SharedState& State();
