@@ -105,10 +105,16 @@ UINT HideMatchingButtons(const std::regex& matcher) {
 
 std::string HidePattern() {
     std::string p;
-    if (SourceOn(Setting::HideContextPlugin))
-        p = SettingText(Setting::PluginInclude) + "|" + SettingText(Setting::TabPluginInclude);
-    if (SourceOn(Setting::HideAutoPlugin)) p += "|" + EscapedNames(State().AfterPageDonePlugins);
-    if (SourceOn(Setting::HideOtherPlugin)) p += "|" + SettingText(Setting::HidePluginInclude);
+    auto add = [&p](const std::string& names) {
+        p.push_back('|');
+        p.append(names);
+    };
+    if (SourceOn(Setting::HideContextPlugin)) {
+        p = SettingText(Setting::PluginInclude);
+        add(SettingText(Setting::TabPluginInclude));
+    }
+    if (SourceOn(Setting::HideAutoPlugin)) add(EscapedNames(State().AfterPageDonePlugins));
+    if (SourceOn(Setting::HideOtherPlugin)) add(SettingText(Setting::HidePluginInclude));
     // Empty alternatives would match every name.
     std::string joined;
     for (std::size_t i = 0; i < p.size(); ++i)

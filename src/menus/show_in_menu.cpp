@@ -13,6 +13,7 @@ namespace tillwick {
 namespace {
 
 constexpr UINT kEntryCommand = 168;
+constexpr const char* kMenuWindowClass = "#32768";
 
 ShowInMenuState& Module() noexcept { return State().HostMenus.ShowInMenu; }
 
@@ -20,6 +21,10 @@ void CALLBACK EnableEntry(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     ShowInMenuState& m = Module();
     features::EndTimer(m.MenuEnableTimer, id);
     RunStep([&] { host::EnableMenuItem(m.OptionsMenu, kEntryCommand, MF_BYCOMMAND | MF_ENABLED); });
+    // The menu is already on screen, drawn with the entry greyed: draw it again.
+    RunStep([] {
+        if (HWND shown = host::FindWindowA(kMenuWindowClass, nullptr)) host::InvalidateRect(shown, nullptr, TRUE);
+    });
 }
 
 bool IsOptionsMenu(HMENU menu) {
