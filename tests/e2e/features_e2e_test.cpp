@@ -269,7 +269,6 @@ TEST_F(E2eFeatures, PluginsBarLosesTheHiddenButtonAndItsBandNarrows) {
     const UINT ideal = PluginBandIdealWidth(host->Rebar());
     EXPECT_LT(ideal, 160u);
     EXPECT_GT(ideal, 0u);
-    std::cout << "plugins band ideal width 160 -> " << ideal << "\n";
     Shot("plugins-1-helper-button-hidden");
 }
 
