@@ -30,7 +30,5 @@ void ShowPageUrl();
 std::vector<std::string> GroupPageLines(std::string_view fileText);
 // Whether a group's name can only name a file directly inside the Groups folder.
 bool IsPlainGroupName(std::string_view name);
-// Clears both dispatch flags and ends the pending status write.
-void StopShowGroupUrl() noexcept;
 
 }  // namespace tillwick
