@@ -145,12 +145,11 @@ bool LayOutHostFolder(Host::State& s) {
         ok = WriteWithSettings(s, relative + "\\" + std::string(c::kPluginDescriptionFile),
                                PluginIni(p)) && ok;
     }
-    for (const auto& g : s.config.groups) {
-        ok = WriteWithSettings(s,
-                               std::string(c::kHostGroupsFolder) + "\\" + g.name +
-                                   std::string(c::kGroupFileExtension),
-                               GroupFile(g)) && ok;
-    }
+    // A group whose name makes no file name is listed all the same, as a
+    // hand-edited group list would have it.
+    for (const auto& g : s.config.groups)
+        WriteWithSettings(s, std::string(c::kHostGroupsFolder) + "\\" + g.name + std::string(c::kGroupFileExtension),
+                          GroupFile(g));
     return ok;
 }
 

@@ -163,6 +163,7 @@ void CloseFrame(Host::State& s) {
         if (s.tabs.size() > last) s.tabs.pop_back();  // a tab that would not close
     }
     UnsubclassControls(s);
+    DestroyKeptMenus(s);
     host::DestroyWindow(s.frame);  // and every bar with it
     if (s.tabToolTip && host::IsWindow(s.tabToolTip)) host::DestroyWindow(s.tabToolTip);
     for (HWND* window : {&s.frame, &s.mdiClient, &s.statusBar, &s.statusToolbar, &s.tabBar,
@@ -276,6 +277,8 @@ void Host::RightClickPage(PageMenuKind kind) { TrackPageMenu(*state_, kind); }
 void Host::OpenOptionsMenu() { TrackOptionsMenu(*state_); }
 void Host::OpenGroupsMenu() { TrackGroupsMenu(*state_); }
 void Host::OpenSearchMenu() { TrackSearchMenu(*state_); }
+HMENU Host::OptionsMenu() const { return state_->optionsMenu; }
+HMENU Host::RefreshGroupsMenu() { return refhost::RefreshGroupsMenu(*state_); }
 
 HWND Host::Frame() const { return state_->frame; }
 HWND Host::MdiClient() const { return state_->mdiClient; }

@@ -56,6 +56,8 @@ struct IniSetting {
 struct GroupPage {
     std::string title, url;
 };
+// A group as the host lists it; its pages are written to Groups\<name>.cgp at
+// start, and the Groups menu and the group's open command read them from there.
 struct Group {
     std::string name;
     std::vector<GroupPage> pages;
@@ -149,6 +151,11 @@ public:
     void OpenOptionsMenu();
     void OpenGroupsMenu();
     void OpenSearchMenu();
+    // The kept menus: the Options menu once it has been opened (else null),
+    // and the Groups menu filled from the groups' files, for a test that
+    // plays the menu loop itself.
+    HMENU OptionsMenu() const;
+    HMENU RefreshGroupsMenu();
 
     // ---- windows
     HWND Frame() const;

@@ -72,6 +72,10 @@ struct Host::State {
     std::vector<UINT> carriedOut;
     std::set<UINT> menuCommands;  // every command the host's own menus carry
     bool contextMenuOpen = false;  // a tab or page menu is being tracked
+    // The Options and Groups menus live as long as the frame, as a menu bar's
+    // submenus do; the others are built for each opening.
+    HMENU optionsMenu = nullptr;
+    HMENU groupsMenu = nullptr;
 };
 
 // The running host's state (one per process), for window and timer procedures.
@@ -149,6 +153,9 @@ void TrackTabMenu(Host::State& s, int tabIndex);
 void TrackPageMenu(Host::State& s, PageMenuKind kind);
 void TrackOptionsMenu(Host::State& s);
 void TrackGroupsMenu(Host::State& s);
+// The Groups menu filled afresh from the groups' files (made on first use).
+HMENU RefreshGroupsMenu(Host::State& s);
+void DestroyKeptMenus(Host::State& s);
 void TrackSearchMenu(Host::State& s);
 void CollectMenuCommands(Host::State& s);
 // The frame's part of WM_INITMENUPOPUP: gray what the host does not know.

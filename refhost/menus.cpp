@@ -25,15 +25,18 @@ struct Item {
 using Items = std::vector<Item>;
 const Item kSep{0, ""};
 
-HMENU Build(const Items& items) {
-    HMENU menu = host::CreatePopupMenu();
-    if (!menu) return nullptr;
+void Fill(HMENU menu, const Items& items) {
     for (const auto& item : items) {
         if (item.id == 0)
             host::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         else
             host::AppendMenuA(menu, MF_STRING | item.state, item.id, item.text.c_str());
     }
+}
+
+HMENU Build(const Items& items) {
+    HMENU menu = host::CreatePopupMenu();
+    if (menu) Fill(menu, items);
     return menu;
 }
 
@@ -167,7 +170,7 @@ HMENU BuildPageMenu(const Host::State& s, PageMenuKind kind) {
     return Build(head);
 }
 
-HMENU BuildOptionsMenu(const Host::State& s) {
+Items OptionsItems(const Host::State& s) {
     Items items;
     const char* const names[6] = {"Block &Popup Windows", "Popup &Filter",  "&URL Filter",
                                   "Remove &Modal Dialogs", "Remove Floating &Ads",
@@ -187,28 +190,73 @@ HMENU BuildOptionsMenu(const Host::State& s) {
                   {ids::kInternetOptions, "&Internet Options..."},
                   {ids::kSkins, "S&kins"},
                   {c::kCmdOptionsMenu, "Maxthon Setup &Center..."}});
-    return Build(items);
+    return items;
+}
+
+HMENU BuildOptionsMenu(const Host::State& s) { return Build(OptionsItems(s)); }
+
+// The kept Options menu with its check marks brought up to date.
+HMENU KeptOptionsMenu(Host::State& s) {
+    if (!host::IsMenu(s.optionsMenu)) {
+        s.optionsMenu = BuildOptionsMenu(s);
+        return s.optionsMenu;
+    }
+    for (const Item& item : OptionsItems(s))
+        if (item.id != 0)
+            host::CheckMenuItem(s.optionsMenu, item.id, MF_BYCOMMAND | (item.state & MF_CHECKED));
+    return s.optionsMenu;
+}
+
+// The pages of a group as its file lists them: "title=address" lines of the
+// "[CaptorGroup]" section.
+std::vector<GroupPage> PagesOf(const Host::State& s, const Group& group) {
+    std::vector<GroupPage> pages;
+    const auto text = host::fs::ReadFile(s.hostFolder + std::string(c::kHostGroupsFolder) + "\\" +
+                                         group.name + std::string(c::kGroupFileExtension));
+    if (!text) return pages;
+    bool inPages = false;
+    std::size_t from = 0;
+    while (from < text->size()) {
+        std::size_t end = text->find("\r\n", from);
+        if (end == std::string::npos) end = text->size();
+        const std::string line = text->substr(from, end - from);
+        from = end + 2;
+        if (!line.empty() && line.front() == '[') {
+            std::string lower = line;
+            std::transform(lower.begin(), lower.end(), lower.begin(),
+                           [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+            inPages = lower == "[captorgroup]";
+            continue;
+        }
+        const std::size_t eq = line.find('=');
+        if (inPages && eq != std::string::npos) pages.push_back({line.substr(0, eq), line.substr(eq + 1)});
+    }
+    return pages;
 }
 
 // The Groups menu: three group commands and a separator, then one item per
 // group ("1. Name") whose submenu lists the group's pages and its open command.
-HMENU BuildGroupsMenu(const Host::State& s) {
-    HMENU menu = Build({{ids::kGroupAddPage, "&Add Current Page to Group"},
-                        {ids::kGroupAddAll, "Add All &Pages to Group"},
-                        {ids::kGroupOrganize, "&Organize Groups..."},
-                        kSep});
-    if (!menu) return nullptr;
+void FillGroupsMenu(const Host::State& s, HMENU menu) {
+    Fill(menu, {{ids::kGroupAddPage, "&Add Current Page to Group"},
+                {ids::kGroupAddAll, "Add All &Pages to Group"},
+                {ids::kGroupOrganize, "&Organize Groups..."},
+                kSep});
     for (std::size_t g = 0; g < s.config.groups.size(); ++g) {
         const Group& group = s.config.groups[g];
-        Items pages;
-        for (std::size_t p = 0; p < group.pages.size() && p < 64; ++p)
-            pages.push_back({ids::kGroupPageBase + static_cast<UINT>(g * 64 + p),
-                             group.pages[p].title});
-        pages.push_back(kSep);
-        pages.push_back({c::kGroupCommandBase + 1 + static_cast<UINT>(g), "Open &All Pages"});
+        const std::vector<GroupPage> pages = PagesOf(s, group);
+        Items items;
+        for (std::size_t p = 0; p < pages.size() && p < 64; ++p)
+            items.push_back({ids::kGroupPageBase + static_cast<UINT>(g * 64 + p), pages[p].title});
+        items.push_back(kSep);
+        items.push_back({c::kGroupCommandBase + 1 + static_cast<UINT>(g), "Open &All Pages"});
         AppendPopup(menu, ids::kGroupItemBase + 1 + static_cast<UINT>(g),
-                    std::to_string(g + 1) + ". " + group.name, Build(pages));
+                    std::to_string(g + 1) + ". " + group.name, Build(items));
     }
+}
+
+HMENU BuildGroupsMenu(const Host::State& s) {
+    HMENU menu = host::CreatePopupMenu();
+    if (menu) FillGroupsMenu(s, menu);
     return menu;
 }
 
@@ -226,17 +274,25 @@ HMENU BuildSearchMenu(const Host::State& s) {
     return Build(items);
 }
 
-void Track(Host::State& s, HMENU menu, POINT at, bool context = false) {
+// Tracks a menu the host keeps (the Options and Groups menus) and carries
+// out the chosen command. From a context menu the host carries out only the
+// commands it knows: an entry a plugin put there for another plugin is that
+// plugin's to launch.
+void TrackKept(Host::State& s, HMENU menu, POINT at, bool context = false) {
     if (!menu) return;
     s.contextMenuOpen = context;
     const UINT chosen = static_cast<UINT>(host::TrackPopupMenu(
         menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, s.frame, nullptr));
     s.contextMenuOpen = false;
-    host::DestroyMenu(menu);
-    // The host carries out the commands of its menus; an entry a plugin put
-    // there for another plugin is that plugin's to launch.
+    if (chosen == 0) return;
     const bool pluginEntry = chosen >= c::kCmdPluginBase && chosen < c::kCmdPluginBase + s.config.plugins.size();
-    if (chosen != 0 && !pluginEntry && KnownCommand(s, chosen)) host::PostMessageA(s.frame, WM_COMMAND, chosen, 0);
+    if (!context || (!pluginEntry && KnownCommand(s, chosen))) host::PostMessageA(s.frame, WM_COMMAND, chosen, 0);
+}
+
+// A menu built for one opening.
+void Track(Host::State& s, HMENU menu, POINT at, bool context = false) {
+    TrackKept(s, menu, at, context);
+    if (menu) host::DestroyMenu(menu);
 }
 
 POINT CentreOnScreen(HWND hwnd, const RECT& r) {
@@ -316,11 +372,28 @@ void TrackPageMenu(Host::State& s, PageMenuKind kind) {
 }
 
 void TrackOptionsMenu(Host::State& s) {
-    if (s.running) Track(s, BuildOptionsMenu(s), POINT{40, 40});
+    if (s.running) TrackKept(s, KeptOptionsMenu(s), POINT{40, 40});
 }
 
 void TrackGroupsMenu(Host::State& s) {
-    if (s.running) Track(s, BuildGroupsMenu(s), POINT{80, 40});
+    if (s.running) TrackKept(s, RefreshGroupsMenu(s), POINT{80, 40});
+}
+
+HMENU RefreshGroupsMenu(Host::State& s) {
+    if (!host::IsMenu(s.groupsMenu)) {
+        s.groupsMenu = host::CreatePopupMenu();
+    } else {
+        while (host::GetMenuItemCount(s.groupsMenu) > 0) host::DeleteMenu(s.groupsMenu, 0, MF_BYPOSITION);
+    }
+    if (s.groupsMenu) FillGroupsMenu(s, s.groupsMenu);
+    return s.groupsMenu;
+}
+
+void DestroyKeptMenus(Host::State& s) {
+    for (HMENU* menu : {&s.optionsMenu, &s.groupsMenu}) {
+        if (*menu && host::IsMenu(*menu)) host::DestroyMenu(*menu);
+        *menu = nullptr;
+    }
 }
 
 void TrackSearchMenu(Host::State& s) {
@@ -333,7 +406,7 @@ void TrackSearchMenu(Host::State& s) {
 bool OpenGroupCommand(Host::State& s, UINT id) {
     const UINT first = c::kGroupCommandBase + 1;
     if (id < first || id >= first + s.config.groups.size()) return false;
-    for (const auto& page : s.config.groups[id - first].pages) {
+    for (const auto& page : PagesOf(s, s.config.groups[id - first])) {
         int index = NewTab(s, "");
         if (index >= 0) StartLoad(s, *s.tabs[static_cast<std::size_t>(index)], page.url);
     }
@@ -344,11 +417,10 @@ bool OpenGroupPageCommand(Host::State& s, UINT id) {
     if (id < ids::kGroupPageBase || id >= ids::kGroupPageBase + s.config.groups.size() * 64)
         return false;
     const UINT offset = id - ids::kGroupPageBase;
-    const Group& group = s.config.groups[offset / 64];
-    if (offset % 64 >= group.pages.size()) return true;
+    const std::vector<GroupPage> pages = PagesOf(s, s.config.groups[offset / 64]);
+    if (offset % 64 >= pages.size()) return true;
     int index = NewTab(s, "");
-    if (index >= 0)
-        StartLoad(s, *s.tabs[static_cast<std::size_t>(index)], group.pages[offset % 64].url);
+    if (index >= 0) StartLoad(s, *s.tabs[static_cast<std::size_t>(index)], pages[offset % 64].url);
     return true;
 }
 

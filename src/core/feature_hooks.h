@@ -83,6 +83,7 @@ void StopHighlightCombo() noexcept;    // address bar
 void StopProgressBar() noexcept;       // address bar
 void ShowPlugins() noexcept;           // mdlHidePlugin: gives the hidden buttons back
 void StopShowInMenu() noexcept;        // mdlShowInMenu: removes the Options-menu entry
+void StopShowGroupUrl() noexcept;      // mdlShowGroupUrl: both group flags off, no status write pending
 
 // ---- tab changes, browser events, queries --------------------------------------
 void StatusBarTabSwitch();                    // mdlHideStatusBar

@@ -11,9 +11,6 @@ namespace tillwick {
 // Handlers whose result is ignored or replaces the message number give the message back;
 // HideTitleMessage's result replaces lParam, so it gives lParam back.
 LRESULT StatusBarInfoMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT ShowInMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT SortSearchMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT GroupUrlMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT ProgressBarMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 // Called after the host's procedure with its result in the slot: that result stands.
 LRESULT HighlightComboMessage(HWND, UINT, WPARAM, LPARAM, LRESULT& result) { return result; }
@@ -23,27 +20,22 @@ LRESULT StatusHtmlBarMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return 0; }
 
 // ---- start operations.
 void StartTabHover() {}
-void StartSortSearch() {}
 void StartZoneIcon() {}
 void StartStatusBarInfo() {}
 void StartStatusHtml() {}
 void StartCombineButtons() {}
 void StartHighlightCombo() {}
 void StartProgressBar() {}
-void HidePlugins() {}
 void LoadZoneNames() {}
 
 // ---- stop operations.
 void StopTabHover() noexcept {}
-void StopSortSearch() noexcept {}
 void StopZoneIcon() noexcept {}
 void StopStatusBarInfo() noexcept {}
 void StopStatusHtml() noexcept {}
 void StopCombineButtons() noexcept {}
 void StopHighlightCombo() noexcept {}
 void StopProgressBar() noexcept {}
-void ShowPlugins() noexcept {}
-void StopShowInMenu() noexcept { State().ShowInMenuOn = false; }
 
 // ---- tab changes, browser events, queries.
 void RefreshInfo() {}
@@ -60,8 +52,5 @@ void ProgressBarChange(std::int32_t, std::int32_t) {}
 void ScheduleHideProgress() {}
 bool FindRefreshStop() { return false; }
 void ShowOptionsDialog() {}
-
-// ---- complete already; these move with their modules.
-void StartShowInMenu() { State().ShowInMenuOn = true; }
 
 }  // namespace tillwick

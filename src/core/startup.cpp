@@ -250,6 +250,8 @@ void TerminatePlugin() noexcept {
         {&SharedState::CustomProgressOn, &StopProgressBar},
         {&SharedState::HidePluginOn, &ShowPlugins},
         {&SharedState::ShowInMenuOn, &StopShowInMenu},
+        {&SharedState::ShowGroupUrlOn, &StopShowGroupUrl},
+        {&SharedState::OpenGroupConfirmOn, &StopShowGroupUrl},
         {&SharedState::HideStatusBarOn, &StopHideStatusBar},
         {&SharedState::HideTabBarOn, &StopHideTabBar},
         {&SharedState::HideLastTabOn, &StopHideLastTab},

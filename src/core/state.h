@@ -13,6 +13,7 @@
 
 #include "host/host.h"
 #include "menus/menu_state.h"
+#include "menus/host_menu_state.h"
 
 namespace tillwick {
 
@@ -227,6 +228,13 @@ struct SharedState {
     bool StatusBarRevealBlocked = false;
     bool TabBarRevealed = false;
 
+    // Shared by the group URLs and the status-bar information: while a group's
+    // submenu is open its page addresses own the status bar, and when the Groups
+    // menu closes the information line is due again.
+    bool InGroupSubmenu = false;
+    bool StatusInfoRefresh = false;
+    std::string StatusText;
+
     SubclassingState Subclassing;
 
     // The window features' own state.
@@ -239,6 +247,7 @@ struct SharedState {
     TabLockState TabLock;
     TabMenuState TabMenu;
     PageMenuState PageMenu;
+    HostMenuState HostMenus;
 };
 
 SharedState& State();

@@ -190,6 +190,7 @@ struct OpenMenu {
     bool seen = false;
 };
 OpenMenu* g_openMenu = nullptr;
+const char* g_menuShot = "pastego-1-address-box-menu";
 
 void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
     try {
@@ -203,7 +204,7 @@ void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
             g_openMenu->items.push_back({text, (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) != 0});
         }
         g_openMenu->seen = true;
-        SaveScreenshot("pastego-1-address-box-menu");
+        SaveScreenshot(g_menuShot);
         // The last item, as a keyboard user picks it: up from no selection, Enter.
         ::PostMessageA(popup, WM_KEYDOWN, VK_UP, 0);
         ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
@@ -245,6 +246,91 @@ TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboa
                         << host->Document(0).GetText("URL").value_or("?");
     EXPECT_EQ(host->TabCount(), 1) << "Paste and Go opened a tab";
     Shot("pastego-2-pasted-address-loaded");
+}
+
+// ---- plugin hiding, the Options-menu entry, the group prompt ----------------------------------
+
+UINT PluginBandIdealWidth(HWND rebar) {
+    REBARBANDINFOA band{};
+    band.cbSize = sizeof band;
+    band.fMask = RBBIM_IDEALSIZE;
+    const LRESULT index = ::SendMessageA(rebar, RB_IDTOINDEX, 33045, 0);
+    ::SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
+    return band.cxIdeal;
+}
+
+TEST_F(E2eFeatures, PluginsBarLosesTheHiddenButtonAndItsBandNarrows) {
+    WriteProfile({{"HidePlugin", "1"}, {"HideOtherPlugin", "1"}, {"HidePluginInclude", "helper"}});
+    StartWithPlugin();
+    const HWND bar = host->PluginsToolbar();
+    const WPARAM ownButton = 29521, helperButton = 29522;
+    EXPECT_TRUE(PumpUntil([&] { return ::SendMessageA(bar, TB_ISBUTTONHIDDEN, helperButton, 0) != 0; }, 5000));
+    EXPECT_EQ(::SendMessageA(bar, TB_ISBUTTONHIDDEN, ownButton, 0), 0);
+    const UINT ideal = PluginBandIdealWidth(host->Rebar());
+    EXPECT_LT(ideal, 160u);
+    EXPECT_GT(ideal, 0u);
+    Shot("plugins-1-helper-button-hidden");
+}
+
+TEST_F(E2eFeatures, OptionsMenuShowsTheEntryEnabled) {
+    StartWithPlugin();
+    OpenMenu seen;
+    g_openMenu = &seen;
+    g_menuShot = "options-1-menu-with-entry";
+    const UINT_PTR reader = ::SetTimer(nullptr, 0, 200, ReadAndCloseMenu);
+    host->OpenOptionsMenu();  // the reader picks the last item
+    ::KillTimer(nullptr, reader);
+    g_openMenu = nullptr;
+    Pump(200);
+    ASSERT_TRUE(seen.seen) << "no popup menu opened";
+    ASSERT_FALSE(seen.items.empty());
+    EXPECT_EQ(seen.items.back().text, "Tillwick...");
+    EXPECT_FALSE(seen.items.back().grayed);
+}
+
+// Plays the Groups menu: into the first group's submenu, up to its open
+// command, Enter; then answers the prompt with Cancel after a screenshot.
+std::string g_prompt;
+bool g_keysSent = false;
+void PlayGroupsMenuStep() {
+    HWND popup = ::FindWindowA("#32768", nullptr);
+    if (popup != nullptr && ::IsWindowVisible(popup) && !g_keysSent) {
+        g_keysSent = true;
+        SaveScreenshot("groups-1-menu");
+        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP, VK_RETURN})
+            ::PostMessageA(popup, WM_KEYDOWN, key, 0);
+        return;
+    }
+    HWND box = ::FindWindowA("#32770", "Tillwick");
+    if (box == nullptr || !g_prompt.empty()) return;
+    char text[512] = {};
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    g_prompt = text[0] ? text : "(no text)";
+    SaveScreenshot("groups-2-confirmation");
+    ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+}
+void CALLBACK PlayGroupsMenu(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    try {
+        PlayGroupsMenuStep();
+    } catch (...) {
+        ::EndMenu();
+    }
+}
+
+TEST_F(E2eFeatures, OpeningAGroupAsksAndCancelOpensNothing) {
+    WriteProfile({{"OpenGroupConfirm", "1"}, {"OpenGroupCount", "1"}});
+    StartWithPlugin();
+    const int tabs = host->TabCount();
+    g_prompt.clear();
+    g_keysSent = false;
+    const UINT_PTR player = ::SetTimer(nullptr, 0, 200, PlayGroupsMenu);
+    host->OpenGroupsMenu();
+    PumpUntil([&] { return !g_prompt.empty(); }, 5000);
+    Pump(500);
+    ::KillTimer(nullptr, player);
+    EXPECT_EQ(g_prompt, "Do you want to open all 2 pages in: News");
+    EXPECT_EQ(host->TabCount(), tabs);
+    Shot("groups-3-nothing-opened");
 }
 
 }  // namespace

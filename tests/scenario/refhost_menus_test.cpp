@@ -128,6 +128,9 @@ TEST_F(RefHostMenus, OptionsMenuIsMarkedAtPosition13AndGraysCommandsTheHostDoesN
               c::kCmdOptionsMenu);
     ASSERT_NE(g_addedState, 0xFFFFu);
     EXPECT_NE(g_addedState & MF_GRAYED, 0u);
+    // Kept, as a menu bar's submenu is, until the frame closes.
+    EXPECT_EQ(LiveMenuCount(), menusBefore + 1);
+    h.Close();
     EXPECT_EQ(LiveMenuCount(), menusBefore);
 }
 

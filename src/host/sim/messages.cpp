@@ -111,6 +111,7 @@ void PumpForMenuLoop() {
         if (input) continue;  // the menu consumes input while it is up
         if (Find(p.hwnd)) Deliver(p.hwnd, p.msg, p.wParam, p.lParam, p.unicode, true);
     }
+    FireDueTimers();
 }
 
 void Invalidate(HWND hwnd, bool children) {

@@ -206,6 +206,8 @@ void NotifyParent(HWND child, UINT code);  // WM_PARENTNOTIFY
 
 // ---- timers -----------------------------------------------------------------------
 void KillWindowTimers(HWND hwnd);
+// Fires the timers due at the present instant (a modal loop dispatches WM_TIMER too).
+void FireDueTimers();
 
 // ---- menus ------------------------------------------------------------------------
 struct Menu;

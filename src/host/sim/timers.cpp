@@ -77,6 +77,14 @@ void RunUntil(std::uint64_t target) {
 
 }  // namespace
 
+void FireDueTimers() {
+    for (int budget = 100000; budget > 0; --budget) {
+        const auto next = NextDue(S().now);
+        if (!next) return;
+        Fire(*next);
+    }
+}
+
 void KillWindowTimers(HWND hwnd) {
     auto& timers = S().timers;
     timers.erase(std::remove_if(timers.begin(), timers.end(), [hwnd](const Timer& t) { return t.hwnd == hwnd; }),

@@ -1,0 +1,34 @@
+// Plugin hiding, the Options-menu entry, search sorting and group URLs: the
+// procedures beyond the entry points declared in core/feature_hooks.h
+// (HidePlugins, ShowPlugins, Start/StopShowInMenu, StartSortSearch,
+// StopSortSearch and the three message handlers).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/host.h"
+
+namespace tillwick {
+
+// ---- mdlHidePlugin
+// The pattern of names to hide, built from the three switched sources; empty
+// when nothing is to be hidden.
+std::string HidePattern();
+
+// ---- mdlSortSearch (SearchMenu is the menu the last WM_INITMENU named)
+void SortSearchMenu(HMENU searchMenu);
+void ApplySearchOrder(HMENU searchMenu, const std::vector<std::string>& names);
+
+// ---- mdlShowGroupUrl
+// Reads the file of GroupName into GroupLines.
+void LoadGroup();
+// Finds PageItemText's address in GroupLines and writes it into the status bar.
+void ShowPageUrl();
+// The lines of a group file's page section: one empty line when it has none.
+std::vector<std::string> GroupPageLines(std::string_view fileText);
+// Whether a group's name can only name a file directly inside the Groups folder.
+bool IsPlainGroupName(std::string_view name);
+
+}  // namespace tillwick
