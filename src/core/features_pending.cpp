@@ -14,17 +14,12 @@ LRESULT StatusBarInfoMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return 
 LRESULT ShowInMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT SortSearchMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT GroupUrlMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT ProgressBarMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-// Called after the host's procedure with its result in the slot: that result stands.
-LRESULT HighlightComboMessage(HWND, UINT, WPARAM, LPARAM, LRESULT& result) { return result; }
 LRESULT TabMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT PageMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT ZoneIconMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT StatusHtmlBarMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return 0; }
 
 // ---- start operations.
-void StartTabHover() {}
 void StartTabMenu() {}
 void StartTabPluginMenu() {}
 void StartTabOtherMenu() {}
@@ -35,14 +30,10 @@ void StartSortSearch() {}
 void StartZoneIcon() {}
 void StartStatusBarInfo() {}
 void StartStatusHtml() {}
-void StartCombineButtons() {}
-void StartHighlightCombo() {}
-void StartProgressBar() {}
 void HidePlugins() {}
 void LoadZoneNames() {}
 
 // ---- stop operations.
-void StopTabHover() noexcept {}
 void StopTabMenu() noexcept {}
 void StopTabPluginMenu() noexcept {}
 void StopTabOtherMenu() noexcept {}
@@ -53,9 +44,6 @@ void StopSortSearch() noexcept {}
 void StopZoneIcon() noexcept {}
 void StopStatusBarInfo() noexcept {}
 void StopStatusHtml() noexcept {}
-void StopCombineButtons() noexcept {}
-void StopHighlightCombo() noexcept {}
-void StopProgressBar() noexcept {}
 void ShowPlugins() noexcept {}
 void StopShowInMenu() noexcept { State().ShowInMenuOn = false; }
 
@@ -69,10 +57,6 @@ void FillReport() {}
 void ScheduleStripCheck() {}
 void NotifyStatusHtmlPages(std::int32_t&) {}
 void StatusHtmlProgress(std::int32_t, std::int32_t) {}
-void SetCombinedState(std::int32_t&) {}
-void ProgressBarChange(std::int32_t, std::int32_t) {}
-void ScheduleHideProgress() {}
-bool FindRefreshStop() { return false; }
 void ShowOptionsDialog() {}
 
 // ---- complete already; these move with their modules.

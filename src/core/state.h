@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "features/address_bar_state.h"
+#include "features/tab_hover_state.h"
 #include "host/host.h"
 
 namespace tillwick {
@@ -177,6 +179,8 @@ struct SharedState {
     std::vector<std::string> HostPluginList;
     std::string AfterPageDonePlugins;
     std::string DiagnosticsText;
+    // The total width of the status-bar HTML panels' strip (mdlStatusHtml writes it).
+    std::int32_t StatusHtmlTotalWidth = 0;
 
     // Flags of start-up.
     bool LargeCaptionButtons = false;
@@ -235,6 +239,8 @@ struct SharedState {
     HideStatusBarState HideStatusBar;
     HideTabBarState HideTabBar;
     TabLockState TabLock;
+    TabHoverState TabHover;
+    AddressBarState AddressBar;
 };
 
 SharedState& State();
