@@ -49,6 +49,8 @@ void AdjustBandWidth(int delta) {
 bool FindRefreshStop() {
     SharedState& s = State();
     CombineState& m = Module();
+    // Without the toolbar there is nothing to ask; the report names the missing toolbar itself.
+    if (!host::IsWindow(s.ButtonsToolbarWnd)) return false;
     m.StopIndex = static_cast<std::int32_t>(host::SendMessageA(s.ButtonsToolbarWnd, TB_COMMANDTOINDEX, c::kCmdStop, 0));
     m.RefreshIndex =
         static_cast<std::int32_t>(host::SendMessageA(s.ButtonsToolbarWnd, TB_COMMANDTOINDEX, c::kCmdRefresh, 0));
