@@ -21,11 +21,12 @@ constexpr std::int32_t kMinHoverMs = 100;
 
 TabHoverState& Module() noexcept { return State().TabHover; }
 
-std::int16_t TabUnderCursor() {
+// The tab bar's own WM_MOUSEMOVE carries the cursor in its client coordinates.
+std::int16_t TabUnderCursor(LPARAM at) {
     const HWND bar = State().TabBarWnd;
     TCHITTESTINFO hit{};
-    host::GetCursorPos(&hit.pt);
-    host::ScreenToClient(bar, &hit.pt);
+    hit.pt = POINT{static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(at))),
+                   static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(at)))};
     return static_cast<std::int16_t>(host::SendMessageA(bar, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
 }
 
@@ -50,9 +51,9 @@ void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     });
 }
 
-void OnMouseMove() {
+void OnMouseMove(LPARAM at) {
     TabHoverState& m = Module();
-    m.HoveredTab = TabUnderCursor();
+    m.HoveredTab = TabUnderCursor(at);
     const auto current = static_cast<std::int16_t>(host::SendMessageA(State().TabBarWnd, TCM_GETCURSEL, 0, 0));
     if (m.HoveredTab != m.LastHoveredTab) {
         CancelHover();
@@ -88,10 +89,10 @@ void StopTabHover() noexcept {
     m.LastHoveredTab = -1;
 }
 
-LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
+LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT&) {
     switch (msg) {
         case WM_MOUSEMOVE:
-            RunStep(OnMouseMove);
+            RunStep([&] { OnMouseMove(lParam); });
             break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:

@@ -247,7 +247,7 @@ TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboa
     Shot("pastego-2-pasted-address-loaded");
 }
 
-// ---- address highlight and tab hover ----------------------------------------------------------
+// ---- address highlight ----------------------------------------------------------
 
 TEST_F(E2eFeatures, ASecurePageHighlightsTheAddressBoxInTheChosenColours) {
     WriteProfile({{"HighlightCombo", "1"}, {"HighlightComboBack", "255"}, {"HighlightComboText", "16777215"}});
@@ -267,25 +267,6 @@ TEST_F(E2eFeatures, ASecurePageHighlightsTheAddressBoxInTheChosenColours) {
     host->LoadPage("http://plain.example/");
     EXPECT_TRUE(PumpUntil([&] { return !Visible(overlay); }, 3000)) << "the lock stays on a plain page";
     Shot("highlight-2-plain-address");
-}
-
-TEST_F(E2eFeatures, RestingOnABackgroundTabLongerThanTheHoverTimeActivatesIt) {
-    WriteProfile({{"TabHoverAction", "1"}, {"HoverTime", "400"}});
-    StartWithPlugin("http://www.example.com/");
-    host->OpenTab("http://www.debian.org/");
-    ASSERT_TRUE(PumpUntil([&] { return host->ActiveTab() == 1 && !host->Loading(1); }, 5000));
-    RECT tab{};
-    ::SendMessageA(host->TabBar(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
-    POINT at{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
-    POINT screen = at;
-    ::ClientToScreen(host->TabBar(), &screen);
-    ::SetCursorPos(screen.x, screen.y);
-    ::SendMessageA(host->TabBar(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-    Pump(250);
-    EXPECT_EQ(host->ActiveTab(), 1) << "activated before the hover time";
-    Shot("hover-1-resting-on-first-tab");
-    EXPECT_TRUE(PumpUntil([&] { return host->ActiveTab() == 0; }, 2000)) << "the hovered tab was not activated";
-    Shot("hover-2-first-tab-activated");
 }
 
 }  // namespace
