@@ -269,5 +269,25 @@ TEST_F(E2eFeatures, ASecurePageHighlightsTheAddressBoxInTheChosenColours) {
     Shot("highlight-2-plain-address");
 }
 
+TEST_F(E2eFeatures, RestingOnABackgroundTabLongerThanTheHoverTimeActivatesIt) {
+    WriteProfile({{"TabHoverAction", "1"}, {"HoverTime", "400"}});
+    StartWithPlugin("http://www.example.com/");
+    host->OpenTab("http://www.debian.org/");
+    ASSERT_TRUE(PumpUntil([&] { return host->ActiveTab() == 1 && !host->Loading(1); }, 5000));
+    RECT tab{};
+    ::SendMessageA(host->TabBar(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    POINT at{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    // The cursor really rests there: the platform's own mouse moves then name the same tab.
+    POINT screen = at;
+    ::ClientToScreen(host->TabBar(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::SendMessageA(host->TabBar(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    Pump(250);
+    EXPECT_EQ(host->ActiveTab(), 1) << "activated before the hover time";
+    Shot("hover-1-resting-on-first-tab");
+    EXPECT_TRUE(PumpUntil([&] { return host->ActiveTab() == 0; }, 2000)) << "the hovered tab was not activated";
+    Shot("hover-2-first-tab-activated");
+}
+
 }  // namespace
 }  // namespace e2e
