@@ -1,6 +1,7 @@
 // The bars around the pages: the rebar with its six tool bars (the styles are
 // what a plugin tells them apart by), the status bar with its parts and tool
 // bar, and the tab bar with its tooltip; the address and search edits.
+#include <algorithm>
 #include <string>
 
 #include "core/errors.h"
@@ -194,12 +195,17 @@ bool CreateBars(Host::State& s) {
         !s.unusedBars[1])
         return false;
 
-    AddButtons(s.buttonsBar, {{ids::kBack, "Back"},
-                              {ids::kForward, "Forward"},
-                              {c::kCmdRefresh, "Refresh"},
-                              {c::kCmdStop, "Stop"},
-                              {ids::kHome, "Home"},
-                              {c::kCmdNewTab, "New"}});
+    std::vector<std::pair<UINT, std::string>> mainButtons = {{ids::kBack, "Back"},
+                                                             {ids::kForward, "Forward"},
+                                                             {c::kCmdRefresh, "Refresh"},
+                                                             {c::kCmdStop, "Stop"},
+                                                             {ids::kHome, "Home"},
+                                                             {c::kCmdNewTab, "New"}};
+    if (s.config.buttonsBetweenRefreshAndStop > 0) {  // Home and New move in between
+        std::rotate(mainButtons.begin() + 3, mainButtons.begin() + 4,
+                    mainButtons.begin() + 4 + std::min(s.config.buttonsBetweenRefreshAndStop, 2));
+    }
+    AddButtons(s.buttonsBar, mainButtons);
     std::vector<std::pair<UINT, std::string>> pluginButtons;
     for (int k : ButtonPluginIndexes(s))
         pluginButtons.emplace_back(c::kCmdPluginBase + static_cast<UINT>(k),

@@ -113,6 +113,8 @@ struct Config {
     bool showFrame = true;
     RECT frameRect{0, 0, 1024, 768};
     std::uint32_t loadStepMs = 100;  // a page load takes three steps
+    // Buttons put between Refresh (0x800A) and Stop (0x800B) on the main toolbar (0: adjacent).
+    int buttonsBetweenRefreshAndStop = 0;
 };
 
 // Status-bar parts: text, progress (wide only while loading), zone, tool bar.
@@ -201,6 +203,9 @@ public:
     const std::string& SecurityId() const;
     // Host commands the frame carried out, in order (WM_COMMAND low words it knew).
     const std::vector<UINT>& CommandsCarriedOut() const;
+    // What page scripts asked of HTML pop-ups and of `external.get_tab`, in
+    // order: "createPopup tab 1", "get_tab '<id>',3 from tab 1", "show at x 500 from tab 1", "hide tab 1".
+    const std::vector<std::string>& PopupLog() const;
 
     struct State;
 

@@ -31,6 +31,7 @@ struct Tab {
     int loadStep = 0;
     std::string loadingUrl;
     UINT_PTR loadTimer = 0;
+    bool hasPopup = false;  // its page made an HTML pop-up (createPopup)
 };
 
 struct Host::State {
@@ -76,6 +77,7 @@ struct Host::State {
     // submenus do; the others are built for each opening.
     HMENU optionsMenu = nullptr;
     HMENU groupsMenu = nullptr;
+    std::vector<std::string> popupLog;  // what page scripts asked of pop-ups and `external.get_tab`
 };
 
 // The running host's state (one per process), for window and timer procedures.
@@ -142,6 +144,10 @@ void StartLoad(Host::State& s, Tab& tab, std::string_view url);
 void StopLoad(Host::State& s, Tab& tab);
 void ReleaseTabObjects(Tab& tab);
 std::string HostNameOf(std::string_view url);
+
+// ---- popups.cpp
+// Gives the tab's page window an execScript that answers the pop-up statements.
+void AnswerPopupScripts(Host::State& s, Tab& tab);
 
 // ---- commands.cpp
 void RunCommand(Host::State& s, WPARAM wParam);

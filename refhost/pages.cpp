@@ -243,6 +243,7 @@ void MakeTabObjects(Host::State& s, Tab& tab, std::string_view windowName) {
     o.set(tab.window, "name", std::string(windowName));
     o.set(tab.window, "closed", false);
     o.set(tab.window, "external", s.external);
+    AnswerPopupScripts(s, tab);
     o.setMethod(tab.window, "open", [](const std::vector<Value>& args) -> std::optional<Value> {
         Host::State* st = Current();
         if (!st) return std::nullopt;

@@ -8,34 +8,18 @@
 namespace tillwick {
 
 // ---- message handlers: "nothing to do" for the value each one's result replaces.
-// Handlers whose result is ignored or replaces the message number give the message back;
-// HideTitleMessage's result replaces lParam, so it gives lParam back.
 LRESULT StatusBarInfoMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT ProgressBarMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-// Called after the host's procedure with its result in the slot: that result stands.
-LRESULT HighlightComboMessage(HWND, UINT, WPARAM, LPARAM, LRESULT& result) { return result; }
-LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT ZoneIconMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT StatusHtmlBarMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return 0; }
 
-// ---- start operations.
-void StartTabHover() {}
+// ---- start and stop operations.
 void StartZoneIcon() {}
 void StartStatusBarInfo() {}
 void StartStatusHtml() {}
-void StartCombineButtons() {}
-void StartHighlightCombo() {}
-void StartProgressBar() {}
 void LoadZoneNames() {}
-
-// ---- stop operations.
-void StopTabHover() noexcept {}
 void StopZoneIcon() noexcept {}
 void StopStatusBarInfo() noexcept {}
 void StopStatusHtml() noexcept {}
-void StopCombineButtons() noexcept {}
-void StopHighlightCombo() noexcept {}
-void StopProgressBar() noexcept {}
 
 // ---- tab changes, browser events, queries.
 void RefreshInfo() {}
@@ -47,10 +31,6 @@ void FillReport() {}
 void ScheduleStripCheck() {}
 void NotifyStatusHtmlPages(std::int32_t&) {}
 void StatusHtmlProgress(std::int32_t, std::int32_t) {}
-void SetCombinedState(std::int32_t&) {}
-void ProgressBarChange(std::int32_t, std::int32_t) {}
-void ScheduleHideProgress() {}
-bool FindRefreshStop() { return false; }
 void ShowOptionsDialog() {}
 
 }  // namespace tillwick

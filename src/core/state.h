@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "features/address_bar_state.h"
+#include "features/tab_hover_state.h"
 #include "host/host.h"
 #include "menus/menu_state.h"
 #include "menus/host_menu_state.h"
@@ -180,6 +182,8 @@ struct SharedState {
     std::vector<std::string> HostPluginList;
     std::string AfterPageDonePlugins;
     std::string DiagnosticsText;
+    // The total width of the status-bar HTML panels' strip (mdlStatusHtml writes it).
+    std::int32_t StatusHtmlTotalWidth = 0;
 
     // Flags of start-up.
     bool LargeCaptionButtons = false;
@@ -248,6 +252,8 @@ struct SharedState {
     TabMenuState TabMenu;
     PageMenuState PageMenu;
     HostMenuState HostMenus;
+    TabHoverState TabHover;
+    AddressBarState AddressBar;
 };
 
 SharedState& State();

@@ -200,4 +200,18 @@ bool SetOfflineMode();
 // Shows the colour chooser; returns true and the colour when the user chose one.
 bool ChooseColorDialog(COLORREF initial, const COLORREF (&customColours)[16], COLORREF* chosen);
 
+// ---- the address-bar decorations: brushes, colours, icons, the security
+// dialog and the control host (implemented in address_bar.cpp of each backend)
+HBRUSH CreateBrushIndirect(const LOGBRUSH* brush);
+BOOL DeleteObject(HGDIOBJ object);
+COLORREF SetTextColor(HDC dc, COLORREF colour);
+COLORREF SetBkColor(HDC dc, COLORREF colour);
+HANDLE LoadImageA(HINSTANCE instance, const char* name, UINT type, int cx, int cy, UINT flags);
+// The platform's certificate and security dialog for an address (wininet,
+// loaded when first needed). False when it is not available.
+BOOL InternetShowSecurityInfoByURLA(const char* url, HWND owner);
+// Registers the ATL control host window class "AtlAxWin" (atl.dll, loaded at
+// run time). False when the library or its entry point is missing.
+bool AtlAxWinInit();
+
 }  // namespace host

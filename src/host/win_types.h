@@ -564,4 +564,22 @@ inline constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
            (static_cast<COLORREF>(b) << 16);
 }
 
+// ---- GDI, icons and statics the address-bar decorations use ------------------
+struct HDC__;
+using HDC = HDC__*;
+struct HICON__;
+using HICON = HICON__*;
+using HANDLE = void*;
+using HGDIOBJ = void*;
+using ULONG_PTR = std::uintptr_t;
+struct LOGBRUSH {
+    UINT lbStyle;
+    COLORREF lbColor;
+    ULONG_PTR lbHatch;
+};
+constexpr UINT BS_SOLID = 0;
+constexpr UINT IMAGE_ICON = 1, LR_LOADFROMFILE = 0x0010;
+constexpr UINT STM_SETIMAGE = 0x0172;
+constexpr DWORD SS_ICON = 0x0003;
+
 #endif  // _WIN32

@@ -331,6 +331,46 @@ TEST_F(E2eFeatures, OpeningAGroupAsksAndCancelOpensNothing) {
     EXPECT_EQ(g_prompt, "Do you want to open all 2 pages in: News");
     EXPECT_EQ(host->TabCount(), tabs);
     Shot("groups-3-nothing-opened");
+// ---- address highlight ----------------------------------------------------------
+
+TEST_F(E2eFeatures, ASecurePageHighlightsTheAddressBoxInTheChosenColours) {
+    WriteProfile({{"HighlightCombo", "1"}, {"HighlightComboBack", "255"}, {"HighlightComboText", "16777215"}});
+    StartWithPlugin("https://bank.example/");
+    const HWND overlay = ::FindWindowExA(host->AddressCombo(), nullptr, "#32770", nullptr);
+    ASSERT_NE(overlay, nullptr) << "no overlay in the address box";
+    EXPECT_TRUE(PumpUntil([&] { return Visible(overlay); }, 3000)) << "the lock is not shown";
+    ::RedrawWindow(host->AddressEdit(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(200);
+    RECT client{};
+    ::GetClientRect(host->AddressEdit(), &client);
+    const HDC dc = ::GetDC(host->AddressEdit());
+    const COLORREF background = ::GetPixel(dc, client.right - 4, client.bottom / 2);
+    ::ReleaseDC(host->AddressEdit(), dc);
+    EXPECT_EQ(background, RGB(255, 0, 0)) << "the address box is not painted in the chosen back colour";
+    Shot("highlight-1-secure-address-red");
+    host->LoadPage("http://plain.example/");
+    EXPECT_TRUE(PumpUntil([&] { return !Visible(overlay); }, 3000)) << "the lock stays on a plain page";
+    Shot("highlight-2-plain-address");
+}
+
+TEST_F(E2eFeatures, RestingOnABackgroundTabLongerThanTheHoverTimeActivatesIt) {
+    WriteProfile({{"TabHoverAction", "1"}, {"HoverTime", "400"}});
+    StartWithPlugin("http://www.example.com/");
+    host->OpenTab("http://www.debian.org/");
+    ASSERT_TRUE(PumpUntil([&] { return host->ActiveTab() == 1 && !host->Loading(1); }, 5000));
+    RECT tab{};
+    ::SendMessageA(host->TabBar(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    POINT at{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+    // The cursor really rests there: the platform's own mouse moves then name the same tab.
+    POINT screen = at;
+    ::ClientToScreen(host->TabBar(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::SendMessageA(host->TabBar(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    Pump(250);
+    EXPECT_EQ(host->ActiveTab(), 1) << "activated before the hover time";
+    Shot("hover-1-resting-on-first-tab");
+    EXPECT_TRUE(PumpUntil([&] { return host->ActiveTab() == 0; }, 2000)) << "the hovered tab was not activated";
+    Shot("hover-2-first-tab-activated");
 }
 
 }  // namespace

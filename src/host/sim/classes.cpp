@@ -38,6 +38,7 @@ const std::vector<ClassInfo>& BuiltinClasses() {
             {"ComboBox", Builtin::ComboBox, ComboProcA, ComboProcW, 0x0008},
             {"Static", Builtin::Static, StaticProcA, StaticProcW, 0},
             {"Button", Builtin::Button, ButtonProcA, ButtonProcW, 0x0008},
+            {"#32770", Builtin::None, DesktopProcA, DefWindowProcW, 0},  // dialogs: the default procedure
         };
         std::vector<ClassInfo> out;
         for (const auto& d : defs) {

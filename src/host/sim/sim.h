@@ -166,4 +166,27 @@ bool TooltipActive(HWND tooltip);
 bool OfflineModeSet();
 void ClearOfflineMode();  // part of Reset()
 
+// ---- the address-bar decorations ------------------------------------------------
+struct DcColours {
+    std::optional<COLORREF> text, back;  // as SetTextColor / SetBkColor last set them
+};
+HDC CreateTestDc();
+DcColours ColoursOf(HDC dc);
+int LiveBrushCount();                               // brushes created and not deleted
+std::optional<COLORREF> BrushColour(HBRUSH brush);  // nullopt: not a live brush
+// What the address box shows: its edit asks its parent for colours as a
+// painting edit control does (WM_CTLCOLOREDIT with a fresh device context).
+struct EditPaint {
+    DcColours colours;
+    std::optional<COLORREF> brush;  // the colour of the brush the parent answered
+};
+EditPaint PaintEdit(HWND edit);
+struct SecurityInfoCall {
+    std::string url;
+    HWND owner;
+};
+const std::vector<SecurityInfoCall>& SecurityInfoShown();
+// Whether AtlAxWinInit succeeds (true after Reset).
+void SetAtlAvailable(bool available);
+
 }  // namespace host::sim

@@ -290,6 +290,8 @@ struct FileEntry {
     std::string content;
 };
 
+void ResetAddressBarGdi();  // address_bar.cpp
+
 struct State {
     std::unordered_map<HWND, std::unique_ptr<Window>> windows;
     HWND desktop = nullptr;

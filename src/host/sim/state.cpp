@@ -40,6 +40,7 @@ void Reset() {
     ResetProcTable();
     CreateRoots();
     ClearOfflineMode();
+    ResetAddressBarGdi();
 }
 
 std::uint64_t Now() { return detail::S().now; }

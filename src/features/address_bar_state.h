@@ -1,0 +1,52 @@
+// The state of the address-bar decorations: the secure-page highlight
+// (mdlHighlightCombo), the progress bar (mdlAddressProgress) and the combined
+// Refresh/Stop button (mdlCombineButtons). One member of the shared state.
+#pragma once
+
+#include <cstdint>
+
+#include "host/host.h"
+
+namespace tillwick {
+
+struct HighlightState {
+    COLORREF Back = 12776703;
+    COLORREF Text = 0;
+    HBRUSH Brush = nullptr;
+    HWND Icon = nullptr;        // the static control in the overlay
+    HANDLE IconImage = nullptr; // lives as long as the overlay
+    WINDOWPLACEMENT Placement{};
+    bool SecurePageShown = false;
+    UINT_PTR RefreshTimer = 0;
+    UINT_PTR ResizeTimer = 0;
+};
+
+struct ProgressState {
+    HWND AddressHost = nullptr;  // child of the address combo box
+    HWND StatusHost = nullptr;   // child of the status bar
+    HWND View = nullptr;         // the control host showing the progress page
+    host::Object Document;       // the progress page
+    std::int16_t StatusTop = 0;
+    WINDOWPLACEMENT EditFull{};
+    WINDOWPLACEMENT EditShort{};
+    WINDOWPLACEMENT ContainerPlacement{};
+    UINT_PTR CreateTimer = 0;
+    UINT_PTR PlaceTimer = 0;
+    UINT_PTR HideTimer = 0;
+    std::int16_t AttachTries = 0;  // looks for the loaded page so far
+    bool ViewFailed = false;  // the control host could not be created: the bar stays off
+};
+
+struct CombineState {
+    std::int32_t StopIndex = -1;
+    std::int32_t RefreshIndex = -1;
+    std::int16_t RefreshWidth = 0;
+};
+
+struct AddressBarState {
+    HighlightState Highlight;
+    ProgressState Progress;
+    CombineState Combine;
+};
+
+}  // namespace tillwick

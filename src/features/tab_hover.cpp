@@ -1,0 +1,109 @@
+// mdlTabHoverAction: one one-shot timer per hovered background tab. Moving to
+// another tab restarts it; the active tab, no tab, a click or leaving the bar
+// only cancel it (and close a shown preview).
+#include "features/tab_hover.h"
+
+#include <algorithm>
+
+#include "core/convert.h"
+#include "core/errors.h"
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/startup.h"
+#include "core/state.h"
+#include "features/feature_timers.h"
+#include "options/settings_catalogue.h"
+
+namespace tillwick {
+namespace {
+
+constexpr std::int32_t kMinHoverMs = 100;
+
+TabHoverState& Module() noexcept { return State().TabHover; }
+
+// The tab bar's own WM_MOUSEMOVE carries the cursor in its client coordinates.
+std::int16_t TabUnderCursor(LPARAM at) {
+    const HWND bar = State().TabBarWnd;
+    TCHITTESTINFO hit{};
+    hit.pt = POINT{static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(at))),
+                   static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(at)))};
+    return static_cast<std::int16_t>(host::SendMessageA(bar, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+void CancelHover() {
+    TabHoverState& m = Module();
+    features::EndTimer(m.HoverTimer);
+    if (!m.Activate) ClosePreview();
+}
+
+void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    TabHoverState& m = Module();
+    features::EndTimer(m.HoverTimer, id);
+    RunStep([&] {
+        // The global modifier key held at this moment does the other of the two.
+        const bool activate = m.Activate != IsGlobalModifierDown();
+        if (activate) {
+            SendHostCommand(contract::kCmdActivateTabBase + static_cast<std::uint32_t>(m.HoveredTab));
+        } else if (State().CompanionCommandId > 0) {
+            std::int16_t tab = m.HoveredTab;
+            ShowPreview(tab);
+        }
+    });
+}
+
+void OnMouseMove(LPARAM at) {
+    TabHoverState& m = Module();
+    m.HoveredTab = TabUnderCursor(at);
+    const auto current = static_cast<std::int16_t>(host::SendMessageA(State().TabBarWnd, TCM_GETCURSEL, 0, 0));
+    if (m.HoveredTab != m.LastHoveredTab) {
+        CancelHover();
+        if (m.HoveredTab != -1 && m.HoveredTab != current)
+            features::RestartTimer(m.HoverTimer, static_cast<UINT>(m.HoverTime), &HoverTimerProc);
+    }
+    m.LastHoveredTab = m.HoveredTab;
+}
+
+}  // namespace
+
+void StartTabHover() {
+    TabHoverState& m = Module();
+    // A hand-edited value that is not a number leaves that one setting at its default.
+    m.HoverTime = std::max(TrySettingNumber(Setting::HoverTime).value_or(350), kMinHoverMs);
+    m.Activate = SettingOn(Setting::TabHoverActivate);
+    m.PreviewScrollPos = SettingOn(Setting::PreviewScrollPos);
+    RunStep([&] {
+        const auto zoom = ParseNumber(SettingText(Setting::PreviewZoom));
+        if (zoom && *zoom > 0 && *zoom < 1e6) m.PreviewZoom = static_cast<float>(*zoom);
+    });
+    m.HoveredTab = -1;
+    m.LastHoveredTab = -1;
+    State().TabHoverOn = true;
+}
+
+void StopTabHover() noexcept {
+    State().TabHoverOn = false;
+    TabHoverState& m = Module();
+    features::EndTimer(m.HoverTimer);
+    if (m.PreviewShown) ClosePreview();
+    m.HoveredTab = -1;
+    m.LastHoveredTab = -1;
+}
+
+LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT&) {
+    switch (msg) {
+        case WM_MOUSEMOVE:
+            RunStep([&] { OnMouseMove(lParam); });
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MOUSELEAVE:
+            RunStep(CancelHover);
+            if (msg == WM_MOUSELEAVE) Module().HoveredTab = Module().LastHoveredTab = -1;
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace tillwick
