@@ -10,7 +10,6 @@ namespace tillwick {
 // ---- message handlers: "nothing to do" for the value each one's result replaces.
 // Handlers whose result is ignored or replaces the message number give the message back;
 // HideTitleMessage's result replaces lParam, so it gives lParam back.
-LRESULT StatusBarInfoMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT ShowInMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT SortSearchMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT GroupUrlMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
@@ -20,7 +19,6 @@ LRESULT HighlightComboMessage(HWND, UINT, WPARAM, LPARAM, LRESULT& result) { ret
 LRESULT TabMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT PageMenuMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT ZoneIconMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT StatusHtmlBarMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return 0; }
 
 // ---- start operations.
@@ -32,14 +30,11 @@ void StartPageExtensionMenu() {}
 void StartPagePluginMenu() {}
 void StartPageOtherMenu() {}
 void StartSortSearch() {}
-void StartZoneIcon() {}
-void StartStatusBarInfo() {}
 void StartStatusHtml() {}
 void StartCombineButtons() {}
 void StartHighlightCombo() {}
 void StartProgressBar() {}
 void HidePlugins() {}
-void LoadZoneNames() {}
 
 // ---- stop operations.
 void StopTabHover() noexcept {}
@@ -50,8 +45,6 @@ void StopPageExtensionMenu() noexcept {}
 void StopPagePluginMenu() noexcept {}
 void StopPageOtherMenu() noexcept {}
 void StopSortSearch() noexcept {}
-void StopZoneIcon() noexcept {}
-void StopStatusBarInfo() noexcept {}
 void StopStatusHtml() noexcept {}
 void StopCombineButtons() noexcept {}
 void StopHighlightCombo() noexcept {}
@@ -60,12 +53,6 @@ void ShowPlugins() noexcept {}
 void StopShowInMenu() noexcept { State().ShowInMenuOn = false; }
 
 // ---- tab changes, browser events, queries.
-void RefreshInfo() {}
-bool StatusInfoZoneOn() { return false; }
-// The line lives in the shared state; mdlStatusBarInfo will write it there.
-std::string StatusInfoText() { return State().StatusInfoText; }
-bool WhoisReportShowing() { return false; }
-void FillReport() {}
 void ScheduleStripCheck() {}
 void NotifyStatusHtmlPages(std::int32_t&) {}
 void StatusHtmlProgress(std::int32_t, std::int32_t) {}
@@ -74,6 +61,8 @@ void ProgressBarChange(std::int32_t, std::int32_t) {}
 void ScheduleHideProgress() {}
 bool FindRefreshStop() { return false; }
 void ShowOptionsDialog() {}
+bool GroupUrlLineShowing() { return false; }
+void StatusHtmlMenuCommand(std::int32_t&) {}
 
 // ---- complete already; these move with their modules.
 void StartShowInMenu() { State().ShowInMenuOn = true; }

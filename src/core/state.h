@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/host.h"
+#include "statusinfo/statusinfo_state.h"
 
 namespace tillwick {
 
@@ -100,6 +101,7 @@ struct HideStatusBarState {
     std::int32_t TimeDelay = 250;
     std::string OpeningKeyword = "opening";  // lower case
     bool PendingShow = false;
+    bool PageDone = false;  // the host's "done" text was swallowed before the bar got it
     std::string LastHost;
     UINT_PTR RevealTimer = 0;
     UINT_PTR MessageTimer = 0;
@@ -193,6 +195,7 @@ struct SharedState {
     bool OpenGroupConfirmOn = false;
     bool TabToolTipsHidden = false;
     bool SelfCommandInProgress = false;
+    bool StatusInfoRefresh = false;  // the information line is due to be written again
 
     // Feature flags, set by the features' own start procedures.
     bool OnTopDispatch = false;
@@ -235,6 +238,7 @@ struct SharedState {
     HideStatusBarState HideStatusBar;
     HideTabBarState HideTabBar;
     TabLockState TabLock;
+    StatusInfoModules StatusInfo;
 };
 
 SharedState& State();
