@@ -45,8 +45,12 @@ std::string HostMenuText(std::string_view key, std::string_view fallback) {
     return HostLanguageText(key, fallback, "MENU_MAIN");
 }
 
-std::string ProxyAt(int n) { return ReadHostSetupCenter("p" + std::to_string(n), "", "Proxy"); }
-std::string ProxyNameAt(int n) { return ReadHostSetupCenter("pn" + std::to_string(n), "", "Proxy"); }
+std::string ProxyEntry(std::string key, int n) {
+    key += std::to_string(n);
+    return ReadHostSetupCenter(key, "", "Proxy");
+}
+std::string ProxyAt(int n) { return ProxyEntry("p", n); }
+std::string ProxyNameAt(int n) { return ProxyEntry("pn", n); }
 
 std::string ComposeProxyText() {
     const StatusBarInfoState& m = Module();
@@ -320,6 +324,8 @@ void ShowInfoText() {
     if (m.ShowIP && !m.IpText.empty()) line += m.IpText + kGap;
     if (m.ShowLocation && !m.LocationText.empty()) line += m.LocationText + kGap;
     if (m.ShowProxy) line += m.ProxyText + kGap;
+    // The zone icon sits over the start of the bar's first part.
+    if (s.ZoneIconOn && !line.empty()) line.insert(0, kGap);
     s.StatusInfoText = line;
     if (line.size() > kMinLineLength)
         host::SendMessageA(s.StatusBarWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(line.c_str()));
