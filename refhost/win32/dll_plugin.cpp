@@ -33,7 +33,7 @@ public:
         : module_(std::move(module)), object_(std::move(object)) {}
     ~DllTabPlugin() override { object_.Reset(); }  // before module_ lets the DLL go
 
-    HRESULT SetSite(host::Object site, std::optional<host::Object> browser) override {
+    HRESULT SetSite(std::optional<host::Object> site, std::optional<host::Object> browser) override {
         ComPtr<IObjectWithSite> withSite;
         HRESULT hr = object_.As(&withSite);
         if (FAILED(hr)) return hr;
@@ -42,7 +42,7 @@ public:
             return withSite->SetSite(nullptr);
         }
         IDispatch* browserDispatch = browser ? host::win32::DispatchOf(*browser) : nullptr;
-        ComPtr<IUnknown> comSite = MakeSite(host::win32::DispatchOf(site), browserDispatch);
+        ComPtr<IUnknown> comSite = MakeSite(host::win32::DispatchOf(*site), browserDispatch);
         if (!comSite) return E_OUTOFMEMORY;
         hr = withSite->SetSite(comSite.Get());
         browser_ = SUCCEEDED(hr) && browserDispatch ? *browser : host::Object();

@@ -2,6 +2,7 @@
 // the status bar, and its menu that moves the page's site into another zone.
 #include <array>
 #include <string>
+#include <utility>
 
 #include "core/errors.h"
 #include "core/feature_hooks.h"
@@ -147,14 +148,23 @@ void StartZoneIcon() {
     if (m.IconWnd == nullptr || !host::IsWindow(m.IconWnd))
         RunStep(CreateIconWindow);
     else
-        RunStep(ShowZoneIconWindow);
+        RunStep(ShowZoneIconWindow);  // started twice without a stop
     RunStep(LoadZoneNames);
     s.ZoneIconOn = true;
 }
 
+// The icon window and its icons go with the feature, so that nothing of the
+// plugin outlives its stop; a start makes them again.
 void StopZoneIcon() noexcept {
+    ZoneIconState& m = Module();
     RunStep(HideZoneIconWindow);
-    features::EndTimer(Module().ZoneChangeTimer);
+    features::EndTimer(m.ZoneChangeTimer);
+    RunStep([&] {
+        if (m.IconWnd != nullptr) host::DestroyWindow(m.IconWnd);
+        m.IconWnd = nullptr;
+        for (LPARAM& icon : m.Icons) host::DestroyIconHandle(std::exchange(icon, 0));
+        m.CurrentIcon = 0;
+    });
     State().ZoneIconOn = false;
 }
 

@@ -158,7 +158,7 @@ TEST_F(ComObjectsTest, TheDllConnectsToTheBrowserItIsSitedWith) {
     EXPECT_HRESULT_SUCCEEDED(plugin->SetSite(site, browser));
     EXPECT_TRUE(plugin->AttachedBrowser() == browser);
     EXPECT_EQ(refhost::win32::AdvisedSinks(browser), 1);
-    EXPECT_HRESULT_SUCCEEDED(plugin->SetSite(host::Object(), std::nullopt));
+    EXPECT_HRESULT_SUCCEEDED(plugin->SetSite(std::nullopt, std::nullopt));
     EXPECT_EQ(refhost::win32::AdvisedSinks(browser), 0);
     EXPECT_FALSE(plugin->AttachedBrowser());
     plugin.reset();

@@ -43,6 +43,7 @@ protected:
 };
 
 TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZero) {
+    host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
     StartInfo({{"ShowIcon", "1"}, {"ShowZone", "1"}});
     RECT part{};
     host::SendMessageA(Bar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
@@ -58,6 +59,12 @@ TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZer
     ASSERT_EQ(zoneMenu.size(), 7u);
     EXPECT_TRUE(zoneMenu[3].state & MF_CHECKED);  // Internet
     EXPECT_EQ(host::sim::LiveMenuCount(), liveMenus);
+    // "Show Zone Icon" switches the icon off: its window and icons go with it.
+    EXPECT_EQ(host::sim::LiveIconCount(), 1);
+    Click(25, 1);
+    EXPECT_FALSE(tillwick::State().ZoneIconOn);
+    EXPECT_EQ(host::FindWindowExA(Bar(), nullptr, "Static", nullptr), nullptr);
+    EXPECT_EQ(host::sim::LiveIconCount(), 0);
 }
 
 TEST_F(StatusInfo, WhoisIsGreyedUnlessThePageHasAWebAddress) {

@@ -160,7 +160,7 @@ public:
     RecordingPlugin(Log log, int number) : log_(std::move(log)), number_(number) {}
     ~RecordingPlugin() override { Write("Release"); }
 
-    HRESULT SetSite(host::Object site, std::optional<host::Object> browser) override {
+    HRESULT SetSite(std::optional<host::Object> site, std::optional<host::Object> browser) override {
         Write(site ? "SetSite" : "SetSite(null)");
         browser_ = browser.value_or(host::Object());
         return S_OK;
