@@ -253,6 +253,16 @@ void MakeTabObjects(Host::State& s, Tab& tab, std::string_view windowName) {
         return Value{st->tabs[static_cast<std::size_t>(index)]->window};
     });
 
+    // A page's own navigation (window.navigate): the same tab loads the address.
+    o.setMethod(tab.window, "navigate", [id](const std::vector<Value>& args) -> std::optional<Value> {
+        Host::State* st = Current();
+        Tab* self = st ? TabById(*st, id) : nullptr;
+        auto url = Text(args, 0);
+        if (!self || !url) return std::nullopt;
+        StartLoad(*st, *self, *url);
+        return Value{};
+    });
+
     tab.browser = o.create();
     o.set(tab.browser, "Busy", false);
     o.set(tab.browser, "ReadyState", std::int32_t{4});

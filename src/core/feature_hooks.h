@@ -100,6 +100,8 @@ void ProgressBarChange(std::int32_t progress, std::int32_t progressMax);  // add
 void ScheduleHideProgress();                  // address bar
 bool FindRefreshStop();                       // address bar: appends its findings to DiagnosticsText
 void ShowOptionsDialog();                     // frmMain: creates it on first use, shows it modally
+bool GroupUrlLineShowing();                   // mdlShowGroupUrl: a group's page address is on the status bar
+void StatusHtmlMenuCommand(std::int32_t& n);  // mdlStatusHtml: a panel choice from the status-bar menu
 
 // ---- small procedures of feature modules the spine needs already ---------------
 // Complete here; they move to their module's unit when it lands.

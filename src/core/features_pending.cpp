@@ -8,29 +8,17 @@
 namespace tillwick {
 
 // ---- message handlers: "nothing to do" for the value each one's result replaces.
-LRESULT StatusBarInfoMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
-LRESULT ZoneIconMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) { return msg; }
 LRESULT StatusHtmlBarMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) { return 0; }
 
 // ---- start and stop operations.
-void StartZoneIcon() {}
-void StartStatusBarInfo() {}
 void StartStatusHtml() {}
-void LoadZoneNames() {}
-void StopZoneIcon() noexcept {}
-void StopStatusBarInfo() noexcept {}
 void StopStatusHtml() noexcept {}
 
 // ---- tab changes, browser events, queries.
-void RefreshInfo() {}
-bool StatusInfoZoneOn() { return false; }
-// The line lives in the shared state; mdlStatusBarInfo will write it there.
-std::string StatusInfoText() { return State().StatusInfoText; }
-bool WhoisReportShowing() { return false; }
-void FillReport() {}
 void ScheduleStripCheck() {}
 void NotifyStatusHtmlPages(std::int32_t&) {}
 void StatusHtmlProgress(std::int32_t, std::int32_t) {}
+void StatusHtmlMenuCommand(std::int32_t&) {}
 void ShowOptionsDialog() {}
 
 }  // namespace tillwick

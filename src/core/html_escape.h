@@ -1,6 +1,5 @@
-// Text that lands in generated HTML or script is escaped for the exact
-// context it lands in, so that page markup, panel names or network answers
-// can never close a string or a tag and run as code.
+// Text that goes into pages: escaped for the context it lands in, so that
+// nothing the user or the network supplies is read as markup or code.
 #pragma once
 
 #include <string>
@@ -8,13 +7,14 @@
 
 namespace tillwick {
 
-// The inside of a JScript string literal in either quote, safe also inside a
-// <script> element: quotes, backslashes and line breaks are escaped, and "<"
-// is written as \x3C so that no "</script>" can appear.
+// Element text and quoted attribute values: & < > " ' become entities.
+std::string EscapeHtml(std::string_view text);
+// The inside of a JScript string literal in either quote: backslash, quotes,
+// line ends and control characters escaped, and < > written as \x3C \x3E so
+// that a "</script>" in the text cannot end the script block.
 std::string EscapeScriptString(std::string_view text);
-// Element text: & < > escaped.
-std::string EscapeHtmlText(std::string_view text);
-// A quoted attribute value (either quote): & < > " ' escaped.
-std::string EscapeHtmlAttribute(std::string_view text);
+// The five entities EscapeHtml writes (and &nbsp;) read back as characters;
+// any other entity stays as it is.
+std::string DecodeBasicEntities(std::string_view text);
 
 }  // namespace tillwick

@@ -16,6 +16,7 @@
 #include "host/host.h"
 #include "menus/menu_state.h"
 #include "menus/host_menu_state.h"
+#include "statusinfo/statusinfo_state.h"
 
 namespace tillwick {
 
@@ -104,6 +105,7 @@ struct HideStatusBarState {
     std::int32_t TimeDelay = 250;
     std::string OpeningKeyword = "opening";  // lower case
     bool PendingShow = false;
+    bool PageDone = false;  // the host's "done" text was swallowed before the bar got it
     std::string LastHost;
     UINT_PTR RevealTimer = 0;
     UINT_PTR MessageTimer = 0;
@@ -200,6 +202,7 @@ struct SharedState {
     bool OpenGroupConfirmOn = false;
     bool TabToolTipsHidden = false;
     bool SelfCommandInProgress = false;
+    bool StatusInfoRefresh = false;  // the information line is due to be written again
 
     // Feature flags, set by the features' own start procedures.
     bool OnTopDispatch = false;
@@ -236,7 +239,6 @@ struct SharedState {
     // submenu is open its page addresses own the status bar, and when the Groups
     // menu closes the information line is due again.
     bool InGroupSubmenu = false;
-    bool StatusInfoRefresh = false;
     std::string StatusText;
 
     SubclassingState Subclassing;
@@ -254,6 +256,7 @@ struct SharedState {
     HostMenuState HostMenus;
     TabHoverState TabHover;
     AddressBarState AddressBar;
+    StatusInfoModules StatusInfo;
 };
 
 SharedState& State();

@@ -7,6 +7,7 @@
 #include <array>
 #include <cctype>
 #include <string>
+#include <utility>
 
 #include "core/convert.h"
 #include "core/errors.h"
@@ -16,6 +17,7 @@
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
 #include "options/settings_catalogue.h"
+#include "statusinfo/statusinfo.h"
 
 namespace tillwick {
 namespace {
@@ -89,7 +91,8 @@ void CALLBACK MessageTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
         std::array<char, kStatusTextChars + 1> buffer{};
         host::GetWindowTextA(s.StatusBarWnd, buffer.data(), static_cast<int>(buffer.size()));
         const std::string text = Lower(buffer.data());
-        if (MessageWorthShowing(text)) {
+        const bool pageDone = std::exchange(m.PageDone, false);
+        if (!pageDone && MessageWorthShowing(text)) {
             // While a page opens the bar stays up, unless the tab bar's reveal
             // band is at the bottom and would be covered.
             if ((IsPageBusy() || text.find(m.OpeningKeyword) != std::string::npos) &&
@@ -187,8 +190,9 @@ void ShowStatusBar() {
     if (BarVisible()) return;
     const SharedState& s = State();
     const bool floats = BarFloatsOverPage();
-    // The status information writes its pending line while the bar is free for it.
-    if (s.StatusBarInfoOn) RunStep(RefreshInfo);
+    // The status information writes its pending line while the bar is free for
+    // it; a host message on the bar stays.
+    if (s.StatusBarInfoOn) InfoRedrawTimer(nullptr, 0, 0, 0);
     if (!floats) {
         // Two flips: the host lays the bar out again and hides it, the page keeps its height.
         SendHostCommand(c::kCmdToggleStatusBar);
@@ -212,6 +216,15 @@ bool IsPageBusy() {
     host::SendMessageA(s.StatusBarWnd, SB_GETRECT, kProgressPart, reinterpret_cast<LPARAM>(&part));
     const LONG width = part.right - part.left;
     return width > kBusyWidthAbove && width < kBusyWidthBelow;
+}
+
+bool StatusBarFreeForInfo() {
+    const SharedState& s = State();
+    return !s.HideStatusBarOn || !s.StatusBarHeld;
+}
+
+void StatusBarPageDone() {
+    if (State().HideStatusBarOn && Module().ShowStatusMessage) Module().PageDone = true;
 }
 
 bool MessageWorthShowing(std::string_view text) {

@@ -18,6 +18,11 @@ void HideStatusBarNow();
 // A page is loading: the address-bar progress is showing, or the host's
 // progress part of the status bar has its loading width.
 bool IsPageBusy();
+// The status information may write its line: the bar is not held up for a host message.
+bool StatusBarFreeForInfo();
+// The host's "done" text was swallowed before it reached the bar: the
+// pending message check treats the page as done.
+void StatusBarPageDone();
 // A status text (lower case) that deserves to bring the bar up.
 bool MessageWorthShowing(std::string_view lowerText);
 

@@ -213,5 +213,44 @@ BOOL InternetShowSecurityInfoByURLA(const char* url, HWND owner);
 // Registers the ATL control host window class "AtlAxWin" (atl.dll, loaded at
 // run time). False when the library or its entry point is missing.
 bool AtlAxWinInit();
+// ---- status-bar information: security zones, icons, names, web requests ----
+// The URL security manager's zone of an address; nullopt when it cannot tell.
+std::optional<std::int32_t> MapUrlToZone(const std::string& url);
+// Adds (remove false) or removes a site pattern to or from a zone; false when refused.
+bool SetZoneMapping(std::int32_t zone, const std::string& pattern, bool remove);
+// A DWORD value under HKEY_CURRENT_USER; nullopt when absent or of another type.
+std::optional<std::uint32_t> ReadUserRegistryDword(const std::string& subKey, const std::string& valueName);
+// The Internet control panel's security settings dialog.
+bool LaunchSecurityDialog(HWND owner);
+// A 16 x 16 icon loaded from an .ico file, as the LPARAM of STM_SETIMAGE; 0 when it cannot be loaded.
+LPARAM LoadIconFile(const std::string& path);
+void DestroyIconHandle(LPARAM icon);
+
+// One address of a host name as name resolution gives it, in its usual text form.
+struct ResolvedAddress {
+    bool ipv6 = false;
+    std::string text;
+};
+// Every address of the name, in the resolver's order; empty when it cannot be resolved.
+std::vector<ResolvedAddress> ResolveHostName(const std::string& name);
+
+// An asynchronous web request. Start returns at once; Poll tells whether it
+// has completed, and with what. A request that is not polled any more is ended
+// with CancelHttpRequest (also after completion), which frees it.
+struct HttpRequestSpec {
+    std::string method;       // "GET" or "POST"
+    std::string url;          // "http://host[:port]/path?query"
+    std::string contentType;  // empty: no Content-Type header
+    std::string body;
+};
+struct HttpResult {
+    bool ok = false;  // false: no answer (connection failed, time-out)
+    int status = 0;
+    std::string body;
+};
+using HttpRequestId = std::uint32_t;  // 0: could not be started
+HttpRequestId StartHttpRequest(const HttpRequestSpec& spec);
+std::optional<HttpResult> PollHttpRequest(HttpRequestId id);
+void CancelHttpRequest(HttpRequestId id);
 
 }  // namespace host

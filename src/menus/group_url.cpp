@@ -223,4 +223,6 @@ void StopShowGroupUrl() noexcept {
     s.InGroupSubmenu = false;
 }
 
+bool GroupUrlLineShowing() { return State().InGroupSubmenu; }
+
 }  // namespace tillwick

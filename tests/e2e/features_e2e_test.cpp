@@ -371,6 +371,22 @@ TEST_F(E2eFeatures, RestingOnABackgroundTabLongerThanTheHoverTimeActivatesIt) {
     Shot("hover-1-resting-on-first-tab");
     EXPECT_TRUE(PumpUntil([&] { return host->ActiveTab() == 0; }, 2000)) << "the hovered tab was not activated";
     Shot("hover-2-first-tab-activated");
+// ---- status-bar information ---------------------------------------------------------------
+
+TEST_F(E2eFeatures, StatusInfoLineShowsTheZoneAndTheLocalAddressOfALocalhostPage) {
+    WriteProfile({{"StatusBarInfo", "1"}, {"ShowZone", "1"}, {"ShowIP", "1"}, {"ShowProxy", "1"}, {"ShowIcon", "1"}});
+    StartWithPlugin("about:blank");
+    host->OpenTab("http://localhost/");  // its plugin object hooks the status bar
+    const HWND status = host->StatusBar();
+    auto text = [&] {
+        char buffer[256] = {};
+        ::SendMessageA(status, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(buffer));
+        return std::string(buffer);
+    };
+    EXPECT_TRUE(PumpUntil([&] { return text().find("IP Address:  127.0.0.1") != std::string::npos; }, 8000))
+        << "status text: " << text();
+    EXPECT_NE(::FindWindowExA(status, nullptr, "Static", nullptr), nullptr) << "no zone icon window";
+    Shot("statusinfo-1-line-with-zone-and-address");
 }
 
 }  // namespace

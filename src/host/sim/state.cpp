@@ -2,6 +2,7 @@
 // keep counting across Reset(), so a handle kept from an earlier test never
 // names a window, menu or timer of a later one.
 #include "host/sim/sim_internal.h"
+#include "host/sim/statusinfo.h"
 
 namespace host::sim {
 
@@ -41,6 +42,7 @@ void Reset() {
     CreateRoots();
     ClearOfflineMode();
     ResetAddressBarGdi();
+    ResetStatusInfo();
 }
 
 std::uint64_t Now() { return detail::S().now; }

@@ -1,0 +1,53 @@
+// The status-bar information modules' procedures that other units call:
+// mdlZoneIcon, mdlStatusBarInfo and the WHOIS lookup (mdlGetIP). The entry
+// points the spine calls are declared in core/feature_hooks.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "host/host.h"
+
+namespace tillwick {
+
+// ---- mdlZoneIcon
+void ShowZoneIconWindow();
+void HideZoneIconWindow();
+void UpdateZone();
+// The zone name of the active page; empty while the information line does not show zones.
+const std::string& ZoneName();
+
+// ---- mdlStatusBarInfo
+void ShowInfoText();
+// 50 ms one shot; ShowStatusBar also runs it directly.
+void CALLBACK InfoRedrawTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept;
+// The active page's host name, as its document's location gives it.
+std::string ActivePageHost();
+// The active page's address begins with "http", "ftp:" or "file:" (any case).
+bool PageHasWebAddress();
+
+// ---- the WHOIS lookup
+std::string GetIP(const std::string& hostName);
+void CALLBACK ResolveTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept;
+void CALLBACK WhoisPoll(HWND, UINT, UINT_PTR id, DWORD) noexcept;
+void CALLBACK ReportRetryTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept;
+void WhoisLookup(const std::string& address, std::string_view registry);
+void OpenReportWindow();
+// Ends the running request and the lookup's timers.
+void StopWhois() noexcept;
+std::string ExtractField(std::string_view field, std::string_view text);
+// The cache in the scratch file: "Address" by host name, "Location" by address.
+std::string CachedAddress(const std::string& hostName);
+std::string CachedLocation(const std::string& address);
+void CacheAddress(const std::string& hostName, const std::string& address);
+void CacheLocation(const std::string& address, const std::string& location);
+// What FillReport puts into the report page's body: every text from the
+// network or the page escaped, the report in one pre of our own.
+std::string ReportBodyHtml();
+
+// ---- small text helpers shared by the three modules
+std::string LowerText(std::string_view text);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+}  // namespace tillwick

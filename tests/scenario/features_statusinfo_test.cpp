@@ -1,0 +1,253 @@
+// The status-bar information line, its click menu, the zone icon and the WHOIS
+// lookup on the reference host, with name resolution and the registries'
+// answers played by the sim.
+#include <cstdlib>
+#include <fstream>
+
+#include "features_fixture.h"
+#include "host/sim/statusinfo.h"
+#include "statusinfo/statusinfo.h"
+
+namespace {
+
+using host::sim::HttpRequests;
+
+class StatusInfo : public features_test::FeatureOnHost {
+protected:
+    HWND Bar() const { return host->StatusBar(); }
+    std::string BarText() const { return host::sim::WindowText(Bar()); }
+    void HostText(const char* text) { host::SendMessageA(Bar(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+    // The bar is hooked by a later plugin object's start-up, so a second tab opens.
+    void StartInfo(std::vector<std::pair<std::string, std::string>> settings, const std::string& url = "http://example.com/") {
+        settings.push_back({"StatusBarInfo", "1"});
+        Settings(settings);
+        host::sim::SetHostAddresses("example.com", {{true, "2001:db8::7"}, {false, "192.0.2.7"}});
+        host::sim::PutFile(features_test::kPluginFolder + "\\Languages\\Language0000.ini", "[CountryCode]\r\nDE=Germany\r\n");
+        Start({"about:blank"});
+        host->OpenTab(url);
+        testsupport::PumpFor(1000);
+    }
+    // A left click in the status bar at x; the menu answers `answer`.
+    std::size_t Click(int x, UINT answer = 0) {
+        if (answer != 0) host::sim::QueueMenuAnswer(answer);
+        const std::size_t before = host::sim::TrackedMenus().size();
+        host::SendMessageA(Bar(), WM_LBUTTONDOWN, 1, MAKELPARAM(x, 5));
+        return host::sim::TrackedMenus().size() - before;
+    }
+    void Answer(const std::string& body) {
+        ASSERT_FALSE(HttpRequests().empty());
+        host::sim::AnswerHttpRequest(HttpRequests().back().id, {true, 200, body});
+        testsupport::PumpFor(100);
+    }
+    std::string LastRequestUrl() const { return HttpRequests().empty() ? "" : HttpRequests().back().spec.url; }
+};
+
+TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZero) {
+    host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
+    StartInfo({{"ShowIcon", "1"}, {"ShowZone", "1"}});
+    RECT part{};
+    host::SendMessageA(Bar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    const int liveMenus = host::sim::LiveMenuCount();
+    struct Case { int x; std::size_t menus; UINT firstId; } const cases[] = {
+        {23, 1, 0}, {24, 0, 0}, {25, 1, 1}, {static_cast<int>(part.right) - 1, 1, 1}, {static_cast<int>(part.right), 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.x);
+        ASSERT_EQ(Click(c.x), c.menus);
+        if (c.menus != 0) EXPECT_EQ(host::sim::TrackedMenus().back().items.front().id, c.firstId);
+    }
+    const auto& zoneMenu = host::sim::TrackedMenus().front().items;
+    ASSERT_EQ(zoneMenu.size(), 7u);
+    EXPECT_TRUE(zoneMenu[3].state & MF_CHECKED);  // Internet
+    EXPECT_EQ(host::sim::LiveMenuCount(), liveMenus);
+    // "Show Zone Icon" switches the icon off: its window and icons go with it.
+    EXPECT_EQ(host::sim::LiveIconCount(), 1);
+    Click(25, 1);
+    EXPECT_FALSE(tillwick::State().ZoneIconOn);
+    EXPECT_EQ(host::FindWindowExA(Bar(), nullptr, "Static", nullptr), nullptr);
+    EXPECT_EQ(host::sim::LiveIconCount(), 0);
+}
+
+TEST_F(StatusInfo, WhoisIsGreyedUnlessThePageHasAWebAddress) {
+    StartInfo({{"ShowIP", "1"}});
+    for (const char* url : {"about:blank", "http://example.com/"}) {
+        SCOPED_TRACE(url);
+        host->LoadPage(url);
+        testsupport::PumpFor(1000);
+        ASSERT_EQ(Click(30), 1u);
+        const auto& items = host::sim::TrackedMenus().back().items;
+        EXPECT_EQ(items.back().id, 9u);
+        EXPECT_EQ((items.back().state & MF_GRAYED) != 0, std::string(url) == "about:blank");
+    }
+}
+
+TEST_F(StatusInfo, DoneIsSwallowedAndTheLineFollows50MsLaterWithoutARedrawLoop) {
+    StartInfo({{"ShowZone", "1"}, {"ShowProxy", "1"}});
+    HostText("Opening page http://example.com/");
+    testsupport::PumpFor(100);
+    EXPECT_EQ(BarText(), "Opening page http://example.com/");
+    HostText("Done");
+    EXPECT_EQ(BarText(), "Opening page http://example.com/");
+    testsupport::PumpFor(49);
+    EXPECT_EQ(BarText(), "Opening page http://example.com/");
+    testsupport::PumpFor(1);
+    EXPECT_EQ(BarText(), "Internet    Proxy:  No Proxy    ");
+    EXPECT_EQ(tillwick::StatusInfoText(), BarText());
+    const std::size_t mark = LogMark();
+    testsupport::PumpFor(2000);
+    for (std::size_t i = mark; i < host::sim::MessageLog().size(); ++i)
+        EXPECT_NE(host::sim::MessageLog()[i].msg, static_cast<UINT>(WM_SETTEXT));
+}
+
+TEST_F(StatusInfo, ARevealOverAHostMessageLeavesItOnScreen) {
+    StartInfo({{"HideStatusBar", "1"}, {"ShowZone", "1"}, {"ShowProxy", "1"}});
+    HostText("http://example.com/link-under-the-mouse");
+    testsupport::PumpFor(100);
+    MouseOverPage(0);
+    testsupport::PumpFor(300);
+    ASSERT_TRUE(Visible(Bar()));
+    EXPECT_EQ(BarText(), "http://example.com/link-under-the-mouse");
+}
+
+TEST_F(StatusInfo, ProxyTextForms) {
+    StartInfo({{"ShowProxy", "1"}});
+    struct Case { const char* config; const char* text; } const cases[] = {
+        {"EnableProxy=0\r\nUseIEProxy=1", "Proxy:  No Proxy"},
+        {"EnableProxy=1\r\nUseIEProxy=1", "Proxy:  Use IE Proxy"},
+        {"EnableProxy=1\r\nDefaultProxy=10.0.0.1:3128", "Proxy:  Office Proxy  10.0.0.1:3128"},
+        {"EnableProxy=1\r\nDefaultProxy=10.9.9.9:80", "10.9.9.9:80"},
+        {"EnableProxy=1", "Proxy:  Unknown"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.config);
+        host::sim::PutFile(refhost_fixture::kHostFolder + "config\\config.ini", std::string("[Settings]\r\n") + c.config + "\r\n");
+        tillwick::StopStatusBarInfo();
+        tillwick::StartStatusBarInfo();
+        EXPECT_EQ(tillwick::State().StatusInfo.Info.ProxyText, c.text);
+    }
+    host->Command(25375 + 1);
+    EXPECT_EQ(BarText(), "Proxy:  Local Proxy  127.0.0.1:8080    ");
+}
+
+TEST_F(StatusInfo, LookupFollowsTheRegistriesAndCachesAddressAndLocation) {
+    StartInfo({{"ShowIP", "1"}, {"ShowLocation", "1"}});
+    testsupport::PumpFor(500);  // the resolve timer: IPv4 first
+    EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    ");
+    EXPECT_EQ(LastRequestUrl(), "http://whois.arin.net/whois/?queryinput=192.0.2.7");
+    Answer("NetName: RIPE-ERX-192\nCountry: EU\n");  // a referral: APNIC next, not RIPE
+    EXPECT_EQ(LastRequestUrl(), "http://wq.apnic.net/apnic-bin/whois.pl");
+    Answer("netname: EXAMPLE-DE\ncountry:   <b>DE</b>\n");
+    EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    IP Location:  Germany    ");
+    const std::string cache = host::fs::ReadFile(features_test::kPluginFolder + "\\temp").value_or("");
+    EXPECT_NE(cache.find("example_com=192.0.2.7"), std::string::npos);
+    EXPECT_NE(cache.find("192_0_2_7=Germany"), std::string::npos);
+    // The cache answers a later visit without a request.
+    const std::size_t requests = HttpRequests().size();
+    host->LoadPage("http://example.com/again");
+    testsupport::PumpFor(1500);
+    EXPECT_EQ(HttpRequests().size(), requests);
+    EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    IP Location:  Germany    ");
+}
+
+TEST_F(StatusInfo, SilentRegistriesTimeOutOneAfterAnotherToUnknown) {
+    StartInfo({{"ShowLocation", "1"}});
+    // Milliseconds until the chain asks the next registry.
+    const auto untilNext = [] {
+        const std::size_t n = HttpRequests().size();
+        int ms = 0;
+        for (; HttpRequests().size() == n && ms < 20'000; ms += 100) testsupport::PumpFor(100);
+        return ms;
+    };
+    EXPECT_NE(LastRequestUrl().find("/whois/?"), std::string::npos);
+    untilNext();
+    for (const char* path : {"/apnic-bin/", "/lacnic/", "/fcgi-bin/"}) {
+        SCOPED_TRACE(path);
+        EXPECT_NE(LastRequestUrl().find(path), std::string::npos);
+        EXPECT_EQ(untilNext(), 15'000);
+    }
+    EXPECT_NE(LastRequestUrl().find("/cgi-bin/whois"), std::string::npos);
+    testsupport::PumpFor(15'000);
+    EXPECT_EQ(BarText(), "IP Location:  Unknown    ");
+    EXPECT_EQ(host::sim::OpenHttpRequestCount(), 0);
+}
+
+TEST_F(StatusInfo, ReportShowsAHostileAnswerAsTextInItsOwnWindow) {
+    StartInfo({{"ShowIP", "1"}});
+    testsupport::PumpFor(500);
+    host::sim::QueueMenuAnswer(9);
+    Click(30);
+    Answer("<html><pre>NetName: EVIL\nCountry: US\n</pre><iframe src=x></iframe><script>alert(1)</script>"
+           "<img src=x onerror=alert(2)></pre><p>");
+    testsupport::PumpFor(1000);
+    const int report = host->ActiveTab();
+    ASSERT_EQ(host->PageWindowObject(report).GetText("name").value_or(""), "WHOIS");
+    const std::string html = host->Document(report).GetObject("body").GetText("innerHTML").value_or("");
+    EXPECT_NE(html.find("ARIN WHOIS database for 192.0.2.7</div><pre>NetName: EVIL"), std::string::npos);
+    EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+    for (const char* live : {"<script", "<iframe", "<img", "</pre><"}) EXPECT_EQ(html.find(live), std::string::npos) << live;
+    EXPECT_FALSE(tillwick::WhoisReportShowing());
+    if (const char* out = std::getenv("TILLWICK_REPORT_PAGE"))
+        std::ofstream(out) << "<html><head><title>WHOIS Report</title></head>"
+                              "<body style='font-size:9pt;background-color:#eceadf;margin-top:10px'>" << html << "</body></html>";
+}
+
+TEST_F(StatusInfo, ZoneMovesAndTheirReloads) {
+    struct Case {
+        std::int32_t zone, chosen;
+        bool httpsOnly;
+        std::vector<host::sim::ZoneMappingCall> now, later;
+        int reloadsNow, reloadsLater, boxes, dialogs;
+    } const cases[] = {
+        {3, 2, false, {{2, "example.com", false}}, {}, 1, 0, 0, 0},
+        {1, 4, false, {{1, "example.com", true}}, {{4, "example.com", false}}, 1, 1, 0, 0},
+        {1, 3, false, {{1, "example.com", true}}, {}, 1, 0, 0, 0},
+        {3, 2, true, {}, {}, 0, 0, 1, 0},
+        {3, 3, false, {}, {}, 0, 0, 0, 0},  // the check-marked zone
+        {2, 5, false, {}, {}, 0, 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.zone) + " to " + std::to_string(c.chosen));
+        TearDown();
+        SetUp();
+        host::sim::SetHostZone("example.com", c.zone);
+        if (c.httpsOnly)
+            host::sim::SetUserRegistryDword("Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\2", "Flags", 71);
+        StartInfo({{"ShowIcon", "1"}});
+        int reloads = 0;
+        static_cast<host::sim::PropertyBag*>(host->PageWindowObject(host->ActiveTab()).impl())
+            ->SetMethod("navigate", [&](const std::vector<host::Value>&) { ++reloads; return host::Value{}; });
+        ASSERT_EQ(Click(10, c.chosen), 1u);
+        const auto& calls = host::sim::ZoneMappingCalls();
+        EXPECT_EQ(calls.size(), c.now.size());
+        EXPECT_EQ(reloads, c.reloadsNow);
+        testsupport::PumpFor(1000);
+        auto expected = c.now;
+        expected.insert(expected.end(), c.later.begin(), c.later.end());
+        ASSERT_EQ(calls.size(), expected.size());
+        for (std::size_t i = 0; i < calls.size(); ++i)
+            EXPECT_TRUE(calls[i].zone == expected[i].zone && calls[i].pattern == expected[i].pattern && calls[i].remove == expected[i].remove) << i;
+        EXPECT_EQ(reloads, c.reloadsNow + c.reloadsLater);
+        EXPECT_EQ(host::sim::MessageBoxes().size(), static_cast<std::size_t>(c.boxes));
+        EXPECT_EQ(host::sim::SecurityDialogCount(), c.dialogs);
+        EXPECT_TRUE(tillwick::State().StatusBarHeld);
+    }
+}
+
+TEST(WhoisReportWindow, CentredOnTheMdiClientWith460ForItsHeight) {
+    testsupport::PlatformReset();
+    tillwick::ResetState();
+    tillwick::State().MdiClientWnd = host::CreateWindowExA(0, "Static", "", 0, 0, 100, 1000, 700, nullptr, nullptr, nullptr, nullptr);
+    auto window = host::sim::MakeObject();
+    std::vector<host::Value> args;
+    window->SetMethod("open", [&](const std::vector<host::Value>& a) { args = a; return host::Value{}; });
+    auto document = host::sim::MakeObject();
+    document->Set("parentWindow", host::Object(window));
+    tillwick::State().ActiveDocument = host::Object(document);
+    tillwick::OpenReportWindow();
+    ASSERT_EQ(args.size(), 3u);
+    EXPECT_EQ(std::get<std::string>(args[1]), "WHOIS");
+    EXPECT_EQ(std::get<std::string>(args[2]), "left=230, top=220, width=540, height=400, scrollbars=1");
+    tillwick::ResetState();
+    testsupport::PlatformReset();
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+// Reading the registries' answers, the requests sent to them, and the escaping
+// that keeps their text inert in our pages.
+#include <gtest/gtest.h>
+
+#include "core/html_escape.h"
+#include "statusinfo/whois_answer.h"
+
+namespace tillwick {
+namespace {
+
+TEST(WhoisAnswer, FieldValuesAreFoundInAnyCaseTrimmedAndUntagged) {
+    struct Case {
+        const char* text;
+        const char* netName;
+        const char* country;
+    } const cases[] = {
+        {"NetName:  RIPE-ERX \r\nCountry: <b>DE</b>\n", "RIPE-ERX", "DE"},
+        {"netname: TEST-NET\ncountry:   US\n", "TEST-NET", "US"},
+        {"NetName: LAST\nCountry: FR", "LAST", ""},  // the last line has no line feed
+        {"OrgName: nothing here\n", "", ""},
+        {"{\"name\": \" APNIC-LABS \", \"country\": \"AU\", \"handle\": \"x\"}", "APNIC-LABS", "AU"},
+        {"{\"name\": 5, \"country\": [\"AU\"]}", "", ""},  // JSON of another shape
+        {"{ not json\nNetName: BROKEN-JSON\n", "BROKEN-JSON", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const RegistryAnswer a = ReadRegistryAnswer(c.text);
+        EXPECT_EQ(a.netName, c.netName);
+        EXPECT_EQ(a.country, c.country);
+    }
+}
+
+TEST(WhoisAnswer, ReferralRules) {
+    struct Case {
+        const char* netName;
+        const char* registry;
+        bool referral;
+    } const cases[] = {
+        {"", "ARIN", true},           {"IANA-BLK", "ARIN", true},     {"iana-netblock-8", "APNIC", true},
+        {"EU-ERX-NETBLOCK", "ARIN", true}, {"INTERNIC-X", "RIPE", true}, {"RIPE-CIDR-BLOCK", "ARIN", true},
+        {"ripe-x", "APNIC", true},    {"RIPE-NCC", "RIPE", false},    {"ARIN-ISP", "ARIN", false},
+        {"EXAMPLE-NET", "ARIN", false}, {"AFRINIC-NET", "LACNIC", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.netName) + " at " + c.registry);
+        EXPECT_EQ(IsReferral(c.netName, c.registry), c.referral);
+    }
+    EXPECT_EQ(NextRegistry("ARIN"), "APNIC");  // a RIPE referral from ARIN still asks APNIC next
+    EXPECT_EQ(NextRegistry("AfriNIC"), "");
+}
+
+TEST(WhoisAnswer, RequestsPerRegistry) {
+    struct Case {
+        const char* registry;
+        const char* method;
+        const char* url;
+        const char* body;
+    } const cases[] = {
+        {"ARIN", "GET", "http://h:81/whois/?queryinput=1.2.3.4", ""},
+        {"APNIC", "POST", "http://h:81/apnic-bin/whois.pl", "searchtext=1.2.3.4"},
+        {"LACNIC", "POST", "http://h:81/cgi-bin/lacnic/whois?lg=EN", "query=1.2.3.4"},
+        {"RIPE", "GET",
+         "http://h:81/fcgi-bin/whois?form_type=simple&amp;full_query_string=&amp;searchtext=1.2.3.4&amp;do_search=Search",
+         ""},
+        {"AfriNIC", "POST", "http://h:81/cgi-bin/whois", "searchtext=1.2.3.4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.registry);
+        const auto spec = WhoisRequest(c.registry, "http://h:81/", "1.2.3.4");
+        ASSERT_TRUE(spec);
+        EXPECT_EQ(spec->method, c.method);
+        EXPECT_EQ(spec->url, c.url);
+        EXPECT_EQ(spec->body, c.body);
+        EXPECT_EQ(spec->contentType.empty(), spec->method == "GET");
+    }
+    EXPECT_FALSE(WhoisRequest("IANA", "http://h", "1.2.3.4"));
+    // A hand-edited cache cannot add parameters of its own.
+    EXPECT_EQ(WhoisRequest("ARIN", "http://h", "1.2.3.4&x=<y>")->url, "http://h/whois/?queryinput=1.2.3.4%26x%3D%3Cy%3E");
+}
+
+TEST(WhoisAnswer, ReportTextIsTheInsideOfThePreBlock) {
+    EXPECT_EQ(ReportTextOf("<html><PRE class=x>a &lt;b&gt;\n<pre>c</pre>d</Pre><p>tail"), "a <b>\n<pre>c</pre>d");
+    EXPECT_EQ(ReportTextOf("head<pre>open to the end"), "open to the end");
+    EXPECT_EQ(ReportTextOf("no block at all"), "no block at all");
+    EXPECT_EQ(ReportTextOf("{\"name\":\"N\"}"), "{\n  \"name\": \"N\"\n}");
+}
+
+TEST(HtmlEscape, HostileTextStaysText) {
+    const std::string hostile = "</pre><iframe src=x></iframe><script>alert('x')</script><img onerror=\"a()\">&";
+    const std::string html = EscapeHtml(hostile);
+    for (const char* markup : {"<", ">", "\"", "'"}) EXPECT_EQ(html.find(markup), std::string::npos) << markup;
+    EXPECT_EQ(DecodeBasicEntities(html), hostile);
+    const std::string script = EscapeScriptString("'\\\"</script>\n\r\x01\xE2\x80\xA8");
+    EXPECT_EQ(script, "\\'\\\\\\\"\\x3C/script\\x3E\\n\\r\\x01\\u2028");
+}
+
+}  // namespace
+}  // namespace tillwick
