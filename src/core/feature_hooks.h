@@ -99,6 +99,7 @@ void ProgressBarChange(std::int32_t progress, std::int32_t progressMax);  // add
 void ScheduleHideProgress();                  // address bar
 bool FindRefreshStop();                       // address bar: appends its findings to DiagnosticsText
 void ShowOptionsDialog();                     // frmMain: creates it on first use, shows it modally
+void OpenPanelEditor();                       // frmStatusHtml: the panel editor, from the options dialog
 
 // ---- small procedures of feature modules the spine needs already ---------------
 // Complete here; they move to their module's unit when it lands.

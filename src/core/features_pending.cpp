@@ -73,7 +73,7 @@ void SetCombinedState(std::int32_t&) {}
 void ProgressBarChange(std::int32_t, std::int32_t) {}
 void ScheduleHideProgress() {}
 bool FindRefreshStop() { return false; }
-void ShowOptionsDialog() {}
+void OpenPanelEditor() {}
 
 // ---- complete already; these move with their modules.
 void StartShowInMenu() { State().ShowInMenuOn = true; }

@@ -65,6 +65,7 @@ struct OnTopState {
 };
 
 class TitleMatcher;  // mdlHideTitle's compiled TitleToHide
+class OptionsForm;   // frmMain
 
 // mdlHideTitle.
 struct HideTitleState {
@@ -226,6 +227,8 @@ struct SharedState {
     bool TabBarRevealed = false;
 
     SubclassingState Subclassing;
+    // The options dialog, made on first use and kept for the process.
+    std::shared_ptr<OptionsForm> OptionsDialog;
 
     // The window features' own state.
     OnTopState OnTop;

@@ -187,4 +187,8 @@ bool SetOfflineMode();
 // Shows the colour chooser; returns true and the colour when the user chose one.
 bool ChooseColorDialog(COLORREF initial, const COLORREF (&customColours)[16], COLORREF* chosen);
 
+// ---- dialogs of the plugin's own -------------------------------------------
+// Activates a top-level window of this thread; the window active before.
+HWND SetActiveWindow(HWND hwnd);
+
 }  // namespace host
