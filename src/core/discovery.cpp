@@ -11,6 +11,7 @@
 #include "core/startup.h"
 #include "core/state.h"
 #include "core/wrapper.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -40,12 +41,12 @@ const ToolbarStyleRow* MatchToolbar(HWND wnd) {
 
 void TakeAddressCombo(HWND wnd) {
     State().AddressComboWnd = wnd;
-    if (IsOn(ReadSetting("HighlightCombo", "0"))) StartHighlightCombo();
+    if (SettingOn(Setting::HighlightCombo)) StartHighlightCombo();
 }
 
 void TakeAddressEdit(HWND wnd) {
     State().AddressEditWnd = wnd;
-    if (IsOn(ReadSetting("CustomProgress", "0"))) StartProgressBar();
+    if (SettingOn(Setting::CustomProgress)) StartProgressBar();
 }
 
 bool TextStartsWithScheme(HWND wnd) {
@@ -90,11 +91,11 @@ BOOL CALLBACK ClassifyToolbar(HWND wnd, LPARAM) noexcept {
         switch (row->role) {
             case ToolbarRole::MainButtons:
                 State().ButtonsToolbarWnd = wnd;
-                if (IsOn(ReadSetting("CombineButtons", "0"))) StartCombineButtons();
+                if (SettingOn(Setting::CombineButtons)) StartCombineButtons();
                 break;
             case ToolbarRole::PluginButtons:
                 State().PluginToolbarWnd = wnd;
-                if (IsOn(ReadSetting("HidePlugin", "0"))) HidePlugins();
+                if (SettingOn(Setting::HidePlugin)) HidePlugins();
                 break;
             case ToolbarRole::Address:
                 host::EnumChildWindows(wnd, &FindAddressControls, 0);
@@ -126,7 +127,7 @@ BOOL CALLBACK FindAddressComboByText(HWND wnd, LPARAM) noexcept {
     State().AddressComboWnd = wnd;
     host::EnumChildWindows(wnd, &FindAddressEdit, 0);
     RunStep([] {
-        if (IsOn(ReadSetting("HighlightCombo", "0"))) StartHighlightCombo();
+        if (SettingOn(Setting::HighlightCombo)) StartHighlightCombo();
     });
     return kGoOn;
 }

@@ -15,6 +15,7 @@
 #include "core/state.h"
 #include "core/subclassing.h"
 #include "core/wrapper.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -42,12 +43,6 @@ std::string FolderOf(const std::string& path, bool keepBackslash) {
     return path.substr(0, keepBackslash ? cut + 1 : cut);
 }
 
-// A number setting that the user may have edited by hand: its default when it is not a number.
-std::int32_t NumberSetting(std::string_view key, std::string_view defaultValue) {
-    if (auto n = TryToInt32(ReadSetting(key, defaultValue))) return *n;
-    return ToInt32(defaultValue);
-}
-
 // ---- the start table's operations -------------------------------------------------
 template <void (*Feature)()>
 void Run(StartRun&, std::string_view) {
@@ -62,7 +57,7 @@ void SetStatusHtmlOn(StartRun&, std::string_view) { State().StatusHtmlOn = true;
 void SetShowGroupUrlOn(StartRun&, std::string_view) { State().ShowGroupUrlOn = true; }
 void SetOpenGroupConfirmOn(StartRun&, std::string_view) { State().OpenGroupConfirmOn = true; }
 void StartTabBarHiding(StartRun&, std::string_view) {
-    if (IsOn(ReadSetting("HideLastTab", "0")))
+    if (SettingOn(Setting::HideLastTab))
         StartHideLastTab();
     else
         StartHideTabBar();
@@ -74,32 +69,32 @@ void SetGlobalModifierKey(StartRun&, std::string_view value) {
 constexpr bool kSwitch = true;
 constexpr bool kValue = false;
 
-// The features in their start order; every row reads its setting from "General".
+// The features in their start order.
 constexpr std::array<StartRow, 24> kStartTable{{
-    {"ActivateFirstTab", "0", kSwitch, &SelectFirstTabAtEnd},
-    {"StartUpTabLock", "0", kSwitch, &Run<&LockStartupTabs>},
-    {"AlwaysOnTop", "0", kSwitch, &Run<&RegisterOnTopHotKey>},
-    {"HideTitle", "0", kSwitch, &Run<&StartHideTitle>},
-    {"LastTabExit", "0", kSwitch, &SetLastTabExitOn},
-    {"HideTabToolTip", "0", kSwitch, &Run<&HideTabToolTips>},
-    {"TabHoverAction", "0", kSwitch, &Run<&StartTabHover>},
-    {"ToggleFilter", "0", kSwitch, &Run<&StartToggleFilter>},
-    {"PasteGo", "0", kSwitch, &SetPasteGoOn},
-    {"ShowInMenu", "1", kSwitch, &Run<&StartShowInMenu>},
-    {"TabMenu", "0", kSwitch, &Run<&StartTabMenu>},
-    {"TabPluginMenu", "0", kSwitch, &Run<&StartTabPluginMenu>},
-    {"TabOtherMenu", "0", kSwitch, &Run<&StartTabOtherMenu>},
-    {"ExtensionMenu", "0", kSwitch, &Run<&StartPageExtensionMenu>},
-    {"PluginMenu", "0", kSwitch, &Run<&StartPagePluginMenu>},
-    {"OtherMenu", "0", kSwitch, &Run<&StartPageOtherMenu>},
-    {"SortSearch", "0", kSwitch, &Run<&StartSortSearch>},
-    {"HideTabBar", "0", kSwitch, &StartTabBarHiding},
-    {"StatusHtml", "0", kSwitch, &SetStatusHtmlOn},
-    {"ShowIcon", "0", kSwitch, &Run<&StartZoneIcon>},
-    {"StatusBarInfo", "0", kSwitch, &Run<&StartStatusBarInfo>},
-    {"ShowGroupUrl", "0", kSwitch, &SetShowGroupUrlOn},
-    {"OpenGroupConfirm", "0", kSwitch, &SetOpenGroupConfirmOn},
-    {"GlobalModifier", "Shift", kValue, &SetGlobalModifierKey},
+    {Setting::ActivateFirstTab, kSwitch, &SelectFirstTabAtEnd},
+    {Setting::StartUpTabLock, kSwitch, &Run<&LockStartupTabs>},
+    {Setting::AlwaysOnTop, kSwitch, &Run<&RegisterOnTopHotKey>},
+    {Setting::HideTitle, kSwitch, &Run<&StartHideTitle>},
+    {Setting::LastTabExit, kSwitch, &SetLastTabExitOn},
+    {Setting::HideTabToolTip, kSwitch, &Run<&HideTabToolTips>},
+    {Setting::TabHoverAction, kSwitch, &Run<&StartTabHover>},
+    {Setting::ToggleFilter, kSwitch, &Run<&StartToggleFilter>},
+    {Setting::PasteGo, kSwitch, &SetPasteGoOn},
+    {Setting::ShowInMenu, kSwitch, &Run<&StartShowInMenu>},
+    {Setting::TabMenu, kSwitch, &Run<&StartTabMenu>},
+    {Setting::TabPluginMenu, kSwitch, &Run<&StartTabPluginMenu>},
+    {Setting::TabOtherMenu, kSwitch, &Run<&StartTabOtherMenu>},
+    {Setting::ExtensionMenu, kSwitch, &Run<&StartPageExtensionMenu>},
+    {Setting::PluginMenu, kSwitch, &Run<&StartPagePluginMenu>},
+    {Setting::OtherMenu, kSwitch, &Run<&StartPageOtherMenu>},
+    {Setting::SortSearch, kSwitch, &Run<&StartSortSearch>},
+    {Setting::HideTabBar, kSwitch, &StartTabBarHiding},
+    {Setting::StatusHtml, kSwitch, &SetStatusHtmlOn},
+    {Setting::ShowIcon, kSwitch, &Run<&StartZoneIcon>},
+    {Setting::StatusBarInfo, kSwitch, &Run<&StartStatusBarInfo>},
+    {Setting::ShowGroupUrl, kSwitch, &SetShowGroupUrlOn},
+    {Setting::OpenGroupConfirm, kSwitch, &SetOpenGroupConfirmOn},
+    {Setting::GlobalModifier, kValue, &SetGlobalModifierKey},
 }};
 
 // ---- InitializePlugin's steps after the host check -----------------------------------
@@ -122,13 +117,14 @@ void MeasureBars() {
     if (host::GetClientRect(s.StatusBarWnd, &r)) s.StatusBarHeight = static_cast<std::int16_t>(r.bottom);
 }
 
-void WriteKeywordWhenEmpty(std::string_view key, std::string_view word) {
-    if (ReadSetting(key, "", "Keywords").empty()) WriteSetting(key, word, "Keywords");
+void WriteKeywordWhenEmpty(Setting keyword) {
+    const std::optional<std::string> stored = StoredSetting(keyword);
+    if (!stored || stored->empty()) WriteSettingValue(keyword, CatalogueRow(keyword).featureDefault);
 }
 
 void ChooseLanguage() {
     SharedState& s = State();
-    std::string chosen = ReadSetting("LanguageID", "auto");
+    std::string chosen = SettingText(Setting::LanguageID);
     if (chosen != "auto")
         s.LanguageId = chosen;
     else if (s.LanguageId.empty())
@@ -142,14 +138,14 @@ void FirstShow() {
     RunStep([] { WaitForForeground(nullptr, 0, 0, 0); });
     RunStep([&] { host::EnumChildWindows(s.RebarWnd, &ClassifyToolbar, 0); });
     RunStep([] {
-        if (IsOn(ReadSetting("StartPosition", "0"))) ApplyStartPosition();
+        if (SettingOn(Setting::StartPosition)) ApplyStartPosition();
     });
 }
 
 void StartSecurityPoll() {
     SharedState& s = State();
     if (s.CompanionCommandId <= 0) return;
-    WriteSetting("SecurityId", std::string_view{});
+    WriteSettingValue(Setting::SecurityID, std::string_view{});
     host::KillTimer(nullptr, s.SecurityPollTimerId);
     s.SecurityPollTimerId = host::SetTimer(nullptr, 0, kSecurityPollPeriodMs, &PollSecurityId);
 }
@@ -164,7 +160,7 @@ void MeasureTabBarSide() {
 void StartFeatures(StartRun& run) {
     for (const StartRow& row : kStartTable) {
         RunStep([&] {
-            std::string value = ReadSetting(row.key, row.defaultValue);
+            std::string value = SettingText(row.setting);
             if (!row.isSwitch || IsOn(value)) row.start(run, value);
         });
     }
@@ -198,14 +194,15 @@ void InitializePlugin() noexcept {
     });
     RunStep(MeasureBars);
     RunStep([] {
-        if (NumberSetting("StartOffLine", "0") == 1) StartOffline();
+        if (SettingNumberOrDefault(Setting::StartOffLine) == 1) StartOffline();
     });
     RunStep([] {
-        WriteKeywordWhenEmpty("Opening", "opening");
-        WriteKeywordWhenEmpty("Done", "done");
+        WriteKeywordWhenEmpty(Setting::Opening);
+        WriteKeywordWhenEmpty(Setting::Done);
     });
     RunStep([] {
-        if (ReadSetting("LanguageID", "").empty()) WriteSetting("LanguageID", "auto");
+        const std::optional<std::string> stored = StoredSetting(Setting::LanguageID);
+        if (!stored || stored->empty()) WriteSettingValue(Setting::LanguageID, "auto");
     });
     RunStep([&] {
         s.HostLanguageFile = ReadHostConfig("language_file", "", "Settings");
@@ -214,7 +211,7 @@ void InitializePlugin() noexcept {
     RunStep(ScanHostPlugins);
     RunStep(ChooseLanguage);
     RunStep([&] { s.ShowWordText = LanguageText("089", "Show") + " "; });
-    RunStep([&] { s.DoneKeyword = ReadSetting("Done", "done", "Keywords"); });
+    RunStep([&] { s.DoneKeyword = SettingText(Setting::Done); });
     RunStep([&] {
         if (IsOn(ReadHostConfig("EnableAutoFilter", "0", "Settings"))) s.PopupFilterEnabled = true;
     });
@@ -262,11 +259,11 @@ void CALLBACK PollSecurityId(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
         host::SendMessageA(s.MainFrameWnd, WM_COMMAND, static_cast<WPARAM>(s.CompanionCommandId), 0);
     });
     RunStep([&] {
-        s.SecurityId = ReadSetting("SecurityID", "");
+        s.SecurityId = SettingText(Setting::SecurityID);
         if (!s.SecurityId.empty()) {
             host::KillTimer(nullptr, timerId);
             s.SecurityPollTimerId = 0;
-            WriteSetting("SecurityID", std::nullopt);
+            WriteSettingValue(Setting::SecurityID, std::nullopt);
             if (s.StatusHtmlOn) StartStatusHtml();
         } else if (s.SecurityPollCount > kSecurityPollLimit) {
             host::KillTimer(nullptr, timerId);  // give up for this process
@@ -298,8 +295,8 @@ void ApplyStartPosition() {
     SharedState& s = State();
     LONG style = host::GetWindowLongA(s.MainFrameWnd, GWL_STYLE);
     host::SetWindowLongPtrW(s.MainFrameWnd, GWL_STYLE, style & static_cast<LONG>(0xFEFFFFFF));
-    host::SetWindowPos(s.MainFrameWnd, nullptr, NumberSetting("StartLeft", "112"), NumberSetting("StartTop", "84"),
-                       NumberSetting("StartWidth", "800"), NumberSetting("StartHeight", "600"), 0);
+    host::SetWindowPos(s.MainFrameWnd, nullptr, SettingNumberOrDefault(Setting::StartLeft), SettingNumberOrDefault(Setting::StartTop),
+                       SettingNumberOrDefault(Setting::StartWidth), SettingNumberOrDefault(Setting::StartHeight), 0);
 }
 
 void HideTabToolTips() {

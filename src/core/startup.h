@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "host/host.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 
@@ -69,8 +70,7 @@ struct StartRun {
     std::int32_t tabCount = 0;  // the tab to select at the end is 0xBFFF + tabCount
 };
 struct StartRow {
-    std::string_view key;           // setting in section "General"
-    std::string_view defaultValue;
+    Setting setting;
     bool isSwitch;                  // true: the operation runs only when the value is "1"
     void (*start)(StartRun& run, std::string_view value);
 };

@@ -12,6 +12,7 @@
 #include "core/startup.h"
 #include "core/state.h"
 #include "core/wrapper.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -36,9 +37,12 @@ bool HostIsInFront() {
 
 void ToggleStatusBar() { SendHostCommand(contract::kCmdToggleStatusBar); }
 
+// The capture takes a strip of 18 pixels unless the panels' height is set.
 std::int32_t CaptureHeight() {
-    if (auto h = TryToInt32(ReadSetting("StatusHtmlHeight", "18"))) return *h;
-    return 18;
+    constexpr std::int32_t kCaptureHeight = 18;
+    if (auto stored = StoredSetting(Setting::StatusHtmlHeight))
+        if (auto h = TryToInt32(*stored)) return *h;
+    return kCaptureHeight;
 }
 
 }  // namespace
@@ -79,7 +83,7 @@ void CALLBACK CaptureStatusBar(HWND, UINT, UINT_PTR, DWORD) noexcept {
     });
     RunStep([&] { host::SetWindowPos(s.MainFrameWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE); });
     RunStep([&] {
-        if (IsOn(ReadSetting("HideStatusBar", "0")))
+        if (SettingOn(Setting::HideStatusBar))
             StartHideStatusBar();
         else if (s.StatusBarShownForCapture)
             ToggleStatusBar();

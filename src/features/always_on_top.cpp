@@ -13,6 +13,7 @@
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -28,18 +29,11 @@ void SendFullScreenSwitch() {
     host::SendMessageA(State().MainFrameWnd, WM_COMMAND, c::kCmdFullScreen, 0);
 }
 
-// A position or size that is not a number takes its default, so that the
-// mode is always entered whole rather than with the style changed and the
-// window neither moved nor topmost.
-int PlacementSetting(std::string_view key, std::string_view defaultValue) {
-    if (auto n = TryToInt32(ReadSetting(key, defaultValue))) return *n;
-    return ToInt32(defaultValue);
-}
 
 }  // namespace
 
 std::int32_t OnTopModifiers() {
-    const std::string name = ReadSetting("OnTopHotKeyMOD", "Ctrl");
+    const std::string name = SettingText(Setting::OnTopHotKeyMOD);
     if (name == "Shift") return MOD_SHIFT;
     if (name == "Ctrl") return MOD_CONTROL;
     if (name == "Alt") return MOD_ALT;
@@ -47,7 +41,7 @@ std::int32_t OnTopModifiers() {
 }
 
 std::int32_t OnTopKey() {
-    const std::string letter = ReadSetting("OnTopHotKeyVK", "M");
+    const std::string letter = SettingText(Setting::OnTopHotKeyVK);
     if (letter.size() == 1 && letter[0] >= 'A' && letter[0] <= 'Z') return letter[0];
     return 0;
 }
@@ -78,10 +72,10 @@ void EnterOnTop() {
         style = host::GetWindowLongA(frame, GWL_STYLE);
         m.SavedStyle = style;
     }
-    const int left = PlacementSetting("OnTopLeft", "112");
-    const int top = PlacementSetting("OnTopTop", "84");
-    const int width = PlacementSetting("OnTopWidth", "400");
-    const int height = PlacementSetting("OnTopHeight", "300");
+    const int left = SettingNumberOrDefault(Setting::OnTopLeft);
+    const int top = SettingNumberOrDefault(Setting::OnTopTop);
+    const int width = SettingNumberOrDefault(Setting::OnTopWidth);
+    const int height = SettingNumberOrDefault(Setting::OnTopHeight);
     SendFullScreenSwitch();
     host::SetWindowLongPtrW(frame, GWL_STYLE,
                             static_cast<LONG>(static_cast<std::uint32_t>(style) & kOnTopStyleMask));

@@ -15,6 +15,7 @@
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -142,11 +143,11 @@ void BlockReveals() {
 void StartHideStatusBar() {
     SharedState& s = State();
     HideStatusBarState& m = Module();
-    RunStep([&] { m.ShowStatusMessage = IsOn(ReadSetting("ShowStatusMessage", "0")); });
-    RunStep([&] { m.HotArea = ToInt32(ReadSetting("SBHotArea", "7")); });
-    RunStep([&] { m.TimeDelay = ToInt32(ReadSetting("SBTimeDelay", "250")); });
-    RunStep([&] { m.ShowSwitchTab = IsOn(ReadSetting("ShowSwitchTab", "0")); });
-    RunStep([&] { m.OpeningKeyword = Lower(ReadSetting("Opening", "opening", "Keywords")); });
+    RunStep([&] { m.ShowStatusMessage = SettingOn(Setting::ShowStatusMessage); });
+    RunStep([&] { m.HotArea = SettingNumber(Setting::SBHotArea); });
+    RunStep([&] { m.TimeDelay = SettingNumber(Setting::SBTimeDelay); });
+    RunStep([&] { m.ShowSwitchTab = SettingOn(Setting::ShowSwitchTab); });
+    RunStep([&] { m.OpeningKeyword = Lower(SettingText(Setting::Opening)); });
     m.TimeDelay = std::max(m.TimeDelay, kMinDelayMs);
     m.HotArea = std::min<std::int32_t>(m.HotArea, s.StatusBarHeight);
     RunStep([&] {

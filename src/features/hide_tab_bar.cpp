@@ -14,6 +14,7 @@
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -143,8 +144,8 @@ std::int32_t CountTabs() {
 void StartHideTabBar() {
     SharedState& s = State();
     HideTabBarState& m = Module();
-    RunStep([&] { m.HotArea = ToInt32(ReadSetting("TBHotArea", "15")); });
-    RunStep([&] { m.TimeDelay = ToInt32(ReadSetting("TBTimeDelay", "250")); });
+    RunStep([&] { m.HotArea = SettingNumber(Setting::TBHotArea); });
+    RunStep([&] { m.TimeDelay = SettingNumber(Setting::TBTimeDelay); });
     m.TimeDelay = std::max(m.TimeDelay, kMinDelayMs);
     m.HotArea = std::min<std::int32_t>(m.HotArea, s.TabBarHeight);
     RunStep([] {

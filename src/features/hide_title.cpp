@@ -12,6 +12,7 @@
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "host/text.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -58,15 +59,15 @@ bool TitleMatcher::Matches(std::string_view text) const {
 void StartHideTitle() {
     HideTitleState& m = Module();
     RunStep([&] {
-        m.NewTitle = ReadSetting("Title", "Maxthon Browser");
+        m.NewTitle = SettingText(Setting::Title);
         m.NewTitleWide = host::AnsiToWide(m.NewTitle);
     });
-    RunStep([&] { m.HideKeyTitleMode = ReadSetting("HideKeyTitle", "0"); });
+    RunStep([&] { m.HideKeyTitleMode = SettingText(Setting::HideKeyTitle); });
     // The matcher is in place before the refresh, so that on a restart the
     // refreshed caption is already judged by the new pattern.
     RunStep([&] {
         if (m.HideKeyTitleMode != "0")
-            m.Matcher = std::make_shared<const TitleMatcher>(ReadSetting("TitleToHide", "movie|music|game"));
+            m.Matcher = std::make_shared<const TitleMatcher>(SettingText(Setting::TitleToHide));
         else
             m.Matcher.reset();
     });

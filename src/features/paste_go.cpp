@@ -16,6 +16,7 @@
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -99,7 +100,7 @@ private:
 void PasteAndGoCommand() {
     const std::optional<std::string> url = State().ActiveDocument.GetText("URL");
     if (!url) throw StepError("the active page cannot be read");
-    const bool inNewTab = *url != kBlankPage && IsOn(ReadSetting("PasteNew", "0"));
+    const bool inNewTab = *url != kBlankPage && SettingOn(Setting::PasteNew);
     if (inNewTab) {
         SendHostCommand(contract::kCmdNewTab);
         RestartTimer(Module().PasteTimer, kPasteDelayMs, &PasteAndGo);

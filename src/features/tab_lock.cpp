@@ -9,6 +9,7 @@
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
+#include "options/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -30,7 +31,7 @@ void LockStartupTabs() {
     TabLockState& m = Module();
     // A count that is not a number locks nothing; the icon ticks still run.
     RunStep([&] {
-        m.LockCount = ToInt16(ReadSetting("TabToLock", "1"));
+        m.LockCount = ToInt16(SettingText(Setting::TabToLock));
         const std::int32_t tabs = CountTabs();
         if (m.LockCount > tabs) m.LockCount = static_cast<std::int16_t>(tabs);
         const HWND frame = State().MainFrameWnd;

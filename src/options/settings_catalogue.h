@@ -100,6 +100,8 @@ bool SettingOn(Setting id);
 std::int32_t SettingNumber(Setting id);
 // A non-number gives nullopt (for settings a user may have edited by hand).
 std::optional<std::int32_t> TrySettingNumber(Setting id);
+// A non-number takes the features' default instead (a hand-edited position, say).
+std::int32_t SettingNumberOrDefault(Setting id);
 // The key's text, or nullopt when the file lacks it (no default applied).
 std::optional<std::string> StoredSetting(Setting id);
 // Writes under the key's written spelling; nullopt deletes the key.

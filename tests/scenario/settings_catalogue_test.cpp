@@ -1,0 +1,72 @@
+// The settings catalogue: the features' defaults, the dialog's spelling of a
+// key, the panel records and the table's own consistency.
+#include <set>
+
+#include "options/settings_catalogue.h"
+#include "scenario/spine_fixture.h"
+
+namespace {
+
+using namespace tillwick;
+
+class SettingsCatalogueTest : public spine::SpineTest {
+protected:
+    void SetUp() override {
+        SpineTest::SetUp();
+        State().PluginFolder = spine::kPluginFolder;
+    }
+};
+
+TEST_F(SettingsCatalogueTest, MissingKeysReadAsTheFeaturesDefaultsWhereTheDialogShowsOthers) {
+    struct Case { tillwick::Setting id; const char* feature; const char* dialog; };
+    for (const Case& c : {Case{tillwick::Setting::HoverTime, "350", "500"},
+                          Case{tillwick::Setting::HideLastTab, "0", "1"},
+                          Case{tillwick::Setting::OpenGroupCount, "0", "10"},
+                          Case{tillwick::Setting::SortSearchOrder, "", "google|yahoo|msn"},
+                          Case{tillwick::Setting::ShowInMenu, "1", "1"},
+                          Case{tillwick::Setting::Done, "done", "done"}}) {
+        EXPECT_EQ(SettingText(c.id), c.feature) << CatalogueRow(c.id).key;
+        EXPECT_EQ(CatalogueRow(c.id).dialogDefault, c.dialog) << CatalogueRow(c.id).key;
+    }
+    Setting("HoverTime", "");  // an empty value reads as the default too
+    EXPECT_EQ(SettingNumber(tillwick::Setting::HoverTime), 350);
+    EXPECT_FALSE(StoredSetting(tillwick::Setting::StartPosition).has_value());
+}
+
+TEST_F(SettingsCatalogueTest, TheOfflineSwitchIsWrittenInTheDialogsSpellingAndReadEitherWay) {
+    WriteSettingValue(tillwick::Setting::StartOffLine, "1");
+    EXPECT_EQ(SettingValue("StartOffline"), "1");
+    EXPECT_TRUE(SettingOn(tillwick::Setting::StartOffLine));
+    WriteSettingValue(tillwick::Setting::Opening, "laden");
+    EXPECT_EQ(SettingValue("Opening", "Keywords"), "laden");
+}
+
+TEST_F(SettingsCatalogueTest, NumbersThatAreNotNumbersFailOrFallBackAsAsked) {
+    Setting("StartLeft", "left");
+    EXPECT_FALSE(TrySettingNumber(tillwick::Setting::StartLeft).has_value());
+    EXPECT_EQ(SettingNumberOrDefault(tillwick::Setting::StartLeft), 112);
+    EXPECT_ANY_THROW(SettingNumber(tillwick::Setting::StartLeft));
+}
+
+TEST_F(SettingsCatalogueTest, PanelRecordsHaveTheirDefaultsAndNumberedKeys) {
+    EXPECT_EQ(PanelSetting(PanelField::Name, 3), "Html3");
+    EXPECT_EQ(PanelSetting(PanelField::Width, 3), "80");
+    WritePanelSetting(PanelField::Path, 12, "C:\\a.html");
+    EXPECT_EQ(SettingValue("Path12", "StatusHtml"), "C:\\a.html");
+}
+
+TEST_F(SettingsCatalogueTest, EveryDialogControlAndKeyIsNamedOnce) {
+    std::set<std::string_view> keys, controls;
+    std::size_t perPage[kOptionsPageCount] = {};
+    for (const SettingRow& row : SettingsCatalogue()) {
+        EXPECT_TRUE(keys.insert(row.key).second) << row.key;
+        if (row.kind == SettingKind::Hidden) continue;
+        EXPECT_TRUE(controls.insert(row.control).second) << row.control;
+        ASSERT_LT(static_cast<std::size_t>(row.page), kOptionsPageCount) << row.key;
+        ++perPage[static_cast<std::size_t>(row.page)];
+        if (row.kind == SettingKind::OptionPair) EXPECT_FALSE(row.otherControl.empty()) << row.key;
+    }
+    for (std::size_t n : perPage) EXPECT_GT(n, 0u);
+}
+
+}  // namespace
