@@ -49,7 +49,7 @@ HMODULE OwnModule() noexcept {
 
 VisualStyleScope::VisualStyleScope() noexcept {
     HMODULE module = OwnModule();
-    if (module == nullptr || ::FindResourceW(module, MAKEINTRESOURCEW(kManifestResourceId), RT_MANIFEST) == nullptr)
+    if (module == nullptr || ::FindResourceW(module, MAKEINTRESOURCEW(kManifestResourceId), MAKEINTRESOURCEW(24)) == nullptr)
         return;
     ACTCTXW ctx{};
     ctx.cbSize = sizeof ctx;

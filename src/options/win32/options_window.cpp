@@ -105,6 +105,8 @@ public:
             // The second option of a pair shares the first one's group.
             DWORD style = cs.style;
             if (defs[id].type == ControlType::Option && !SecondOfPair(id)) style |= WS_TABSTOP | WS_GROUP;
+            // The pages' controls are shown with their page; the rest from the start.
+            if (defs[id].page == OptionsPage::None) style |= WS_VISIBLE;
             dialog.AddControl(static_cast<DWORD>(IdOf(id)), cs.windowClass, ui::Wide(form_.Get(id).text), style,
                               cs.exStyle);
         }
@@ -268,13 +270,14 @@ private:
         ControlId group = 0;
         RECT groupRect{};
         auto centred = [&](int height) { return rowTop + (rowHeight - height) / 2; };
-        auto newRow = [&](int extra = 0) {
-            rowTop += rowHeight + extra;
+        auto newRow = [&] {
+            // The inner frame closes below the last of its rows.
             if (groupRows > 0 && --groupRows == 0) {
-                groupRect.bottom = rowTop + rowHeight + ui::DluY(dialog_, 1);
+                groupRect.bottom = rowTop + rowHeight + ui::DluY(dialog_, 2);
                 Place(group, groupRect);
-                rowTop += ui::DluY(dialog_, 4);
+                rowTop += ui::DluY(dialog_, 5);
             }
+            rowTop += rowHeight;
         };
 
         for (ControlId id = 0; id < defs.size(); ++id) {
@@ -284,7 +287,7 @@ private:
             const int boxHeight = ui::DluY(dialog_, kBoxHeight);
             switch (def.flow) {
             case Flow::Row: {
-                if (groupRows == 0 || rowTop >= content.top) newRow();
+                newRow();
                 const int height = def.type == ControlType::Label ? ui::DluY(dialog_, 8) : ui::DluY(dialog_, 10);
                 const int width = std::min<int>(IdealWidth(id), content.right - indent);
                 const RECT r{indent, centred(height), indent + width, centred(height) + height};
