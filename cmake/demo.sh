@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# demo.sh BUILD_WIN64 PLUGIN_FOLDER WORK_DIR OUT_DIR
+# demo.sh BUILD_DIR PLUGIN_FOLDER WORK_DIR OUT_DIR
 # Lays out a browser folder (WORK_DIR/Maxthon) with refhost.exe, the plugin
 # folder as Plugin\Tillwick and a profile, then runs the host under Wine. With
 # a desktop (DISPLAY set, not CI) it just opens the window; otherwise it runs
 # the host's own tour on a private Xvfb and saves a screenshot of each sight
 # to OUT_DIR.
 set -euo pipefail
-[ $# -eq 4 ] || { echo "usage: $0 BUILD_WIN64 PLUGIN_FOLDER WORK_DIR OUT_DIR" >&2; exit 2; }
+[ $# -eq 4 ] || { echo "usage: $0 BUILD_DIR PLUGIN_FOLDER WORK_DIR OUT_DIR" >&2; exit 2; }
 build=$1; plugin=$2; work=$3; out=$4
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$work" "$out"
@@ -27,7 +27,10 @@ printf '%s\r\n' '[General]' 'StartPosition=1' 'StartLeft=40' 'StartTop=30' 'Star
   'ToggleFilter=1' 'PasteGo=1' 'LastTabExit=1' >"$hostdir/Plugin/Tillwick/settings.ini"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${CI:-}" ]; then
-  WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  case "$build" in
+    *win32*) WINE=$(command -v wine || echo /usr/lib/wine/wine) ;;
+    *) WINE=$(command -v wine64 || echo /usr/lib/wine/wine64) ;;
+  esac
   cd "$hostdir" && exec "$WINE" ./refhost.exe
 fi
 

@@ -26,6 +26,21 @@ find_tool() {  # first of the names that exists, on PATH or in Debian's wine fol
   return 1
 }
 WINE=$(find_tool wine64 wine) || { echo "wine64 not found" >&2; exit 1; }
+# The 32-bit loader (Debian's wine32), for x86 programs in the same prefix.
+WINE32=$(find_tool wine) || WINE32=""
+
+# The loader for a Windows executable: wine64 for x64, wine for x86.
+loader_for() {
+  local off machine
+  off=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+  machine=$(od -An -tx2 -j$((off + 4)) -N2 "$1" 2>/dev/null | tr -d ' ')
+  if [ "$machine" = "014c" ]; then
+    [ -n "$WINE32" ] || { echo "32-bit Wine (wine32:i386) not installed" >&2; return 1; }
+    echo "$WINE32"
+  else
+    echo "$WINE"
+  fi
+}
 # The server binary itself (Debian's "wineserver" is a wrapper that makes it
 # exit with its last client), so that its process id is the one we record.
 WINESERVER=$(find_tool wineserver64 wineserver) || { echo "wineserver not found" >&2; exit 1; }
@@ -132,11 +147,12 @@ run)
     { echo "wine session not started (wine-session.sh start $state)" >&2; exit 1; }
   export DISPLAY=$(cat "$state/display")
   exe=$1; shift
+  loader=$(loader_for "$exe") || exit 1
   cd "$(dirname "$exe")" || exit 1
   # Output goes through a file: a process the test leaves behind must not
   # keep CTest waiting on an open pipe.
   log=$(mktemp "$state/run.XXXXXX")
-  "$WINE" "$exe" "$@" </dev/null >"$log" 2>&1 &
+  "$loader" "$exe" "$@" </dev/null >"$log" 2>&1 &
   child=$!
   trap 'kill "$child" 2>/dev/null; cat "$log"; rm -f "$log"; exit 124' TERM INT
   wait "$child"

@@ -232,6 +232,8 @@ void Host::Close() {
 
 bool Host::Running() const { return state_->running; }
 
+void Host::DropPluginFactory() { state_->config.pluginFactory = nullptr; }
+
 LRESULT Host::Command(std::uintptr_t wParam) {
     if (!state_->frame) return 0;
     return host::SendMessageA(state_->frame, WM_COMMAND, wParam, 0);

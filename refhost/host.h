@@ -76,9 +76,22 @@ enum class PageMenuKind {
     HostPage,   // first item 0x804C, something else at position 2
 };
 
+// What a tab's site object answers: browsers differ, and a site owes a
+// plugin no IDispatch.
+enum class SiteKind : std::uint8_t {
+    Full,                    // IDispatch and the browser service
+    WithoutDispatch,         // the browser service only
+    WithoutServiceProvider,  // no way to the browser
+};
+// When the host releases a closing tab's plugin object: after its windows
+// are gone (as a browser control inside the MDI child is), or before.
+enum class ReleaseOrder : std::uint8_t { AfterWindows, BeforeWindows };
+
 struct Config {
     ObjectSeam objects;            // required
     PluginFactory pluginFactory;   // empty: tabs get no plugin object
+    SiteKind siteKind = SiteKind::Full;
+    ReleaseOrder releaseOrder = ReleaseOrder::AfterWindows;
     std::string hostFolder;        // empty: the executable's folder
     std::string securityId = "{3A1F7C2E-5B6D-4E8F-9A0B-1C2D3E4F5A6B}";
     std::vector<PluginEntry> plugins = DefaultPlugins();
@@ -117,6 +130,10 @@ public:
     // WM_CLOSE to the frame: plugins released, windows, menus and timers gone.
     void Close();
     bool Running() const;
+    // Lets go of the plugin factory, as a browser frees unused libraries: new
+    // tabs get no object, and a DLL behind the factory may go once its own
+    // DllCanUnloadNow agrees.
+    void DropPluginFactory();
 
     // ---- driving: each goes through the frame the way a user's action does
     LRESULT Command(std::uintptr_t wParam);  // SendMessage(frame, WM_COMMAND, wParam, 0)

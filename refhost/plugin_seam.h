@@ -17,8 +17,10 @@ namespace refhost {
 class TabPlugin {
 public:
     virtual ~TabPlugin() = default;  // the host's Release
-    // browser: the web-browser service of the site (nullopt: no such service).
-    virtual HRESULT SetSite(host::Object site, std::optional<host::Object> browser) = 0;
+    // site: nullopt unsites the object; an empty object is a site that
+    // answers no IDispatch. browser: the web-browser service of the site
+    // (nullopt: the site offers no service provider).
+    virtual HRESULT SetSite(std::optional<host::Object> site, std::optional<host::Object> browser) = 0;
     virtual HRESULT Exec() = 0;
     // Browser events, raised only while the plugin holds this browser.
     virtual void BeforeNavigate2() = 0;

@@ -150,7 +150,11 @@ int NewTab(Host::State& s, std::string_view windowName) {
     if (s.config.pluginFactory) {
         tillwick::RunStep([&] {
             added.plugin = s.config.pluginFactory();
-            if (added.plugin) added.plugin->SetSite(added.site, added.browser);
+            if (!added.plugin) return;
+            const SiteKind kind = s.config.siteKind;
+            added.plugin->SetSite(kind == SiteKind::WithoutDispatch ? host::Object() : added.site,
+                                  kind == SiteKind::WithoutServiceProvider ? std::nullopt
+                                                                           : std::optional<host::Object>(added.browser));
         });
     }
     UpdateExternal(s);
@@ -178,7 +182,8 @@ void CloseTabAt(Host::State& s, int index) {
     // Unsited now; released with the tab's window below, as a browser control
     // inside the MDI child would be: after the MDI client's notification.
     auto plugin = std::move(tab->plugin);
-    if (plugin) tillwick::RunStep([&] { plugin->SetSite(host::Object(), std::nullopt); });
+    if (plugin) tillwick::RunStep([&] { plugin->SetSite(std::nullopt, std::nullopt); });
+    if (s.config.releaseOrder == ReleaseOrder::BeforeWindows) tillwick::RunStep([&] { plugin.reset(); });
     ReleaseTabObjects(*tab);
     host::SendMessageA(s.tabBar, TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
     HWND child = tab->child;

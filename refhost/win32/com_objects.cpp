@@ -234,7 +234,9 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IServiceProvider) *out = static_cast<IServiceProvider*>(this);
+        // A site without a browser offers no service provider at all.
+        if (iid == IID_IUnknown || (iid == IID_IServiceProvider && browser_))
+            *out = static_cast<IServiceProvider*>(this);
         else if (iid == IID_IDispatch && site_) *out = static_cast<IDispatch*>(this);
         else {
             *out = nullptr;

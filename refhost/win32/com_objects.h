@@ -45,8 +45,8 @@ int AdvisedSinks(const host::Object& object);
 std::vector<std::string> ScriptsRun(const host::Object& object);
 
 // A site for a plugin: IServiceProvider answering the web-browser-application
-// service with `browser` (null: the service is unknown), and the IDispatch of
-// `site`. The caller owns the reference returned.
+// service with `browser` (null: no IServiceProvider at all), and the
+// IDispatch of `site` (null: no IDispatch). The caller owns the reference.
 Microsoft::WRL::ComPtr<IUnknown> MakeSite(IDispatch* site, IDispatch* browser);
 
 }  // namespace refhost::win32

@@ -17,12 +17,18 @@ namespace {
 
 using GetClassObjectProc = HRESULT(__stdcall*)(REFCLSID, REFIID, void**);
 
-// The loaded DLL; freed when the last owner lets go.
+using CanUnloadNowProc = HRESULT(__stdcall*)();
+
+// The loaded DLL; when the last owner lets go it is freed if it agrees, as
+// COM frees unused libraries, and otherwise stays for the process's life.
 struct PluginModule {
     HMODULE module = nullptr;
     GetClassObjectProc getClassObject = nullptr;
     ~PluginModule() {
-        if (module) ::FreeLibrary(module);
+        if (!module) return;
+        auto canUnload = reinterpret_cast<CanUnloadNowProc>(
+            reinterpret_cast<void*>(::GetProcAddress(module, "DllCanUnloadNow")));
+        if (canUnload == nullptr || canUnload() == S_OK) ::FreeLibrary(module);
     }
 };
 
@@ -33,7 +39,7 @@ public:
         : module_(std::move(module)), object_(std::move(object)) {}
     ~DllTabPlugin() override { object_.Reset(); }  // before module_ lets the DLL go
 
-    HRESULT SetSite(host::Object site, std::optional<host::Object> browser) override {
+    HRESULT SetSite(std::optional<host::Object> site, std::optional<host::Object> browser) override {
         ComPtr<IObjectWithSite> withSite;
         HRESULT hr = object_.As(&withSite);
         if (FAILED(hr)) return hr;
@@ -42,7 +48,7 @@ public:
             return withSite->SetSite(nullptr);
         }
         IDispatch* browserDispatch = browser ? host::win32::DispatchOf(*browser) : nullptr;
-        ComPtr<IUnknown> comSite = MakeSite(host::win32::DispatchOf(site), browserDispatch);
+        ComPtr<IUnknown> comSite = MakeSite(host::win32::DispatchOf(*site), browserDispatch);
         if (!comSite) return E_OUTOFMEMORY;
         hr = withSite->SetSite(comSite.Get());
         browser_ = SUCCEEDED(hr) && browserDispatch ? *browser : host::Object();

@@ -14,8 +14,8 @@ inline constexpr GUID kClsidTillwick = {0x16657407, 0x4686, 0x40CE, {0xB8, 0xBF,
 
 // A factory over the DLL at `dllPath` (loaded now) for class `clsid`; an
 // empty factory when the DLL cannot be loaded or exports no
-// DllGetClassObject. The DLL is freed after the factory and the last object
-// it made are gone.
+// DllGetClassObject. Once the factory and the last object it made are gone,
+// the DLL is freed if its DllCanUnloadNow says S_OK.
 PluginFactory DllPluginFactory(const std::string& dllPath, const GUID& clsid = kClsidTillwick);
 
 }  // namespace refhost::win32

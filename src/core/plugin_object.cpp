@@ -26,14 +26,22 @@ void ShowCombinedState(std::int32_t n) {
 
 void (*PluginObject::OptionsDialogHook)() = &ShowOptionsDialog;
 
-PluginObject::PluginObject() noexcept { InitializePlugin(); }
+PluginObject::PluginObject() noexcept {
+    ++State().LiveObjects;
+    InitializePlugin();
+}
 
-PluginObject::~PluginObject() { TerminatePlugin(); }
+PluginObject::~PluginObject() {
+    if (--State().LiveObjects <= 0) TerminatePlugin();
+}
 
-HRESULT PluginObject::SetSite(host::Object site, std::optional<host::Object> browser,
+int PluginObject::LiveObjects() noexcept { return State().LiveObjects; }
+
+HRESULT PluginObject::SetSite(std::optional<host::Object> site, std::optional<host::Object> browser,
                               HRESULT serviceError) noexcept {
-    site_ = std::move(site);
-    if (!site_) {
+    const bool sited = site.has_value();
+    site_ = sited ? std::move(*site) : host::Object();
+    if (!sited) {
         browser_ = host::Object();
     } else if (!browser) {
         // No browser service: the failure goes back to the host, the old browser stays.

@@ -11,17 +11,21 @@ namespace tillwick {
 
 class PluginObject {
 public:
-    // Creation runs the plugin's start-up; release removes every subclass.
+    // Creation runs the plugin's start-up. The host makes one object per
+    // browser view and releases it when the view closes, so the plugin stops
+    // (features, timers, subclasses) only with the last live object.
     PluginObject() noexcept;
     ~PluginObject();
     PluginObject(const PluginObject&) = delete;
     PluginObject& operator=(const PluginObject&) = delete;
 
-    // site: the site handed over (an empty object for a null site).
-    // browser: what the site's service provider gave for the web-browser
-    // service, or nullopt when the site offers no service provider or the
-    // query failed; serviceError is then returned and the browser is kept.
-    HRESULT SetSite(host::Object site, std::optional<host::Object> browser,
+    // site: nullopt for a null site; otherwise the site as reached
+    // late-bound (an empty object when it answers no IDispatch: a site owes
+    // us none). browser: what the site's service provider gave for the
+    // web-browser service, or nullopt when the site offers no service
+    // provider or the query failed; serviceError is then returned and the
+    // browser is kept.
+    HRESULT SetSite(std::optional<host::Object> site, std::optional<host::Object> browser,
                     HRESULT serviceError = E_FAIL) noexcept;
     const host::Object& Site() const noexcept { return site_; }
     // The browser whose events this object receives (empty while unsited).
@@ -43,6 +47,9 @@ public:
     // closes). The dialog module's ShowOptionsDialog unless replaced, which
     // lets a test see whether Exec opened it.
     static void (*OptionsDialogHook)();
+
+    // Plugin objects alive in this process.
+    static int LiveObjects() noexcept;
 
 private:
     host::Object site_;

@@ -15,6 +15,11 @@
 #include "core/state.h"
 #include "core/subclassing.h"
 #include "core/wrapper.h"
+#include "features/always_on_top.h"
+#include "features/hide_status_bar.h"
+#include "features/hide_tab_bar.h"
+#include "features/hide_title.h"
+#include "features/toggle_filter.h"
 #include "options/settings_catalogue.h"
 
 namespace tillwick {
@@ -222,7 +227,57 @@ void InitializePlugin() noexcept {
     });
 }
 
-void TerminatePlugin() noexcept { UnhookAll(); }
+void TerminatePlugin() noexcept {
+    SharedState& s = State();
+    // Each running feature stops as the options dialog would stop it: its
+    // timers, menus, windows and hot key go with it.
+    using Flag = bool SharedState::*;
+    struct Running { Flag on; void (*stop)() noexcept; };
+    static constexpr Running kRunning[] = {
+        {&SharedState::TabHoverOn, &StopTabHover},
+        {&SharedState::TabMenuOn, &StopTabMenu},
+        {&SharedState::TabPluginMenuOn, &StopTabPluginMenu},
+        {&SharedState::TabOtherMenuOn, &StopTabOtherMenu},
+        {&SharedState::ExtensionMenuOn, &StopPageExtensionMenu},
+        {&SharedState::PluginMenuOn, &StopPagePluginMenu},
+        {&SharedState::OtherMenuOn, &StopPageOtherMenu},
+        {&SharedState::SortSearchOn, &StopSortSearch},
+        {&SharedState::ZoneIconOn, &StopZoneIcon},
+        {&SharedState::StatusBarInfoOn, &StopStatusBarInfo},
+        {&SharedState::StatusHtmlOn, &StopStatusHtml},
+        {&SharedState::CombineButtonsOn, &StopCombineButtons},
+        {&SharedState::HighlightComboOn, &StopHighlightCombo},
+        {&SharedState::CustomProgressOn, &StopProgressBar},
+        {&SharedState::HidePluginOn, &ShowPlugins},
+        {&SharedState::ShowInMenuOn, &StopShowInMenu},
+        {&SharedState::HideStatusBarOn, &StopHideStatusBar},
+        {&SharedState::HideTabBarOn, &StopHideTabBar},
+        {&SharedState::HideLastTabOn, &StopHideLastTab},
+        {&SharedState::HideTitleOn, &StopHideTitle},
+        {&SharedState::ToggleFilterOn, &StopToggleFilter},
+        {&SharedState::OnTopDispatch, &UnregisterOnTopHotKey},
+    };
+    for (const Running& f : kRunning)
+        if (s.*f.on) RunStep(f.stop);
+    // The one-shot timers of start-up and of features without a stop. The
+    // last-tab exit's timer stays: closing the last tab releases the last
+    // object, and that timer is what then leaves the browser; it ends itself.
+    for (UINT_PTR* timer : {&s.StartupTimerId, &s.SecurityPollTimerId, &s.CaptureTimerId,
+                            &s.Subclassing.PanelCommandTimerId, &s.PasteGo.MenuTimer, &s.PasteGo.PasteTimer,
+                            &s.TabLock.TabLockTimer, &s.ToggleFilter.RestoreTimer, &s.ToggleFilter.StartupTimer}) {
+        if (*timer != 0) host::KillTimer(nullptr, *timer);
+        *timer = 0;
+    }
+    UnhookAll();
+}
+
+bool PluginStillActive() noexcept {
+    const SubclassingState& sub = State().Subclassing;
+    if (!sub.removedForProcess)
+        for (const HookSlot& slot : sub.hooks)
+            if (slot.savedProc != 0) return true;
+    return !host::ModuleFootprint().Empty();
+}
 
 void CALLBACK DeferredStartup(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     SharedState& s = State();

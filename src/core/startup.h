@@ -12,9 +12,15 @@
 
 namespace tillwick {
 
-// Called by every plugin object's creation and release.
+// Called by every plugin object's creation.
 void InitializePlugin() noexcept;
+// Called by the release of the last live plugin object: stops every running
+// feature, ends every timer and removes every subclass, so that nothing in
+// the process calls into the plugin any more.
 void TerminatePlugin() noexcept;
+// True while anything of the plugin may still call into it: a subclass in
+// place, a thread timer armed, a hot key registered, a window of its own.
+bool PluginStillActive() noexcept;
 
 // True while the global modifier key (Shift or Ctrl, setting GlobalModifier)
 // is held down; the toggle bit does not count.

@@ -162,6 +162,7 @@ struct SharedState {
     std::string SecurityId;
 
     // Numbers.
+    std::int32_t LiveObjects = 0;  // plugin objects not yet released
     std::int32_t CompanionCommandId = 0;
     std::int32_t OwnCommandId = 0;
     std::int32_t GlobalModifierKey = 0;

@@ -70,8 +70,11 @@ ULONG ClsTillwick::Release() { return host::win32::ComRelease(this, refs_); }
 
 HRESULT ClsTillwick::SetSite(IUnknown* site) {
     site_ = site;
-    host::Object siteObject;
+    // The pointer decides: any non-null site takes the service-provider road,
+    // whatever else it implements.
+    std::optional<host::Object> siteObject;
     if (site != nullptr) {
+        siteObject.emplace();
         ComPtr<IDispatch> siteDispatch;
         if (SUCCEEDED(site->QueryInterface(IID_PPV_ARGS(&siteDispatch))))
             siteObject = host::win32::MakeDispatchObject(siteDispatch);

@@ -1,5 +1,6 @@
 #include <atomic>
 
+#include "core/startup.h"
 #include "dll/class_factory.h"
 #include "dll/module.h"
 #include "dll/registration.h"
@@ -29,7 +30,11 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void*
     return tillwick::dll::GetClassObject(clsid, iid, object);
 }
 
-extern "C" HRESULT __stdcall DllCanUnloadNow() { return tillwick::dll::ModuleInUse() ? S_FALSE : S_OK; }
+// Only when nothing in the process can call into us any more: no object or
+// lock, and nothing the plugin started (the last release stops all of it).
+extern "C" HRESULT __stdcall DllCanUnloadNow() {
+    return tillwick::dll::ModuleInUse() || tillwick::PluginStillActive() ? S_FALSE : S_OK;
+}
 
 extern "C" HRESULT __stdcall DllRegisterServer() { return tillwick::dll::RegisterServer(); }
 

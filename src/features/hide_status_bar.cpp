@@ -169,6 +169,12 @@ void StopHideStatusBar() noexcept {
     HideStatusBarState& m = Module();
     for (UINT_PTR* timer : {&m.RevealTimer, &m.MessageTimer, &m.BlockTimer, &m.HoldTimer})
         features::EndTimer(*timer);
+    // A stop inside a hold or block window leaves nothing behind for the next
+    // start; a block the tab bar's pending re-layout holds ends with that.
+    m.PendingShow = false;
+    s.StatusBarHeld = false;
+    s.StatusBarRevealed = false;
+    if (s.HideTabBar.TabBarRelayoutTimer == 0) s.StatusBarRevealBlocked = false;
     RunStep([&] {
         if (!BarVisible()) SendHostCommand(c::kCmdToggleStatusBar);
     });

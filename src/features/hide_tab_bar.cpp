@@ -158,7 +158,9 @@ void StartHideTabBar() {
 void StopHideTabBar() noexcept {
     HideTabBarState& m = Module();
     features::EndTimer(m.TabBarTimer);
-    features::EndTimer(m.TabBarRelayoutTimer);
+    m.PendingShowTabBar = false;
+    // A re-layout still waiting is done now rather than dropped half way.
+    if (m.TabBarRelayoutTimer != 0) RelayoutTimerProc(nullptr, 0, m.TabBarRelayoutTimer, 0);
     RunStep([] {
         if (!BarVisible()) SendHostCommand(c::kCmdToggleTabBar);
     });

@@ -72,6 +72,19 @@ UINT RegisterWindowMessageA(const char* name);
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc);
 BOOL KillTimer(HWND hwnd, UINT_PTR id);
 
+// ---- what this module still has going in the process ---------------------
+// Thread timers set through this layer and not killed, hot keys registered
+// and not unregistered, and windows created through it that still exist.
+// Each would call into the module, so a DLL may be unloaded only when all
+// are zero. (On the sim the whole process counts as one module.)
+struct Footprint {
+    int threadTimers = 0;
+    int hotKeys = 0;
+    int windows = 0;
+    bool Empty() const { return threadTimers == 0 && hotKeys == 0 && windows == 0; }
+};
+Footprint ModuleFootprint() noexcept;
+
 // ---- hot keys and input ---------------------------------------------------
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT vk);
 BOOL UnregisterHotKey(HWND hwnd, int id);

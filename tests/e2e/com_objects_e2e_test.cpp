@@ -136,10 +136,13 @@ TEST_F(ComObjectsTest, SiteAnswersOnlyTheBrowserService) {
     EXPECT_EQ(host::win32::MakeDispatchObject(siteDispatch).Get("name"),
               std::optional<host::Value>(std::string("site")));
 
+    // Without a browser there is no service provider at all; without a site, no IDispatch.
     ComPtr<IUnknown> lonely = refhost::win32::MakeSite(host::win32::DispatchOf(site), nullptr);
     ComPtr<IServiceProvider> lonelyProvider;
-    ASSERT_HRESULT_SUCCEEDED(lonely.As(&lonelyProvider));
-    EXPECT_HRESULT_FAILED(lonelyProvider->QueryService(kWebBrowserAppService, IID_PPV_ARGS(&none)));
+    EXPECT_HRESULT_FAILED(lonely.As(&lonelyProvider));
+    ComPtr<IUnknown> bare = refhost::win32::MakeSite(nullptr, host::win32::DispatchOf(browser));
+    ComPtr<IDispatch> bareDispatch;
+    EXPECT_HRESULT_FAILED(bare.As(&bareDispatch));
 }
 
 // The DLL sited like a browser sites it: it connects its event sink to the
@@ -158,8 +161,16 @@ TEST_F(ComObjectsTest, TheDllConnectsToTheBrowserItIsSitedWith) {
     EXPECT_HRESULT_SUCCEEDED(plugin->SetSite(site, browser));
     EXPECT_TRUE(plugin->AttachedBrowser() == browser);
     EXPECT_EQ(refhost::win32::AdvisedSinks(browser), 1);
-    EXPECT_HRESULT_SUCCEEDED(plugin->SetSite(host::Object(), std::nullopt));
+    // A site owes the plugin no IDispatch: one without is a site all the same.
+    host::Object other = seam.create();
+    EXPECT_HRESULT_SUCCEEDED(plugin->SetSite(host::Object(), other));
     EXPECT_EQ(refhost::win32::AdvisedSinks(browser), 0);
+    EXPECT_EQ(refhost::win32::AdvisedSinks(other), 1);
+    // No service provider: the failure goes back and the browser stays attached.
+    EXPECT_HRESULT_FAILED(plugin->SetSite(site, std::nullopt));
+    EXPECT_EQ(refhost::win32::AdvisedSinks(other), 1);
+    EXPECT_HRESULT_SUCCEEDED(plugin->SetSite(std::nullopt, std::nullopt));
+    EXPECT_EQ(refhost::win32::AdvisedSinks(other), 0);
     EXPECT_FALSE(plugin->AttachedBrowser());
     plugin.reset();
     Pump(100);

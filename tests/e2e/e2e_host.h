@@ -90,6 +90,8 @@ protected:
             return pluginsOn ? dll() : nullptr;
         };
         config.loadStepMs = 50;
+        config.releaseOrder = releaseOrder;
+        config.siteKind = siteKind;
         config.frameRect = RECT{0, 0, 900, 650};
         host = std::make_unique<refhost::Host>(std::move(config));
         ASSERT_TRUE(host->Start());
@@ -104,6 +106,8 @@ protected:
     }
 
     bool pluginsOn = false;
+    refhost::ReleaseOrder releaseOrder = refhost::ReleaseOrder::AfterWindows;
+    refhost::SiteKind siteKind = refhost::SiteKind::Full;
     std::unique_ptr<refhost::Host> host;
 };
 

@@ -1,5 +1,7 @@
 // The auto-hidden tab bar on the reference host: the band on its side, the
 // wheel while it floats, tabs opened and closed, and the last-tab mode.
+#include "features/hide_status_bar.h"
+#include "features/hide_tab_bar.h"
 #include "features_fixture.h"
 
 namespace {
@@ -141,18 +143,45 @@ TEST_F(HideTabBar, AfterTheHostMovesItOrSwitchesFullScreenTheBarIsLaidOutHiddenO
     }
 }
 
-TEST_F(HideTabBar, LastTabModeShowsTheBarOnlyWithTwoTabs) {
+// The closing tab's object goes before or after its windows, as hosts differ:
+// either way the plugin stays on for the tabs that remain.
+class HideLastTabOnClose : public HideTabBar, public ::testing::WithParamInterface<refhost::ReleaseOrder> {};
+
+TEST_P(HideLastTabOnClose, ShowsTheBarOnlyWithTwoTabs) {
+    config.releaseOrder = GetParam();
     Settings({{"HideTabBar", "1"}, {"HideLastTab", "1"}});
     refhost::Host& h = Start();
     EXPECT_FALSE(h.TabBarShown());
-    h.OpenTab("http://b.example/");
-    testsupport::PumpFor(1000);
-    EXPECT_TRUE(h.TabBarShown());
-    h.CloseTab();
-    testsupport::PumpFor(199);
-    EXPECT_TRUE(h.TabBarShown());
-    testsupport::PumpFor(1);
-    EXPECT_FALSE(h.TabBarShown());
+    for (int round = 0; round < 2; ++round) {
+        h.OpenTab("http://b.example/");
+        testsupport::PumpFor(1000);
+        EXPECT_TRUE(h.TabBarShown());
+        h.CloseTab();
+        testsupport::PumpFor(199);
+        EXPECT_TRUE(h.TabBarShown());
+        testsupport::PumpFor(1);
+        EXPECT_FALSE(h.TabBarShown()) << "round " << round;
+    }
+    EXPECT_EQ(host::GetWindowLongPtrW(h.Frame(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+}
+
+INSTANTIATE_TEST_SUITE_P(ReleaseOrders, HideLastTabOnClose,
+                         ::testing::Values(refhost::ReleaseOrder::AfterWindows, refhost::ReleaseOrder::BeforeWindows));
+
+// A stop inside the re-layout or hold window, then a start: as fresh as the first start.
+TEST_F(HideTabBar, AStopInsideTheRelayoutWindowLeavesNothingHalfDone) {
+    Settings({{"HideTabBar", "1"}, {"HideStatusBar", "1"}});
+    refhost::Host& h = Start();
+    host::SendMessageA(h.Frame(), WM_COMMAND, 0x818C, 0);  // the tab bar below the pages
+    ASSERT_TRUE(tillwick::State().StatusBarRevealBlocked);
+    tillwick::StopHideTabBar();
+    tillwick::StopHideStatusBar();
+    EXPECT_FALSE(tillwick::State().StatusBarRevealBlocked);
+    EXPECT_EQ(tillwick::State().HideTabBar.TabBarRelayoutTimer, 0u);
+    tillwick::State().StatusBarHeld = true;  // as a click on the bar leaves it
+    tillwick::StartHideStatusBar();
+    tillwick::StopHideStatusBar();
+    EXPECT_FALSE(tillwick::State().StatusBarHeld);
 }
 
 }  // namespace

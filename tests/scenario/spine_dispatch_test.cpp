@@ -386,16 +386,17 @@ TEST_F(SpineDispatch, ReleasingAnyObjectRestoresEveryHookForTheRestOfTheProcess)
         if (!isInactivePage) EXPECT_NE(ProcOf(h), hostProcs[h]) << "not hooked";
     }
 
-    second.reset();
+    second.reset();  // another object lives on: the hooks stay
+    EXPECT_NE(ProcOf(w.frame), hostProcs[w.frame]);
+    first.reset();
     for (HWND h : windows) EXPECT_EQ(ProcOf(h), hostProcs[h]);
 
-    // A later start-up, the tab tracking and the other object's release hook nothing and restore nothing twice.
+    // A later start-up, the tab tracking and a later release hook nothing and restore nothing twice.
     auto third = std::make_unique<PluginObject>();
     host::sim::Advance(400);
     host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
     host::sim::Advance(400);
     ActivateTabFromHost(0);
-    first.reset();
     third.reset();
     for (HWND h : windows) EXPECT_EQ(ProcOf(h), hostProcs[h]);
 }

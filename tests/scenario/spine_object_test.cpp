@@ -31,7 +31,7 @@ TEST_F(SpinePluginObject, SiteWithABrowserAttachesItAndANullSiteDetaches) {
     EXPECT_EQ(plugin.Browser(), browser);
     EXPECT_EQ(State().CurrentBrowser, browser);
 
-    EXPECT_EQ(plugin.SetSite(host::Object(), std::nullopt), S_OK);
+    EXPECT_EQ(plugin.SetSite(std::nullopt, std::nullopt), S_OK);
     EXPECT_FALSE(plugin.Site());
     EXPECT_FALSE(plugin.Browser());
     EXPECT_FALSE(State().CurrentBrowser);
@@ -76,15 +76,45 @@ TEST_F(SpinePluginObject, ExecPointsCurrentBrowserHereAndOpensTheDialogUnlessPre
     EXPECT_EQ(g_dialogs, 1);
 }
 
-TEST_F(SpinePluginObject, EveryCreationArmsStartUpAndEveryReleaseUnhooks) {
+TEST_F(SpinePluginObject, ASiteAnsweringNoDispatchStillAttachesItsBrowser) {
+    PluginObject plugin;
+    host::Object browser = NewObject();
+    EXPECT_EQ(plugin.SetSite(host::Object(), browser), S_OK);
+    EXPECT_EQ(plugin.Browser(), browser);
+    EXPECT_EQ(State().CurrentBrowser, browser);
+    // Without a service provider it is a failure, not an unsiting.
+    EXPECT_EQ(plugin.SetSite(host::Object(), std::nullopt, E_NOINTERFACE), E_NOINTERFACE);
+    EXPECT_EQ(plugin.Browser(), browser);
+}
+
+// The host makes one object per view: closing a view must not switch the
+// plugin off, and the last release must leave nothing that calls into us.
+TEST_F(SpinePluginObject, OnlyTheLastReleaseStopsThePluginAndItLeavesNothingRunning) {
+    Setting("HideStatusBar", "1");
+    Setting("AlwaysOnTop", "1");
+    Setting("ToggleFilter", "1");
     auto first = std::make_unique<PluginObject>();
     EXPECT_EQ(host::sim::LiveTimerCount(), 1);
     auto second = std::make_unique<PluginObject>();
     EXPECT_EQ(host::sim::LiveTimerCount(), 1);  // re-armed, not doubled
     host::sim::Advance(200);
-    EXPECT_EQ(ProcOf(w.frame), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+    const auto hooked = reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc);
+    EXPECT_EQ(ProcOf(w.frame), hooked);
+    EXPECT_TRUE(State().OnTopDispatch);
+
     first.reset();
-    EXPECT_NE(ProcOf(w.frame), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+    EXPECT_EQ(ProcOf(w.frame), hooked);
+    EXPECT_TRUE(tillwick::PluginStillActive());
+    second.reset();
+    EXPECT_NE(ProcOf(w.frame), hooked);
+    EXPECT_TRUE(host::ModuleFootprint().Empty());
+    EXPECT_FALSE(tillwick::PluginStillActive());
+    EXPECT_FALSE(State().HideStatusBarOn || State().OnTopDispatch || State().ToggleFilterOn);
+
+    // Nothing is hooked again in this process, even by a new object.
+    auto third = std::make_unique<PluginObject>();
+    host::sim::Advance(400);
+    EXPECT_NE(ProcOf(w.frame), hooked);
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 
 namespace testsupport {
 
-HRESULT PluginAdapter::SetSite(host::Object site, std::optional<host::Object> browser) {
-    return logic_.SetSite(std::move(site), std::move(browser));
+HRESULT PluginAdapter::SetSite(std::optional<host::Object> site, std::optional<host::Object> browser) {
+    return logic_.SetSite(std::move(site), std::move(browser), E_NOINTERFACE);
 }
 HRESULT PluginAdapter::Exec() { return logic_.Exec(); }
 void PluginAdapter::BeforeNavigate2() { logic_.OnBeforeNavigate2(); }

@@ -12,7 +12,7 @@ namespace testsupport {
 
 class PluginAdapter final : public refhost::TabPlugin {
 public:
-    HRESULT SetSite(host::Object site, std::optional<host::Object> browser) override;
+    HRESULT SetSite(std::optional<host::Object> site, std::optional<host::Object> browser) override;
     HRESULT Exec() override;
     void BeforeNavigate2() override;
     void DownloadBegin() override;

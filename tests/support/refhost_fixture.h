@@ -160,7 +160,7 @@ public:
     RecordingPlugin(Log log, int number) : log_(std::move(log)), number_(number) {}
     ~RecordingPlugin() override { Write("Release"); }
 
-    HRESULT SetSite(host::Object site, std::optional<host::Object> browser) override {
+    HRESULT SetSite(std::optional<host::Object> site, std::optional<host::Object> browser) override {
         Write(site ? "SetSite" : "SetSite(null)");
         browser_ = browser.value_or(host::Object());
         return S_OK;
@@ -193,20 +193,19 @@ inline refhost::PluginFactory RecordingFactory(RecordingPlugin::Log log) {
     };
 }
 
+inline BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+    try {
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
 // Windows below a parent, in the order EnumChildWindows gives them.
 inline std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> found;
-    host::EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            try {
-                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-                return TRUE;
-            } catch (...) {
-                return FALSE;
-            }
-        },
-        reinterpret_cast<LPARAM>(&found));
+    host::EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

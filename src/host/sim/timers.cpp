@@ -123,6 +123,15 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id) {
     return TRUE;
 }
 
+// The sim is one module: its thread timers and hot keys are the process's.
+// Windows are not counted here, since every window of the process would be.
+Footprint ModuleFootprint() noexcept {
+    const auto& st = S();
+    const auto threadTimers =
+        std::count_if(st.timers.begin(), st.timers.end(), [](const Timer& t) { return t.hwnd == nullptr; });
+    return Footprint{static_cast<int>(threadTimers), static_cast<int>(st.hotKeys.size()), 0};
+}
+
 }  // namespace host
 
 namespace host::sim {

@@ -1,0 +1,96 @@
+// The DLL's life in the host: tabs come and go in either release order while
+// the plugin stays on, and after the last object nothing calls into the DLL,
+// so that it can be unloaded under a running browser.
+#include <map>
+#include <string>
+
+#include "e2e/e2e_host.h"
+
+namespace e2e {
+namespace {
+
+bool Visible(HWND hwnd) { return ::IsWindowVisible(hwnd) != FALSE; }
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+class E2eLifetime : public HostTest, public ::testing::WithParamInterface<refhost::ReleaseOrder> {
+protected:
+    void SetUp() override {
+        HostTest::SetUp();
+        releaseOrder = GetParam();
+    }
+    // The windows the plugin hooks, with their procedures before it started.
+    std::map<HWND, LONG_PTR> HostProcedures() const {
+        std::map<HWND, LONG_PTR> procs;
+        for (HWND w : {host->Frame(), host->MdiClient(), host->StatusBar(), host->TabBar(), host->Rebar(),
+                       host->AddressCombo(), host->AddressEdit()})
+            procs[w] = WindowProcOf(w);
+        return procs;
+    }
+};
+
+TEST_P(E2eLifetime, ClosingATabKeepsThePluginOnAndTheLastObjectTakesEverythingWithIt) {
+    WriteProfile({{"HideTabBar", "1"}, {"HideLastTab", "1"}, {"AlwaysOnTop", "1"}, {"HideStatusBar", "1"}});
+    StartHost();
+    const auto before = HostProcedures();
+    pluginsOn = true;
+    host->OpenTab("http://www.example.com/");
+    const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
+    ASSERT_NE(dll, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll; }, 8000));
+    const HWND tabs = host->TabBar();
+    ASSERT_TRUE(PumpUntil([&] { return !Visible(tabs); }, 5000)) << "one tab, but the tab bar is shown";
+
+    for (int round = 0; round < 2; ++round) {
+        host->OpenTab("http://www.debian.org/");
+        EXPECT_TRUE(PumpUntil([&] { return Visible(tabs); }, 3000)) << "round " << round;
+        host->CloseTab();
+        EXPECT_TRUE(PumpUntil([&] { return !Visible(tabs); }, 3000))
+            << "round " << round << ": one tab again, but the tab bar stays";
+        EXPECT_EQ(ModuleOf(WindowProcOf(host->Frame())), dll) << "a closed tab took the hooks";
+    }
+
+    using CanUnloadProc = HRESULT(__stdcall*)();
+    auto canUnload = reinterpret_cast<CanUnloadProc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
+    ASSERT_NE(canUnload, nullptr);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    host->CloseTab();
+    Pump(300);
+    // The host's own procedure again (a built-in class may come back in its
+    // other character set's flavour, which lives in the same module).
+    for (const auto& [window, proc] : before)
+        EXPECT_EQ(ModuleOf(WindowProcOf(window)), ModuleOf(proc)) << "a procedure not restored: " << ClassOf(window);
+    EXPECT_EQ(canUnload(), S_OK) << "the last release left something behind";
+
+    // The browser frees the DLL and goes on: moves over its windows reach only its own procedures.
+    host->DropPluginFactory();
+    EXPECT_EQ(::GetModuleHandleA("Tillwick.dll"), nullptr) << "the DLL stayed loaded";
+    RECT frame{};
+    ::GetWindowRect(host->Frame(), &frame);
+    for (int i = 0; i < 40; ++i) {
+        const int x = frame.left + 20 + (i * 17) % (frame.right - frame.left - 40);
+        const int y = frame.top + 40 + (i * 29) % (frame.bottom - frame.top - 60);
+        ::SetCursorPos(x, y);
+        for (HWND w : {host->Frame(), host->StatusBar(), host->TabBar(), host->MdiClient()})
+            ::PostMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        ::SendMessageA(host->Frame(), WM_GETTEXTLENGTH, 0, 0);
+        Pump(50);
+    }
+    EXPECT_TRUE(host->Running());
+    host->OpenTab("http://www.example.org/");
+    Pump(300);
+    EXPECT_EQ(host->Plugin(host->ActiveTab()), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(ReleaseOrders, E2eLifetime,
+                         ::testing::Values(refhost::ReleaseOrder::AfterWindows, refhost::ReleaseOrder::BeforeWindows),
+                         [](const auto& info) {
+                             return info.param == refhost::ReleaseOrder::AfterWindows ? std::string("ObjectAfterWindows")
+                                                                                      : std::string("ObjectFirst");
+                         });
+
+}  // namespace
+}  // namespace e2e
