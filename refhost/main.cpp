@@ -102,6 +102,18 @@ void PickLastMenuItem() {
     }
 }
 
+// The plugin's button: the first entry of the host's plugin list.
+constexpr WPARAM kOwnButtonCommand = 29521;
+
+// A page of the plugin's options dialog, picked in its page list as a click would.
+void ShowOptionsPage(int page) {
+    HWND dialog = ::FindWindowA("#32770", "Tillwick");
+    HWND list = dialog ? ::FindWindowExA(dialog, nullptr, "ListBox", nullptr) : nullptr;
+    if (list == nullptr) return;
+    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(page), 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
 // The scripted tour: one action per step; a sight waits for its screenshot.
 struct Tour {
     refhost::Host* host = nullptr;
@@ -186,8 +198,17 @@ void BuildTour(Tour& tour, refhost::Host& host) {
     add([] { refhost::win32::OpenPlannedSubmenu(refhost::win32::PlanSubmenuPick(15)); },
         "09-page-menu-other-options");  // the submenu of Copy
     add([] { ::EndMenu(); });
+    // The plugin's options dialog, from its button (posted: the dialog runs
+    // its own loop, in which the tour goes on), on three of its pages.
+    add([&host] { ::PostMessageA(host.Frame(), WM_COMMAND, kOwnButtonCommand, 0); }, "10-options-address-bar");
+    for (const auto& [page, sight] : {std::pair{2, "11-options-tabs-bar"}, std::pair{3, "12-options-status-bar"},
+                                      std::pair{6, "13-options-misc"}})
+        add([page = page] { ShowOptionsPage(page); }, sight);
+    add([] {
+        if (HWND dialog = ::FindWindowA("#32770", "Tillwick")) ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
     add([&host] { host.CloseTab(); });
-    add([] {}, "10-tab-closed");
+    add([] {}, "14-tab-closed");
     add([&host] {
         // The host commands the tour saw carried out, for the demo's log.
         std::string log = "refhost: host commands carried out:";

@@ -102,6 +102,7 @@ bool FindRefreshStop();                       // address bar: appends its findin
 void ShowOptionsDialog();                     // frmMain: creates it on first use, shows it modally
 bool GroupUrlLineShowing();                   // mdlShowGroupUrl: a group's page address is on the status bar
 void StatusHtmlMenuCommand(std::int32_t& n);  // mdlStatusHtml: a panel choice from the status-bar menu
+void OpenPanelEditor();                       // frmStatusHtml: the panel editor, from the options dialog
 
 // ---- small procedures of feature modules the spine needs already ---------------
 // Complete here; they move to their module's unit when it lands.

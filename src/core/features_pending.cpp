@@ -19,6 +19,6 @@ void ScheduleStripCheck() {}
 void NotifyStatusHtmlPages(std::int32_t&) {}
 void StatusHtmlProgress(std::int32_t, std::int32_t) {}
 void StatusHtmlMenuCommand(std::int32_t&) {}
-void ShowOptionsDialog() {}
+void OpenPanelEditor() {}
 
 }  // namespace tillwick

@@ -70,6 +70,7 @@ struct OnTopState {
 };
 
 class TitleMatcher;  // mdlHideTitle's compiled TitleToHide
+class OptionsForm;   // frmMain
 
 // mdlHideTitle.
 struct HideTitleState {
@@ -242,6 +243,8 @@ struct SharedState {
     std::string StatusText;
 
     SubclassingState Subclassing;
+    // The options dialog, made on first use and kept for the process.
+    std::shared_ptr<OptionsForm> OptionsDialog;
 
     // The window features' own state.
     OnTopState OnTop;

@@ -252,5 +252,8 @@ using HttpRequestId = std::uint32_t;  // 0: could not be started
 HttpRequestId StartHttpRequest(const HttpRequestSpec& spec);
 std::optional<HttpResult> PollHttpRequest(HttpRequestId id);
 void CancelHttpRequest(HttpRequestId id);
+// ---- dialogs of the plugin's own -------------------------------------------
+// Activates a top-level window of this thread; the window active before.
+HWND SetActiveWindow(HWND hwnd);
 
 }  // namespace host

@@ -1,0 +1,8 @@
+// Activation within the application.
+#include "host/host.h"
+
+namespace host {
+
+HWND SetActiveWindow(HWND hwnd) { return ::SetActiveWindow(hwnd); }
+
+}  // namespace host

@@ -1,0 +1,175 @@
+// The options dialog on real windows: the plugin's button opens it owned by
+// the frame, every page is shown (with a screenshot each), Apply restarts a
+// feature while the dialog stays open, Cancel writes nothing, Esc closes.
+//
+// The dialog is modal: the button's press returns only when it closes. The
+// checks run meanwhile, one per tick of a thread timer that the dialog's own
+// message loop dispatches, as it dispatches the browser's timers.
+#include <array>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <vector>
+
+#include "e2e/e2e_host.h"
+#include "e2e/screenshot.h"
+#include "options/options_controls.h"
+
+namespace e2e {
+namespace {
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+HWND OptionsDialog() { return ::FindWindowW(L"#32770", L"Tillwick"); }
+
+HWND Control(HWND dialog, std::string_view name) {
+    return ::GetDlgItem(dialog, 100 + tillwick::ControlOf(name));
+}
+
+// Steps run one per tick inside the dialog's loop; a step returning false is tried again next tick.
+class Script {
+public:
+    void Add(std::function<bool()> step) { steps_.push_back(std::move(step)); }
+    // Presses the button and runs the steps while the dialog is up; whether all of them ran.
+    bool RunWhile(const std::function<void()>& press) {
+        current_ = this;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 150, &Tick);
+        press();
+        ::KillTimer(nullptr, timer);
+        current_ = nullptr;
+        return next_ == steps_.size();
+    }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        Script* s = current_;
+        if (s == nullptr || s->next_ >= s->steps_.size()) return;
+        if (++s->tries_ > 60) {  // about nine seconds for one step: give up and close
+            ADD_FAILURE() << "step " << s->next_ << " never completed";
+            s->next_ = s->steps_.size() + 1;
+            if (HWND d = OptionsDialog()) ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        if (s->steps_[s->next_]()) {
+            ++s->next_;
+            s->tries_ = 0;
+        }
+    }
+    static inline Script* current_ = nullptr;
+    std::vector<std::function<bool()>> steps_;
+    std::size_t next_ = 0;
+    int tries_ = 0;
+};
+
+class E2eOptions : public HostTest {
+protected:
+    void StartWithPlugin() {
+        StartHost();
+        pluginsOn = true;
+        host->OpenTab("http://www.example.com/");
+        const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
+        ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll && !host->Loading(0); }, 8000));
+        Pump(300);
+    }
+    bool Open(Script& script) {
+        return script.RunWhile([&] { host->PressPluginButton(0); });
+    }
+    static void Click(HWND control) { ::SendMessageW(control, BM_CLICK, 0, 0); }
+    static void ShowPage(HWND dialog, int page) {
+        HWND list = Control(dialog, "lstTillwick");
+        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(page), 0);
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(list));
+    }
+};
+
+TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameAndApplyHidesTheStatusBarWhileItIsOpen) {
+    StartWithPlugin();
+    ASSERT_TRUE(::IsWindowVisible(host->StatusBar()));
+    HWND dialog = nullptr;
+    Script script;
+    script.Add([&] {
+        dialog = OptionsDialog();
+        return dialog != nullptr && ::IsWindowVisible(dialog);
+    });
+    script.Add([&] {
+        EXPECT_EQ(::GetWindow(dialog, GW_OWNER), host->Frame());
+        EXPECT_FALSE(::IsWindowEnabled(Control(dialog, "cmdApply")));
+        EXPECT_FALSE(::IsWindowEnabled(host->Frame())) << "a modal dialog disables its owner";
+        return true;
+    });
+    for (int page = 0; page < 8; ++page) {
+        script.Add([&, page] {
+            ShowPage(dialog, page);
+            return true;
+        });
+        script.Add([&, page] {
+            EXPECT_TRUE(::IsWindowVisible(Control(dialog, std::array{"fraStartup", "fraAddress", "fraTab", "fraStatus",
+                                                                      "fraPlugin", "fraMenu", "fraGeneral",
+                                                                      "fraSettings"}[page])));
+            SaveScreenshot("options-page-" + std::to_string(page));
+            return true;
+        });
+    }
+    script.Add([&] {
+        ShowPage(dialog, 3);
+        Click(Control(dialog, "chkHideStatusBar"));
+        EXPECT_TRUE(::IsWindowEnabled(Control(dialog, "cmdApply")));
+        Click(Control(dialog, "cmdApply"));
+        return true;
+    });
+    script.Add([&] { return !::IsWindowVisible(host->StatusBar()); });  // the bar goes while the dialog is up
+    script.Add([&] {
+        EXPECT_TRUE(::IsWindow(dialog));
+        EXPECT_FALSE(::IsWindowEnabled(Control(dialog, "cmdApply")));
+        SaveScreenshot("options-applied-status-bar-hidden");
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    ASSERT_TRUE(Open(script));
+    EXPECT_EQ(OptionsDialog(), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(host->StatusBar()));
+    EXPECT_EQ(::GetActiveWindow(), host->Frame());
+}
+
+TEST_F(E2eOptions, CancelWritesNothingAndEscCloses) {
+    StartWithPlugin();
+    const std::string settings = PluginFolder() + "settings.ini";
+    std::string before;  // once open: showing a page writes LastTab
+    HWND dialog = nullptr;
+    Script cancel;
+    cancel.Add([&] {
+        before = FileText(settings);
+        return (dialog = OptionsDialog()) != nullptr;
+    });
+    cancel.Add([&] {
+        Click(Control(dialog, "chkHideTitle"));
+        ::SetWindowTextW(Control(dialog, "txtNewTitle"), L"Mine");
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // as the Cancel button reports a click
+        return true;
+    });
+    ASSERT_TRUE(Open(cancel));
+    EXPECT_EQ(OptionsDialog(), nullptr);
+    EXPECT_EQ(FileText(settings), before);
+
+    Script escape;
+    escape.Add([&] {
+        before = FileText(settings);
+        return (dialog = OptionsDialog()) != nullptr && ::GetFocus() != nullptr;
+    });
+    escape.Add([&] {
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+        return true;
+    });
+    ASSERT_TRUE(Open(escape));
+    EXPECT_EQ(OptionsDialog(), nullptr);
+    EXPECT_EQ(FileText(settings), before);
+}
+
+}  // namespace
+}  // namespace e2e

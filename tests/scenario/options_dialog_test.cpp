@@ -1,0 +1,271 @@
+// The options dialog's form on the reference host: opening it from the
+// plugin's button, its rules (pages, enabling, validation, the hot key, the
+// colours), Apply's writes driven by the catalogue and its feature restarts.
+#include <set>
+
+#include "core/ini_store.h"
+#include "features/always_on_top.h"
+#include "features_fixture.h"
+#include "options/options_apply.h"
+#include "options/options_dialog.h"
+
+namespace {
+
+using namespace tillwick;
+
+class OptionsDialog : public features_test::FeatureOnHost {
+protected:
+    void SetUp() override {
+        FeatureOnHost::SetUp();
+        PluginObject::OptionsDialogHook = &ShowOptionsDialog;
+    }
+    // The host runs with the plugin; its button opens the dialog.
+    OptionsForm& Open(const std::vector<std::pair<std::string, std::string>>& settings = {}) {
+        Settings(settings);
+        Start();
+        host->PressPluginButton(0);
+        EXPECT_TRUE(State().OptionsDialog && State().OptionsDialog->Loaded());
+        return OptionsDialogForm();
+    }
+    static ControlId Id(std::string_view name) { return ControlOf(name); }
+    static std::optional<std::string> Stored(Setting id) { return StoredSetting(id); }
+    static std::string SettingsFile() {
+        return host::fs::ReadFile(features_test::kPluginFolder + "\\settings.ini").value_or("");
+    }
+    static std::string PluginType() {
+        return ini::ReadString(features_test::kPluginFolder + "\\plugin.ini", "General", "Type", "?");
+    }
+};
+
+TEST_F(OptionsDialog, ThePluginsButtonOpensOneFormAtTheAddressBarPageWithApplyDisabled) {
+    OptionsForm& form = Open();
+    EXPECT_EQ(form.Page(), 1u);
+    EXPECT_EQ(form.PageNames().at(1), "Address Bar");
+    EXPECT_FALSE(form.Get("cmdApply").enabled);
+    EXPECT_EQ(form.Get("txtDiagnostic").text, State().DiagnosticsText);
+    EXPECT_EQ(form.Get("lblVersion").text.rfind("Version:", 0), 0u);
+    EXPECT_TRUE(form.Get("lblVersion").text.ends_with(" 1.0"));
+    form.SelectPage(6);
+    EXPECT_EQ(Stored(Setting::LastTab), "6");
+    form.KeyDown(27);  // Esc
+    EXPECT_FALSE(form.Loaded());
+
+    // Shown again: the same form, on the page left last. Our own button pressed by the plugin opens nothing.
+    host->PressPluginButton(0);
+    EXPECT_EQ(&OptionsDialogForm(), &form);
+    EXPECT_EQ(form.Page(), 6u);
+    form.Unload();
+    State().SelfCommandInProgress = true;
+    host->PressPluginButton(0);
+    EXPECT_FALSE(form.Loaded());
+}
+
+TEST_F(OptionsDialog, AnUnknownLastTabShowsTheDefaultPage) {
+    EXPECT_EQ(Open({{"LastTab", "9"}}).Page(), 1u);
+}
+
+TEST_F(OptionsDialog, TheHotKeyBoxTakesOneLetterAndAWrongOneLeavesTheStoredKey) {
+    OptionsForm& form = Open({{"OnTopHotKeyVK", "Q"}});
+    struct Case { const char* typed; const char* after; std::size_t boxes; };
+    for (const Case& c : {Case{"m", "M", 0}, Case{"", "", 0}, Case{"5", "", 1}, Case{"AB", "", 2}, Case{"\xE9", "", 3}}) {
+        form.UserEdit(Id("txtOnTopHotKey"), c.typed);
+        form.Validate(Id("txtOnTopHotKey"));
+        EXPECT_EQ(form.Get("txtOnTopHotKey").text, c.after) << c.typed;
+        ASSERT_EQ(host::sim::MessageBoxes().size(), c.boxes) << c.typed;
+    }
+    const auto& box = host::sim::MessageBoxes().back();
+    EXPECT_EQ(box.text, "For A-Z only, please enter again.");
+    EXPECT_EQ(box.caption, "Tillwick");
+    EXPECT_EQ(box.type, 64u);
+    form.Apply();
+    EXPECT_EQ(Stored(Setting::OnTopHotKeyVK), "Q");
+}
+
+TEST_F(OptionsDialog, ValidationRaisesDelaysTo100AndCutsHotAreasToTheBars) {
+    OptionsForm& form = Open();
+    const int tabBar = State().TabBarHeight, statusBar = State().StatusBarHeight;
+    ASSERT_GT(tabBar, 0);
+    ASSERT_GT(statusBar, 0);
+    struct Case { const char* box; std::string typed; std::string after; };
+    for (const Case& c : {Case{"txtTBTimeDelay", "50", "100"}, Case{"txtHoverTime", "99", "100"},
+                          Case{"txtSBTimeDelay", "100", "100"}, Case{"txtSBTimeDelay", "soon", "soon"},
+                          Case{"txtTBHotArea", std::to_string(tabBar + 1), std::to_string(tabBar)},
+                          Case{"txtSBHotArea", std::to_string(statusBar + 5), std::to_string(statusBar)},
+                          Case{"txtSBHotArea", "3", "3"}, Case{"txtPreviewZoom", "5", "5"}}) {
+        form.UserEdit(Id(c.box), c.typed);
+        form.Validate(Id(c.box));
+        EXPECT_EQ(form.Get(c.box).text, c.after) << c.box << " " << c.typed;
+    }
+    EXPECT_TRUE(form.Get("cmdApply").enabled);
+}
+
+TEST_F(OptionsDialog, WithoutTheMenuEntryTheButtonStaysAndApplyWritesOnlyThePluginType) {
+    OptionsForm& form = Open({{"ShowButton", "0"}});
+    EXPECT_TRUE(form.Get("chkShowButton").enabled);
+    EXPECT_FALSE(form.Get("chkShowButton").checked);
+    form.UserCheck(Id("chkShowInMenu"), false);
+    EXPECT_FALSE(form.Get("chkShowButton").enabled);
+    EXPECT_TRUE(form.Get("chkShowButton").checked);
+    form.Apply();
+    EXPECT_EQ(PluginType(), "M2Plugin_Button");
+    EXPECT_EQ(Stored(Setting::ShowButton), "0");
+    EXPECT_EQ(Stored(Setting::ShowInMenu), "0");
+    EXPECT_FALSE(State().ShowInMenuOn);
+
+    // Ticked again: the box is back, set from the stored switch.
+    form.UserCheck(Id("chkShowInMenu"), true);
+    EXPECT_TRUE(form.Get("chkShowButton").enabled);
+    EXPECT_FALSE(form.Get("chkShowButton").checked);
+    form.Apply();
+    EXPECT_EQ(PluginType(), "M2Plugin_Other");
+    EXPECT_TRUE(State().ShowInMenuOn);
+}
+
+TEST_F(OptionsDialog, ConfigureFollowsTheHtmlPanelsBox) {
+    OptionsForm& form = Open();
+    EXPECT_FALSE(form.Get("cmdStatusHtml").enabled);
+    form.UserCheck(Id("chkShowHTML"), true);
+    EXPECT_TRUE(form.Get("cmdStatusHtml").enabled);
+    form.UserCheck(Id("chkShowHTML"), false);
+    EXPECT_FALSE(form.Get("cmdStatusHtml").enabled);
+}
+
+TEST_F(OptionsDialog, APickedTextColourColoursTheSampleAndACancelledChoiceChangesNothing) {
+    OptionsForm& form = Open();
+    host::sim::QueueColorChoice(std::nullopt);
+    form.Click(Id("lblTextPalette"));
+    EXPECT_FALSE(form.Get("cmdApply").enabled);
+    host::sim::QueueColorChoice(0x123456);
+    form.Click(Id("lblTextPalette"));
+    EXPECT_EQ(form.Get("lblTextPalette").back, 0x123456u);
+    EXPECT_EQ(form.Get("lblBackPalette").fore, 0x123456u);
+    EXPECT_TRUE(form.Get("cmdApply").enabled);
+    form.Click(Id("cmdOK"));
+    EXPECT_EQ(Stored(Setting::HighlightComboText), std::to_string(0x123456));
+    EXPECT_FALSE(form.Loaded());
+}
+
+TEST_F(OptionsDialog, CancelWritesNothingAndTheNextOpeningShowsTheFileAgain) {
+    OptionsForm& form = Open({{"HideTitle", "1"}});
+    const std::string before = SettingsFile();
+    form.UserCheck(Id("chkHideTitle"), false);
+    form.UserEdit(Id("txtNewTitle"), "Mine");
+    form.Click(Id("cmdCancel"));
+    EXPECT_EQ(SettingsFile(), before);
+    EXPECT_EQ(host::GetForegroundWindow(), host->Frame());
+    host->PressPluginButton(0);
+    EXPECT_TRUE(form.Get("chkHideTitle").checked);
+    EXPECT_EQ(form.Get("txtNewTitle").text, "Maxthon Browser");
+}
+
+// ---- driven by the catalogue -----------------------------------------------------
+
+TEST_F(OptionsDialog, EveryDialogSettingHasAControlOfItsKindAndOneApplyStep) {
+    std::multiset<Setting> written;
+    for (const ApplyStep& step : ApplyStepTable()) written.insert(step.writes.begin(), step.writes.end());
+    for (const SettingRow& row : SettingsCatalogue()) {
+        if (row.kind == SettingKind::Hidden) continue;
+        EXPECT_EQ(written.count(row.id), 1u) << row.key;
+        ASSERT_TRUE(FindControl(row.control)) << row.control;
+        const ControlType type = ControlDefOf(*FindControl(row.control)).type;
+        const std::set<ControlType> fits = row.kind == SettingKind::Switch       ? std::set{ControlType::Check}
+                                           : row.kind == SettingKind::OptionPair ? std::set{ControlType::Option}
+                                           : row.kind == SettingKind::Combo      ? std::set{ControlType::Combo}
+                                           : row.kind == SettingKind::Colour     ? std::set{ControlType::Colour}
+                                                                                 : std::set{ControlType::Text, ControlType::Block};
+        EXPECT_TRUE(fits.count(type)) << row.control;
+    }
+    EXPECT_EQ(ApplyStepTable().size(), 29u);  // the 30th refreshes the report
+}
+
+TEST_F(OptionsDialog, AnEmptyFileIsAppliedAsEveryDialogDefault) {
+    OptionsForm& form = Open();
+    form.Apply();
+    for (const SettingRow& row : SettingsCatalogue()) {
+        if (row.kind == SettingKind::Hidden) continue;
+        const std::string expected = row.id == Setting::HighlightComboText
+                                         ? std::to_string(host::GetSysColor(COLOR_WINDOWTEXT))
+                                         : std::string(row.dialogDefault);
+        EXPECT_EQ(Stored(row.id), expected) << row.key;
+    }
+    EXPECT_TRUE(SettingsFile().find("StartOffline=0") != std::string::npos);
+    EXPECT_FALSE(form.Get("cmdApply").enabled);
+}
+
+TEST_F(OptionsDialog, EveryOtherValueLoadsAndIsWrittenBackAsItWas) {
+    // A value unlike the dialog's default for every key the dialog shows.
+    std::vector<std::pair<std::string, std::string>> values;
+    for (const SettingRow& row : SettingsCatalogue()) {
+        std::string v;
+        switch (row.kind) {
+        case SettingKind::Switch: v = row.dialogDefault == "1" ? "0" : "1"; break;
+        case SettingKind::OptionPair: v = std::string(row.pairValue); break;
+        case SettingKind::Colour: v = "4210752"; break;
+        case SettingKind::Combo: v = row.dialogDefault == "Shift" ? "Ctrl" : "Shift"; break;
+        case SettingKind::Number: v = "123"; break;
+        case SettingKind::Text: v = row.id == Setting::OnTopHotKeyVK ? "Q" : "a|b"; break;
+        case SettingKind::Hidden: continue;
+        }
+        values.emplace_back(std::string(row.KeyWritten()), v);
+    }
+    OptionsForm& form = Open(values);
+    EXPECT_TRUE(form.Get("optAddressProgress").checked);
+    EXPECT_FALSE(form.Get("optStatusProgress").checked);
+    EXPECT_TRUE(form.Get("optHideTabBar").checked);
+    EXPECT_TRUE(form.Get("optTabPreview").checked);
+    host::fs::DeleteFile(features_test::kPluginFolder + "\\settings.ini");
+    form.Apply();
+    for (const auto& [key, value] : values) {
+        // The button switch is kept as stored while the menu entry is off (it is forced on then).
+        if (key == "ShowButton") continue;
+        EXPECT_EQ(ini::ReadString(features_test::kPluginFolder + "\\settings.ini", "General", key, "(none)"), value)
+            << key;
+    }
+}
+
+// ---- restarts ----------------------------------------------------------------------
+
+TEST_F(OptionsDialog, ApplyRestartsTheFeaturesWhileTheDialogIsOpen) {
+    OptionsForm& form = Open({{"HideTabBar", "1"}, {"HideLastTab", "0"}, {"HideTitle", "1"}});
+    ASSERT_TRUE(State().HideTabBarOn);
+    ASSERT_TRUE(Visible(host->StatusBar()));
+    form.UserSelect(Id("optHideLastTab"));
+    form.UserCheck(Id("chkHideStatusBar"), true);
+    form.UserCheck(Id("chkHideTitle"), false);
+    form.UserCheck(Id("chkPasteGo"), true);
+    form.Apply();
+    testsupport::PumpFor(500);
+    // The tab bar: both kinds of hiding stopped, then the chosen one started.
+    EXPECT_FALSE(State().HideTabBarOn);
+    EXPECT_TRUE(State().HideLastTabOn);
+    EXPECT_TRUE(State().HideStatusBarOn);
+    EXPECT_FALSE(Visible(host->StatusBar()));
+    EXPECT_FALSE(State().HideTitleOn);
+    EXPECT_TRUE(State().PasteGoOn);
+    EXPECT_TRUE(form.Loaded());
+
+    form.UserCheck(Id("chkHideStatusBar"), false);
+    form.Apply();
+    EXPECT_FALSE(State().HideStatusBarOn);
+    EXPECT_TRUE(Visible(host->StatusBar()));
+}
+
+TEST_F(OptionsDialog, OpeningLeavesAlwaysOnTopAndApplyRegistersTheNewHotKey) {
+    Settings({{"AlwaysOnTop", "1"}});
+    Start();
+    ASSERT_TRUE(State().OnTopDispatch);
+    host::SendMessageA(host->Frame(), WM_HOTKEY, 138, 0);
+    ASSERT_TRUE(State().OnTop.Active);
+    host->PressPluginButton(0);
+    EXPECT_FALSE(State().OnTop.Active);
+    OptionsForm& form = OptionsDialogForm();
+    form.UserEdit(Id("txtOnTopHotKey"), "k");
+    form.Validate(Id("txtOnTopHotKey"));
+    form.UserEdit(Id("cboOnTopHotKey"), "Alt");
+    form.Apply();
+    EXPECT_TRUE(State().OnTopDispatch);
+    EXPECT_EQ(OnTopKey(), 'K');
+    EXPECT_EQ(OnTopModifiers(), MOD_ALT);
+}
+
+}  // namespace
