@@ -331,6 +331,8 @@ TEST_F(E2eFeatures, OpeningAGroupAsksAndCancelOpensNothing) {
     EXPECT_EQ(g_prompt, "Do you want to open all 2 pages in: News");
     EXPECT_EQ(host->TabCount(), tabs);
     Shot("groups-3-nothing-opened");
+}
+
 // ---- address highlight ----------------------------------------------------------
 
 TEST_F(E2eFeatures, ASecurePageHighlightsTheAddressBoxInTheChosenColours) {
@@ -371,6 +373,8 @@ TEST_F(E2eFeatures, RestingOnABackgroundTabLongerThanTheHoverTimeActivatesIt) {
     Shot("hover-1-resting-on-first-tab");
     EXPECT_TRUE(PumpUntil([&] { return host->ActiveTab() == 0; }, 2000)) << "the hovered tab was not activated";
     Shot("hover-2-first-tab-activated");
+}
+
 // ---- status-bar information ---------------------------------------------------------------
 
 TEST_F(E2eFeatures, StatusInfoLineShowsTheZoneAndTheLocalAddressOfALocalhostPage) {
