@@ -272,20 +272,34 @@ TEST_F(E2eFeatures, PluginsBarLosesTheHiddenButtonAndItsBandNarrows) {
     Shot("plugins-1-helper-button-hidden");
 }
 
-TEST_F(E2eFeatures, OptionsMenuShowsTheEntryEnabled) {
+// The options dialog the entry opens, closed again once seen.
+bool g_optionsDialogSeen = false;
+void CALLBACK CloseOptionsDialog(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    HWND dialog = ::FindWindowA("#32770", "Tillwick");
+    if (dialog == nullptr || !::IsWindowVisible(dialog)) return;
+    g_optionsDialogSeen = true;
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(E2eFeatures, OptionsMenuShowsTheEntryEnabledAndItOpensTheDialog) {
     StartWithPlugin();
     OpenMenu seen;
     g_openMenu = &seen;
     g_menuShot = "options-1-menu-with-entry";
+    g_optionsDialogSeen = false;
     const UINT_PTR reader = ::SetTimer(nullptr, 0, 200, ReadAndCloseMenu);
+    const UINT_PTR closer = ::SetTimer(nullptr, 0, 300, CloseOptionsDialog);
     host->OpenOptionsMenu();  // the reader picks the last item
     ::KillTimer(nullptr, reader);
     g_openMenu = nullptr;
-    Pump(200);
+    PumpUntil([] { return g_optionsDialogSeen; }, 5000);
+    Pump(300);
+    ::KillTimer(nullptr, closer);
     ASSERT_TRUE(seen.seen) << "no popup menu opened";
     ASSERT_FALSE(seen.items.empty());
     EXPECT_EQ(seen.items.back().text, "Tillwick...");
     EXPECT_FALSE(seen.items.back().grayed);
+    EXPECT_TRUE(g_optionsDialogSeen) << "choosing the entry opened no options dialog";
 }
 
 // Plays the Groups menu: into the first group's submenu, up to its open
