@@ -44,8 +44,10 @@ enum class Setting : std::uint8_t {
     // Kept in the same file, not shown by the dialog.
     LastTab, StatusHtmlCount, StatusHtmlShift, StatusHtmlHeight, StatusHtmlSepWidth, SecurityID,
     LanguageID, Opening, Done,
+    // The WHOIS registries' base addresses (section "Whois").
+    ARIN, APNIC, LACNIC, RIPE, AfriNIC,
 };
-inline constexpr std::size_t kSettingCount = static_cast<std::size_t>(Setting::Done) + 1;
+inline constexpr std::size_t kSettingCount = static_cast<std::size_t>(Setting::AfriNIC) + 1;
 
 // The dialog's pages, in list order.
 enum class OptionsPage : std::uint8_t { StartUp, AddressBar, TabsBar, StatusBar, Plugins, Menu, Misc, Settings, None };

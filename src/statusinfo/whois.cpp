@@ -23,7 +23,6 @@ constexpr std::int32_t kPollLimit = 150;
 constexpr UINT kRetryMs = 1000;
 constexpr LONG kReportWidth = 540, kReportHeight = 400, kReportCentringHeight = 460;
 constexpr WPARAM kCmdPopupFilter = 33009;
-constexpr std::string_view kWhoisSection = "Whois";
 constexpr std::string_view kReportWindowName = "WHOIS";
 
 WhoisState& Module() noexcept { return State().StatusInfo.Whois; }
@@ -43,15 +42,8 @@ bool IsLookupAddress(const std::string& address) {
 
 // The registry's base address: section "Whois" of our settings, else its public WHOIS web host.
 std::string WhoisEndpoint(std::string_view registry) {
-    static constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kDefaults{{
-        {"ARIN", "http://whois.arin.net"},
-        {"APNIC", "http://wq.apnic.net"},
-        {"LACNIC", "http://lacnic.net"},
-        {"RIPE", "http://www.db.ripe.net"},
-        {"AfriNIC", "http://www.afrinic.net"},
-    }};
-    for (const auto& [name, base] : kDefaults)
-        if (name == registry) return ReadSetting(name, base, kWhoisSection);
+    for (Setting id : {Setting::ARIN, Setting::APNIC, Setting::LACNIC, Setting::RIPE, Setting::AfriNIC})
+        if (CatalogueRow(id).key == registry) return SettingText(id);
     return {};
 }
 
