@@ -249,7 +249,7 @@ struct HttpResult {
     std::string body;
 };
 using HttpRequestId = std::uint32_t;  // 0: could not be started
-HttpRequestId StartHttpRequest(const HttpRequestSpec& spec);
+HttpRequestId StartHttpRequest(const HttpRequestSpec& request);
 std::optional<HttpResult> PollHttpRequest(HttpRequestId id);
 void CancelHttpRequest(HttpRequestId id);
 // ---- dialogs of the plugin's own -------------------------------------------

@@ -147,10 +147,10 @@ void WhoisLookup(const std::string& address, std::string_view registry) {
     features::EndTimer(m.PollTimer);
     m.Registry = std::string(registry);
     if (!IsLookupAddress(address)) return;
-    const auto spec = WhoisRequest(registry, WhoisEndpoint(registry), address);
-    if (!spec) return;
-    m.RequestUrl = spec->url;
-    m.Request = host::StartHttpRequest(*spec);
+    const auto request = WhoisRequest(registry, WhoisEndpoint(registry), address);
+    if (!request) return;
+    m.RequestUrl = request->url;
+    m.Request = host::StartHttpRequest(*request);
     m.PollCount = 0;
     if (m.Request != 0) features::RestartTimer(m.PollTimer, kPollMs, &WhoisPoll);
 }

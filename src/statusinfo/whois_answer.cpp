@@ -75,18 +75,18 @@ std::optional<host::HttpRequestSpec> WhoisRequest(std::string_view registry, std
     if (row == kRows.end()) return std::nullopt;
     std::string root(base);
     while (!root.empty() && root.back() == '/') root.pop_back();
-    host::HttpRequestSpec spec;
-    spec.method = std::string(row->method);
-    spec.url = root + std::string(row->path);
+    host::HttpRequestSpec request;
+    request.method = std::string(row->method);
+    request.url = root + std::string(row->path);
     const std::string value = UrlEncode(address);
     if (row->bodyKey.empty()) {
-        spec.url += value;
-        if (row->name == "RIPE") spec.url += kRipeQueryEnd;
+        request.url += value;
+        if (row->name == "RIPE") request.url += kRipeQueryEnd;
     } else {
-        spec.contentType = std::string(kFormType);
-        spec.body = std::string(row->bodyKey) + value;
+        request.contentType = std::string(kFormType);
+        request.body = std::string(row->bodyKey) + value;
     }
-    return spec;
+    return request;
 }
 
 std::string_view NextRegistry(std::string_view registry) {

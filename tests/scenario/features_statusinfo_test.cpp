@@ -39,7 +39,7 @@ protected:
         host::sim::AnswerHttpRequest(HttpRequests().back().id, {true, 200, body});
         testsupport::PumpFor(100);
     }
-    std::string LastRequestUrl() const { return HttpRequests().empty() ? "" : HttpRequests().back().spec.url; }
+    std::string LastRequestUrl() const { return HttpRequests().empty() ? "" : HttpRequests().back().request.url; }
 };
 
 TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZero) {

@@ -66,12 +66,12 @@ TEST(WhoisAnswer, RequestsPerRegistry) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.registry);
-        const auto spec = WhoisRequest(c.registry, "http://h:81/", "1.2.3.4");
-        ASSERT_TRUE(spec);
-        EXPECT_EQ(spec->method, c.method);
-        EXPECT_EQ(spec->url, c.url);
-        EXPECT_EQ(spec->body, c.body);
-        EXPECT_EQ(spec->contentType.empty(), spec->method == "GET");
+        const auto request = WhoisRequest(c.registry, "http://h:81/", "1.2.3.4");
+        ASSERT_TRUE(request);
+        EXPECT_EQ(request->method, c.method);
+        EXPECT_EQ(request->url, c.url);
+        EXPECT_EQ(request->body, c.body);
+        EXPECT_EQ(request->contentType.empty(), request->method == "GET");
     }
     EXPECT_FALSE(WhoisRequest("IANA", "http://h", "1.2.3.4"));
     // A hand-edited cache cannot add parameters of its own.

@@ -88,9 +88,9 @@ std::vector<ResolvedAddress> ResolveHostName(const std::string& name) {
     return it == S().addresses.end() ? std::vector<ResolvedAddress>{} : it->second;
 }
 
-HttpRequestId StartHttpRequest(const HttpRequestSpec& spec) {
+HttpRequestId StartHttpRequest(const HttpRequestSpec& request) {
     const auto id = static_cast<HttpRequestId>(S().requests.size() + 1);
-    S().requests.push_back({id, spec, false, std::nullopt});
+    S().requests.push_back({id, request, false, std::nullopt});
     return id;
 }
 

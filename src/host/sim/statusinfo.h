@@ -34,7 +34,7 @@ int ResolveCount();
 // Web requests: every request started, and the test's answer to one.
 struct SimHttpRequest {
     HttpRequestId id;
-    HttpRequestSpec spec;
+    HttpRequestSpec request;
     bool cancelled = false;
     std::optional<HttpResult> answer;
 };

@@ -35,7 +35,7 @@ std::wstring Wide(const std::string& text) {
 }
 
 struct Job {
-    HttpRequestSpec spec;
+    HttpRequestSpec request;
     HttpResult result;
     std::atomic<bool> done{false};
 };
@@ -54,7 +54,7 @@ struct Handle {
 };
 
 void Perform(Job& job) {
-    const std::wstring url = Wide(job.spec.url);
+    const std::wstring url = Wide(job.request.url);
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof(parts);
     wchar_t hostName[256] = {};
@@ -75,13 +75,13 @@ void Perform(Job& job) {
     if (connection.h == nullptr) return;
     const std::wstring object = std::wstring(path) + extra;
     const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0;
-    Handle request{::WinHttpOpenRequest(connection.h, Wide(job.spec.method).c_str(), object.c_str(), nullptr,
+    Handle request{::WinHttpOpenRequest(connection.h, Wide(job.request.method).c_str(), object.c_str(), nullptr,
                                         WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, secure)};
     if (request.h == nullptr) return;
     const std::wstring headers =
-        job.spec.contentType.empty() ? std::wstring() : L"Content-Type: " + Wide(job.spec.contentType) + L"\r\n";
-    void* body = job.spec.body.empty() ? WINHTTP_NO_REQUEST_DATA : job.spec.body.data();
-    const auto length = static_cast<DWORD>(job.spec.body.size());
+        job.request.contentType.empty() ? std::wstring() : L"Content-Type: " + Wide(job.request.contentType) + L"\r\n";
+    void* body = job.request.body.empty() ? WINHTTP_NO_REQUEST_DATA : job.request.body.data();
+    const auto length = static_cast<DWORD>(job.request.body.size());
     if (!::WinHttpSendRequest(request.h, headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
                               headers.empty() ? 0 : static_cast<DWORD>(-1L), body, length, length, 0) ||
         !::WinHttpReceiveResponse(request.h, nullptr))
@@ -143,11 +143,11 @@ std::vector<ResolvedAddress> ResolveHostName(const std::string& name) {
     });
 }
 
-HttpRequestId StartHttpRequest(const HttpRequestSpec& spec) {
+HttpRequestId StartHttpRequest(const HttpRequestSpec& request) {
     return win32::Guarded(HttpRequestId{0}, [&]() -> HttpRequestId {
         static HttpRequestId next = 0;
         auto job = std::make_shared<Job>();
-        job->spec = spec;
+        job->request = request;
         HMODULE module = nullptr;
         ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&RequestThread),
                              &module);
