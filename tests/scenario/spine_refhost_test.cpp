@@ -53,15 +53,6 @@ TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceAndTheSecurityIdAr
     EXPECT_EQ(State().TabBarOnTop, h.TabBarOnTop());
 }
 
-TEST_F(SpineOnReferenceHost, SwitchingTabsMovesThePageWindowAndDocument) {
-    refhost::Host& h = Start(3);
-    testsupport::PumpFor(1000);
-    h.ActivateTab(1);
-    testsupport::PumpFor(300);
-    EXPECT_EQ(State().PageViewWnd, h.PageWindow(1));
-    EXPECT_EQ(State().ActiveDocument, h.Document(1));
-}
-
 TEST_F(SpineOnReferenceHost, TabTrackingPointsCurrentBrowserAtTheActiveTab) {
     refhost::Host& h = Start(3);
     testsupport::PumpFor(1000);
@@ -87,18 +78,6 @@ TEST_F(SpineOnReferenceHost, OnlyTheLastTabsObjectTakesTheHooksWithIt) {
     h.OpenTab("http://example.com/again");
     testsupport::PumpFor(1000);
     EXPECT_NE(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
-}
-
-TEST_F(SpineOnReferenceHost, ClosingTheLastHostRemovesTheScratchFiles) {
-    refhost::Host& h = Start(1);
-    testsupport::PumpFor(1000);
-    std::string folder = h.PluginFolder("Tillwick");
-    host::fs::WriteFileAtomic(folder + "\\temp", "[Address]\r\n");
-    ASSERT_TRUE(host::fs::FileExists(folder + "\\temp1"));  // written by the capture
-    h.Close();
-    EXPECT_FALSE(host::fs::FileExists(folder + "\\temp"));
-    EXPECT_FALSE(host::fs::FileExists(folder + "\\temp1"));
-    EXPECT_FALSE(host::fs::FileExists(folder + "\\temp2"));
 }
 
 }  // namespace

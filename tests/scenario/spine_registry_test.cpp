@@ -155,30 +155,24 @@ protected:
     }
 };
 
-TEST_F(SpineDiagnostics, NoProblemGivesTheText124) {
+TEST_F(SpineDiagnostics, EachMissingPieceAddsItsBlockInOrderAndNoneGivesTheText124) {
+    const std::string helper = "Cannot find Tillwick Helper plugin:\r\nInstall it.\r\n\r\n";
+    const std::string search = "Cannot found Search Bar:\r\nCheck the toolbars.\r\n\r\n";
     NothingMissing();
     tillwick::BuildDiagnostics();
     EXPECT_EQ(State().DiagnosticsText, "All is well.");
-}
 
-TEST_F(SpineDiagnostics, EachMissingPieceAddsItsBlockInOrder) {
-    NothingMissing();
     State().CompanionCommandId = 0;
     State().SearchEditWnd = nullptr;
     tillwick::BuildDiagnostics();
-    EXPECT_EQ(State().DiagnosticsText,
-              "Cannot find Tillwick Helper plugin:\r\nInstall it.\r\n\r\n"
-              "Cannot found Search Bar:\r\nCheck the toolbars.\r\n\r\n");
-}
+    EXPECT_EQ(State().DiagnosticsText, helper + search);
 
-TEST_F(SpineDiagnostics, EverythingMissing) {
+    State().SecurityId.clear();
+    State().AddressEditWnd = State().ButtonsToolbarWnd = nullptr;
     tillwick::BuildDiagnostics();
-    EXPECT_EQ(State().DiagnosticsText,
-              "Cannot find Tillwick Helper plugin:\r\nInstall it.\r\n\r\n"
-              "Cannot obtain Maxthon Security ID:\r\nRun it once.\r\n\r\n"
-              "Cannot found Address Bar:\r\nCheck the toolbars.\r\n\r\n"
-              "Cannot found Search Bar:\r\nCheck the toolbars.\r\n\r\n"
-              "Cannot found Standard Tool Bar:\r\nCheck the toolbars.\r\n\r\n");
+    EXPECT_EQ(State().DiagnosticsText, helper + "Cannot obtain Maxthon Security ID:\r\nRun it once.\r\n\r\n"
+                                                "Cannot found Address Bar:\r\nCheck the toolbars.\r\n\r\n" +
+                                           search + "Cannot found Standard Tool Bar:\r\nCheck the toolbars.\r\n\r\n");
 }
 
 }  // namespace

@@ -163,12 +163,4 @@ TEST(HtmlDocument, ComesFromThePageWindowsAnswer) {
     document = {};
 }
 
-TEST(ColorPicker, ReturnsChoiceOrCurrent) {
-    host::sim::Reset();
-    host::sim::QueueColorChoice(RGB(1, 2, 3));
-    EXPECT_EQ(PickColor(RGB(9, 9, 9), RGB(0, 0, 0)), RGB(1, 2, 3));
-    host::sim::QueueColorChoice(std::nullopt);
-    EXPECT_EQ(PickColor(RGB(9, 9, 9), RGB(0, 0, 0)), RGB(9, 9, 9));
-}
-
 }  // namespace
