@@ -39,6 +39,7 @@ void CancelHover() {
 void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     TabHoverState& m = Module();
     features::EndTimer(m.HoverTimer, id);
+    if (m.HoveredTab < 0) return;  // never a command for tab -1
     RunStep([&] {
         // The global modifier key held at this moment does the other of the two.
         const bool activate = m.Activate != IsGlobalModifierDown();
@@ -75,8 +76,12 @@ void StartTabHover() {
         const auto zoom = ParseNumber(SettingText(Setting::PreviewZoom));
         if (zoom && *zoom > 0 && *zoom < 1e6) m.PreviewZoom = static_cast<float>(*zoom);
     });
-    m.HoveredTab = -1;
-    m.LastHoveredTab = -1;
+    // Every new tab's object starts the feature again: a hover under way keeps
+    // its tab, or its timer would fire for no tab at all.
+    if (!State().TabHoverOn) {
+        m.HoveredTab = -1;
+        m.LastHoveredTab = -1;
+    }
     State().TabHoverOn = true;
 }
 

@@ -2,6 +2,7 @@
 // preview's scripts: their exact text and what the copied markup keeps.
 #include <regex>
 
+#include "core/feature_hooks.h"
 #include "features/tab_hover.h"
 #include "features_fixture.h"
 
@@ -50,6 +51,16 @@ TEST_F(TabHover, ShortHoverTimesAreRaisedTo100AndTheActiveTabNeverStartsTheTimer
     EXPECT_EQ(Activations(), 0);
     testsupport::PumpFor(1);
     EXPECT_EQ(CommandCount(kActivateBase + 2, mark), 1);
+}
+
+TEST_F(TabHover, ANewTabsStartUpDuringAHoverKeepsTheHoveredTab) {
+    StartWith({{"HoverTime", "200"}});
+    HoverTab(2);
+    testsupport::PumpFor(100);
+    tillwick::StartTabHover();  // as the next tab's object does at its start-up
+    testsupport::PumpFor(150);
+    EXPECT_EQ(CommandCount(kActivateBase + 2, mark), 1);
+    EXPECT_EQ(CommandCount(kActivateBase - 1, mark), 0) << "a command for tab -1";
 }
 
 TEST_F(TabHover, TheModifierKeyDoesTheOtherOfTheTwo) {
