@@ -207,12 +207,47 @@ HMENU KeptOptionsMenu(Host::State& s) {
     return s.optionsMenu;
 }
 
+bool EndsWithNoCase(std::string_view text, std::string_view tail) {
+    return text.size() >= tail.size() &&
+           std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
+                                                  std::tolower(static_cast<unsigned char>(b)); });
+}
+
+bool SameNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && EndsWithNoCase(a, b);
+}
+
+// The groups as the host lists them: one per group file in its Groups folder,
+// then any configured group not among them (a hand-edited list may name a
+// group whose file is gone or whose name makes no file).
+std::vector<std::string> GroupNames(const Host::State& s) {
+    const std::string folder = s.hostFolder + std::string(c::kHostGroupsFolder);
+    std::vector<std::string> names;
+    for (const std::string& file : host::fs::ListFiles(folder))
+        if (EndsWithNoCase(file, c::kGroupFileExtension))
+            names.push_back(file.substr(0, file.size() - c::kGroupFileExtension.size()));
+    // In the order NTFS lists them, whatever file system the host runs on.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::toupper(static_cast<unsigned char>(x)) < std::toupper(static_cast<unsigned char>(y));
+        });
+    });
+    const std::size_t files = names.size();
+    for (const Group& group : s.config.groups) {
+        const auto end = names.begin() + static_cast<std::ptrdiff_t>(files);
+        if (std::none_of(names.begin(), end, [&](const std::string& n) { return SameNoCase(n, group.name); }))
+            names.push_back(group.name);
+    }
+    return names;
+}
+
 // The pages of a group as its file lists them: "title=address" lines of the
 // "[CaptorGroup]" section.
-std::vector<GroupPage> PagesOf(const Host::State& s, const Group& group) {
+std::vector<GroupPage> PagesOf(const Host::State& s, const std::string& group) {
     std::vector<GroupPage> pages;
     const auto text = host::fs::ReadFile(s.hostFolder + std::string(c::kHostGroupsFolder) + "\\" +
-                                         group.name + std::string(c::kGroupFileExtension));
+                                         group + std::string(c::kGroupFileExtension));
     if (!text) return pages;
     bool inPages = false;
     std::size_t from = 0;
@@ -241,16 +276,16 @@ void FillGroupsMenu(const Host::State& s, HMENU menu) {
                 {ids::kGroupAddAll, "Add All &Pages to Group"},
                 {ids::kGroupOrganize, "&Organize Groups..."},
                 kSep});
-    for (std::size_t g = 0; g < s.config.groups.size(); ++g) {
-        const Group& group = s.config.groups[g];
-        const std::vector<GroupPage> pages = PagesOf(s, group);
+    const std::vector<std::string> groups = GroupNames(s);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const std::vector<GroupPage> pages = PagesOf(s, groups[g]);
         Items items;
         for (std::size_t p = 0; p < pages.size() && p < 64; ++p)
             items.push_back({ids::kGroupPageBase + static_cast<UINT>(g * 64 + p), pages[p].title});
         items.push_back(kSep);
         items.push_back({c::kGroupCommandBase + 1 + static_cast<UINT>(g), "Open &All Pages"});
         AppendPopup(menu, ids::kGroupItemBase + 1 + static_cast<UINT>(g),
-                    std::to_string(g + 1) + ". " + group.name, Build(items));
+                    std::to_string(g + 1) + ". " + groups[g], Build(items));
     }
 }
 
@@ -405,8 +440,9 @@ void TrackSearchMenu(Host::State& s) {
 
 bool OpenGroupCommand(Host::State& s, UINT id) {
     const UINT first = c::kGroupCommandBase + 1;
-    if (id < first || id >= first + s.config.groups.size()) return false;
-    for (const auto& page : PagesOf(s, s.config.groups[id - first])) {
+    const std::vector<std::string> groups = GroupNames(s);
+    if (id < first || id >= first + groups.size()) return false;
+    for (const auto& page : PagesOf(s, groups[id - first])) {
         int index = NewTab(s, "");
         if (index >= 0) StartLoad(s, *s.tabs[static_cast<std::size_t>(index)], page.url);
     }
@@ -414,10 +450,10 @@ bool OpenGroupCommand(Host::State& s, UINT id) {
 }
 
 bool OpenGroupPageCommand(Host::State& s, UINT id) {
-    if (id < ids::kGroupPageBase || id >= ids::kGroupPageBase + s.config.groups.size() * 64)
-        return false;
+    const std::vector<std::string> groups = GroupNames(s);
+    if (id < ids::kGroupPageBase || id >= ids::kGroupPageBase + groups.size() * 64) return false;
     const UINT offset = id - ids::kGroupPageBase;
-    const std::vector<GroupPage> pages = PagesOf(s, s.config.groups[offset / 64]);
+    const std::vector<GroupPage> pages = PagesOf(s, groups[offset / 64]);
     if (offset % 64 >= pages.size()) return true;
     int index = NewTab(s, "");
     if (index >= 0) StartLoad(s, *s.tabs[static_cast<std::size_t>(index)], pages[offset % 64].url);

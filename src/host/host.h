@@ -143,6 +143,8 @@ bool DeleteFile(const std::string& path);
 bool CreateFolder(const std::string& path);
 // Names (not paths) of the immediate sub-folders, in the order the platform lists them.
 std::vector<std::string> ListSubfolders(const std::string& path);
+// Names (not paths) of the files right in the folder, in the order the platform lists them.
+std::vector<std::string> ListFiles(const std::string& path);
 }  // namespace fs
 
 // ---- late-bound objects (page document, window, browser) ------------------

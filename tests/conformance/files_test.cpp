@@ -54,19 +54,24 @@ TEST_F(ConformanceFiles, MissingThingsFailWithoutSideEffects) {
     EXPECT_FALSE(host::fs::ReadFile(kBase).has_value());  // a folder is not a file
 }
 
-TEST_F(ConformanceFiles, SubfoldersAreListedByNameWithoutFilesOrDots) {
+TEST_F(ConformanceFiles, FoldersAndFilesAreListedApartByNameWithoutDots) {
     const std::string root = kBase + "\\listing";
     ASSERT_TRUE(host::fs::CreateFolder(root));
     ASSERT_TRUE(host::fs::CreateFolder(root + "\\Groups"));
     ASSERT_TRUE(host::fs::CreateFolder(root + "\\Plugin"));
     EXPECT_TRUE(host::fs::CreateFolder(root + "\\Plugin"));  // already there: still fine
     ASSERT_TRUE(host::fs::WriteFileAtomic(root + "\\file.txt", "x"));
+    ASSERT_TRUE(host::fs::WriteFileAtomic(root + "\\Groups\\News.cgp", "x"));
 
     auto names = host::fs::ListSubfolders(root);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Groups", "Plugin"}));
     EXPECT_TRUE(host::fs::ListSubfolders(root + "\\Groups").empty());
     EXPECT_TRUE(host::fs::ListSubfolders(kBase + "\\no-such-folder").empty());
+    EXPECT_EQ(host::fs::ListFiles(root), std::vector<std::string>{"file.txt"});
+    EXPECT_EQ(host::fs::ListFiles(root + "\\Groups"), std::vector<std::string>{"News.cgp"});
+    EXPECT_TRUE(host::fs::ListFiles(root + "\\file.txt").empty());
+    EXPECT_TRUE(host::fs::ListFiles(kBase + "\\no-such-folder").empty());
 }
 
 }  // namespace

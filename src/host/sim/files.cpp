@@ -102,7 +102,9 @@ bool CreateFolder(const std::string& path) {
     return true;
 }
 
-std::vector<std::string> ListSubfolders(const std::string& path) {
+namespace {
+
+std::vector<std::string> ListEntries(const std::string& path, bool folders) {
     const std::string key = Key(path);
     if (!FolderKeyExists(key) || S().files.count(key)) return {};
     const std::string below = key + "\\";
@@ -111,7 +113,9 @@ std::vector<std::string> ListSubfolders(const std::string& path) {
         if (!StartsWith(entryKey, below)) return;
         const std::string rest = entryKey.substr(below.size());
         const auto slash = rest.find('\\');
-        if (slash == std::string::npos && !isFolder) return;  // a file right here
+        // An entry deeper down makes its first part a folder here.
+        const bool folderHere = slash != std::string::npos || isFolder;
+        if (folderHere != folders) return;
         const std::string name = rest.substr(0, slash);
         const std::string shownRest = shown.size() >= entryKey.size() ? shown.substr(below.size()) : rest;
         names.emplace(name, shownRest.substr(0, name.size()));
@@ -123,6 +127,12 @@ std::vector<std::string> ListSubfolders(const std::string& path) {
     std::sort(out.begin(), out.end(), NtfsLess);
     return out;
 }
+
+}  // namespace
+
+std::vector<std::string> ListSubfolders(const std::string& path) { return ListEntries(path, true); }
+
+std::vector<std::string> ListFiles(const std::string& path) { return ListEntries(path, false); }
 
 }  // namespace host::fs
 

@@ -132,7 +132,9 @@ bool CreateFolder(const std::string& path) {
     return ::GetLastError() == ERROR_ALREADY_EXISTS && FolderExists(path);
 }
 
-std::vector<std::string> ListSubfolders(const std::string& path) {
+namespace {
+
+std::vector<std::string> ListEntries(const std::string& path, bool folders) {
     return Guarded(std::vector<std::string>{}, [&] {
         std::vector<std::string> names;
         std::string pattern = path;
@@ -143,7 +145,7 @@ std::vector<std::string> ListSubfolders(const std::string& path) {
         FindHandle search(::FindFirstFileA(pattern.c_str(), &found));
         if (!search.valid()) return names;
         do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+            if (((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folders) continue;
             std::string_view name = found.cFileName;
             if (name == "." || name == "..") continue;
             names.emplace_back(name);
@@ -151,5 +153,11 @@ std::vector<std::string> ListSubfolders(const std::string& path) {
         return names;
     });
 }
+
+}  // namespace
+
+std::vector<std::string> ListSubfolders(const std::string& path) { return ListEntries(path, true); }
+
+std::vector<std::string> ListFiles(const std::string& path) { return ListEntries(path, false); }
 
 }  // namespace host::fs
