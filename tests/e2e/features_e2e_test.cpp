@@ -45,7 +45,7 @@ class E2eFeatures : public HostTest {
 protected:
     // The host runs, the plugin starts with the first tab and has subclassed the frame.
     void StartWithPlugin(const char* url = "http://www.example.com/") {
-        StartHost();
+        if (!host) StartHost();
         pluginsOn = true;
         host->OpenTab(url);
         ASSERT_NE(host->Plugin(0), nullptr) << "the DLL made no plugin object";
@@ -259,17 +259,24 @@ UINT PluginBandIdealWidth(HWND rebar) {
     return band.cxIdeal;
 }
 
-TEST_F(E2eFeatures, PluginsBarLosesTheHiddenButtonAndItsBandNarrows) {
+TEST_F(E2eFeatures, PluginsBarLosesTheHiddenButtonAndItsBandNarrowsUntilThePluginEnds) {
     WriteProfile({{"HidePlugin", "1"}, {"HideOtherPlugin", "1"}, {"HidePluginInclude", "helper"}});
+    StartHost();
+    const UINT fullWidth = PluginBandIdealWidth(host->Rebar());
     StartWithPlugin();
     const HWND bar = host->PluginsToolbar();
     const WPARAM ownButton = 29521, helperButton = 29522;
     EXPECT_TRUE(PumpUntil([&] { return ::SendMessageA(bar, TB_ISBUTTONHIDDEN, helperButton, 0) != 0; }, 5000));
     EXPECT_EQ(::SendMessageA(bar, TB_ISBUTTONHIDDEN, ownButton, 0), 0);
     const UINT ideal = PluginBandIdealWidth(host->Rebar());
-    EXPECT_LT(ideal, 160u);
+    EXPECT_LT(ideal, fullWidth);
     EXPECT_GT(ideal, 0u);
     Shot("plugins-1-helper-button-hidden");
+    // Closing the last tab ends the plugin: the bar gets its button and width back.
+    host->CloseTab();
+    EXPECT_TRUE(PumpUntil([&] { return ::SendMessageA(bar, TB_ISBUTTONHIDDEN, helperButton, 0) == 0; }, 5000));
+    EXPECT_EQ(PluginBandIdealWidth(host->Rebar()), fullWidth);
+    Shot("plugins-2-buttons-back-after-the-last-tab");
 }
 
 // The options dialog the entry opens, closed again once seen.
