@@ -178,14 +178,16 @@ void StartStatusHtml() {
     const RECT part = PartZeroRect();
     m.Top = static_cast<std::int16_t>(std::floor((part.bottom - m.Height - 2) / 2.0) + 2);
 
-    if (StripExists()) {
+    if (StripExists() && m.StripDocument) {
         RunStep(BuildStatusHtmlPage);
         RunStep(PlaceStatusHtmlStrip);
         s.StatusHtmlOn = true;
         return;
     }
-    m.Strip = host::CreateWindowExA(0, "#32770", "", WS_CHILD, 0, 0, 0, 0, s.StatusBarWnd,
-                                    reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    // A strip whose start-up chain was stopped before it adopted a view starts that chain again.
+    if (!StripExists())
+        m.Strip = host::CreateWindowExA(0, "#32770", "", WS_CHILD, 0, 0, 0, 0, s.StatusBarWnd,
+                                        reinterpret_cast<HMENU>(1), nullptr, nullptr);
     if (m.Strip == nullptr) throw StepError("panel strip");
     RunStep([&] {
         if (s.StatusStripClips) return;

@@ -19,10 +19,11 @@ using tillwick::State;
 class StatusHtmlOnHost : public FeatureOnHost {
 protected:
     // Panel 0 a page on disk (80 wide), panel 1 missing (25 wide), separator 3.
-    refhost::Host& StartWithPanels(const std::string& general = "") {
+    refhost::Host& StartWithPanels(bool on = true) {
         host::sim::PutFile(kPluginFolder + "\\Addons\\a.html", "<html>\n<body>A</body></html>");
         host::sim::PutFile(kPluginFolder + "\\settings.ini",
-                           "[General]\r\nStatusHtml=1\r\nStatusHtmlCount=2\r\nStatusHtmlSepWidth=3\r\n" + general +
+                           "[General]\r\nStatusHtml=" + std::string(on ? "1" : "0") +
+                               "\r\nStatusHtmlCount=2\r\nStatusHtmlSepWidth=3\r\n"
                                "[StatusHtml]\r\nUse0=1\r\nPath0=" + kPluginFolder +
                                "\\Addons\\a.html\r\nUse1=1\r\nPath1=C:\\gone.html\r\nWidth1=25\r\n");
         refhost::Host& h = Start();
@@ -114,6 +115,20 @@ TEST_F(StatusHtmlOnHost, MenuChoicesToggleShowAllOrOpenTheEditorAndStopLeavesNoT
     host.reset();
     EXPECT_EQ(host::sim::LiveTimerCount(), 0);
     EXPECT_EQ(host::sim::LiveWindowCount(), 0);
+}
+
+
+TEST_F(StatusHtmlOnHost, AStopBeforeTheViewWasAdoptedLetsTheNextStartAdoptIt) {
+    StartWithPanels(false);
+    tillwick::StartStatusHtml();
+    tillwick::StopStatusHtml();
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(State().StatusHtml.DonorView, nullptr);
+    EXPECT_FALSE(State().DonorTabPending);
+    tillwick::StartStatusHtml();
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(host::GetParent(State().StatusHtml.DonorView), State().StatusHtml.Strip);
+    EXPECT_TRUE(Visible(State().StatusHtml.Strip));
 }
 
 }  // namespace
