@@ -110,7 +110,7 @@ void PanelEditorForm::Load() {
             row.author = kSampleAuthor;
             row.version = kSampleVersion;
             row.width = kSamples[i].width;
-            row.offset = "0";
+            row.offset = '0';  // a character: GCC 12 misreads a one-letter literal here at -O3
             row.path = State().PluginFolder + "\\Addons\\" + std::string(kSamples[i].file);
         }
     }
@@ -162,7 +162,7 @@ void PanelEditorForm::ValidateHeight() {
 void PanelEditorForm::ValidateSepWidth() {
     const std::optional<std::int32_t> n = TryToInt32(sepWidth);
     if (!n) return;
-    if (*n >= 1 && *n <= 5) sepWidth = "6";
+    if (*n >= 1 && *n <= 5) sepWidth = '6';
     else if (*n >= 11) sepWidth = "10";
 }
 
@@ -179,7 +179,7 @@ void PanelEditorForm::FileChosen(int row, const std::string& file) {
     r.author = ReadAddonMeta("Addon-Author", *html);
     r.version = ReadAddonMeta("Addon-Version", *html);
     r.width = ReadAddonMeta("Addon-Width", *html);
-    r.offset = "0";
+    r.offset = '0';
     applyEnabled = true;
 }
 
