@@ -213,6 +213,9 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
         Click(row(1, 0));                  // show the moved row
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(1, 1))), "Mail Notifier");
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(0, 1))), "Page Scripts");
+        return true;
+    });
+    script.Add([&] {  // a tick later, so that the moved rows have been painted
         SaveScreenshot("panels-editor-row-moved-down");
         Click(::GetDlgItem(editor, 332));  // Apply
         return true;
