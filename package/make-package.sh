@@ -36,7 +36,7 @@ lay_out() {  # lay_out BUILD_DIR TRIPLE FOLDER
   check_dll "$dir/Tillwick.dll" "$triple-objdump" || { rm -rf "$dir"; exit 1; }
   sed "s/@VERSION@/$version/" "$here/plugin.ini.in" | sed 's/$/\r/' >"$dir/plugin.ini"
   cp "$here/Languages/Language0000.ini" "$dir/Languages/"
-  cp "$here"/Addons/*.html "$dir/Addons/"
+  cp -r "$here"/Addons/. "$dir/Addons/"
   "$here/make-icons.sh" "$dir/Icons"
   echo "$dir: Tillwick.dll $(stat -c %s "$dir/Tillwick.dll") bytes stripped, version $version"
 }

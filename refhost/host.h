@@ -203,8 +203,9 @@ public:
     const std::string& SecurityId() const;
     // Host commands the frame carried out, in order (WM_COMMAND low words it knew).
     const std::vector<UINT>& CommandsCarriedOut() const;
-    // What page scripts asked of HTML pop-ups and of `external.get_tab`, in
-    // order: "createPopup tab 1", "get_tab '<id>',3 from tab 1", "show at x 500 from tab 1", "hide tab 1".
+    // What page scripts asked of HTML pop-ups and of `external`, in order:
+    // "createPopup tab 1", "get_tab '<id>',3 from tab 1", "show at x 500 from tab 1", "hide tab 1",
+    // and for the tab-closing script "tab_count 3 from tab 0", "close_tab '<id>',2 from tab 0".
     const std::vector<std::string>& PopupLog() const;
 
     struct State;

@@ -77,7 +77,7 @@ struct Host::State {
     // submenus do; the others are built for each opening.
     HMENU optionsMenu = nullptr;
     HMENU groupsMenu = nullptr;
-    std::vector<std::string> popupLog;  // what page scripts asked of pop-ups and `external.get_tab`
+    std::vector<std::string> popupLog;  // what page scripts asked of pop-ups and of `external`
 };
 
 // The running host's state (one per process), for window and timer procedures.
@@ -148,6 +148,11 @@ std::string HostNameOf(std::string_view url);
 // ---- popups.cpp
 // Gives the tab's page window an execScript that answers the pop-up statements.
 void AnswerPopupScripts(Host::State& s, Tab& tab);
+
+// ---- strip_scripts.cpp
+// Carries out the script that closes every tab named after Tillwick; false
+// when `code` is not that script.
+bool AnswerTabClosingScript(Host::State& s, int callerIndex, std::string_view code);
 
 // ---- commands.cpp
 void RunCommand(Host::State& s, WPARAM wParam);

@@ -3,10 +3,7 @@
 // procedures' tables, and the calls made on a tab change, on browser events
 // and on the plugin's command.
 //
-// Each is defined by its feature's own unit. Until that unit exists, the
-// definition in features_pending.cpp stands in and does nothing (a handler
-// gives back the value it was handed, so the message passes unchanged); a
-// feature that lands deletes its line there and defines the function itself.
+// Each is defined by its feature's own unit.
 #pragma once
 
 #include <cstdint>
@@ -78,6 +75,7 @@ void StopSortSearch() noexcept;        // mdlSortSearch
 void StopZoneIcon() noexcept;          // zone icon
 void StopStatusBarInfo() noexcept;     // mdlStatusBarInfo
 void StopStatusHtml() noexcept;        // mdlStatusHtml
+void ReleaseStatusHtmlStrip() noexcept; // mdlStatusHtml: stops, then destroys the strip and the view it adopted
 void StopCombineButtons() noexcept;    // address bar
 void StopHighlightCombo() noexcept;    // address bar
 void StopProgressBar() noexcept;       // address bar

@@ -261,6 +261,8 @@ void TerminatePlugin() noexcept {
     };
     for (const Running& f : kRunning)
         if (s.*f.on) RunStep(f.stop);
+    // The panel strip outlives a stop (it is only hidden) but not the plugin.
+    ReleaseStatusHtmlStrip();
     // The one-shot timers of start-up and of features without a stop. The
     // last-tab exit's timer stays: closing the last tab releases the last
     // object, and that timer is what then leaves the browser; it ends itself.

@@ -16,6 +16,7 @@
 #include "host/host.h"
 #include "menus/menu_state.h"
 #include "menus/host_menu_state.h"
+#include "statushtml/status_html_state.h"
 #include "statusinfo/statusinfo_state.h"
 
 namespace tillwick {
@@ -260,6 +261,7 @@ struct SharedState {
     TabHoverState TabHover;
     AddressBarState AddressBar;
     StatusInfoModules StatusInfo;
+    StatusHtmlState StatusHtml;
 };
 
 SharedState& State();

@@ -73,6 +73,12 @@ void OptionsForm::MarkChanged() {
     Changed(ControlOf("cmdApply"));
 }
 
+void OptionsForm::PanelsSaved(bool anyShown) {
+    if (!loaded_) Load();
+    if (anyShown && !Ticked("chkShowHTML")) UserCheck(ControlOf("chkShowHTML"), true);
+    MarkChanged();
+}
+
 void OptionsForm::Load() {
     ResetControls();
     // Captions: the frames first (they name the pages), then every other caption.

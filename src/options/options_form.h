@@ -76,6 +76,9 @@ public:
 
     // The value Apply writes for a setting, from its control.
     std::string ValueOf(Setting id) const;
+    // The panel editor saved its list: a shown panel ticks the panels' box,
+    // and in any case Apply has something to do.
+    void PanelsSaved(bool anyShown);
 
 private:
     friend struct ApplySteps;

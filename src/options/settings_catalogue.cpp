@@ -170,6 +170,10 @@ std::string PanelSetting(PanelField field, int index) {
     return ReadSetting(PanelKey(field, index), fallback, kPanelSection);
 }
 
+std::string StoredPanelSetting(PanelField field, int index) {
+    return ReadSetting(PanelKey(field, index), "", kPanelSection);
+}
+
 void WritePanelSetting(PanelField field, int index, std::optional<std::string_view> value) {
     WriteSetting(PanelKey(field, index), value, kPanelSection);
 }

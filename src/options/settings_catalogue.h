@@ -114,5 +114,7 @@ enum class PanelField : std::uint8_t { Use, Path, Width, Name, Offset };
 // Use<i>, Path<i>, Width<i>, Name<i>, Offset<i>, with their defaults ("0", "", "80", "Html<i>", "0").
 std::string PanelSetting(PanelField field, int index);
 void WritePanelSetting(PanelField field, int index, std::optional<std::string_view> value);
+// The stored text, empty when the key is missing (the panel editor applies its own defaults).
+std::string StoredPanelSetting(PanelField field, int index);
 
 }  // namespace tillwick

@@ -14,9 +14,12 @@
 #include "e2e/e2e_host.h"
 #include "e2e/screenshot.h"
 #include "options/options_controls.h"
+#include "options/win32/dialog_kit.h"
 
 namespace e2e {
 namespace {
+
+namespace ui = tillwick::ui;
 
 std::string FileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -169,6 +172,77 @@ TEST_F(E2eOptions, CancelWritesNothingAndEscCloses) {
     ASSERT_TRUE(Open(escape));
     EXPECT_EQ(OptionsDialog(), nullptr);
     EXPECT_EQ(FileText(settings), before);
+}
+
+// The panel strip is on with no panels yet: the editor shows the samples.
+TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRestartsTheStrip) {
+    WriteProfile({{"StatusHtml", "1"}, {"StatusHtmlCount", "0"}});
+    StartWithPlugin();
+    auto strip = [&] { return ::GetDlgItem(host->StatusBar(), 1); };
+    ASSERT_TRUE(PumpUntil([&] { return strip() != nullptr && ::IsWindowVisible(strip()); }, 8000))
+        << "the strip never came up";
+    EXPECT_EQ(host->TabCount(), 1) << "the borrowed tab was not closed";
+    SaveScreenshot("panels-strip-in-status-bar");
+    const std::string settings = PluginFolder() + "settings.ini";
+    auto record = [&](const char* key) {
+        char value[512] = {};
+        ::GetPrivateProfileStringA("StatusHtml", key, "<none>", value, sizeof value, settings.c_str());
+        return std::string(value);
+    };
+    HWND dialog = nullptr, editor = nullptr;
+    auto row = [&](int r, int column) { return ::GetDlgItem(editor, 100 + r * 10 + column); };
+    Script script;
+    script.Add([&] { return (dialog = OptionsDialog()) != nullptr && ::IsWindowVisible(dialog); });
+    script.Add([&] {
+        ShowPage(dialog, 3);
+        EXPECT_TRUE(::IsWindowEnabled(Control(dialog, "cmdStatusHtml")));
+        ::PostMessageW(Control(dialog, "cmdStatusHtml"), BM_CLICK, 0, 0);  // the editor's loop runs these steps on
+        return true;
+    });
+    script.Add([&] { return (editor = ::FindWindowW(L"#32770", L"Html Addons")) != nullptr && ::IsWindowVisible(editor); });
+    script.Add([&] {
+        EXPECT_EQ(::GetWindow(editor, GW_OWNER), dialog);
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(editor, 332))) << "Apply before any change";
+        EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(0, 1))), "Mail Notifier");
+        SaveScreenshot("panels-editor-samples");
+        ::SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(row(0, 1)), TRUE);
+        return true;
+    });
+    script.Add([&] {
+        Click(::GetDlgItem(editor, 331));  // Down
+        Click(row(1, 0));                  // show the moved row
+        EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(1, 1))), "Mail Notifier");
+        EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(0, 1))), "Page Scripts");
+        return true;
+    });
+    script.Add([&] {  // a tick later, so that the moved rows have been painted
+        SaveScreenshot("panels-editor-row-moved-down");
+        Click(::GetDlgItem(editor, 332));  // Apply
+        return true;
+    });
+    script.Add([&] {
+        EXPECT_NE(record("Path1").find("MailNotifier.html"), std::string::npos);
+        EXPECT_EQ(record("Use1"), "1");
+        EXPECT_EQ(record("Use0"), "0");
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(editor, 332)));
+        ::PostMessageW(editor, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    script.Add([&] { return ::FindWindowW(L"#32770", L"Html Addons") == nullptr; });
+    script.Add([&] {
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    ASSERT_TRUE(Open(script));
+    char count[16] = {};
+    ::GetPrivateProfileStringA("General", "StatusHtmlCount", "", count, sizeof count, settings.c_str());
+    EXPECT_STREQ(count, "3");
+    // Restarted: the strip is shown again at the bar's right end, one separator and one panel wide.
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(strip()); }, 4000));
+    RECT r{};
+    ::GetWindowRect(strip(), &r);
+    EXPECT_EQ(r.right - r.left, 8 + 25);
+    SaveScreenshot("panels-strip-after-apply");
 }
 
 }  // namespace

@@ -1,0 +1,408 @@
+#include "statushtml/status_html.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/convert.h"
+#include "core/errors.h"
+#include "core/feature_hooks.h"
+#include "core/host_contract.h"
+#include "core/state.h"
+#include "core/wrapper.h"
+#include "features/feature_timers.h"
+#include "options/settings_catalogue.h"
+
+namespace tillwick {
+namespace {
+
+namespace c = contract;
+
+constexpr UINT kDocumentPollMs = 200;
+constexpr UINT kChainStepMs = 100;
+constexpr UINT kWidthCheckMs = 100;
+constexpr UINT kRedrawDelayMs = 500;
+constexpr std::int32_t kMinHeight = 20;
+constexpr LONG kHiddenTop = 40;  // below the visible status bar
+constexpr UINT kMsgControlBarLayout = 0x361;
+constexpr std::string_view kDonorName = "Tillwick";
+constexpr std::string_view kEmptyHostPage = "<html><body></body></html>\r\n";
+
+StatusHtmlState& Module() noexcept { return State().StatusHtml; }
+
+host::Object StripWindow() { return Module().StripDocument.GetObject("parentWindow"); }
+
+void RunIn(const host::Object& window, const std::string& code) {
+    if (!window.ExecScript(code, "JScript")) throw StepError("script");
+}
+void RunInStrip(const std::string& code) { RunIn(StripWindow(), code); }
+
+// A page text handed to the strip's script through a window property, never
+// spliced into the script text itself.
+void AssignInStrip(std::string_view name, std::string text) {
+    const host::Object window = StripWindow();
+    RunIn(window, "var " + std::string(name));
+    if (!window.Put(name, std::move(text))) throw StepError("script property");
+}
+
+void WriteFrame(std::int32_t k, bool fromSHtml) {
+    const std::string frame = "frames[" + std::to_string(k) + "].document.";
+    RunInStrip(frame + (fromSHtml ? "write(sHtml)" : "write('')"));
+    RunInStrip(frame + "close()");
+}
+
+RECT PartZeroRect() {
+    RECT r{};
+    host::SendMessageA(State().StatusBarWnd, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+void PlaceBy(const RECT& part) {
+    StatusHtmlState& m = Module();
+    const std::int32_t total = State().StatusHtmlTotalWidth;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    host::GetWindowPlacement(m.Strip, &wp);
+    wp.rcNormalPosition.left = part.right - total - 1 - m.Shift;
+    wp.rcNormalPosition.top = m.Top;
+    wp.rcNormalPosition.right = part.right - 1 - m.Shift;
+    wp.rcNormalPosition.bottom = m.Top + m.Height;
+    host::SetWindowPlacement(m.Strip, &wp);
+}
+
+bool StripExists() { return Module().Strip != nullptr && host::IsWindow(Module().Strip); }
+
+std::string ClassOf(HWND hwnd) {
+    char name[256] = {};
+    host::GetClassNameA(hwnd, name, 255);
+    return name;
+}
+
+// What the search through one tab frame found; kept only when the frame is the donor's.
+struct HelperFound {
+    host::Object document;
+    HWND view = nullptr;
+};
+
+BOOL CALLBACK FindHelperView(HWND hwnd, LPARAM lParam) noexcept {
+    RunStep([&] {
+        auto& found = *reinterpret_cast<HelperFound*>(lParam);
+        const std::string cls = ClassOf(hwnd);
+        if (cls == c::kPageViewClass) found.document = GetHtmlDocument(hwnd);
+        else if (cls == c::kTabChildClassPrefix) found.view = hwnd;
+    });
+    return TRUE;  // on past other classes until both are seen
+}
+
+BOOL CALLBACK FindHelperFrame(HWND hwnd, LPARAM) noexcept {
+    return RunStepOr(TRUE, [&]() -> BOOL {
+        const std::string cls = ClassOf(hwnd);
+        if (cls.size() <= c::kTabChildClassPrefix.size() || cls.rfind(c::kTabChildClassPrefix, 0) != 0) return TRUE;
+        HelperFound found;
+        host::EnumChildWindows(hwnd, &FindHelperView, reinterpret_cast<LPARAM>(&found));
+        const auto name = found.document.GetObject("parentWindow").GetText("name");
+        if (!name || *name != kDonorName) return TRUE;
+        // Only the donor's own view and document are taken: another tab's stay where they are.
+        StatusHtmlState& m = Module();
+        m.StripDocument = found.document;
+        if (found.view != nullptr) m.DonorView = found.view;
+        return FALSE;
+    });
+}
+
+void Navigate(const std::string& url, std::int32_t flags) {
+    const auto done = State().CurrentBrowser.Call("Navigate2", {url, flags, std::string(kDonorName)});
+    if (!done) throw StepError("Navigate2");
+}
+
+void TogglePopupFilter() {
+    host::SendMessageA(State().MainFrameWnd, WM_COMMAND, c::kCmdPopupFilter, 0);
+}
+
+void SetPanelUse(std::int32_t index, bool on) { WritePanelSetting(PanelField::Use, index, on ? "1" : "0"); }
+
+std::int32_t StoredCount() { return std::max<std::int32_t>(0, TrySettingNumber(Setting::StatusHtmlCount).value_or(0)); }
+
+void WritePanel(std::int32_t i, const StatusHtmlPanel& p, const std::string& securityId) {
+    const std::int32_t k = i + 1;
+    const std::string folder = State().PluginFolder;
+    if (!p.use) {
+        WriteFrame(k, false);
+    } else if (host::fs::FileExists(p.path)) {
+        const std::optional<std::string> html = host::fs::ReadFile(p.path);
+        if (!html) throw StepError("panel page");
+        AssignInStrip("sHtml", PreparePanelPage(*html, p.path, p.offset, securityId,
+                                                PluginFilePath(c::kStatusImage1)));
+        WriteFrame(k, true);
+    } else if (p.path.rfind("http", 0) != 0) {
+        WriteFrame(k, false);
+    } else {
+        AssignInStrip("sPath", p.path);
+        RunInStrip("frames[" + std::to_string(k) + "].src=sPath");
+    }
+}
+
+void ReloadFrame(std::int32_t k) {
+    const auto frame = StripWindow().GetObject("frames").Call("item", {k});
+    const host::Object* window = frame ? std::get_if<host::Object>(&*frame) : nullptr;
+    if (!window || !window->GetObject("location").Call("reload")) throw StepError("frame reload");
+}
+
+}  // namespace
+
+std::vector<StatusHtmlPanel> ReadPanels(std::int32_t count) {
+    std::vector<StatusHtmlPanel> panels;
+    for (std::int32_t i = 0; i < count; ++i) {
+        StatusHtmlPanel p;
+        p.use = IsOn(PanelSetting(PanelField::Use, i));
+        p.path = PanelSetting(PanelField::Path, i);
+        p.width = PanelSetting(PanelField::Width, i);
+        p.name = PanelSetting(PanelField::Name, i);
+        p.offset = PanelSetting(PanelField::Offset, i);
+        panels.push_back(std::move(p));
+    }
+    return panels;
+}
+
+bool IsScriptable(const host::Object& document) {
+    return RunStepOr(false, [&] { return document.GetObject("parentWindow").ExecScript("var bScriptable=true"); });
+}
+
+void StartStatusHtml() {
+    SharedState& s = State();
+    StatusHtmlState& m = Module();
+    // Hand-edited values that are not numbers take the defaults.
+    m.Count = static_cast<std::int16_t>(std::clamp<std::int32_t>(StoredCount(), 0, INT16_MAX));
+    m.Shift = static_cast<std::int16_t>(std::clamp<std::int32_t>(
+        TrySettingNumber(Setting::StatusHtmlShift).value_or(1), INT16_MIN, INT16_MAX));
+    m.Height = std::max(kMinHeight, TrySettingNumber(Setting::StatusHtmlHeight).value_or(kMinHeight));
+    const RECT part = PartZeroRect();
+    m.Top = static_cast<std::int16_t>(std::floor((part.bottom - m.Height - 2) / 2.0) + 2);
+
+    if (StripExists() && m.StripDocument) {
+        RunStep(BuildStatusHtmlPage);
+        RunStep(PlaceStatusHtmlStrip);
+        s.StatusHtmlOn = true;
+        return;
+    }
+    // A strip whose start-up chain was stopped before it adopted a view starts that chain again.
+    if (!StripExists())
+        m.Strip = host::CreateWindowExA(0, "#32770", "", WS_CHILD, 0, 0, 0, 0, s.StatusBarWnd,
+                                        reinterpret_cast<HMENU>(1), nullptr, nullptr);
+    if (m.Strip == nullptr) throw StepError("panel strip");
+    RunStep([&] {
+        if (s.StatusStripClips) return;
+        host::SetWindowLongPtrW(s.StatusBarWnd, GWL_STYLE,
+                                host::GetWindowLongA(s.StatusBarWnd, GWL_STYLE) | WS_CLIPCHILDREN);
+        s.StatusStripClips = true;
+    });
+    RunStep([] {
+        const std::string page = PluginFilePath(c::kPanelHostPage);
+        if (!host::fs::FileExists(page)) host::fs::WriteFileAtomic(page, kEmptyHostPage);
+    });
+    m.CloseTabsScript = CloseTabsScript(s.SecurityId);
+    features::RestartTimer(m.ChainTimer, kDocumentPollMs, &WaitForDocumentTimer);
+    s.StatusHtmlOn = true;
+}
+
+void StopStatusHtml() noexcept {
+    StatusHtmlState& m = Module();
+    // A start-up chain cut short leaves nothing running and the tab bar painting.
+    features::EndTimer(m.ChainTimer);
+    features::EndTimer(m.WidthTimer);
+    features::EndTimer(m.RedrawTimer);
+    State().DonorTabPending = false;
+    RunStep(HideStatusHtmlStrip);
+    State().StatusHtmlOn = false;
+}
+
+void ReleaseStatusHtmlStrip() noexcept {
+    StatusHtmlState& m = Module();
+    StopStatusHtml();
+    RunStep([&] {
+        if (StripExists()) host::DestroyWindow(m.Strip);
+    });
+    m.Strip = nullptr;
+    m.DonorView = nullptr;
+    m.StripDocument = host::Object();
+}
+
+void CALLBACK WaitForDocumentTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    SharedState& s = State();
+    StatusHtmlState& m = Module();
+    const host::Object document = s.ActiveDocument;
+    const bool ready = IsScriptable(document) &&
+                       RunStepOr(false, [&] { return document.GetText("readyState") == "complete"; });
+    if (!ready) return;  // fires again
+    features::EndTimer(m.ChainTimer, id);
+    RunStep([&] {
+        if (!s.PopupFilterEnabled) return;
+        TogglePopupFilter();
+        m.FilterToggled = true;
+    });
+    s.DonorTabPending = true;
+    RunStep([] { Navigate("about:blank", 1); });
+    RunStep([&] {
+        if (!m.FilterToggled) return;
+        m.FilterToggled = false;
+        TogglePopupFilter();
+    });
+    features::RestartTimer(m.ChainTimer, kChainStepMs, &AdoptHelperTabTimer);
+}
+
+void CALLBACK AdoptHelperTabTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    SharedState& s = State();
+    StatusHtmlState& m = Module();
+    features::EndTimer(m.ChainTimer, id);
+    s.DonorTabPending = false;
+    RunStep([&] { host::EnumChildWindows(s.MdiClientWnd, &FindHelperFrame, 0); });
+    s.HideTabBarOn = false;
+    RunStep([&] {
+        if (m.DonorView != nullptr && StripExists()) host::SetParent(m.DonorView, m.Strip);
+    });
+    RunStep([&] {
+        if (IsScriptable(s.ActiveDocument)) RunIn(s.ActiveDocument.GetObject("parentWindow"), m.CloseTabsScript);
+    });
+    RunStep([] { Navigate(PluginFilePath(c::kPanelHostPage), 0); });
+    RunStep([&] {
+        if (SettingOn(Setting::HideTabBar) && !s.HideLastTabOn) s.HideTabBarOn = true;
+    });
+    RunStep([&] {
+        const std::int32_t n = SettingOn(Setting::ActivateFirstTab)
+                                   ? 1
+                                   : static_cast<std::int32_t>(host::SendMessageA(s.TabBarWnd, TCM_GETITEMCOUNT, 0, 0));
+        host::SendMessageA(s.MainFrameWnd, WM_COMMAND, static_cast<WPARAM>(c::kCmdSelectTabFromCount + n), 0);
+    });
+    features::RestartTimer(m.ChainTimer, kChainStepMs, &WaitForCaptureTimer);
+}
+
+void CALLBACK WaitForCaptureTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    if (!State().CaptureDone) return;  // fires again
+    features::EndTimer(Module().ChainTimer, id);
+    RunStep(BuildStatusHtmlPage);
+}
+
+void BuildStatusHtmlPage() {
+    SharedState& s = State();
+    StatusHtmlState& m = Module();
+    RunStep([&] { RunInStrip(m.CloseTabsScript); });
+    const std::int32_t separator =
+        ClampSeparatorWidth(TrySettingNumber(Setting::StatusHtmlSepWidth).value_or(8));
+    const std::vector<StatusHtmlPanel> panels = ReadPanels(m.Count);
+    std::vector<bool> shown;
+    for (const StatusHtmlPanel& p : panels)
+        shown.push_back(p.use && (host::fs::FileExists(p.path) || p.path.rfind("http", 0) == 0));
+    FramesetPage page = BuildFramesetPage(panels, shown, separator);
+    s.StatusHtmlTotalWidth = page.totalWidth;
+    RunStep([&] {
+        AssignInStrip("sHtml", std::move(page.html));
+        RunInStrip("document.write(sHtml)");
+        RunInStrip("document.close()");
+    });
+    RunStep([&] {
+        AssignInStrip("sHtml", SeparatorPage(PluginFilePath(c::kStatusImage2)));
+        RunInStrip("frames[0].document.write(sHtml)");
+        RunInStrip("frames[0].document.close()");
+    });
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        const auto index = static_cast<std::int32_t>(i);
+        RunStep([&] { WritePanel(index, panels[i], s.SecurityId); });
+        RunStep([&] { ReloadFrame(index + 1); });
+    }
+    RunStep([&] {
+        m.LastPart = PartZeroRect();
+        PlaceBy(m.LastPart);
+        host::ShowWindow(m.Strip, SW_SHOW);
+    });
+    RunStep([] { StripWindow().Put("name", std::string()); });
+    RunStep([] {
+        const std::string file = PluginFilePath(c::kPanelHostPage);
+        if (host::fs::FileExists(file)) host::fs::DeleteFile(file);
+    });
+}
+
+void PlaceStatusHtmlStrip() { PlaceBy(PartZeroRect()); }
+
+void HideStatusHtmlStrip() {
+    StatusHtmlState& m = Module();
+    if (!StripExists()) return;
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    host::GetWindowPlacement(m.Strip, &wp);
+    wp.rcNormalPosition.top = kHiddenTop;
+    wp.rcNormalPosition.bottom = kHiddenTop + m.Height;
+    host::SetWindowPlacement(m.Strip, &wp);
+    RunStep([] { RunInStrip("document.write('')"); });
+}
+
+void ScheduleStripCheck() { features::RestartTimer(Module().WidthTimer, kWidthCheckMs, &CheckStripTimer); }
+
+void CALLBACK CheckStripTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    StatusHtmlState& m = Module();
+    features::EndTimer(m.WidthTimer, id);
+    RunStep([&] {
+        const RECT part = PartZeroRect();
+        if (part.right == m.LastPart.right) return;
+        PlaceBy(part);
+        if (part.right < m.LastPart.right)
+            features::RestartTimer(m.RedrawTimer, kRedrawDelayMs, &RedrawStripTimer);
+        m.LastPart = part;
+    });
+}
+
+void CALLBACK RedrawStripTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    features::EndTimer(Module().RedrawTimer, id);
+    RunStep([] { host::RedrawWindow(Module().Strip, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN); });
+}
+
+void StatusHtmlProgress(std::int32_t progress, std::int32_t progressMax) {
+    if (progressMax > 0) {
+        const double percent = std::floor(static_cast<double>(progress) * 100.0 / progressMax);
+        if (percent >= 2 && percent <= 98) return;
+    }
+    ScheduleStripCheck();
+}
+
+void NotifyStatusHtmlPages(std::int32_t& n) {
+    for (std::int32_t i = 0; i < Module().Count; ++i) {
+        RunStep([&] {
+            if (!IsOn(PanelSetting(PanelField::Use, i))) return;
+            const std::string frame = "frames[" + std::to_string(i + 1) + "].";
+            // The command id is handed over as a number, so a panel can tell commands apart.
+            const std::string call = n == 0 ? "Page_Change()" : "Command_CallBack(" + std::to_string(n) + ")";
+            RunInStrip("try{" + frame + call + "} catch(e){}");
+        });
+    }
+}
+
+void StatusHtmlMenuCommand(std::int32_t& n) {
+    const std::int32_t count = StoredCount();
+    if (n == count + 10) {
+        OpenPanelEditor();
+        return;
+    }
+    RunStep(HideStatusHtmlStrip);
+    if (count <= 0) return;
+    if (n == 0 || n == 1) {
+        for (std::int32_t i = 0; i < count; ++i) SetPanelUse(i, n == 1);
+    } else if (n - 10 >= 0 && n - 10 < count) {
+        const std::int32_t i = n - 10;
+        SetPanelUse(i, PanelSetting(PanelField::Use, i) == "0");
+    }
+    StartStatusHtml();
+    PlaceStatusHtmlStrip();
+}
+
+LRESULT StatusHtmlBarMessage(HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    SharedState& s = State();
+    if (hwnd != s.StatusBarWnd) return 0;
+    if (msg == kMsgControlBarLayout && s.StatusHtmlOn) {
+        features::RestartTimer(Module().WidthTimer, 0, &CheckStripTimer);
+    } else if (msg == WM_PAINT && s.StatusStripClips) {
+        RECT r{};
+        host::GetClientRect(s.StatusToolbarWnd, &r);
+        if (r.bottom > 0) host::RedrawWindow(s.StatusToolbarWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    }
+    return 0;
+}
+
+}  // namespace tillwick

@@ -1,0 +1,32 @@
+// mdlStatusHtml: small HTML pages (panels) side by side in a strip at the
+// right end of the status bar. The strip is a browser view borrowed from a
+// throw-away host tab (the donor tab) and re-parented into a child window of
+// the status bar; a generated frameset page holds one frame per panel.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "host/host.h"
+#include "statushtml/status_html_page.h"
+
+namespace tillwick {
+
+// The entry points the spine calls are in core/feature_hooks.h; these are the
+// module's own steps, public for the tests and the panel editor.
+void BuildStatusHtmlPage();
+void PlaceStatusHtmlStrip();
+void HideStatusHtmlStrip();
+// Whether script runs in the document's window.
+bool IsScriptable(const host::Object& document);
+// Panel records 0 .. count-1 as stored (with the features' defaults).
+std::vector<StatusHtmlPanel> ReadPanels(std::int32_t count);
+
+// The start-up chain and the strip's timers.
+void CALLBACK WaitForDocumentTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
+void CALLBACK AdoptHelperTabTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
+void CALLBACK WaitForCaptureTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
+void CALLBACK CheckStripTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
+void CALLBACK RedrawStripTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
+
+}  // namespace tillwick

@@ -1,0 +1,61 @@
+// The text of the strip's pages: the frameset that holds one frame per panel,
+// the separator frame, each panel page as it is written into its frame, and
+// the script that closes the borrowed tab. Pure functions of their inputs.
+//
+// Everything taken from settings.ini or from an add-on page is escaped for the
+// place it lands in: frame names and addresses as attribute values, numbers
+// as numbers, the security id as a script string.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tillwick {
+
+// One panel record of section "StatusHtml", as stored.
+struct StatusHtmlPanel {
+    bool use = false;
+    std::string path;
+    std::string width = "80";
+    std::string name;
+    std::string offset = "0";
+};
+
+// The separator width the strip uses: above 10 becomes 10, 1..5 become 6;
+// 0 and below stay.
+std::int32_t ClampSeparatorWidth(std::int32_t width);
+
+// A width or offset from the settings as a whole number of pixels; a value
+// that is not a number or is negative counts as 0.
+std::int32_t PanelPixels(std::string_view text);
+
+// A web address (begins with "http") stays as it is; a Windows path becomes a
+// file: URL with every character that could end a quote, a CSS url() or a
+// path segment percent-encoded.
+std::string PanelUrl(std::string_view path);
+
+struct FramesetPage {
+    std::string html;
+    std::int32_t totalWidth = 0;  // separator plus every shown panel
+    std::string cols;
+};
+// `shown[i]` says whether panel i takes room (its file exists or it is a web panel).
+FramesetPage BuildFramesetPage(const std::vector<StatusHtmlPanel>& panels, const std::vector<bool>& shown,
+                               std::int32_t separatorWidth);
+
+// The separator frame's page: the status-bar slice `imagePath` as background.
+std::string SeparatorPage(std::string_view imagePath);
+
+// An add-on page made ready for its frame: the host's script tag replaced by
+// the security id, the first body tag after a line break given the status-bar
+// slice as background and the panel's top offset, and a base line so that the
+// page's relative links resolve beside its file.
+std::string PreparePanelPage(std::string html, std::string_view path, std::string_view offset,
+                             std::string_view securityId, std::string_view backgroundPath);
+
+// The script that closes every tab whose window name or address names Tillwick.
+std::string CloseTabsScript(std::string_view securityId);
+
+}  // namespace tillwick

@@ -1,0 +1,134 @@
+// The panel strip on the reference host: a borrowed tab's view adopted into
+// the status bar, the pages written into it, the strip kept at the bar's
+// right end, and the menu and progress paths into it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/feature_hooks.h"
+#include "options/settings_catalogue.h"
+#include "scenario/features_fixture.h"
+#include "statushtml/status_html.h"
+#include "support/platform.h"
+
+namespace {
+
+using namespace features_test;
+using tillwick::State;
+
+class StatusHtmlOnHost : public FeatureOnHost {
+protected:
+    // Panel 0 a page on disk (80 wide), panel 1 missing (25 wide), separator 3.
+    refhost::Host& StartWithPanels(bool on = true) {
+        host::sim::PutFile(kPluginFolder + "\\Addons\\a.html", "<html>\n<body>A</body></html>");
+        host::sim::PutFile(kPluginFolder + "\\settings.ini",
+                           "[General]\r\nStatusHtml=" + std::string(on ? "1" : "0") +
+                               "\r\nStatusHtmlCount=2\r\nStatusHtmlSepWidth=3\r\n"
+                               "[StatusHtml]\r\nUse0=1\r\nPath0=" + kPluginFolder +
+                               "\\Addons\\a.html\r\nUse1=1\r\nPath1=C:\\gone.html\r\nWidth1=25\r\n");
+        refhost::Host& h = Start();
+        testsupport::PumpFor(3000);
+        return h;
+    }
+    static std::vector<std::string> StripScripts() {
+        auto* bag = static_cast<host::sim::PropertyBag*>(
+            State().StatusHtml.StripDocument.GetObject("parentWindow").impl());
+        return bag ? bag->Scripts() : std::vector<std::string>{};
+    }
+    static bool Ran(const std::string& script) {
+        const auto all = StripScripts();
+        return std::find(all.begin(), all.end(), script) != all.end();
+    }
+    RECT PartZero() const {
+        RECT r{};
+        host::SendMessageA(host->StatusBar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+    static RECT StripRect() {
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof(wp);
+        host::GetWindowPlacement(State().StatusHtml.Strip, &wp);
+        return wp.rcNormalPosition;
+    }
+};
+
+TEST_F(StatusHtmlOnHost, TheDonorTabsViewBecomesTheStripAndTheTabIsClosed) {
+    refhost::Host& h = StartWithPanels();
+    const auto& m = State().StatusHtml;
+    ASSERT_NE(m.Strip, nullptr);
+    EXPECT_EQ(host::GetParent(m.Strip), h.StatusBar());
+    EXPECT_EQ(host::GetParent(m.DonorView), m.Strip);
+    EXPECT_TRUE(Visible(m.Strip));
+    EXPECT_EQ(h.TabCount(), 1);
+    const std::string closed = "close_tab '" + h.SecurityId() + "',1 from tab ";
+    EXPECT_TRUE(std::any_of(h.PopupLog().begin(), h.PopupLog().end(),
+                            [&](const std::string& e) { return e.rfind(closed, 0) == 0; }));
+    EXPECT_FALSE(State().DonorTabPending);
+    EXPECT_FALSE(host::fs::FileExists(kPluginFolder + "\\Tillwick.html"));
+    // Separator 6 plus panel 0; the missing panel takes no room and gets an empty frame.
+    const RECT part = PartZero(), strip = StripRect();
+    EXPECT_EQ(strip.right - strip.left, 86);
+    EXPECT_EQ(strip.right, part.right - 2);
+    EXPECT_EQ(strip.bottom - strip.top, 20);
+    EXPECT_TRUE(Ran("frames[1].document.write(sHtml)"));
+    EXPECT_TRUE(Ran("frames[2].document.write('')"));
+    EXPECT_EQ(State().StatusHtml.StripDocument.GetObject("parentWindow").GetText("name"), "");
+}
+
+TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeAndProgressEdgesCheckIt) {
+    refhost::Host& h = StartWithPanels();
+    RECT frame = WindowRect(h.Frame());
+    host::MoveWindow(h.Frame(), frame.left, frame.top, frame.right - frame.left - 200, frame.bottom - frame.top, TRUE);
+    testsupport::PumpFor(50);
+    EXPECT_NE(StripRect().right, PartZero().right - 2);
+    struct Case { std::int32_t progress, max; bool checks; };
+    for (const Case& c : {Case{50, 100, false}, Case{0, 0, true}}) {
+        tillwick::StatusHtmlProgress(c.progress, c.max);
+        testsupport::PumpFor(150);
+        EXPECT_EQ(StripRect().right == PartZero().right - 2, c.checks) << c.progress << "/" << c.max;
+    }
+    for (const Case& c : {Case{1, 100, true}, Case{99, 100, true}, Case{2, 100, false}, Case{98, 100, false}}) {
+        tillwick::StatusHtmlProgress(c.progress, c.max);
+        EXPECT_EQ(State().StatusHtml.WidthTimer != 0, c.checks) << c.progress;
+        testsupport::PumpFor(150);
+    }
+}
+
+TEST_F(StatusHtmlOnHost, MenuChoicesToggleShowAllOrOpenTheEditorAndStopLeavesNoTimer) {
+    StartWithPanels();
+    struct Case { std::int32_t n; const char* use0; const char* use1; };
+    for (const Case& c : {Case{10, "0", "1"}, Case{0, "0", "0"}, Case{11, "0", "1"}, Case{1, "1", "1"}}) {
+        std::int32_t n = c.n;
+        tillwick::StatusHtmlMenuCommand(n);
+        using tillwick::PanelField;
+        EXPECT_EQ(tillwick::PanelSetting(PanelField::Use, 0) + tillwick::PanelSetting(PanelField::Use, 1),
+                  std::string(c.use0) + c.use1) << c.n;
+    }
+    const RECT shown = StripRect();
+    std::int32_t editor = 12;
+    tillwick::StatusHtmlMenuCommand(editor);
+    EXPECT_TRUE(State().StatusHtml.Editor != nullptr);
+    EXPECT_EQ(StripRect().top, shown.top);  // the editor leaves the strip where it is
+    tillwick::StopStatusHtml();
+    EXPECT_EQ(StripRect().top, 40);
+    EXPECT_FALSE(State().StatusHtmlOn);
+    host.reset();
+    EXPECT_EQ(host::sim::LiveTimerCount(), 0);
+    EXPECT_EQ(host::sim::LiveWindowCount(), 0);
+}
+
+
+TEST_F(StatusHtmlOnHost, AStopBeforeTheViewWasAdoptedLetsTheNextStartAdoptIt) {
+    StartWithPanels(false);
+    tillwick::StartStatusHtml();
+    tillwick::StopStatusHtml();
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(State().StatusHtml.DonorView, nullptr);
+    EXPECT_FALSE(State().DonorTabPending);
+    tillwick::StartStatusHtml();
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(host::GetParent(State().StatusHtml.DonorView), State().StatusHtml.Strip);
+    EXPECT_TRUE(Visible(State().StatusHtml.Strip));
+}
+
+}  // namespace
