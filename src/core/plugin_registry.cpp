@@ -7,6 +7,7 @@
 
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
+#include "core/ini_store.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 
@@ -24,15 +25,7 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-// What the scan needs from one plugin's description file, read once.
-struct Description {
-    std::string path;
-    std::string name;
-    std::string version;
-    std::string type;
-    std::string startAfterPageDone;
-    std::string buttonCount;
-};
+using Description = PluginDescription;
 
 Description ReadDescription(const std::string& path) {
     return Description{path,
@@ -45,17 +38,43 @@ Description ReadDescription(const std::string& path) {
 
 // Every plugin folder with a description: the one in the host's language when
 // there is one, else the plain one. There is no limit on the number of folders.
-std::vector<Description> ReadDescriptions() {
-    const SharedState& s = State();
-    std::string root = s.HostFolder + std::string(contract::kHostPluginFolder);
-    std::vector<Description> table;
-    for (const std::string& folder : host::fs::ListSubfolders(root)) {
-        std::string base = root + "\\" + folder;
-        std::string path = base + "\\plugin" + s.LanguageId + ".ini";
+void ReadDescriptions(PluginFolderCache& cache) {
+    cache.valid = false;
+    cache.table.clear();
+    cache.checked.clear();
+    cache.rootStamp = host::fs::FileStamp(cache.root);
+    for (const std::string& folder : host::fs::ListSubfolders(cache.root)) {
+        std::string base = cache.root + "\\" + folder;
+        std::string path = base + "\\plugin" + cache.languageId + ".ini";
         if (!host::fs::FileExists(path)) path = base + "\\plugin.ini";
-        if (host::fs::FileExists(path)) table.push_back(ReadDescription(path));
+        cache.checked.push_back({base, host::fs::FileStamp(base)});
+        if (!host::fs::FileExists(path)) continue;
+        cache.checked.push_back({path, host::fs::FileStamp(path)});
+        cache.table.push_back(ReadDescription(path));
     }
-    return table;
+    cache.valid = true;
+}
+
+// A folder that appears or goes changes the root's write time; a description
+// file that appears, goes or is renamed changes its folder's; one edited in
+// place changes its own.
+bool StillCurrent(const PluginFolderCache& cache) {
+    if (host::fs::FileStamp(cache.root) != cache.rootStamp) return false;
+    for (const PluginFolderCache::Checked& c : cache.checked)
+        if (host::fs::FileStamp(c.path) != c.stamp) return false;
+    return true;
+}
+
+const std::vector<Description>& Descriptions() {
+    const SharedState& s = State();
+    PluginFolderCache& cache = State().PluginFolders;
+    std::string root = s.HostFolder + std::string(contract::kHostPluginFolder);
+    if (!cache.valid || cache.root != root || cache.languageId != s.LanguageId || !StillCurrent(cache)) {
+        cache.root = std::move(root);
+        cache.languageId = s.LanguageId;
+        ReadDescriptions(cache);
+    }
+    return cache.table;
 }
 
 const Description* FindDescription(const std::vector<Description>& table, std::string_view nameAndVersion) {
@@ -100,10 +119,9 @@ void ScanHostPlugins() {
     s.OwnCommandId = 0;
     s.CompanionCommandId = 0;
 
-    std::vector<Description> table = ReadDescriptions();
-    std::optional<std::string> switches =
-        host::fs::ReadFile(s.HostFolder + std::string(contract::kHostPluginSwitchFile));
-    if (!switches) return;  // no switch file: no entries, no command ids
+    const std::vector<Description>& table = Descriptions();
+    const std::string* switches = ini::CachedFileText(s.HostFolder + std::string(contract::kHostPluginSwitchFile));
+    if (switches == nullptr) return;  // no switch file: no entries, no command ids
 
     std::int32_t k = 0;
     for (const std::string& line : PluginEntryLines(*switches)) {

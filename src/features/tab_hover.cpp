@@ -39,7 +39,7 @@ void CancelHover() {
 void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     TabHoverState& m = Module();
     features::EndTimer(m.HoverTimer, id);
-    RunStep([&] {
+    RunStep("HoverTimerProc", [&] {
         // The global modifier key held at this moment does the other of the two.
         const bool activate = m.Activate != IsGlobalModifierDown();
         if (activate) {

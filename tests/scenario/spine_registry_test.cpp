@@ -1,4 +1,5 @@
 // The host's plugin list and the diagnostics text.
+#include <functional>
 #include <memory>
 
 #include "core/plugin_registry.h"
@@ -37,6 +38,39 @@ TEST_F(SpineRegistry, ThreeEntriesNumberOurOwnButtonThird) {
     EXPECT_EQ(Scan(), (std::vector<std::string>{Listed(a), "", Listed(own)}));
     EXPECT_EQ(State().OwnCommandId, 29523);
     EXPECT_EQ(State().CompanionCommandId, 0);
+}
+
+// Every tab scans again; the descriptions are kept for the process and read
+// again when a folder, a description or the switch file changed.
+TEST_F(SpineRegistry, AChangedPluginFolderOrListIsReadAgain) {
+    const std::string a = Description("A", "Alpha", "COM|Button");
+    const std::string own = kHostFolder + "Plugin\\Tillwick\\plugin.ini";
+    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\nBeta1.0=1\r\nTillwick1.0=1\r\n");
+    ASSERT_EQ(Scan(), (std::vector<std::string>{Listed(a), "", Listed(own)}));
+
+    std::string b;
+    std::string localized;
+    struct Change {
+        const char* what;
+        std::function<void()> change;
+        std::function<std::vector<std::string>()> expected;
+        std::string languageId = "";
+    };
+    const Change changes[] = {
+        {"a folder appears", [&] { b = Description("B", "Beta", "COM|Button"); },
+         [&] { return std::vector<std::string>{Listed(a), Listed(b), Listed(own)}; }},
+        {"a description edited in place", [&] { WriteText(a, "[General]\r\nName=Alphabet\r\nVersion=1.0\r\n"); },
+         [&] { return std::vector<std::string>{"", Listed(b), Listed(own)}; }},
+        {"the switch file", [&] { SwitchFile("[MyIEPlugins]\r\nBeta1.0=0\r\nTillwick1.0=1\r\n"); },
+         [&] { return std::vector<std::string>{"", Listed(own)}; }},
+        {"the language", [&] { localized = Description("Tillwick", "Tillwick", "COM|Button", "", "plugin1031.ini"); },
+         [&] { return std::vector<std::string>{"", Listed(localized)}; }, "1031"},
+    };
+    for (const Change& c : changes) {
+        c.change();
+        EXPECT_EQ(Scan(c.languageId), c.expected()) << c.what;
+    }
+    EXPECT_EQ(State().OwnCommandId, 29522);
 }
 
 TEST_F(SpineRegistry, EntriesWithoutDescriptionKeepTheNumberingAligned) {

@@ -1,4 +1,6 @@
 #include "core/ini_store.h"
+#include "core/state.h"
+#include "host/sim/sim.h"
 
 #include <gtest/gtest.h>
 
@@ -90,3 +92,34 @@ TEST(IniWrite, LineBreaksInValuesBecomeBlanks) {
 }
 
 }  // namespace
+
+// The store keeps what it read while the file's write time and size stay the
+// same: an unchanged file costs one stamp query, a changed one is read again.
+TEST(IniFileCache, AChangedFileIsReadAgain) {
+    host::sim::Reset();
+    tillwick::ResetState();
+    const std::string path = "C:\\cache.ini";
+    host::sim::PutFile(path, "[G]\r\nk=0\r\n");
+    ASSERT_EQ(tillwick::ini::ReadString(path, "G", "k", "d"), "0");
+    const std::uint64_t calls = host::sim::CountedCalls();
+    EXPECT_EQ(tillwick::ini::ReadString(path, "G", "k", "d"), "0");
+    EXPECT_EQ(host::sim::CountedCalls(), calls + 1);
+
+    struct Change {
+        const char* what;
+        void (*change)(const std::string&);
+        const char* value;
+    };
+    const Change changes[] = {
+        {"same size", [](const std::string& p) { host::fs::WriteFileAtomic(p, "[G]\r\nk=1\r\n"); }, "1"},
+        {"longer", [](const std::string& p) { host::sim::PutFile(p, "[G]\r\nk=22\r\n"); }, "22"},
+        {"gone", [](const std::string& p) { host::fs::DeleteFile(p); }, "d"},
+        {"back", [](const std::string& p) { host::sim::PutFile(p, "[G]\r\nk=3\r\n"); }, "3"},
+        {"our own write", [](const std::string& p) { tillwick::ini::WriteString(p, "G", "k", "4"); }, "4"},
+    };
+    for (const Change& c : changes) {
+        c.change(path);
+        EXPECT_EQ(tillwick::ini::ReadString(path, "G", "k", "d"), c.value) << c.what;
+    }
+    tillwick::ResetState();
+}
