@@ -10,6 +10,7 @@
 #include "core/ini_store.h"
 #include "core/state.h"
 #include "core/wrapper.h"
+#include "host/folder_stamps.h"
 
 namespace tillwick {
 namespace {
@@ -38,41 +39,47 @@ Description ReadDescription(const std::string& path) {
 
 // Every plugin folder with a description: the one in the host's language when
 // there is one, else the plain one. There is no limit on the number of folders.
-void ReadDescriptions(PluginFolderCache& cache) {
+// The plugin folders by name with their write times, in one listing: a
+// stamp query per file costs a round trip each under Wine, too much with
+// hundreds of plugins.
+std::vector<PluginFolderCache::Checked> FolderStamps(const std::string& root) {
+    std::vector<PluginFolderCache::Checked> folders;
+    for (host::fs::FolderStamp& f : host::fs::SubfolderStamps(root))
+        folders.push_back({std::move(f.name), f.stamp});
+    return folders;
+}
+
+void ReadDescriptions(PluginFolderCache& cache, std::vector<PluginFolderCache::Checked> folders) {
     cache.valid = false;
     cache.table.clear();
-    cache.checked.clear();
-    cache.rootStamp = host::fs::FileStamp(cache.root);
-    for (const std::string& folder : host::fs::ListSubfolders(cache.root)) {
-        std::string base = cache.root + "\\" + folder;
+    for (const PluginFolderCache::Checked& folder : folders) {
+        std::string base = cache.root + "\\" + folder.path;
         std::string path = base + "\\plugin" + cache.languageId + ".ini";
         if (!host::fs::FileExists(path)) path = base + "\\plugin.ini";
-        cache.checked.push_back({base, host::fs::FileStamp(base)});
-        if (!host::fs::FileExists(path)) continue;
-        cache.checked.push_back({path, host::fs::FileStamp(path)});
-        cache.table.push_back(ReadDescription(path));
+        if (host::fs::FileExists(path)) cache.table.push_back(ReadDescription(path));
     }
+    cache.checked = std::move(folders);
     cache.valid = true;
 }
 
-// A folder that appears or goes changes the root's write time; a description
-// file that appears, goes or is renamed changes its folder's; one edited in
-// place changes its own.
-bool StillCurrent(const PluginFolderCache& cache) {
-    if (host::fs::FileStamp(cache.root) != cache.rootStamp) return false;
-    for (const PluginFolderCache::Checked& c : cache.checked)
-        if (host::fs::FileStamp(c.path) != c.stamp) return false;
-    return true;
+bool SameFolders(const std::vector<PluginFolderCache::Checked>& a, const std::vector<PluginFolderCache::Checked>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.path == y.path && x.stamp == y.stamp;
+    });
 }
 
 const std::vector<Description>& Descriptions() {
     const SharedState& s = State();
     PluginFolderCache& cache = State().PluginFolders;
     std::string root = s.HostFolder + std::string(contract::kHostPluginFolder);
-    if (!cache.valid || cache.root != root || cache.languageId != s.LanguageId || !StillCurrent(cache)) {
+    // A plugin folder that appears, goes or is renamed changes the listing; a
+    // description file created, deleted or replaced in its folder changes the
+    // folder's write time.
+    std::vector<PluginFolderCache::Checked> folders = FolderStamps(root);
+    if (!cache.valid || cache.root != root || cache.languageId != s.LanguageId || !SameFolders(cache.checked, folders)) {
         cache.root = std::move(root);
         cache.languageId = s.LanguageId;
-        ReadDescriptions(cache);
+        ReadDescriptions(cache, std::move(folders));
     }
     return cache.table;
 }

@@ -59,7 +59,11 @@ TEST_F(SpineRegistry, AChangedPluginFolderOrListIsReadAgain) {
     const Change changes[] = {
         {"a folder appears", [&] { b = Description("B", "Beta", "COM|Button"); },
          [&] { return std::vector<std::string>{Listed(a), Listed(b), Listed(own)}; }},
-        {"a description edited in place", [&] { WriteText(a, "[General]\r\nName=Alphabet\r\nVersion=1.0\r\n"); },
+        {"a description replaced",
+         [&] {
+             host::fs::DeleteFile(a);
+             WriteText(a, "[General]\r\nName=Alphabet\r\nVersion=1.0\r\n");
+         },
          [&] { return std::vector<std::string>{"", Listed(b), Listed(own)}; }},
         {"the switch file", [&] { SwitchFile("[MyIEPlugins]\r\nBeta1.0=0\r\nTillwick1.0=1\r\n"); },
          [&] { return std::vector<std::string>{"", Listed(own)}; }},

@@ -29,3 +29,19 @@ std::uint64_t CountedCalls() { return detail::S().countedCalls; }
 const std::vector<std::string>& DebugOutput() { return detail::S().debugOutput; }
 
 }  // namespace host::sim
+
+#include "host/folder_stamps.h"
+
+namespace host::fs {
+
+// The sim keeps one write time for every folder: any file or folder that
+// appears or goes moves them all.
+std::vector<FolderStamp> SubfolderStamps(const std::string& path) {
+    sim::detail::CountCall();
+    std::vector<FolderStamp> out;
+    for (std::string& name : ListSubfolders(path))
+        out.push_back(FolderStamp{std::move(name), Stamp{sim::detail::S().treeVersion, 0}});
+    return out;
+}
+
+}  // namespace host::fs
