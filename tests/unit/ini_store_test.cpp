@@ -98,28 +98,23 @@ TEST(IniWrite, LineBreaksInValuesBecomeBlanks) {
 TEST(IniFileCache, AChangedFileIsReadAgain) {
     host::sim::Reset();
     tillwick::ResetState();
-    const std::string path = "C:\\cache.ini";
+    static const std::string path = "C:\\cache.ini";
+    const auto read = [] { return tillwick::ini::ReadString(path, "G", "k", "d"); };
     host::sim::PutFile(path, "[G]\r\nk=0\r\n");
-    ASSERT_EQ(tillwick::ini::ReadString(path, "G", "k", "d"), "0");
+    ASSERT_EQ(read(), "0");
     const std::uint64_t calls = host::sim::CountedCalls();
-    EXPECT_EQ(tillwick::ini::ReadString(path, "G", "k", "d"), "0");
-    EXPECT_EQ(host::sim::CountedCalls(), calls + 1);
-
-    struct Change {
-        const char* what;
-        void (*change)(const std::string&);
-        const char* value;
+    EXPECT_EQ(read(), "0");
+    EXPECT_EQ(host::sim::CountedCalls(), calls + 1);  // the stamp only
+    const std::pair<void (*)(), const char*> changes[] = {
+        {[] { host::fs::WriteFileAtomic(path, "[G]\r\nk=1\r\n"); }, "1"},  // same size
+        {[] { host::sim::PutFile(path, "[G]\r\nk=22\r\n"); }, "22"},
+        {[] { host::fs::DeleteFile(path); }, "d"},
+        {[] { host::sim::PutFile(path, "[G]\r\nk=3\r\n"); }, "3"},
+        {[] { tillwick::ini::WriteString(path, "G", "k", "4"); }, "4"},
     };
-    const Change changes[] = {
-        {"same size", [](const std::string& p) { host::fs::WriteFileAtomic(p, "[G]\r\nk=1\r\n"); }, "1"},
-        {"longer", [](const std::string& p) { host::sim::PutFile(p, "[G]\r\nk=22\r\n"); }, "22"},
-        {"gone", [](const std::string& p) { host::fs::DeleteFile(p); }, "d"},
-        {"back", [](const std::string& p) { host::sim::PutFile(p, "[G]\r\nk=3\r\n"); }, "3"},
-        {"our own write", [](const std::string& p) { tillwick::ini::WriteString(p, "G", "k", "4"); }, "4"},
-    };
-    for (const Change& c : changes) {
-        c.change(path);
-        EXPECT_EQ(tillwick::ini::ReadString(path, "G", "k", "d"), c.value) << c.what;
+    for (const auto& [change, value] : changes) {
+        change();
+        EXPECT_EQ(read(), value);
     }
     tillwick::ResetState();
 }
