@@ -1,8 +1,9 @@
 // What the main frame's subclass costs per message: a message through
 // MainFrameProc with every feature off, and with every flag on for a message
 // that no handler acts on, each against a bare call of the host's own frame
-// procedure, in the same run. Prints the ratios and the heap allocations per
-// message after the table (the window procedure must not allocate on that path).
+// procedure, in the same run. Prints the ratios, the heap allocations and the
+// platform calls (key state, timers, messages, files) per message after the
+// table: on that path the window procedure must make neither.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -35,8 +36,11 @@ namespace {
 using tillwick::SharedState;
 using tillwick::State;
 
+// No feature handler acts on it.
+constexpr UINT kProbe = WM_APP + 7;
+
 LRESULT CALLBACK HostFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_MOUSEMOVE) return static_cast<LRESULT>(wParam + static_cast<WPARAM>(lParam));
+    if (msg == kProbe) return static_cast<LRESULT>(wParam + static_cast<WPARAM>(lParam));
     return host::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -70,16 +74,23 @@ void SetAllFlags(bool on) {
     s.GlobalModifierKey = VK_SHIFT;  // the bypassable rows read the key
 }
 
-void ReportAllocations(benchmark::State& state, long long before) {
-    state.counters["allocs_per_msg"] = benchmark::Counter(
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+struct Counts {
+    long long allocations = g_allocations.load();
+    std::uint64_t platformCalls = host::sim::CountedCalls();
+};
+
+void ReportCounts(benchmark::State& state, const Counts& before) {
+    const auto perMessage = [&](double n) { return n / static_cast<double>(state.iterations()); };
+    state.counters["allocs_per_msg"] = perMessage(static_cast<double>(g_allocations.load() - before.allocations));
+    state.counters["calls_per_msg"] =
+        perMessage(static_cast<double>(host::sim::CountedCalls() - before.platformCalls));
 }
 
 void BM_HostProcBare(benchmark::State& state) {
     SetUpHost();
     LPARAM lParam = 1;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(g_hostProc(g_frame, WM_MOUSEMOVE, 0, lParam));
+        benchmark::DoNotOptimize(g_hostProc(g_frame, kProbe, 0, lParam));
     }
 }
 BENCHMARK(BM_HostProcBare);
@@ -90,28 +101,30 @@ void BM_HostProcThroughCallWindowProc(benchmark::State& state) {
     SetUpHost();
     auto saved = reinterpret_cast<WNDPROC>(State().Subclassing.slot(tillwick::HookedWindow::MainFrame).savedProc);
     LPARAM lParam = 1;
-    long long before = g_allocations.load();
+    const Counts before;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(host::CallWindowProcW(saved, g_frame, WM_MOUSEMOVE, 0, lParam));
+        benchmark::DoNotOptimize(host::CallWindowProcW(saved, g_frame, kProbe, 0, lParam));
     }
-    ReportAllocations(state, before);
+    ReportCounts(state, before);
 }
 BENCHMARK(BM_HostProcThroughCallWindowProc);
 
-// Every feature flag off, or every flag on for a message that no handler acts on.
-void BM_MainFrameProc(benchmark::State& state, bool flagsOn) {
+// Every feature flag off, or every flag on, for a message that no handler
+// acts on; and the caption request that postpones the tab-change timer.
+void BM_MainFrameProc(benchmark::State& state, bool flagsOn, UINT msg) {
     SetUpHost();
     SetAllFlags(flagsOn);
     LPARAM lParam = 1;
-    long long before = g_allocations.load();
+    const Counts before;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(tillwick::MainFrameProc(g_frame, WM_MOUSEMOVE, 0, lParam));
+        benchmark::DoNotOptimize(tillwick::MainFrameProc(g_frame, msg, 0, lParam));
     }
-    ReportAllocations(state, before);
+    ReportCounts(state, before);
     SetAllFlags(false);
 }
-BENCHMARK_CAPTURE(BM_MainFrameProc, AllOff, false);
-BENCHMARK_CAPTURE(BM_MainFrameProc, AllOn, true);
+BENCHMARK_CAPTURE(BM_MainFrameProc, AllOff, false, kProbe);
+BENCHMARK_CAPTURE(BM_MainFrameProc, AllOn, true, kProbe);
+BENCHMARK_CAPTURE(BM_MainFrameProc, CaptionRequestAllOn, true, UINT{WM_GETTEXT});
 
 // Prints the table as usual, then each run's time as a multiple of the bare call's.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -125,6 +138,8 @@ public:
             times_[name] = perIteration;
             auto allocs = run.counters.find("allocs_per_msg");
             if (allocs != run.counters.end()) allocations_[name] = allocs->second.value;
+            auto calls = run.counters.find("calls_per_msg");
+            if (calls != run.counters.end()) calls_[name] = calls->second.value;
         }
     }
     void Finalize() override {
@@ -136,6 +151,8 @@ public:
             std::printf("  %-36s %6.2fx", name.c_str(), time / base->second);
             auto allocs = allocations_.find(name);
             if (allocs != allocations_.end()) std::printf("   heap allocations per message: %.3f", allocs->second);
+            auto calls = calls_.find(name);
+            if (calls != calls_.end()) std::printf("   platform calls per message: %.3f", calls->second);
             std::printf("\n");
         }
     }
@@ -143,6 +160,7 @@ public:
 private:
     std::map<std::string, double> times_;
     std::map<std::string, double> allocations_;
+    std::map<std::string, double> calls_;
 };
 
 }  // namespace

@@ -253,6 +253,23 @@ void MakeTabObjects(Host::State& s, Tab& tab, std::string_view windowName) {
         return Value{st->tabs[static_cast<std::size_t>(index)]->window};
     });
 
+    // A frameset page's frames (window.frames.item(k)): each reload is written down.
+    const host::Object frames = o.create();
+    o.setMethod(frames, "item", [](const std::vector<Value>& args) -> std::optional<Value> {
+        Host::State* st = Current();
+        const auto* k = args.empty() ? nullptr : std::get_if<std::int32_t>(&args[0]);
+        if (!st || !k || *k < 0) return std::nullopt;
+        const ObjectSeam& o = st->config.objects;
+        const host::Object frame = o.create(), location = o.create();
+        o.setMethod(location, "reload", [k = *k](const std::vector<Value>&) -> std::optional<Value> {
+            if (Host::State* st = Current()) st->popupLog.push_back("reload frame " + std::to_string(k));
+            return Value{};
+        });
+        o.set(frame, "location", location);
+        return Value{frame};
+    });
+    o.set(tab.window, "frames", frames);
+
     // A page's own navigation (window.navigate): the same tab loads the address.
     o.setMethod(tab.window, "navigate", [id](const std::vector<Value>& args) -> std::optional<Value> {
         Host::State* st = Current();

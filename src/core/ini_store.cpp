@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/state.h"
 #include "host/host.h"
 
 namespace tillwick::ini {
@@ -183,17 +184,36 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
     return out;
 }
 
+const std::string* CachedFileText(const std::string& path) {
+    auto& files = State().IniFiles.files;
+    const std::optional<host::fs::Stamp> stamp = host::fs::FileStamp(path);
+    if (!stamp) {
+        files.erase(path);
+        return nullptr;
+    }
+    auto it = files.find(path);
+    if (it != files.end() && it->second.stamp == *stamp) return &it->second.text;
+    std::optional<std::string> text = host::fs::ReadFile(path);
+    if (!text) {
+        if (it != files.end()) files.erase(it);
+        return nullptr;
+    }
+    FileCache::Entry& entry = files[path];
+    entry = FileCache::Entry{*stamp, std::move(*text)};
+    return &entry.text;
+}
+
 std::string ReadString(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view defaultValue, std::size_t bufferChars) {
     std::optional<std::string> raw;
-    if (auto text = host::fs::ReadFile(path)) raw = FindRawValue(*text, section, key);
+    if (const std::string* text = CachedFileText(path)) raw = FindRawValue(*text, section, key);
     return ProfileValue(raw ? std::optional<std::string_view>(*raw) : std::nullopt, defaultValue,
                         bufferChars);
 }
 
 bool HasValue(const std::string& path, std::string_view section, std::string_view key) {
-    auto text = host::fs::ReadFile(path);
-    return text && FindRawValue(*text, section, key).has_value();
+    const std::string* text = CachedFileText(path);
+    return text != nullptr && FindRawValue(*text, section, key).has_value();
 }
 
 void WriteString(const std::string& path, std::string_view section, std::string_view key,

@@ -14,6 +14,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+
+#include "host/host.h"
 
 namespace tillwick::ini {
 
@@ -34,6 +37,19 @@ std::string ProfileValue(std::optional<std::string_view> rawValue, std::string_v
 // nullopt. Line breaks in Value become blanks (a value must never inject lines).
 std::string WithValue(std::string_view text, std::string_view section, std::string_view key,
                       std::optional<std::string_view> value);
+
+// The files read through the store, each kept with the stamp it had when it
+// was read: a file is read again only when its write time or size changed.
+struct FileCache {
+    struct Entry {
+        host::fs::Stamp stamp;
+        std::string text;
+    };
+    std::unordered_map<std::string, Entry> files;
+};
+// The whole file, from the cache while its stamp is the same; nullptr when it
+// cannot be read. Valid until the next call.
+const std::string* CachedFileText(const std::string& path);
 
 // File versions of the above.
 std::string ReadString(const std::string& path, std::string_view section, std::string_view key,

@@ -61,30 +61,30 @@ HRESULT PluginObject::Exec() noexcept {
     SharedState& s = State();
     s.CurrentBrowser = browser_;
     // Our own button pressed by the tab tracking only points CurrentBrowser at the active tab.
-    if (!s.SelfCommandInProgress && OptionsDialogHook != nullptr) RunStep(OptionsDialogHook);
+    if (!s.SelfCommandInProgress && OptionsDialogHook != nullptr) RunStep("Exec", OptionsDialogHook);
     return S_OK;
 }
 
 void PluginObject::OnBeforeNavigate2() noexcept {
-    RunStep([] { ShowCombinedState(0); });
+    RunStep("BeforeNavigate2", [] { ShowCombinedState(0); });
 }
 
 void PluginObject::OnDownloadBegin() noexcept {
-    RunStep([] { ShowCombinedState(0); });
+    RunStep("DownloadBegin", [] { ShowCombinedState(0); });
 }
 
 void PluginObject::OnDownloadComplete() noexcept {
-    RunStep([] { ShowCombinedState(1); });
-    RunStep([] {
+    RunStep("DownloadComplete", [] { ShowCombinedState(1); });
+    RunStep("DownloadComplete", [] {
         if (ProgressBarShown()) ScheduleHideProgress();
     });
 }
 
 void PluginObject::OnProgressChange(std::int32_t progress, std::int32_t progressMax) noexcept {
-    RunStep([&] {
+    RunStep("ProgressChange", [&] {
         if (State().StatusHtmlOn) StatusHtmlProgress(progress, progressMax);
     });
-    RunStep([&] {
+    RunStep("ProgressChange", [&] {
         if (ProgressBarShown()) ProgressBarChange(progress, progressMax);
     });
 }

@@ -7,8 +7,10 @@
 
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
+#include "core/ini_store.h"
 #include "core/state.h"
 #include "core/wrapper.h"
+#include "host/folder_stamps.h"
 
 namespace tillwick {
 namespace {
@@ -24,15 +26,7 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-// What the scan needs from one plugin's description file, read once.
-struct Description {
-    std::string path;
-    std::string name;
-    std::string version;
-    std::string type;
-    std::string startAfterPageDone;
-    std::string buttonCount;
-};
+using Description = PluginDescription;
 
 Description ReadDescription(const std::string& path) {
     return Description{path,
@@ -45,17 +39,49 @@ Description ReadDescription(const std::string& path) {
 
 // Every plugin folder with a description: the one in the host's language when
 // there is one, else the plain one. There is no limit on the number of folders.
-std::vector<Description> ReadDescriptions() {
-    const SharedState& s = State();
-    std::string root = s.HostFolder + std::string(contract::kHostPluginFolder);
-    std::vector<Description> table;
-    for (const std::string& folder : host::fs::ListSubfolders(root)) {
-        std::string base = root + "\\" + folder;
-        std::string path = base + "\\plugin" + s.LanguageId + ".ini";
+// The plugin folders by name with their write times, in one listing: a
+// stamp query per file costs a round trip each under Wine, too much with
+// hundreds of plugins.
+std::vector<PluginFolderCache::Checked> FolderStamps(const std::string& root) {
+    std::vector<PluginFolderCache::Checked> folders;
+    for (host::fs::FolderStamp& f : host::fs::SubfolderStamps(root))
+        folders.push_back({std::move(f.name), f.stamp});
+    return folders;
+}
+
+void ReadDescriptions(PluginFolderCache& cache, std::vector<PluginFolderCache::Checked> folders) {
+    cache.valid = false;
+    cache.table.clear();
+    for (const PluginFolderCache::Checked& folder : folders) {
+        std::string base = cache.root + "\\" + folder.path;
+        std::string path = base + "\\plugin" + cache.languageId + ".ini";
         if (!host::fs::FileExists(path)) path = base + "\\plugin.ini";
-        if (host::fs::FileExists(path)) table.push_back(ReadDescription(path));
+        if (host::fs::FileExists(path)) cache.table.push_back(ReadDescription(path));
     }
-    return table;
+    cache.checked = std::move(folders);
+    cache.valid = true;
+}
+
+bool SameFolders(const std::vector<PluginFolderCache::Checked>& a, const std::vector<PluginFolderCache::Checked>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.path == y.path && x.stamp == y.stamp;
+    });
+}
+
+const std::vector<Description>& Descriptions() {
+    const SharedState& s = State();
+    PluginFolderCache& cache = State().PluginFolders;
+    std::string root = s.HostFolder + std::string(contract::kHostPluginFolder);
+    // A plugin folder that appears, goes or is renamed changes the listing; a
+    // description file created, deleted or replaced in its folder changes the
+    // folder's write time.
+    std::vector<PluginFolderCache::Checked> folders = FolderStamps(root);
+    if (!cache.valid || cache.root != root || cache.languageId != s.LanguageId || !SameFolders(cache.checked, folders)) {
+        cache.root = std::move(root);
+        cache.languageId = s.LanguageId;
+        ReadDescriptions(cache, std::move(folders));
+    }
+    return cache.table;
 }
 
 const Description* FindDescription(const std::vector<Description>& table, std::string_view nameAndVersion) {
@@ -100,10 +126,9 @@ void ScanHostPlugins() {
     s.OwnCommandId = 0;
     s.CompanionCommandId = 0;
 
-    std::vector<Description> table = ReadDescriptions();
-    std::optional<std::string> switches =
-        host::fs::ReadFile(s.HostFolder + std::string(contract::kHostPluginSwitchFile));
-    if (!switches) return;  // no switch file: no entries, no command ids
+    const std::vector<Description>& table = Descriptions();
+    const std::string* switches = ini::CachedFileText(s.HostFolder + std::string(contract::kHostPluginSwitchFile));
+    if (switches == nullptr) return;  // no switch file: no entries, no command ids
 
     std::int32_t k = 0;
     for (const std::string& line : PluginEntryLines(*switches)) {

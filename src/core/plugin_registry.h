@@ -3,11 +3,42 @@
 // button's id and the companion's, and the diagnostics text of the options dialog.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "host/host.h"
+
 namespace tillwick {
+
+// What the scan needs from one plugin's description file.
+struct PluginDescription {
+    std::string path;
+    std::string name;
+    std::string version;
+    std::string type;
+    std::string startAfterPageDone;
+    std::string buttonCount;
+};
+
+// The plugin folders' descriptions, kept for the process: every tab's object
+// scans the list again, and with hundreds of plugins reading every
+// description each time costs more than the rest of start-up. They are read
+// again when the "Plugin" folder, a plugin's folder or a description file
+// changed (its write time or size), or the language did.
+struct PluginFolderCache {
+    struct Checked {
+        std::string path;
+        std::optional<host::fs::Stamp> stamp;
+    };
+    bool valid = false;
+    std::string root;
+    std::string languageId;
+    std::optional<host::fs::Stamp> rootStamp;
+    std::vector<Checked> checked;  // each plugin folder and its description file
+    std::vector<PluginDescription> table;
+};
 
 // Rebuilds HostPluginList, OwnCommandId, CompanionCommandId and
 // AfterPageDonePlugins from the host's plugin folders and switch file. A

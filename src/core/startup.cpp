@@ -140,9 +140,9 @@ void ChooseLanguage() {
 void FirstShow() {
     SharedState& s = State();
     s.FirstShowDone = true;
-    RunStep([] { WaitForForeground(nullptr, 0, 0, 0); });
-    RunStep([&] { host::EnumChildWindows(s.RebarWnd, &ClassifyToolbar, 0); });
-    RunStep([] {
+    RunStep("DeferredStartup: status-bar images", [] { WaitForForeground(nullptr, 0, 0, 0); });
+    RunStep("DeferredStartup: tool bars", [&] { host::EnumChildWindows(s.RebarWnd, &ClassifyToolbar, 0); });
+    RunStep("DeferredStartup: start position", [] {
         if (SettingOn(Setting::StartPosition)) ApplyStartPosition();
     });
 }
@@ -164,7 +164,7 @@ void MeasureTabBarSide() {
 
 void StartFeatures(StartRun& run) {
     for (const StartRow& row : kStartTable) {
-        RunStep([&] {
+        RunStep("DeferredStartup: start a feature", [&] {
             std::string value = SettingText(row.setting);
             if (!row.isSwitch || IsOn(value)) row.start(run, value);
         });
@@ -177,7 +177,7 @@ std::span<const StartRow> StartTable() { return kStartTable; }
 
 void InitializePlugin() noexcept {
     SharedState& s = State();
-    bool awake = RunStepOr(false, [&] {
+    bool awake = RunStepOr("InitializePlugin: host check", false, [&] {
         s.HostExePath = Lower(ModuleFileName());
         s.HostFolder = FolderOf(s.HostExePath, true);
         s.PluginFolder = FolderOf(host::PluginModulePath(), false);
@@ -186,42 +186,42 @@ void InitializePlugin() noexcept {
     // Not the browser we belong to: stay inert, with no timer, hook or file of ours.
     if (!awake) return;
 
-    RunStep([&] {
+    RunStep("InitializePlugin: caption buttons", [&] {
         if (host::GetSystemMetrics(SM_CYSIZE) > 18) s.LargeCaptionButtons = true;
     });
-    RunStep(FindHostWindows);
-    RunStep([&] {
+    RunStep("InitializePlugin: host windows", FindHostWindows);
+    RunStep("InitializePlugin: tab tooltips", [&] {
         s.TabToolTipWnd = reinterpret_cast<HWND>(host::SendMessageA(s.TabBarWnd, TCM_GETTOOLTIPS, 0, 0));
     });
-    RunStep([&] {
+    RunStep("InitializePlugin: bars", [&] {
         host::EnumChildWindows(s.MainFrameWnd, &FindRebar, 0);
         host::EnumChildWindows(s.StatusBarWnd, &FindStatusToolbar, 0);
     });
-    RunStep(MeasureBars);
-    RunStep([] {
+    RunStep("InitializePlugin: bar heights", MeasureBars);
+    RunStep("InitializePlugin: offline", [] {
         if (SettingNumberOrDefault(Setting::StartOffLine) == 1) StartOffline();
     });
-    RunStep([] {
+    RunStep("InitializePlugin: keywords", [] {
         WriteKeywordWhenEmpty(Setting::Opening);
         WriteKeywordWhenEmpty(Setting::Done);
     });
-    RunStep([] {
+    RunStep("InitializePlugin: language setting", [] {
         const std::optional<std::string> stored = StoredSetting(Setting::LanguageID);
         if (!stored || stored->empty()) WriteSettingValue(Setting::LanguageID, "auto");
     });
-    RunStep([&] {
+    RunStep("InitializePlugin: host language", [&] {
         s.HostLanguageFile = ReadHostConfig("language_file", "", "Settings");
         s.LanguageId = HostLanguageText("language_id", "", "General");
     });
-    RunStep(ScanHostPlugins);
-    RunStep(ChooseLanguage);
-    RunStep([&] { s.ShowWordText = LanguageText("089", "Show") + " "; });
-    RunStep([&] { s.DoneKeyword = SettingText(Setting::Done); });
-    RunStep([&] {
+    RunStep("ScanHostPlugins", ScanHostPlugins);
+    RunStep("InitializePlugin: language", ChooseLanguage);
+    RunStep("InitializePlugin: texts", [&] { s.ShowWordText = LanguageText("089", "Show") + " "; });
+    RunStep("InitializePlugin: done keyword", [&] { s.DoneKeyword = SettingText(Setting::Done); });
+    RunStep("InitializePlugin: pop-up filter", [&] {
         if (IsOn(ReadHostConfig("EnableAutoFilter", "0", "Settings"))) s.PopupFilterEnabled = true;
     });
     // One start-up timer at a time: objects created together start up once.
-    RunStep([&] {
+    RunStep("InitializePlugin: start-up timer", [&] {
         host::KillTimer(nullptr, s.StartupTimerId);
         s.StartupTimerId = host::SetTimer(nullptr, 0, kStartupPeriodMs, &DeferredStartup);
     });
@@ -260,7 +260,7 @@ void TerminatePlugin() noexcept {
         {&SharedState::OnTopDispatch, &UnregisterOnTopHotKey},
     };
     for (const Running& f : kRunning)
-        if (s.*f.on) RunStep(f.stop);
+        if (s.*f.on) RunStep("TerminatePlugin: stop a feature", f.stop);
     // The panel strip outlives a stop (it is only hidden) but not the plugin.
     ReleaseStatusHtmlStrip();
     // The one-shot timers of start-up and of features without a stop. The
@@ -285,28 +285,28 @@ bool PluginStillActive() noexcept {
 
 void CALLBACK DeferredStartup(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     SharedState& s = State();
-    RunStep([&] {
+    RunStep("DeferredStartup: first show", [&] {
         if (!s.FirstShowDone && host::IsWindowVisible(s.MainFrameWnd)) FirstShow();
     });
     StartRun run;
-    if (!RunStep([&] { run.tabCount = CountTabs(); }) || run.tabCount <= 0) return;
+    if (!RunStep("DeferredStartup: tabs", [&] { run.tabCount = CountTabs(); }) || run.tabCount <= 0) return;
 
-    RunStep([&] {
+    RunStep("DeferredStartup", [&] {
         host::KillTimer(nullptr, s.StartupTimerId);
         if (timerId != 0 && timerId != s.StartupTimerId) host::KillTimer(nullptr, timerId);
         s.StartupTimerId = 0;
     });
-    RunStep([&] {
+    RunStep("DeferredStartup: address box", [&] {
         if (s.AddressEditWnd == nullptr) host::EnumChildWindows(s.RebarWnd, &FindAddressComboByText, 0);
     });
-    RunStep(StartSecurityPoll);
-    RunStep(MeasureTabBarSide);
+    RunStep("DeferredStartup: security id", StartSecurityPoll);
+    RunStep("DeferredStartup: tab bar side", MeasureTabBarSide);
     StartFeatures(run);
-    RunStep([&] {
+    RunStep("DeferredStartup: zone names", [&] {
         if (s.ZoneIconOn || StatusInfoZoneOn()) LoadZoneNames();
     });
-    RunStep(InstallSubclasses);
-    RunStep([&] {
+    RunStep("InstallSubclasses", InstallSubclasses);
+    RunStep("DeferredStartup: select a tab", [&] {
         if (!s.StatusHtmlOn)
             SendHostCommand(static_cast<WPARAM>(contract::kCmdSelectTabFromCount + run.tabCount));
     });
@@ -314,10 +314,10 @@ void CALLBACK DeferredStartup(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
 
 void CALLBACK PollSecurityId(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     SharedState& s = State();
-    RunStep([&] {
+    RunStep("PollSecurityId: companion", [&] {
         host::SendMessageA(s.MainFrameWnd, WM_COMMAND, static_cast<WPARAM>(s.CompanionCommandId), 0);
     });
-    RunStep([&] {
+    RunStep("PollSecurityId", [&] {
         s.SecurityId = SettingText(Setting::SecurityID);
         if (!s.SecurityId.empty()) {
             host::KillTimer(nullptr, timerId);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/ini_store.h"
+#include "core/plugin_registry.h"
 #include "features/address_bar_state.h"
 #include "features/tab_hover_state.h"
 #include "host/host.h"
@@ -53,6 +55,8 @@ struct SubclassingState {
     bool removedForProcess = false;
     // The tab-tracking timer (ActiveViewTimer, then FindPageViewTimer) and PanelCommandTimer.
     UINT_PTR TabTrackTimerId = 0;
+    TIMERPROC TabTrackProc = nullptr;  // which of the two the tab-tracking timer runs
+    DWORD ActiveViewDue = 0;           // tick count at which ActiveViewTimer may look
     UINT_PTR PanelCommandTimerId = 0;
     // The last WM_COMMAND the main frame saw while the panels are on; 0 after a tab change.
     std::int32_t LastCommandId = 0;
@@ -262,6 +266,10 @@ struct SharedState {
     AddressBarState AddressBar;
     StatusInfoModules StatusInfo;
     StatusHtmlState StatusHtml;
+
+    // What start-up reads for every new tab, kept while the files are unchanged.
+    ini::FileCache IniFiles;
+    PluginFolderCache PluginFolders;
 };
 
 SharedState& State();

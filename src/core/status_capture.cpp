@@ -49,7 +49,7 @@ std::int32_t CaptureHeight() {
 
 void CALLBACK WaitForForeground(HWND, UINT, UINT_PTR, DWORD) noexcept {
     SharedState& s = State();
-    RunStep([&] {
+    RunStep("WaitForForeground", [&] {
         host::KillTimer(nullptr, s.CaptureTimerId);
         if (!HostIsInFront()) {
             ArmCaptureTimer(&WaitForForeground);
@@ -71,8 +71,8 @@ void CALLBACK WaitForForeground(HWND, UINT, UINT_PTR, DWORD) noexcept {
 
 void CALLBACK CaptureStatusBar(HWND, UINT, UINT_PTR, DWORD) noexcept {
     SharedState& s = State();
-    RunStep([&] { host::KillTimer(nullptr, s.CaptureTimerId); });
-    RunStep([&] {
+    RunStep("CaptureStatusBar", [&] { host::KillTimer(nullptr, s.CaptureTimerId); });
+    RunStep("CaptureStatusBar", [&] {
         RECT r{};
         host::SendMessageA(s.StatusBarWnd, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
         std::int32_t h = CaptureHeight();
@@ -81,8 +81,8 @@ void CALLBACK CaptureStatusBar(HWND, UINT, UINT_PTR, DWORD) noexcept {
         CaptureWindow(s.StatusBarWnd, r.right - 25, y, 20, h, contract::kStatusImage1);
         CaptureWindow(s.StatusBarWnd, r.right - 3, y, 8, h, contract::kStatusImage2);
     });
-    RunStep([&] { host::SetWindowPos(s.MainFrameWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE); });
-    RunStep([&] {
+    RunStep("CaptureStatusBar", [&] { host::SetWindowPos(s.MainFrameWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE); });
+    RunStep("CaptureStatusBar", [&] {
         if (SettingOn(Setting::HideStatusBar))
             StartHideStatusBar();
         else if (s.StatusBarShownForCapture)

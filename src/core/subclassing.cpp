@@ -30,65 +30,104 @@ LRESULT ByValue(HWND& hwnd, UINT& msg, WPARAM& wParam, LPARAM& lParam, LRESULT& 
 MessageHandlers g_handlers = DefaultHandlers();
 
 // ---- dispatch tables -------------------------------------------------------------------
+// What each handler acts on, beside the rows that call it. A handler that
+// starts to act on another message adds it here (a test sweeps every other
+// message through each handler).
+constexpr MessageSet kTabExitActsOn{WM_COMMAND};
+constexpr MessageSet kToggleFilterActsOn{WM_COMMAND};
+constexpr MessageSet kHideStatusBarActsOn{WM_MOUSEMOVE,          WM_CAPTURECHANGED, WM_MOUSEWHEEL,
+                                          WM_WINDOWPOSCHANGING, WM_NCMOUSELEAVE,   WM_SETTEXT};
+constexpr MessageSet kStatusBarInfoActsOn{WM_LBUTTONDOWN, WM_SETTEXT, WM_COMMAND};
+constexpr MessageSet kHideTabBarActsOn{WM_WINDOWPOSCHANGED, WM_COMMAND,       WM_NCMOUSELEAVE,   WM_SETCURSOR,
+                                       WM_MDICREATE,        WM_MDIDESTROY,    WM_MOUSEMOVE,      WM_MOUSEWHEEL,
+                                       WM_LBUTTONDOWN,      WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,    WM_RBUTTONDBLCLK,
+                                       contract::kWmSizeParent};
+constexpr MessageSet kHideLastTabActsOn{WM_MDICREATE, WM_MDIDESTROY};
+constexpr MessageSet kAlwaysOnTopActsOn{WM_HOTKEY, WM_CLOSE, WM_COMMAND};
+constexpr MessageSet kHideTitleActsOn{WM_SETTEXT};
+constexpr MessageSet kShowInMenuActsOn{WM_INITMENUPOPUP, WM_COMMAND};
+constexpr MessageSet kSortSearchActsOn{WM_INITMENU};
+constexpr MessageSet kGroupUrlActsOn{WM_INITMENUPOPUP, WM_MENUSELECT, WM_UNINITMENUPOPUP, WM_COMMAND};
+constexpr MessageSet kProgressBarActsOn{WM_MDIACTIVATE, WM_SIZE, WM_COMMAND};
+constexpr MessageSet kHighlightComboActsOn{WM_SETTEXT,        WM_CTLCOLOREDIT, WM_CTLCOLORDLG,
+                                           WM_CTLCOLORSTATIC, WM_LBUTTONUP,    WM_SIZE};
+constexpr MessageSet kMenuLoopActsOn{WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT, WM_UNINITMENUPOPUP,
+                                     WM_CAPTURECHANGED};
+constexpr MessageSet kTabHoverActsOn{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MOUSELEAVE};
+constexpr MessageSet kZoneIconActsOn{WM_LBUTTONDOWN};
+constexpr MessageSet kStatusHtmlBarActsOn{contract::kWmSizeParent, WM_PAINT};
+constexpr MessageSet kPasteGoActsOn{WM_CONTEXTMENU};
+
 constexpr DispatchRow Row(bool bypassable, std::array<bool S::*, 3> anyOf, HandlerCall MessageHandlers::*handler,
-                          ResultUse use) {
-    return DispatchRow{anyOf, false, bypassable, handler, use};
+                          ResultUse use, const MessageSet& actsOn) {
+    return DispatchRow{anyOf, false, bypassable, handler, use, &actsOn};
 }
-constexpr DispatchRow AlwaysRow(HandlerCall MessageHandlers::*handler, ResultUse use) {
-    return DispatchRow{{}, true, false, handler, use};
+constexpr DispatchRow AlwaysRow(HandlerCall MessageHandlers::*handler, ResultUse use, const MessageSet& actsOn) {
+    return DispatchRow{{}, true, false, handler, use, &actsOn};
 }
 using H = MessageHandlers;
 using U = ResultUse;
 
 constexpr DispatchRow kMainFrameRows[] = {
-    Row(M, {&S::LastTabExitOn}, &H::TabExitMessage, U::Ignored),
-    Row(Any, {&S::ToggleFilterOn}, &H::ToggleFilterMessage, U::Ignored),
-    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored),
-    Row(Any, {&S::StatusBarInfoOn}, &H::StatusBarInfoMessage, U::Ignored),
-    Row(Any, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
-    Row(Any, {&S::OnTopDispatch}, &H::AlwaysOnTopMessage, U::ReplacesMsg),
-    Row(M, {&S::HideTitleOn}, &H::HideTitleMessage, U::ReplacesLParam),
-    Row(Any, {&S::ShowInMenuOn}, &H::ShowInMenuMessage, U::Ignored),
-    Row(Any, {&S::SortSearchOn}, &H::SortSearchMessage, U::Ignored),
-    Row(Any, {&S::ShowGroupUrlOn, &S::OpenGroupConfirmOn}, &H::GroupUrlMessage, U::ReplacesMsg),
-    Row(Any, {&S::CustomProgressOn}, &H::ProgressBarMessage, U::Ignored),
-    Row(Any, {&S::HighlightComboOn}, &H::HighlightComboMessage, U::Ignored),
-    Row(M, {&S::TabMenuOn, &S::TabPluginMenuOn, &S::TabOtherMenuOn}, &H::TabMenuMessage, U::Ignored),
-    Row(M, {&S::ExtensionMenuOn, &S::PluginMenuOn, &S::OtherMenuOn}, &H::PageMenuMessage, U::Ignored),
+    Row(M, {&S::LastTabExitOn}, &H::TabExitMessage, U::Ignored, kTabExitActsOn),
+    Row(Any, {&S::ToggleFilterOn}, &H::ToggleFilterMessage, U::Ignored, kToggleFilterActsOn),
+    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored, kHideStatusBarActsOn),
+    Row(Any, {&S::StatusBarInfoOn}, &H::StatusBarInfoMessage, U::Ignored, kStatusBarInfoActsOn),
+    Row(Any, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg, kHideTabBarActsOn),
+    Row(Any, {&S::OnTopDispatch}, &H::AlwaysOnTopMessage, U::ReplacesMsg, kAlwaysOnTopActsOn),
+    Row(M, {&S::HideTitleOn}, &H::HideTitleMessage, U::ReplacesLParam, kHideTitleActsOn),
+    Row(Any, {&S::ShowInMenuOn}, &H::ShowInMenuMessage, U::Ignored, kShowInMenuActsOn),
+    Row(Any, {&S::SortSearchOn}, &H::SortSearchMessage, U::Ignored, kSortSearchActsOn),
+    Row(Any, {&S::ShowGroupUrlOn, &S::OpenGroupConfirmOn}, &H::GroupUrlMessage, U::ReplacesMsg, kGroupUrlActsOn),
+    Row(Any, {&S::CustomProgressOn}, &H::ProgressBarMessage, U::Ignored, kProgressBarActsOn),
+    Row(Any, {&S::HighlightComboOn}, &H::HighlightComboMessage, U::Ignored, kHighlightComboActsOn),
+    Row(M, {&S::TabMenuOn, &S::TabPluginMenuOn, &S::TabOtherMenuOn}, &H::TabMenuMessage, U::Ignored,
+        kMenuLoopActsOn),
+    Row(M, {&S::ExtensionMenuOn, &S::PluginMenuOn, &S::OtherMenuOn}, &H::PageMenuMessage, U::Ignored,
+        kMenuLoopActsOn),
 };
 
 constexpr DispatchRow kMdiClientRows[] = {
-    Row(Any, {&S::CustomProgressOn}, &H::ProgressBarMessage, U::Ignored),
-    Row(Any, {&S::HideLastTabOn}, &H::HideLastTabMessage, U::Ignored),
-    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+    Row(Any, {&S::CustomProgressOn}, &H::ProgressBarMessage, U::Ignored, kProgressBarActsOn),
+    Row(Any, {&S::HideLastTabOn}, &H::HideLastTabMessage, U::Ignored, kHideLastTabActsOn),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg, kHideTabBarActsOn),
 };
 
 constexpr DispatchRow kRebarRows[] = {
-    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg, kHideTabBarActsOn),
 };
 
 constexpr DispatchRow kTabBarRows[] = {
-    Row(Any, {&S::TabHoverOn}, &H::TabHoverMessage, U::Ignored),
-    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+    Row(Any, {&S::TabHoverOn}, &H::TabHoverMessage, U::Ignored, kTabHoverActsOn),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg, kHideTabBarActsOn),
 };
 
 constexpr DispatchRow kStatusBarRows[] = {
-    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored),
-    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
-    Row(Any, {&S::ZoneIconOn}, &H::ZoneIconMessage, U::ReplacesMsg),
-    Row(Any, {&S::StatusHtmlOn, &S::StatusStripClips}, &H::StatusHtmlBarMessage, U::Ignored),
-    AlwaysRow(&H::StatusBarInfoMessage, U::ReplacesMsg),
+    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored, kHideStatusBarActsOn),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg, kHideTabBarActsOn),
+    Row(Any, {&S::ZoneIconOn}, &H::ZoneIconMessage, U::ReplacesMsg, kZoneIconActsOn),
+    Row(Any, {&S::StatusHtmlOn, &S::StatusStripClips}, &H::StatusHtmlBarMessage, U::Ignored, kStatusHtmlBarActsOn),
+    AlwaysRow(&H::StatusBarInfoMessage, U::ReplacesMsg, kStatusBarInfoActsOn),
 };
 
 constexpr DispatchRow kPageViewRows[] = {
-    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored),
-    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg),
+    Row(M, {&S::HideStatusBarOn}, &H::HideStatusBarMessage, U::Ignored, kHideStatusBarActsOn),
+    Row(M, {&S::HideTabBarOn}, &H::HideTabBarMessage, U::ReplacesMsg, kHideTabBarActsOn),
 };
 
 // The address and search boxes.
 constexpr DispatchRow kEditRows[] = {
-    Row(M, {&S::PasteGoOn}, &H::PasteGoMessage, U::ReplacesMsg),
+    Row(M, {&S::PasteGoOn}, &H::PasteGoMessage, U::ReplacesMsg, kPasteGoActsOn),
 };
+
+// After the host's procedure of the address box and its overlay; the handler's
+// result replaces the host's.
+constexpr DispatchRow kHighlightAfterHostRow =
+    Row(Any, {&S::HighlightComboOn}, &H::HighlightComboMessage, U::Ignored, kHighlightComboActsOn);
+
+bool ActsOn(const DispatchRow& row, UINT msg) noexcept {
+    return g_handlers.actOnEveryMessage || row.actsOn->Has(msg);
+}
 
 bool RowApplies(const DispatchRow& row, const SharedState& s) noexcept {
     if (row.always) return true;
@@ -100,14 +139,15 @@ bool RowApplies(const DispatchRow& row, const SharedState& s) noexcept {
 // Hands the message to each row's handler in order. A result that replaces
 // the message or lParam is seen by the later rows and by the host; a message
 // number of 0 reaches the host as WM_NULL. A failing handler changes nothing.
-void Dispatch(std::span<const DispatchRow> rows, HWND& hwnd, UINT& msg, WPARAM& wParam, LPARAM& lParam) noexcept {
+void Dispatch(const char* procName, std::span<const DispatchRow> rows, HWND& hwnd, UINT& msg, WPARAM& wParam,
+              LPARAM& lParam) noexcept {
     const SharedState& s = State();
     for (const DispatchRow& row : rows) {
-        if (!RowApplies(row, s)) continue;
+        if (!ActsOn(row, msg) || !RowApplies(row, s)) continue;
         // The key is read again for every row: a handler may take its time.
         if (row.bypassable && IsGlobalModifierDown()) continue;
         HandlerCall handler = g_handlers.*row.handler;
-        RunStep([&] {
+        RunStep(procName, [&] {
             LRESULT slot = 0;
             LRESULT value = handler(hwnd, msg, wParam, lParam, slot);
             if (row.use == ResultUse::ReplacesMsg)
@@ -157,12 +197,12 @@ LRESULT CallSaved(LONG_PTR saved, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 // Handlers in the order of the window's table, then the host's own procedure.
-LRESULT DispatchAndPass(HookedWindow which, std::span<const DispatchRow> rows, HWND hwnd, UINT msg,
-                        WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT DispatchAndPass(const char* procName, HookedWindow which, std::span<const DispatchRow> rows, HWND hwnd,
+                        UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     // Taken first: a handler may re-hook the page window, which must not
     // change the procedure this message goes on to.
     const LONG_PTR saved = SavedProc(which);
-    Dispatch(rows, hwnd, msg, wParam, lParam);
+    Dispatch(procName, rows, hwnd, msg, wParam, lParam);
     return CallSaved(saved, hwnd, msg, wParam, lParam);
 }
 
@@ -170,8 +210,8 @@ LRESULT DispatchAndPass(HookedWindow which, std::span<const DispatchRow> rows, H
 // the highlight, which may replace the host's result.
 LRESULT PassThenHighlight(HookedWindow which, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     LRESULT result = CallSaved(SavedProc(which), hwnd, msg, wParam, lParam);
-    if (State().HighlightComboOn) {
-        RunStep([&] {
+    if (ActsOn(kHighlightAfterHostRow, msg) && RowApplies(kHighlightAfterHostRow, State())) {
+        RunStep("address box highlight", [&] {
             LRESULT slot = result;
             LRESULT value = g_handlers.HighlightComboMessage(hwnd, msg, wParam, lParam, slot);
             result = value;
@@ -203,7 +243,7 @@ void OnFrameCommand(WPARAM wParam) {
 // The last host process closing its frame takes our scratch files with it.
 // When the processes cannot be counted, the files stay: another host may still use them.
 void CleanUpOnClose() {
-    RunStep([] {
+    RunStep("MainFrameProc: clean-up on close", [] {
         std::optional<int> processes = host::CountProcessesNamed(contract::kHostExeName);
         if (!processes || *processes != 1) return;
         for (std::string_view name : {contract::kScratchFile, contract::kStatusImage1, contract::kStatusImage2}) {
@@ -251,6 +291,7 @@ std::span<const DispatchRow> TabBarRows() noexcept { return kTabBarRows; }
 std::span<const DispatchRow> StatusBarRows() noexcept { return kStatusBarRows; }
 std::span<const DispatchRow> PageViewRows() noexcept { return kPageViewRows; }
 std::span<const DispatchRow> EditRows() noexcept { return kEditRows; }
+const DispatchRow& HighlightAfterHostRow() noexcept { return kHighlightAfterHostRow; }
 
 void InstallSubclasses() noexcept {
     SharedState& s = State();
@@ -268,7 +309,7 @@ void InstallSubclasses() noexcept {
             slot = HookSlot{wnd, previous, true};
         }
     }
-    RunStep([&] {
+    RunStep("InstallSubclasses: active tab", [&] {
         s.ActiveChildWnd = ActiveMdiChild();
         if (s.ActiveChildWnd != nullptr) host::EnumChildWindows(s.ActiveChildWnd, &AttachPageView, 0);
     });
@@ -291,22 +332,22 @@ LRESULT CALLBACK MainFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     const LONG_PTR saved = SavedProc(HookedWindow::MainFrame);
     if (msg == WM_GETTEXT) {
         // The host asks for its caption after every tab change: 100 ms after the last one, look.
-        RestartActiveViewTimer();
+        PostponeActiveViewTimer();
     } else if (msg == WM_COMMAND) {
-        RunStep([&] { OnFrameCommand(wParam); });
+        RunStep("MainFrameProc: command", [&] { OnFrameCommand(wParam); });
     } else if (msg == WM_CLOSE) {
         CleanUpOnClose();
     }
-    Dispatch(kMainFrameRows, hwnd, msg, wParam, lParam);
+    Dispatch("MainFrameProc", kMainFrameRows, hwnd, msg, wParam, lParam);
     return CallSaved(saved, hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK MdiClientProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    return DispatchAndPass(HookedWindow::MdiClient, kMdiClientRows, hwnd, msg, wParam, lParam);
+    return DispatchAndPass("MdiClientProc", HookedWindow::MdiClient, kMdiClientRows, hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK RebarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    return DispatchAndPass(HookedWindow::Rebar, kRebarRows, hwnd, msg, wParam, lParam);
+    return DispatchAndPass("RebarProc", HookedWindow::Rebar, kRebarRows, hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK TabBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -316,15 +357,15 @@ LRESULT CALLBACK TabBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) n
         host::ValidateWindow(hwnd);
         return 0;
     }
-    return DispatchAndPass(HookedWindow::TabBar, kTabBarRows, hwnd, msg, wParam, lParam);
+    return DispatchAndPass("TabBarProc", HookedWindow::TabBar, kTabBarRows, hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK StatusBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    return DispatchAndPass(HookedWindow::StatusBar, kStatusBarRows, hwnd, msg, wParam, lParam);
+    return DispatchAndPass("StatusBarProc", HookedWindow::StatusBar, kStatusBarRows, hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK PageViewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    return DispatchAndPass(HookedWindow::PageView, kPageViewRows, hwnd, msg, wParam, lParam);
+    return DispatchAndPass("PageViewProc", HookedWindow::PageView, kPageViewRows, hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK AddressComboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -336,11 +377,11 @@ LRESULT CALLBACK HighlightOverlayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK AddressEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    return DispatchAndPass(HookedWindow::AddressEdit, kEditRows, hwnd, msg, wParam, lParam);
+    return DispatchAndPass("AddressEditProc", HookedWindow::AddressEdit, kEditRows, hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK SearchEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    return DispatchAndPass(HookedWindow::SearchEdit, kEditRows, hwnd, msg, wParam, lParam);
+    return DispatchAndPass("SearchEditProc", HookedWindow::SearchEdit, kEditRows, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace tillwick

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 
 #include "core/state.h"
@@ -34,8 +35,10 @@ void CALLBACK ActiveViewTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
 void CALLBACK FindPageViewTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
 void CALLBACK PanelCommandTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
 BOOL CALLBACK AttachPageView(HWND wnd, LPARAM) noexcept;
-// (Re)starts the tab-tracking timer with ActiveViewTimer, 100 ms from now.
-void RestartActiveViewTimer() noexcept;
+// Makes ActiveViewTimer run 100 ms from now. A caption request comes with
+// nearly every message the host handles, so while the timer is armed this only
+// moves its deadline; the timer, when it fires early, waits for the rest.
+void PostponeActiveViewTimer() noexcept;
 void RestartPanelCommandTimer() noexcept;
 
 // ---- the handler table ----------------------------------------------------------------
@@ -66,6 +69,9 @@ struct MessageHandlers {
     HandlerCall ZoneIconMessage;
     HandlerCall StatusHtmlBarMessage;
     HandlerCall PasteGoMessage;
+    // Set by a test whose own handlers stand in and want to see every message;
+    // the features' handlers are only handed the messages they act on.
+    bool actOnEveryMessage = false;
 };
 MessageHandlers& Handlers() noexcept;
 MessageHandlers DefaultHandlers() noexcept;
@@ -73,14 +79,43 @@ MessageHandlers DefaultHandlers() noexcept;
 // ---- the dispatch tables -------------------------------------------------------------
 enum class ResultUse : std::uint8_t { Ignored, ReplacesMsg, ReplacesLParam };
 
-// A row runs when any of its flags is set (or always), and, for the rows
-// marked bypassable, only while the global modifier key is up.
+// The messages a handler acts on. Handed any other message, a handler changes
+// nothing and gives back the value its row passes on, so the window procedure
+// skips it without asking for the key state: a message no handler wants costs
+// a few flag tests. All the messages are system ones (below WM_USER).
+class MessageSet {
+public:
+    constexpr MessageSet(std::initializer_list<UINT> messages) {
+        for (UINT m : messages) {
+            if (m >= kLimit) throw "a message set holds system messages only";  // stops the compiler
+            bits_[m / 64] |= std::uint64_t{1} << (m % 64);
+        }
+    }
+    static constexpr MessageSet Every() {
+        MessageSet set{};
+        set.every_ = true;
+        return set;
+    }
+    constexpr bool Has(UINT msg) const noexcept {
+        return every_ || (msg < kLimit && ((bits_[msg / 64] >> (msg % 64)) & 1) != 0);
+    }
+
+private:
+    static constexpr UINT kLimit = 0x400;
+    std::array<std::uint64_t, kLimit / 64> bits_{};
+    bool every_ = false;
+};
+
+// A row runs when its handler acts on the message and any of its flags is set
+// (or always), and, for the rows marked bypassable, only while the global
+// modifier key is up.
 struct DispatchRow {
     std::array<bool SharedState::*, 3> anyOf;
     bool always;
     bool bypassable;
     HandlerCall MessageHandlers::*handler;
     ResultUse use;
+    const MessageSet* actsOn;
 };
 
 std::span<const DispatchRow> MainFrameRows() noexcept;
@@ -90,5 +125,7 @@ std::span<const DispatchRow> TabBarRows() noexcept;
 std::span<const DispatchRow> StatusBarRows() noexcept;
 std::span<const DispatchRow> PageViewRows() noexcept;
 std::span<const DispatchRow> EditRows() noexcept;
+// The highlight after the host's procedure, on the address box and its overlay.
+const DispatchRow& HighlightAfterHostRow() noexcept;
 
 }  // namespace tillwick

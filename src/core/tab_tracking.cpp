@@ -13,10 +13,11 @@ namespace {
 
 constexpr UINT kTabSettleMs = 100;
 
-void StartTabTrackTimer(TIMERPROC proc) {
+void StartTabTrackTimer(TIMERPROC proc, UINT ms = kTabSettleMs) {
     SubclassingState& sub = State().Subclassing;
     host::KillTimer(nullptr, sub.TabTrackTimerId);
-    sub.TabTrackTimerId = host::SetTimer(nullptr, 0, kTabSettleMs, proc);
+    sub.TabTrackTimerId = host::SetTimer(nullptr, 0, ms, proc);
+    sub.TabTrackProc = proc;
 }
 
 // Resets SelfCommandInProgress however the command ends.
@@ -59,12 +60,17 @@ void ShowDocumentState() {
 
 }  // namespace
 
-void RestartActiveViewTimer() noexcept {
-    RunStep([] { StartTabTrackTimer(&ActiveViewTimer); });
+void PostponeActiveViewTimer() noexcept {
+    RunStep("tab tracking: caption request", [] {
+        SubclassingState& sub = State().Subclassing;
+        sub.ActiveViewDue = host::TickCount() + kTabSettleMs;
+        const bool armed = sub.TabTrackTimerId != 0 && sub.TabTrackProc == &ActiveViewTimer;
+        if (!armed) StartTabTrackTimer(&ActiveViewTimer);
+    });
 }
 
 void RestartPanelCommandTimer() noexcept {
-    RunStep([] {
+    RunStep("PanelCommandTimer: restart", [] {
         SubclassingState& sub = State().Subclassing;
         host::KillTimer(nullptr, sub.PanelCommandTimerId);
         sub.PanelCommandTimerId = host::SetTimer(nullptr, 0, 0, &PanelCommandTimer);
@@ -73,17 +79,25 @@ void RestartPanelCommandTimer() noexcept {
 
 void CALLBACK ActiveViewTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
     SharedState& s = State();
-    RunStep([&] {
+    // Caption requests since the timer was armed moved the deadline: wait for the rest.
+    const bool early = RunStepOr("ActiveViewTimer: deadline", false, [&] {
+        const auto left = static_cast<std::int32_t>(s.Subclassing.ActiveViewDue - host::TickCount());
+        if (left <= 0) return false;
+        StartTabTrackTimer(&ActiveViewTimer, static_cast<UINT>(left));
+        return s.Subclassing.TabTrackTimerId != 0;
+    });
+    if (early) return;
+    RunStep("ActiveViewTimer", [&] {
         host::KillTimer(nullptr, s.Subclassing.TabTrackTimerId);
         s.Subclassing.TabTrackTimerId = 0;
     });
-    RunStep([&] {
+    RunStep("ActiveViewTimer: own button", [&] {
         if (s.CustomProgressOn && s.OwnCommandId > 0) PressOwnButton();
     });
-    RunStep([&] {
+    RunStep("ActiveViewTimer: active tab", [&] {
         s.ActiveChildWnd = ActiveMdiChild();
     });
-    RunStep([] { StartTabTrackTimer(&FindPageViewTimer); });
+    RunStep("ActiveViewTimer", [] { StartTabTrackTimer(&FindPageViewTimer); });
 }
 
 void CALLBACK FindPageViewTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
@@ -93,30 +107,30 @@ void CALLBACK FindPageViewTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
 BOOL CALLBACK AttachPageView(HWND wnd, LPARAM) noexcept {
     if (!HasClass(wnd, contract::kPageViewClass)) return TRUE;
     SharedState& s = State();
-    RunStep([&] {
+    RunStep("AttachPageView", [&] {
         host::KillTimer(nullptr, s.Subclassing.TabTrackTimerId);
         s.Subclassing.TabTrackTimerId = 0;
         s.PageViewWnd = wnd;
     });
     // Once the hooks are removed for the process, the page window is only tracked.
-    if (!s.Subclassing.removedForProcess) RunStep([&] { HookPageView(wnd); });
-    RunStep([&] { s.ActiveDocument = GetHtmlDocument(wnd); });
-    RunStep([&] {
+    if (!s.Subclassing.removedForProcess) RunStep("AttachPageView: hook", [&] { HookPageView(wnd); });
+    RunStep("AttachPageView: document", [&] { s.ActiveDocument = GetHtmlDocument(wnd); });
+    RunStep("AttachPageView: panels", [&] {
         if (!s.StatusHtmlOn) return;
         ScheduleStripCheck();
         s.Subclassing.LastCommandId = 0;
         RestartPanelCommandTimer();
     });
-    RunStep([&] {
+    RunStep("AttachPageView: status bar", [&] {
         if (s.HideStatusBarOn) StatusBarTabSwitch();
     });
-    RunStep([&] {
+    RunStep("AttachPageView: status information", [&] {
         if (s.StatusBarInfoOn || s.ZoneIconOn) RefreshInfo();
     });
-    RunStep([] {
+    RunStep("AttachPageView: WHOIS report", [] {
         if (WhoisReportShowing()) FillReport();
     });
-    RunStep([&] {
+    RunStep("AttachPageView: Refresh/Stop button", [&] {
         if (s.CombineButtonsOn) ShowDocumentState();
     });
     return FALSE;
@@ -124,11 +138,11 @@ BOOL CALLBACK AttachPageView(HWND wnd, LPARAM) noexcept {
 
 void CALLBACK PanelCommandTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
     SubclassingState& sub = State().Subclassing;
-    RunStep([&] {
+    RunStep("PanelCommandTimer", [&] {
         host::KillTimer(nullptr, sub.PanelCommandTimerId);
         sub.PanelCommandTimerId = 0;
     });
-    RunStep([&] { NotifyStatusHtmlPages(sub.LastCommandId); });
+    RunStep("PanelCommandTimer: panels", [&] { NotifyStatusHtmlPages(sub.LastCommandId); });
 }
 
 }  // namespace tillwick

@@ -65,7 +65,7 @@ bool BarFloatsOverPage() {
 void CALLBACK RevealTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     HideStatusBarState& m = Module();
     features::EndTimer(m.RevealTimer, id);
-    RunStep([&] {
+    RunStep("RevealTimerProc", [&] {
         if (m.PendingShow)
             ShowStatusBar();
         else
@@ -86,7 +86,7 @@ void CALLBACK HoldTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 void CALLBACK MessageTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     HideStatusBarState& m = Module();
     features::EndTimer(m.MessageTimer, id);
-    RunStep([&] {
+    RunStep("MessageTimerProc", [&] {
         SharedState& s = State();
         std::array<char, kStatusTextChars + 1> buffer{};
         host::GetWindowTextA(s.StatusBarWnd, buffer.data(), static_cast<int>(buffer.size()));

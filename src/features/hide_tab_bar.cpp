@@ -37,7 +37,7 @@ bool BarVisible() { return host::IsWindowVisible(State().TabBarWnd) != FALSE; }
 void CALLBACK TabBarTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     HideTabBarState& m = Module();
     features::EndTimer(m.TabBarTimer, id);
-    RunStep([&] {
+    RunStep("TabBarTimerProc", [&] {
         if (m.PendingShowTabBar)
             ShowTabBarNow();
         else
@@ -47,14 +47,14 @@ void CALLBACK TabBarTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 
 void CALLBACK RelayoutTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     features::EndTimer(Module().TabBarRelayoutTimer, id);
-    RunStep([] {
+    RunStep("RelayoutTimerProc", [] {
         SendHostCommand(c::kCmdToggleTabBar);
         SendHostCommand(c::kCmdToggleTabBar);
     });
     State().StatusBarRevealBlocked = false;
 }
 
-void CALLBACK LastTabTimerProc(HWND, UINT, UINT_PTR, DWORD) noexcept { RunStep(UpdateLastTab); }
+void CALLBACK LastTabTimerProc(HWND, UINT, UINT_PTR, DWORD) noexcept { RunStep("LastTabTimerProc", UpdateLastTab); }
 
 void StartTabBarTimer(bool show, UINT delayMs) {
     HideTabBarState& m = Module();

@@ -21,16 +21,16 @@ constexpr std::int32_t kCaptionBytes = 1024;
 
 HideTitleState& Module() noexcept { return State().HideTitle; }
 
-std::string DocumentTitle() {
-    std::optional<std::string> title = State().ActiveDocument.GetText("title");
-    if (!title) throw StepError("the active page has no title");
-    return *title;
-}
+// A page that is not an HTML document has no title: nothing to refresh or match.
+std::optional<std::string> DocumentTitle() { return State().ActiveDocument.GetText("title"); }
 
 // Assigning the page's title to itself makes the host compose and set its caption anew.
 void RefreshHostCaption() {
-    const std::string title = DocumentTitle();
-    if (!State().ActiveDocument.Put("title", title)) throw StepError("the page's title cannot be set");
+    // No page yet (start-up runs before the first tab is tracked) or no title:
+    // the host's next caption goes through the handler anyway.
+    const std::optional<std::string> title = DocumentTitle();
+    if (!title) return;
+    if (!State().ActiveDocument.Put("title", *title)) throw StepError("the page's title cannot be set");
 }
 
 void SendNewTitle() {
@@ -58,7 +58,8 @@ void StartHideTitle() {
     if (m.HideKeyTitleMode != "0") {
         // The caption shown now is judged by the page's title.
         RunStep([&] {
-            if (m.Matcher && m.Matcher->Matches(DocumentTitle())) SendNewTitle();
+            const std::optional<std::string> title = DocumentTitle();
+            if (m.Matcher && title && m.Matcher->Matches(*title)) SendNewTitle();
         });
     } else {
         RunStep(SendNewTitle);

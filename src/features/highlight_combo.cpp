@@ -34,13 +34,13 @@ COLORREF ColourSetting(Setting id, COLORREF fallback) {
 
 void CALLBACK RefreshTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     features::EndTimer(Module().RefreshTimer, id);
-    RunStep(RefreshAddressBar);
+    RunStep("RefreshTimerProc", RefreshAddressBar);
 }
 
 void CALLBACK ResizeOverlayTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     HighlightState& m = Module();
     features::EndTimer(m.ResizeTimer, id);
-    RunStep([&] {
+    RunStep("ResizeOverlayTimer", [&] {
         const SharedState& s = State();
         RECT r{};
         host::GetClientRect(s.AddressComboWnd, &r);

@@ -156,7 +156,7 @@ LRESULT PasteGoMessage(HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT&) {
 
 void CALLBACK ShowPasteGoMenu(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     EndTimer(Module().MenuTimer, timerId);
-    RunStep(ShowMenu);
+    RunStep("ShowPasteGoMenu", ShowMenu);
 }
 
 void CALLBACK PasteAndGo(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {

@@ -94,7 +94,7 @@ BOOL CALLBACK TakeProgressDocument(HWND wnd, LPARAM) noexcept {
 void CALLBACK CreateProgressWindows(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     ProgressState& m = Module();
     features::EndTimer(m.CreateTimer, id);
-    RunStep([&] {
+    RunStep("CreateProgressWindows", [&] {
         SharedState& s = State();
         if (!host::AtlAxWinInit()) return GiveUp(kNoViewLine);
         // A plain static child is all a container needs to be.
@@ -118,8 +118,8 @@ void CALLBACK CreateProgressWindows(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 void CALLBACK AttachProgressPage(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     ProgressState& m = Module();
     features::EndTimer(m.CreateTimer, id);
-    RunStep(UpdateProgressPlacement);
-    RunStep([&] {
+    RunStep("AttachProgressPage", UpdateProgressPlacement);
+    RunStep("AttachProgressPage", [&] {
         host::EnumChildWindows(m.View, &TakeProgressDocument, 0);
         if (m.Document) return DeletePageFile();
         // The control may still be loading the page: look again a little later.
@@ -132,12 +132,12 @@ void CALLBACK AttachProgressPage(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 
 void CALLBACK HideTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     features::EndTimer(Module().HideTimer, id);
-    RunStep(HideProgressBar);
+    RunStep("HideTimerProc", HideProgressBar);
 }
 
 void CALLBACK PlaceTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     features::EndTimer(Module().PlaceTimer, id);
-    RunStep(UpdateProgressPlacement);
+    RunStep("PlaceTimerProc", UpdateProgressPlacement);
 }
 
 void CallShowProgress(std::int32_t percent) {

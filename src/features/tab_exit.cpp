@@ -14,7 +14,7 @@ namespace c = contract;
 
 void CALLBACK ExitTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     features::EndTimer(State().TabLock.ExitTimer, id);
-    RunStep([] { host::SendMessageA(State().MainFrameWnd, WM_COMMAND, c::kCmdExit, 0); });
+    RunStep("ExitTimerProc", [] { host::SendMessageA(State().MainFrameWnd, WM_COMMAND, c::kCmdExit, 0); });
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ void CALLBACK HoverTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     TabHoverState& m = Module();
     features::EndTimer(m.HoverTimer, id);
     if (m.HoveredTab < 0) return;  // never a command for tab -1
-    RunStep([&] {
+    RunStep("HoverTimerProc", [&] {
         // The global modifier key held at this moment does the other of the two.
         const bool activate = m.Activate != IsGlobalModifierDown();
         if (activate) {

@@ -20,7 +20,7 @@ TabLockState& Module() noexcept { return State().TabLock; }
 
 void CALLBACK TabLockTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     TabLockState& m = Module();
-    for (std::int16_t i = 0; i < m.LockCount; ++i) RunStep([&] { SetTabImage(i, kLockImage); });
+    for (std::int16_t i = 0; i < m.LockCount; ++i) RunStep("TabLockTimerProc", [&] { SetTabImage(i, kLockImage); });
     ++m.LockTicks;
     if (m.LockTicks >= kLockIconTicks) features::EndTimer(m.TabLockTimer, id);
 }

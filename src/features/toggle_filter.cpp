@@ -112,7 +112,7 @@ void CALLBACK RestoreBlockers(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     // Our commands come back through the frame while Restoring is still set,
     // so they do not change the selection.
     for (std::size_t k = 0; k < std::size(c::kHostBlockers); ++k) {
-        if (!m.BlockerState[k]) RunStep([&] { SendHostCommand(c::kHostBlockers[k].command); });
+        if (!m.BlockerState[k]) RunStep("RestoreBlockers", [&] { SendHostCommand(c::kHostBlockers[k].command); });
     }
     m.Restoring = false;
 }
@@ -124,7 +124,7 @@ void CALLBACK PressAllBlockersAtStartup(HWND, UINT, UINT_PTR timerId, DWORD) noe
         return;
     }
     ++m.StartupPresses;
-    RunStep([] { SendHostCommand(c::kCmdAllBlockers); });
+    RunStep("PressAllBlockersAtStartup", [] { SendHostCommand(c::kCmdAllBlockers); });
 }
 
 }  // namespace tillwick

@@ -258,4 +258,22 @@ void CancelHttpRequest(HttpRequestId id);
 // Activates a top-level window of this thread; the window active before.
 HWND SetActiveWindow(HWND hwnd);
 
+// ---- clock, debugger output and file stamps --------------------------------
+// Milliseconds since the system started; wraps after 49.7 days, so compare
+// two readings by their difference.
+DWORD TickCount();
+// One line for a debug viewer (OutputDebugStringA on Windows).
+void OutputDebugText(const std::string& text);
+namespace fs {
+// What shows that a file or folder changed: its last write time and size
+// (a folder's write time moves when an entry in it appears or goes).
+struct Stamp {
+    std::uint64_t writeTime = 0;
+    std::uint64_t size = 0;
+    bool operator==(const Stamp&) const = default;
+};
+// nullopt when nothing of that name exists. Cheaper than reading the file.
+std::optional<Stamp> FileStamp(const std::string& path);
+}  // namespace fs
+
 }  // namespace host

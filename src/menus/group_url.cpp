@@ -59,7 +59,7 @@ bool IsDeviceName(std::string_view name) {
 
 void CALLBACK WriteStatusText(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     features::EndTimer(Module().GroupUrlTimer, id);
-    RunStep([] {
+    RunStep("WriteStatusText", [] {
         const SharedState& s = State();
         host::SendMessageA(s.StatusBarWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.StatusText.c_str()));
     });

@@ -20,9 +20,9 @@ ShowInMenuState& Module() noexcept { return State().HostMenus.ShowInMenu; }
 void CALLBACK EnableEntry(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     ShowInMenuState& m = Module();
     features::EndTimer(m.MenuEnableTimer, id);
-    RunStep([&] { host::EnableMenuItem(m.OptionsMenu, kEntryCommand, MF_BYCOMMAND | MF_ENABLED); });
+    RunStep("EnableEntry", [&] { host::EnableMenuItem(m.OptionsMenu, kEntryCommand, MF_BYCOMMAND | MF_ENABLED); });
     // The menu is already on screen, drawn with the entry greyed: draw it again.
-    RunStep([] {
+    RunStep("EnableEntry", [] {
         if (HWND shown = host::FindWindowA(kMenuWindowClass, nullptr)) host::InvalidateRect(shown, nullptr, TRUE);
     });
 }

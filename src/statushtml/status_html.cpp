@@ -23,7 +23,6 @@ constexpr UINT kWidthCheckMs = 100;
 constexpr UINT kRedrawDelayMs = 500;
 constexpr std::int32_t kMinHeight = 20;
 constexpr LONG kHiddenTop = 40;  // below the visible status bar
-constexpr UINT kMsgControlBarLayout = 0x361;
 constexpr std::string_view kDonorName = "Tillwick";
 constexpr std::string_view kEmptyHostPage = "<html><body></body></html>\r\n";
 
@@ -331,7 +330,8 @@ void HideStatusHtmlStrip() {
     wp.rcNormalPosition.top = kHiddenTop;
     wp.rcNormalPosition.bottom = kHiddenTop + m.Height;
     host::SetWindowPlacement(m.Strip, &wp);
-    RunStep([] { RunInStrip("document.write('')"); });
+    // Before the strip has adopted its page there is nothing to clear.
+    if (m.StripDocument) RunStep([] { RunInStrip("document.write('')"); });
 }
 
 void ScheduleStripCheck() { features::RestartTimer(Module().WidthTimer, kWidthCheckMs, &CheckStripTimer); }
@@ -363,6 +363,7 @@ void StatusHtmlProgress(std::int32_t progress, std::int32_t progressMax) {
 }
 
 void NotifyStatusHtmlPages(std::int32_t& n) {
+    if (!Module().StripDocument) return;  // no page adopted yet: no panel to tell
     for (std::int32_t i = 0; i < Module().Count; ++i) {
         RunStep([&] {
             if (!IsOn(PanelSetting(PanelField::Use, i))) return;
@@ -395,7 +396,7 @@ void StatusHtmlMenuCommand(std::int32_t& n) {
 LRESULT StatusHtmlBarMessage(HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT&) {
     SharedState& s = State();
     if (hwnd != s.StatusBarWnd) return 0;
-    if (msg == kMsgControlBarLayout && s.StatusHtmlOn) {
+    if (msg == contract::kWmSizeParent && s.StatusHtmlOn) {
         features::RestartTimer(Module().WidthTimer, 0, &CheckStripTimer);
     } else if (msg == WM_PAINT && s.StatusStripClips) {
         RECT r{};

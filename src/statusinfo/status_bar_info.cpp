@@ -309,7 +309,7 @@ LRESULT StatusBarInfoMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, 
 void CALLBACK InfoRedrawTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     SharedState& s = State();
     features::EndTimer(Module().RedrawTimer, id);
-    RunStep([&] {
+    RunStep("InfoRedrawTimer", [&] {
         if (!s.StatusInfoRefresh || !BarFreeForInfo()) return;
         ShowInfoText();
         s.StatusInfoRefresh = false;

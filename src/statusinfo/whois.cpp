@@ -131,7 +131,7 @@ std::string GetIP(const std::string& hostName) {
 void CALLBACK ResolveTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     StatusBarInfoState& info = Info();
     features::EndTimer(info.ResolveTimer, id);
-    RunStep([&] {
+    RunStep("ResolveTimer", [&] {
         if (!PageHasWebAddress() || info.HostName.empty()) return;
         const std::string address = GetIP(info.HostName);
         info.IpText = info.IpLabel + address;
@@ -158,12 +158,12 @@ void WhoisLookup(const std::string& address, std::string_view registry) {
 void CALLBACK WhoisPoll(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     WhoisState& m = Module();
     std::optional<host::HttpResult> result;
-    RunStep([&] { result = host::PollHttpRequest(m.Request); });
+    RunStep("WhoisPoll", [&] { result = host::PollHttpRequest(m.Request); });
     if (!result && ++m.PollCount < kPollLimit) return;
     features::EndTimer(m.PollTimer, id);
     const std::string body = result && result->ok ? result->body : std::string();
-    RunStep(EndRequest);
-    RunStep([&] { OnAnswer(body); });
+    RunStep("WhoisPoll", EndRequest);
+    RunStep("WhoisPoll", [&] { OnAnswer(body); });
 }
 
 void StopWhois() noexcept {
@@ -195,11 +195,11 @@ void CALLBACK ReportRetryTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     WhoisState& m = Module();
     features::EndTimer(m.RetryTimer, id);
     if (!Info().ReportRequested) return;
-    RunStep([&] {
+    RunStep("ReportRetryTimer", [&] {
         host::SendMessageA(State().MainFrameWnd, WM_COMMAND, kCmdPopupFilter, 0);
         m.FilterToggled = true;
     });
-    RunStep(OpenReportWindow);
+    RunStep("ReportRetryTimer", OpenReportWindow);
 }
 
 std::string ReportBodyHtml() {

@@ -71,8 +71,8 @@ void ReloadPage(const std::string& url) {
 void CALLBACK ZoneChangeTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     ZoneIconState& m = Module();
     features::EndTimer(m.ZoneChangeTimer, id);
-    RunStep([&] { host::SetZoneMapping(m.PendingZone, m.PendingHost, false); });
-    RunStep([&] { ReloadPage(m.PendingUrl); });
+    RunStep("ZoneChangeTimer", [&] { host::SetZoneMapping(m.PendingZone, m.PendingHost, false); });
+    RunStep("ZoneChangeTimer", [&] { ReloadPage(m.PendingUrl); });
 }
 
 void MoveToZone(std::int32_t chosen) {

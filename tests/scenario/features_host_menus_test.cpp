@@ -6,6 +6,7 @@
 
 #include "features_fixture.h"
 #include "menus/host_menus.h"
+#include "support/step_failures.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ struct HideCase {
 };
 
 TEST_F(HostMenus, PluginButtonsAreHiddenByTheirSourcesAndGivenBackExactly) {
+    testsupport::ExpectFailedSteps();  // an invalid pattern among the cases
     const std::vector<HideCase> cases = {
         {{}, {}, true},
         {{{"HideContextPlugin", "1"}, {"PluginInclude", "Alpha"}}, {2}, true},

@@ -3,6 +3,7 @@
 // every menu has its owner once the host's menu loop is over.
 #include "features_fixture.h"
 #include "menus/plugin_menu.h"
+#include "support/step_failures.h"
 
 namespace {
 
@@ -111,6 +112,7 @@ TEST_F(ContextMenus, CloseAllSubmenuHoldsTheHostsCloseCommandsAndRunsThem) {
 }
 
 TEST_F(ContextMenus, PluginSubmenuListsDropDownsFirstAndSkipsWhatCannotBeLaunched) {
+    testsupport::ExpectFailedSteps();  // a plugin's Count that is no number
     using E = std::vector<std::pair<UINT, std::string>>;
     const E plain = {{29523, "Alpha"}, {29526, "Beta"}, {29527, "Gamma"}, {9001, "Delta"}, {9002, "Eps"}, {9003, "Zeta"}};
     const E dropDowns = {{7007, "Gamma"}, {7010, "Eps"}, {29523, "Alpha"}, {29526, "Beta"}, {9001, "Delta"}};
@@ -129,6 +131,7 @@ TEST_F(ContextMenus, PluginSubmenuListsDropDownsFirstAndSkipsWhatCannotBeLaunche
 }
 
 TEST_F(ContextMenus, PickedEntriesLaunchAfterTheLoopWithThePopupFilterOffMeanwhile) {
+    testsupport::ExpectFailedSteps();  // a script that cannot be read and a Count that is no number
     HostConfig("EnableAutoFilter", "1");
     StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", "1"}});
     host::sim::PutFile(PluginFile("e", "one.htm"),
@@ -199,6 +202,7 @@ TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindo
 }
 
 TEST_F(ContextMenus, OpeningEachMenuAThousandTimesLeavesNoMenuBehind) {
+    testsupport::ExpectFailedSteps();  // a plugin's Count that is no number
     StartWith({{"TabMenu", "1"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", kAllPlugins}, {"TabPluginDropDown", "1"},
                {"TabOtherMenu", "1"}, {"TabOtherInclude", "Refresh"}, {"PluginMenu", "1"}, {"PluginInclude", kAllPlugins},
                {"PluginDropDown", "1"}, {"ExtensionMenu", "1"}, {"ExtensionInclude", "."}, {"OtherMenu", "1"},

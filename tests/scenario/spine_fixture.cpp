@@ -5,6 +5,7 @@
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/ini_store.h"
+#include "support/step_failures.h"
 
 namespace spine {
 namespace {
@@ -134,6 +135,7 @@ void SpineTest::SetUp() {
 }
 
 void SpineTest::TearDown() {
+    testsupport::CheckFailedSteps();
     host::sim::Reset();
     tillwick::ResetState();
     tillwick::Handlers() = tillwick::DefaultHandlers();

@@ -39,6 +39,26 @@ TEST_F(SpineRegistry, ThreeEntriesNumberOurOwnButtonThird) {
     EXPECT_EQ(State().CompanionCommandId, 0);
 }
 
+// Every tab scans again; the descriptions are kept for the process and read
+// again when a folder, a description or the switch file changed.
+TEST_F(SpineRegistry, AChangedPluginFolderOrListIsReadAgain) {
+    using List = std::vector<std::string>;
+    const std::string a = Description("A", "Alpha", "COM|Button");
+    const std::string own = Listed(kHostFolder + "Plugin\\Tillwick\\plugin.ini");
+    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\nBeta1.0=1\r\nTillwick1.0=1\r\n");
+    ASSERT_EQ(Scan(), (List{Listed(a), "", own}));
+    const std::string b = Description("B", "Beta", "COM|Button");  // a folder appears
+    EXPECT_EQ(Scan(), (List{Listed(a), Listed(b), own}));
+    host::fs::DeleteFile(a);  // a description replaced
+    WriteText(a, "[General]\r\nName=Alphabet\r\nVersion=1.0\r\n");
+    EXPECT_EQ(Scan(), (List{"", Listed(b), own}));
+    SwitchFile("[MyIEPlugins]\r\nBeta1.0=0\r\nTillwick1.0=1\r\n");
+    EXPECT_EQ(Scan(), (List{"", own}));
+    const std::string localized = Description("Tillwick", "Tillwick", "COM|Button", "", "plugin1031.ini");
+    EXPECT_EQ(Scan("1031"), (List{"", Listed(localized)}));
+    EXPECT_EQ(State().OwnCommandId, 29522);
+}
+
 TEST_F(SpineRegistry, EntriesWithoutDescriptionKeepTheNumberingAligned) {
     Description("Helper", "Tillwick Helper", "button");
     SwitchFile(

@@ -4,10 +4,14 @@
 
 #include "host/sim/sim.h"
 #include "support/platform.h"
+#include "support/step_failures.h"
 
 namespace testsupport {
 
-void PlatformReset() { host::sim::Reset(); }
+void PlatformReset() {
+    CheckFailedSteps();
+    host::sim::Reset();
+}
 
 void PumpFor(std::uint32_t ms) { host::sim::Advance(ms); }
 

@@ -7,6 +7,7 @@
 
 #include "host/win_types.h"
 #include "support/platform.h"
+#include "support/step_failures.h"
 
 namespace testsupport {
 
@@ -43,6 +44,7 @@ std::vector<HWND> OwnTopLevelWindows() {
 }  // namespace
 
 void PlatformReset() {
+    CheckFailedSteps();
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof(icc);
     icc.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_TAB_CLASSES |

@@ -1,4 +1,6 @@
 #include "core/ini_store.h"
+#include "core/state.h"
+#include "host/sim/sim.h"
 
 #include <gtest/gtest.h>
 
@@ -90,3 +92,29 @@ TEST(IniWrite, LineBreaksInValuesBecomeBlanks) {
 }
 
 }  // namespace
+
+// The store keeps what it read while the file's write time and size stay the
+// same: an unchanged file costs one stamp query, a changed one is read again.
+TEST(IniFileCache, AChangedFileIsReadAgain) {
+    host::sim::Reset();
+    tillwick::ResetState();
+    static const std::string path = "C:\\cache.ini";
+    const auto read = [] { return tillwick::ini::ReadString(path, "G", "k", "d"); };
+    host::sim::PutFile(path, "[G]\r\nk=0\r\n");
+    ASSERT_EQ(read(), "0");
+    const std::uint64_t calls = host::sim::CountedCalls();
+    EXPECT_EQ(read(), "0");
+    EXPECT_EQ(host::sim::CountedCalls(), calls + 1);  // the stamp only
+    const std::pair<void (*)(), const char*> changes[] = {
+        {[] { host::fs::WriteFileAtomic(path, "[G]\r\nk=1\r\n"); }, "1"},  // same size
+        {[] { host::sim::PutFile(path, "[G]\r\nk=22\r\n"); }, "22"},
+        {[] { host::fs::DeleteFile(path); }, "d"},
+        {[] { host::sim::PutFile(path, "[G]\r\nk=3\r\n"); }, "3"},
+        {[] { tillwick::ini::WriteString(path, "G", "k", "4"); }, "4"},
+    };
+    for (const auto& [change, value] : changes) {
+        change();
+        EXPECT_EQ(read(), value);
+    }
+    tillwick::ResetState();
+}

@@ -71,6 +71,7 @@ bool FileExists(const std::string& path) { return S().files.count(Key(path)) != 
 bool FolderExists(const std::string& path) { return FolderKeyExists(Key(path)); }
 
 std::optional<std::string> ReadFile(const std::string& path) {
+    CountCall();
     auto it = S().files.find(Key(path));
     if (it == S().files.end()) return std::nullopt;
     return it->second.content;
@@ -83,14 +84,20 @@ bool WriteFileAtomic(const std::string& path, std::string_view content) {
     auto& files = S().files;
     auto it = files.find(key);
     if (it == files.end()) {
-        files.emplace(key, FileEntry{Normalize(path), std::string(content)});
+        files.emplace(key, FileEntry{Normalize(path), std::string(content), NextFileVersion()});
+        S().treeVersion = NextFileVersion();
     } else {
         it->second.content.assign(content);
+        it->second.version = NextFileVersion();
     }
     return true;
 }
 
-bool DeleteFile(const std::string& path) { return S().files.erase(Key(path)) != 0; }
+bool DeleteFile(const std::string& path) {
+    if (S().files.erase(Key(path)) == 0) return false;
+    S().treeVersion = NextFileVersion();
+    return true;
+}
 
 bool CreateFolder(const std::string& path) {
     const std::string key = Key(path);
@@ -99,6 +106,7 @@ bool CreateFolder(const std::string& path) {
     if (FolderKeyExists(key)) return true;
     if (!FolderKeyExists(ParentKey(key))) return false;  // one level at a time, as CreateDirectory
     S().folders.emplace(key, Normalize(path));
+    S().treeVersion = NextFileVersion();
     return true;
 }
 
@@ -134,6 +142,15 @@ std::vector<std::string> ListSubfolders(const std::string& path) { return ListEn
 
 std::vector<std::string> ListFiles(const std::string& path) { return ListEntries(path, false); }
 
+std::optional<Stamp> FileStamp(const std::string& path) {
+    CountCall();
+    const std::string key = Key(path);
+    auto it = S().files.find(key);
+    if (it != S().files.end()) return Stamp{it->second.version, it->second.content.size()};
+    if (FolderKeyExists(key)) return Stamp{S().treeVersion, 0};
+    return std::nullopt;
+}
+
 }  // namespace host::fs
 
 namespace host::sim {
@@ -142,7 +159,8 @@ void PutFile(std::string path, std::string content) {
     using namespace detail;
     const std::string key = Key(path);
     if (key.empty()) return;
-    S().files[key] = FileEntry{Normalize(path), std::move(content)};
+    if (!S().files.count(key)) S().treeVersion = NextFileVersion();
+    S().files[key] = FileEntry{Normalize(path), std::move(content), NextFileVersion()};
 }
 
 }  // namespace host::sim

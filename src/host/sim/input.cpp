@@ -42,6 +42,7 @@ BOOL UnregisterHotKey(HWND hwnd, int id) {
 }
 
 SHORT GetKeyState(int vk) {
+    CountCall();
     const std::uint8_t state = S().keys[static_cast<std::size_t>(vk & 0xFF)];
     unsigned value = (state & kDown) ? 0xFF80u : 0u;
     if (state & kToggled) value |= 1u;
@@ -49,6 +50,7 @@ SHORT GetKeyState(int vk) {
 }
 
 BOOL GetCursorPos(POINT* point) {
+    CountCall();
     if (!point) return FALSE;
     *point = S().cursor;
     return TRUE;

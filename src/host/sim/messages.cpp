@@ -283,17 +283,20 @@ LRESULT Broadcast(UINT msg, WPARAM wParam, LPARAM lParam, bool unicode) {
 }  // namespace
 
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CountCall();
     if (hwnd == HWND_BROADCAST) return Broadcast(msg, wParam, lParam, false);
     return Deliver(hwnd, msg, wParam, lParam, false, false);
 }
 
 LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CountCall();
     if (hwnd == HWND_BROADCAST) return Broadcast(msg, wParam, lParam, true);
     return Deliver(hwnd, msg, wParam, lParam, true, false);
 }
 
 LRESULT SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeoutMs,
                             DWORD_PTR* result) {
+    CountCall();
     (void)flags;
     (void)timeoutMs;  // a procedure of this thread is called directly and cannot time out
     if (hwnd == HWND_BROADCAST) {
@@ -308,6 +311,7 @@ LRESULT SendMessageTimeoutA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
 }
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    CountCall();
     if (msg < WM_USER && IsPointerMessage(msg)) return FALSE;  // ERROR_MESSAGE_SYNC_ONLY
     if (!hwnd) return TRUE;  // a thread message: nobody in the sim reads the thread queue
     if (hwnd == HWND_BROADCAST) {

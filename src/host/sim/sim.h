@@ -94,6 +94,12 @@ void ClearMessageLog();
 // where the call then answers 0 / FALSE / nothing.
 int SwallowedExceptionCount();
 
+// Calls of the platform functions that cost a round trip on Windows (key and
+// cursor state, timers, sending and posting, file reads and stamps) since Reset.
+std::uint64_t CountedCalls();
+// The lines written to the debugger output since Reset.
+const std::vector<std::string>& DebugOutput();
+
 // ---- timers and hot keys -------------------------------------------------------
 int LiveTimerCount();
 struct HotKey {

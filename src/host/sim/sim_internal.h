@@ -288,9 +288,17 @@ struct Menu {
 struct FileEntry {
     std::string path;  // as first written
     std::string content;
+    std::uint64_t version = 0;  // stands in for the write time: raised by every write
 };
 
 void ResetAddressBarGdi();  // address_bar.cpp
+
+// Notes one call of a platform function that costs a round trip on Windows
+// (input, timers, messages, file reads): see host::sim::CountedCalls.
+void CountCall();
+// A new file version, never handed out before in this process (not even
+// before a Reset), as a real write time never repeats.
+std::uint64_t NextFileVersion();
 
 struct State {
     std::unordered_map<HWND, std::unique_ptr<Window>> windows;
@@ -329,6 +337,9 @@ struct State {
 
     std::map<std::string, FileEntry> files;     // by lower-case normalised path
     std::map<std::string, std::string> folders;  // created folders: lower-case path -> as given
+    std::uint64_t treeVersion = 0;  // raised when a file or folder appears or goes: the folders' write time
+    std::uint64_t countedCalls = 0;
+    std::vector<std::string> debugOutput;
 
     std::map<LRESULT, Object> objects;
 };

@@ -98,6 +98,7 @@ namespace host {
 using namespace sim::detail;
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
+    CountCall();
     State& s = S();
     if (hwnd && !Find(hwnd)) return 0;  // ERROR_INVALID_WINDOW_HANDLE
     Timer* existing = nullptr;
@@ -124,6 +125,7 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
 }
 
 BOOL KillTimer(HWND hwnd, UINT_PTR id) {
+    CountCall();
     auto& timers = S().timers;
     auto it = std::find_if(timers.begin(), timers.end(), [&](const Timer& t) { return t.hwnd == hwnd && t.id == id; });
     if (it == timers.end()) return FALSE;
