@@ -2,7 +2,6 @@
 // the bar's band by their width; ShowPlugins gives both back exactly.
 #include <algorithm>
 #include <cctype>
-#include <regex>
 #include <string>
 
 #include "core/convert.h"
@@ -10,6 +9,7 @@
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"
+#include "core/text_pattern.h"
 #include "core/wrapper.h"
 #include "menus/host_menus.h"
 #include "options/settings_catalogue.h"
@@ -81,7 +81,7 @@ UINT ButtonWidth(UINT command) {
 }
 
 // Hides the matching button plugins; the width of the buttons hidden.
-UINT HideMatchingButtons(const std::regex& matcher) {
+UINT HideMatchingButtons(const TextPattern& matcher) {
     SharedState& s = State();
     UINT total = 0;
     for (std::size_t i = 0; i < s.HostPluginList.size(); ++i) {
@@ -90,7 +90,7 @@ UINT HideMatchingButtons(const std::regex& matcher) {
         RunStep([&] {
             if (Lower(ReadIniFile("Type", description, kGeneral)).find("button") == std::string::npos) return;
             const std::string name = ReadIniFile("Name", description, kGeneral);
-            if (name.empty() || !std::regex_search(name, matcher)) return;
+            if (name.empty() || !matcher.Matches(name)) return;
             const UINT command = contract::kCmdPluginBase + static_cast<UINT>(i);
             const UINT width = ButtonWidth(command);  // measured while it still takes room
             if (!host::SendMessageA(s.PluginToolbarWnd, TB_HIDEBUTTON, command, MAKELPARAM(1, 0))) return;
@@ -129,7 +129,8 @@ void HidePlugins() {
     const std::string pattern = HidePattern();
     if (!pattern.empty()) {
         // An invalid pattern fails here, before anything is hidden, and leaves the flag off.
-        const std::regex matcher(pattern, std::regex::ECMAScript | std::regex::icase);
+        const TextPattern matcher(pattern);
+        if (!matcher.Valid()) throw StepError("not a valid pattern");
         const UINT hiddenWidth = HideMatchingButtons(matcher);
         RunStep([&] {
             const int band = PluginBand();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <regex>
 
 #include <nlohmann/json.hpp>
 
@@ -49,9 +48,20 @@ std::string Trim(std::string_view text) {
     return std::string(text);
 }
 
-const std::regex& TagRemover() {
-    static const std::regex tags("<[^>]*>");
-    return tags;
+// Drops every "<...>"; a "<" that no ">" follows stays.
+std::string WithoutTags(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t open = text.find('<', i);
+        const std::size_t close = open == std::string_view::npos ? open : text.find('>', open);
+        if (close == std::string_view::npos) {
+            out.append(text.substr(i));
+            break;
+        }
+        out.append(text.substr(i, open - i));
+        i = close + 1;
+    }
+    return out;
 }
 
 std::optional<nlohmann::json> JsonObjectOf(std::string_view body) {
@@ -104,7 +114,7 @@ std::string ExtractFieldText(std::string_view field, std::string_view text) {
     const auto end = text.find('\n', start);
     if (end == std::string_view::npos) return {};
     const std::string value = Trim(text.substr(start, end - start));
-    return Trim(std::regex_replace(value, TagRemover(), ""));
+    return Trim(WithoutTags(value));
 }
 
 RegistryAnswer ReadRegistryAnswer(std::string_view body) {

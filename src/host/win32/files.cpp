@@ -70,6 +70,40 @@ private:
     HANDLE h_;
 };
 
+bool ProcessRuns(DWORD pid) noexcept {
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr) return ::GetLastError() == ERROR_ACCESS_DENIED;  // someone else's: keep
+    DWORD code = 0;
+    const bool runs = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return runs;
+}
+
+// Deletes the temporary files that writers of `path` left behind when they
+// were killed before their rename: each name carries its writer's process
+// id, and a file whose writer no longer runs will never be renamed.
+void RemoveOrphanedTemporaries(const std::string& path) noexcept {
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string base = path.substr(folder.size()) + ".";
+    WIN32_FIND_DATAA found{};
+    FindHandle search(::FindFirstFileA((path + ".*.tmp").c_str(), &found));
+    if (!search.valid()) return;
+    const DWORD self = ::GetCurrentProcessId();
+    do {
+        std::string_view name = found.cFileName;
+        if (name.size() <= base.size() || name.compare(0, base.size(), base) != 0) continue;
+        name.remove_prefix(base.size());
+        DWORD pid = 0;
+        std::size_t digits = 0;
+        while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9' && digits < 10)
+            pid = pid * 10 + static_cast<DWORD>(name[digits++] - '0');
+        if (digits == 0 || digits >= name.size() || name[digits] != '-') continue;
+        if (pid == self || ProcessRuns(pid)) continue;
+        ::DeleteFileA((folder + found.cFileName).c_str());
+    } while (::FindNextFileA(search.get(), &found));
+}
+
 }  // namespace
 
 bool FileExists(const std::string& path) {
@@ -108,6 +142,7 @@ std::optional<std::string> ReadFile(const std::string& path) {
 
 bool WriteFileAtomic(const std::string& path, std::string_view content) {
     return Guarded(false, [&] {
+        RemoveOrphanedTemporaries(path);
         const std::string temp = TemporaryNameFor(path);
         // A leftover of a crashed writer with the same name is simply reused.
         FileHandle file(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

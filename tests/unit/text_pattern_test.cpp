@@ -1,0 +1,65 @@
+// Our pattern matcher against the C++ library's ECMAScript engine with icase,
+// which it replaces: same verdict on every pattern and text of the table, the
+// same patterns refused, and a bounded failure where the library would hang.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "core/errors.h"
+#include "core/text_pattern.h"
+
+namespace tillwick {
+namespace {
+
+std::optional<bool> Library(const std::string& pattern, const std::string& text) {
+    try {
+        return std::regex_search(text, std::regex(pattern, std::regex::ECMAScript | std::regex::icase));
+    } catch (const std::regex_error&) {
+        return std::nullopt;
+    }
+}
+
+TEST(TextPattern, AgreesWithTheLibraryEngine) {
+    const char* patterns[] = {
+        "", "abc", "^Tab", "nel$", "^$", "a|b|", "x(?:y|z)+w", "colou?r", "a{2}", "a{2,}", "a{1,3}b",
+        "\\bgo", "go\\B", "\\d+\\.\\d*", "[a-c]x", "[^a-c]", "[\\w-]+@", "[.]", "\\.", "\\(x\\)", "a.c",
+        "(a)\\1", "(a|ab)(c|bcd)(d*)", "(?=ab)a", "(?!ab)a", "a*?b", "[^\\W\\d]", "\\x41", "\\u0041", "\\t",
+        "}", "]", "a{2}?", "(|a)+b", "(a*)*b", "[a-]", "[-a]", "\\s\\S", "Helper|Close All", "[Z-a]x",
+        // refused by both
+        "(", ")", "[", "*a", "+", "a{3,2}", "\\", "[b-a]", "(?<x>a)", "\\2(a)",
+    };
+    const char* texts[] = {"", "abc", "ABC", "Tab menu", "Panel", "xyzw", "XYYZW", "color", "COLOUR", "aa", "aaab",
+                           "go on", "google", "12.5", "bx", "dx", "me-x@", ".", "(x)", "a\nc", "aa", "abcd", "abd",
+                           "aab", "x{", "}", "]", "\t ", "Close All Tabs", "_", "Z", "^", "-"};
+    for (const char* p : patterns) {
+        const TextPattern ours(p);
+        for (const char* t : texts) {
+            const std::optional<bool> theirs = Library(p, t);
+            if (!theirs) {
+                EXPECT_FALSE(ours.Valid()) << "pattern " << p;
+                break;
+            }
+            ASSERT_TRUE(ours.Valid()) << "pattern " << p;
+            EXPECT_EQ(ours.Matches(t), *theirs) << "pattern " << p << " text " << t;
+        }
+    }
+}
+
+// Where the library differs from the browser's script engine, ours follows the script engine.
+TEST(TextPattern, ABraceThatIsNoCountIsTakenLiterallyAndAQuantifiedQuantifierIsRefused) {
+    EXPECT_TRUE(TextPattern("a{,3}").Matches("A{,3}"));
+    EXPECT_TRUE(TextPattern("x{").Matches("x{"));
+    EXPECT_FALSE(TextPattern("x{").Matches("x"));
+    EXPECT_FALSE(TextPattern("a**").Valid());
+}
+
+TEST(TextPattern, RunawayAndInvalidPatternsFailTheStepInsteadOfHangingOrOverflowing) {
+    EXPECT_THROW(TextPattern("(a+)+b").Matches(std::string(40, 'a')), StepError);
+    EXPECT_THROW(TextPattern(".*x").Matches(std::string(100000, 'y')), StepError);
+    EXPECT_THROW(TextPattern("([a-").Matches("a"), StepError);
+    EXPECT_TRUE(TextPattern("needle").Matches(std::string(50000, 'h') + "NEEDLE"));
+}
+
+}  // namespace
+}  // namespace tillwick
