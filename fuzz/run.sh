@@ -11,7 +11,7 @@ build=$root/build/fuzz
 runs=${1:-100000}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(ini_reader plugin_list group_file whois_answer ptr_to_text text_pattern)
+[ ${#targets[@]} -gt 0 ] || targets=(ini_reader plugin_list group_file whois_answer ptr_to_text text_pattern addon_meta)
 
 CC=${CC:-clang-14} CXX=${CXX:-clang++-14} cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j2 --target $(printf '%s_fuzz ' "${targets[@]}")
