@@ -169,6 +169,7 @@ void BuildDiagnostics() {
     if (s.ButtonsToolbarWnd == nullptr) toolbarProblem("117", "Cannot found Standard Tool Bar:");
     s.DiagnosticsText = std::move(text);
     FindRefreshStop();  // the combined Refresh/Stop button appends its own findings
+    AppendProgressDiagnostics();
     if (s.DiagnosticsText.empty()) s.DiagnosticsText = LanguageText("124", "No known problem is noted.");
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "host/host.h"
 
@@ -35,6 +36,7 @@ struct ProgressState {
     UINT_PTR HideTimer = 0;
     std::int16_t AttachTries = 0;  // looks for the loaded page so far
     bool ViewFailed = false;  // the control host could not be created: the bar stays off
+    std::string_view FailureLine;  // why, for every diagnostics report of the process
 };
 
 struct CombineState {

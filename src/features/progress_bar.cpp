@@ -80,7 +80,8 @@ void GiveUp(std::string_view why) {
         *wnd = nullptr;
     }
     RunStep(DeletePageFile);
-    s.DiagnosticsText += std::string(why) + "\r\n";
+    m.FailureLine = why;
+    AppendProgressDiagnostics();
 }
 
 void CALLBACK AttachProgressPage(HWND, UINT, UINT_PTR, DWORD) noexcept;
@@ -154,6 +155,13 @@ std::string ProgressPageText() {
     return text;
 }
 
+// The diagnostics report is built afresh whenever the options dialog shows
+// it: the reason the bar stays off is added each time, not only once.
+void AppendProgressDiagnostics() {
+    const std::string_view why = Module().FailureLine;
+    if (!why.empty()) State().DiagnosticsText += std::string(why) + "\r\n";
+}
+
 void StartProgressBar() {
     SharedState& s = State();
     ProgressState& m = Module();
@@ -173,6 +181,7 @@ void StartProgressBar() {
         features::RestartTimer(m.CreateTimer, kCreateDelayMs, &CreateProgressWindows);
     }
     m.ViewFailed = false;
+    m.FailureLine = {};
     s.CustomProgressOn = true;
 }
 

@@ -2,6 +2,7 @@
 // highlight, the progress bar (its control host stood in for by a window
 // class of the test) and the combined Refresh/Stop button.
 #include "core/host_contract.h"
+#include "core/plugin_registry.h"
 #include "features/address_bar.h"
 #include "features_fixture.h"
 
@@ -134,6 +135,8 @@ TEST_F(ProgressBar, WithoutAControlHostTheBarStaysOffAndTheReportSaysSo) {
     host::sim::SetAtlAvailable(false);
     StartBar("1");
     EXPECT_FALSE(State().CustomProgressOn);
+    EXPECT_NE(State().DiagnosticsText.find("Cannot show the progress bar"), std::string::npos);
+    tillwick::BuildDiagnostics();  // as the options dialog does whenever it shows the report
     EXPECT_NE(State().DiagnosticsText.find("Cannot show the progress bar"), std::string::npos);
     EXPECT_FALSE(host::fs::FileExists(features_test::kPluginFolder + "\\temp3"));
     const int windows = host::sim::LiveWindowCount();
