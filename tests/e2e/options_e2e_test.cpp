@@ -140,6 +140,13 @@ TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameAndApplyHidesTheStatusBarW
     EXPECT_EQ(::GetActiveWindow(), host->Frame());
 }
 
+BOOL CALLBACK NoteProgressView(HWND child, LPARAM shown) noexcept {
+    char name[64] = {};
+    ::GetClassNameA(child, name, sizeof name);
+    if (std::string_view(name).starts_with("AtlAxWin")) *reinterpret_cast<bool*>(shown) = true;
+    return TRUE;
+}
+
 // Wine runs no HTML engine: the progress bar either shows its page view or
 // stays off and the diagnostics report on the Settings page says why.
 TEST_F(E2eOptions, TheProgressBarShowsItsViewOrTheReportSaysWhyNot) {
@@ -165,12 +172,7 @@ TEST_F(E2eOptions, TheProgressBarShowsItsViewOrTheReportSaysWhyNot) {
     });
     ASSERT_TRUE(Open(script));
     bool viewShown = false;
-    ::EnumChildWindows(host->Frame(), [](HWND child, LPARAM shown) noexcept -> BOOL {
-        char name[64] = {};
-        ::GetClassNameA(child, name, sizeof name);
-        if (std::string_view(name).starts_with("AtlAxWin") && ::IsWindow(child)) *reinterpret_cast<bool*>(shown) = true;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&viewShown));
+    ::EnumChildWindows(host->Frame(), &NoteProgressView, reinterpret_cast<LPARAM>(&viewShown));
     const bool reported = report.find(L"Cannot show the progress bar") != std::wstring::npos;
     std::printf("progress view present: %d; reported: %d\n", viewShown, reported);
     EXPECT_NE(viewShown, reported) << "the bar neither shows its view nor says why it cannot";
