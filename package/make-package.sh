@@ -11,7 +11,7 @@ b32=$1; b64=$2; dist=$3
 version=$(sed -n 's/^project(Tillwick VERSION \([0-9.]*\).*/\1/p' "$here/../CMakeLists.txt")
 [ -n "$version" ] || { echo "no project version in CMakeLists.txt" >&2; exit 1; }
 
-SYSTEM_DLLS="advapi32 comctl32 comdlg32 gdi32 kernel32 msvcrt ole32 oleacc oleaut32 shell32 shlwapi user32 uuid version winmm ws2_32 urlmon wininet"
+SYSTEM_DLLS="advapi32 comctl32 comdlg32 gdi32 kernel32 msvcrt ole32 oleacc oleaut32 shell32 shlwapi user32 uuid version winmm ws2_32 urlmon wininet winhttp"
 EXPORTS="DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer"
 
 check_dll() {  # check_dll DLL OBJDUMP
