@@ -2,9 +2,9 @@
 # The soak run under wine64: builds the x64 DLL and the soak driver, starts a
 # Wine session (Xvfb + wineserver) of its own, runs SOAK_ACTIONS (10000)
 # scripted actions and prints the window-system object counts. Not in CI.
-# Usage: tests/soak/soak.sh [actions] [seed]
+# Usage: soak/soak.sh [actions] [seed]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 cmake --preset win64 >/dev/null
 [ -n "${SOAK_NO_BUILD:-}" ] || cmake --build --preset win64 -j2 --target soak_driver

@@ -3,7 +3,7 @@
 // switched, menus opened and dismissed, bars revealed, tabs hovered, the
 // options dialog opened and applied). Passes when the host is still running
 // and the process's USER and GDI object counts end within a few objects of
-// where they started. Run by tests/soak/soak.sh, not by CTest.
+// where they started. Run by soak/soak.sh, not by CTest.
 //
 // SOAK_ACTIONS (default 10000) and SOAK_SEED (default 1) set the run.
 #include <cstdio>
