@@ -6,6 +6,7 @@
 // where they started. Run by soak/soak.sh, not by CTest.
 //
 // SOAK_ACTIONS (default 10000) and SOAK_SEED (default 1) set the run.
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -30,6 +31,7 @@ long EnvNumber(const char* name, long fallback) {
 struct GuiCounts {
     long user = 0, gdi = 0;
     const char* how = "";
+    std::array<long, 16> gdiByType{};  // by GetObjectType, where the handle table is walked
 };
 
 // Wine's GetGuiResources answers 0 (not implemented), so there the counts
@@ -40,7 +42,7 @@ GuiCounts CountGuiObjects() {
     GuiCounts counts{static_cast<long>(::GetGuiResources(self, GR_USEROBJECTS)),
                      static_cast<long>(::GetGuiResources(self, GR_GDIOBJECTS)), "GetGuiResources"};
     if (counts.user != 0 || counts.gdi != 0) return counts;
-    counts = {0, 0, "handle-table walk"};
+    counts = {0, 0, "handle-table walk", {}};
     const DWORD pid = ::GetCurrentProcessId();
     for (UINT_PTR slot = 0x20; slot < 0x10000; slot += 2) {
         HWND window = reinterpret_cast<HWND>(slot);
@@ -48,8 +50,12 @@ GuiCounts CountGuiObjects() {
         if (::IsWindow(window) && ::GetWindowThreadProcessId(window, &owner) && owner == pid) ++counts.user;
         else if (::IsMenu(reinterpret_cast<HMENU>(slot))) ++counts.user;
     }
-    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
-        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0) ++counts.gdi;
+    for (UINT_PTR slot = 1; slot < 0x10000; ++slot) {
+        const DWORD type = ::GetObjectType(reinterpret_cast<HGDIOBJ>(slot));
+        if (type == 0) continue;
+        ++counts.gdi;
+        ++counts.gdiByType[type & 15];
+    }
     return counts;
 }
 
@@ -239,6 +245,11 @@ TEST_F(Soak, ThousandsOfActionsWithEveryFeatureOnLeakNoWindowObjects) {
     const GuiCounts after = CountGuiObjects();
     std::printf("end: %d tabs, USER %ld, GDI %ld; options dialog applied %d times\n", host->TabCount(), after.user,
                 after.gdi, dialogsApplied);
+    std::printf("GDI objects by type (GetObjectType), after warm-up -> end:");
+    for (std::size_t t = 0; t < after.gdiByType.size(); ++t)
+        if (before.gdiByType[t] != after.gdiByType[t])
+            std::printf(" %zu: %ld -> %ld", t, before.gdiByType[t], after.gdiByType[t]);
+    std::printf("\n");
     std::printf("actions by kind:");
     for (long n : done) std::printf(" %ld", n);
     std::printf("\n");
