@@ -20,8 +20,11 @@ status=0
 for t in "${targets[@]}"; do
     mkdir -p "$build/found/$t"
     log=$build/$t.log
+    seeds=("$here/corpus/$t")
+    # The sample add-ons the package ships are the add-on reader's seeds.
+    [ "$t" != addon_meta ] || seeds=("$here/../package/Addons")
     if "$build/${t}_fuzz" -runs="$runs" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-        -artifact_prefix="$build/crash-$t-" "$build/found/$t" "$here/corpus/$t" >"$log" 2>&1; then
+        -artifact_prefix="$build/crash-$t-" "$build/found/$t" "${seeds[@]}" >"$log" 2>&1; then
         result=ok
     else
         result=FAILED
