@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/errors.h"
+
 namespace tillwick::ui {
 
 // The module (DLL or executable) this code is linked into.
@@ -56,6 +58,39 @@ private:
 
 // Runs the template as a modal dialog owned by `owner`, inside a VisualStyleScope.
 INT_PTR RunModalDialog(const DialogTemplate& dialog, HWND owner, DLGPROC proc, LPARAM param) noexcept;
+
+// The dialog procedure of a modal dialog run by an object of class Owner,
+// passed as the dialog's creation parameter: Owner::Opened(hwnd) on
+// WM_INITDIALOG (it sets the focus), Owner::Handle(msg, wParam, lParam) for
+// every later message. No exception may leave a dialog procedure, so each
+// call is a guarded step.
+template <class Owner>
+INT_PTR CALLBACK OwnedDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    if (msg == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        RunStep("OpenDialog", [&] { reinterpret_cast<Owner*>(lParam)->Opened(hwnd); });
+        return FALSE;
+    }
+    auto* self = reinterpret_cast<Owner*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (self == nullptr) return FALSE;
+    return RunStepOr<INT_PTR>("DialogMessage", FALSE, [&] { return self->Handle(msg, wParam, lParam); });
+}
+
+// One dialog of a kind at a time: while `open` names a live dialog, asking
+// again brings that one to the front; otherwise `run` runs it, and `open`
+// is cleared when it ends (the owner sets it in Opened).
+template <class Run>
+void RunOneAtATime(HWND& open, Run&& run) {
+    if (open != nullptr && ::IsWindow(open)) {
+        ::SetForegroundWindow(open);
+        return;
+    }
+    struct Clear {
+        HWND& open;
+        ~Clear() { open = nullptr; }
+    } clear{open};
+    run();
+}
 
 // Measures text in a window's font (a dialog's, or a control's).
 class TextMeasure {

@@ -110,7 +110,7 @@ public:
             dialog.AddControl(static_cast<DWORD>(IdOf(id)), cs.windowClass, ui::Wide(form_.Get(id).text), style,
                               cs.exStyle);
         }
-        ui::RunModalDialog(dialog, owner, &Proc, reinterpret_cast<LPARAM>(this));
+        ui::RunModalDialog(dialog, owner, &ui::OwnedDialogProc<OptionsWindow>, reinterpret_cast<LPARAM>(this));
     }
 
     HWND Window() const override { return dialog_; }
@@ -161,20 +161,6 @@ public:
     }
 
 private:
-    static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-        if (msg == WM_INITDIALOG) {
-            ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-            auto* self = reinterpret_cast<OptionsWindow*>(lParam);
-            self->dialog_ = hwnd;
-            g_openDialog = hwnd;
-            RunStep([&] { self->Init(); });
-            return FALSE;  // the form has set the focus
-        }
-        auto* self = reinterpret_cast<OptionsWindow*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-        if (self == nullptr) return FALSE;
-        return RunStepOr<INT_PTR>(FALSE, [&] { return self->Handle(msg, wParam, lParam); });
-    }
-
     bool SecondOfPair(ControlId id) const {
         for (const SettingRow& row : SettingsCatalogue())
             if (row.kind == SettingKind::OptionPair) {
@@ -187,7 +173,10 @@ private:
 
     HWND Wnd(ControlId id) const { return id < wnds_.size() ? wnds_[id] : nullptr; }
 
-    void Init() {
+    friend INT_PTR CALLBACK ui::OwnedDialogProc<OptionsWindow>(HWND, UINT, WPARAM, LPARAM) noexcept;
+
+    void Opened(HWND hwnd) {
+        dialog_ = g_openDialog = hwnd;
         const auto defs = OptionsControls();
         wnds_.resize(defs.size());
         for (ControlId id = 0; id < defs.size(); ++id) wnds_[id] = ::GetDlgItem(dialog_, IdOf(id));
@@ -469,16 +458,10 @@ private:
 }  // namespace
 
 void RunOptionsWindow(OptionsForm& form) {
-    if (g_openDialog != nullptr && ::IsWindow(g_openDialog)) {
-        ::SetForegroundWindow(g_openDialog);
-        return;
-    }
-    if (!form.Loaded()) form.Load();
-    OptionsWindow window(form);
-    struct Opened {
-        ~Opened() { g_openDialog = nullptr; }
-    } opened;
-    window.Run(State().MainFrameWnd);
+    ui::RunOneAtATime(g_openDialog, [&] {
+        if (!form.Loaded()) form.Load();
+        OptionsWindow(form).Run(State().MainFrameWnd);
+    });
 }
 
 }  // namespace tillwick

@@ -120,23 +120,11 @@ public:
                           static_cast<short>(right - 2 * kButtonWidth - 4), buttonsTop, kButtonWidth, kButtonHeight);
         dialog.AddControl(kCmdApply, L"Button", ui::Wide(Caption("cmdApply")), BS_PUSHBUTTON | tab, 0,
                           static_cast<short>(right - kButtonWidth), buttonsTop, kButtonWidth, kButtonHeight);
-        ui::RunModalDialog(dialog, owner, &Proc, reinterpret_cast<LPARAM>(this));
+        ui::RunModalDialog(dialog, owner, &ui::OwnedDialogProc<PanelEditorWindow>, reinterpret_cast<LPARAM>(this));
     }
 
 private:
-    static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-        if (msg == WM_INITDIALOG) {
-            ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-            auto* self = reinterpret_cast<PanelEditorWindow*>(lParam);
-            self->dialog_ = hwnd;
-            g_openEditor = hwnd;
-            RunStep([&] { self->Init(); });
-            return FALSE;  // the OK button has the focus
-        }
-        auto* self = reinterpret_cast<PanelEditorWindow*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-        if (self == nullptr || msg != WM_COMMAND) return FALSE;
-        return RunStepOr<INT_PTR>(FALSE, [&] { return self->Command(LOWORD(wParam), HIWORD(wParam)); });
-    }
+    friend INT_PTR CALLBACK ui::OwnedDialogProc<PanelEditorWindow>(HWND, UINT, WPARAM, LPARAM) noexcept;
 
     HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
     std::string TextOf(int id) const { return ui::Narrow(ui::WindowTextOf(Item(id))); }
@@ -182,7 +170,8 @@ private:
     }
     void Focus(int id) { ::SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(id)), TRUE); }
 
-    void Init() {
+    void Opened(HWND hwnd) {
+        dialog_ = g_openEditor = hwnd;
         ShowAll();
         form_.Activate();
         ShowButtons();
@@ -212,6 +201,10 @@ private:
         form_.FileChosen(row, ui::Narrow(file.data()));
         ShowAll();
         Focus(RowId(row, kPath));
+    }
+
+    INT_PTR Handle(UINT msg, WPARAM wParam, LPARAM) {
+        return msg == WM_COMMAND ? Command(LOWORD(wParam), HIWORD(wParam)) : FALSE;
     }
 
     INT_PTR Command(int id, int code) {
@@ -278,20 +271,13 @@ private:
 }  // namespace
 
 void OpenPanelEditor() {
-    if (g_openEditor != nullptr && ::IsWindow(g_openEditor)) {
-        ::SetForegroundWindow(g_openEditor);
-        return;
-    }
-    PanelEditorForm form;
-    form.Load();
-    PanelEditorWindow window(form);
-    struct Opened {
-        ~Opened() { g_openEditor = nullptr; }
-    } opened;
-    // Over the options dialog when that opened it, else over the browser.
-    HWND owner = ::GetActiveWindow();
-    if (owner == nullptr) owner = State().MainFrameWnd;
-    window.Run(owner);
+    ui::RunOneAtATime(g_openEditor, [] {
+        PanelEditorForm form;
+        form.Load();
+        // Over the options dialog when that opened it, else over the browser.
+        HWND owner = ::GetActiveWindow();
+        PanelEditorWindow(form).Run(owner != nullptr ? owner : State().MainFrameWnd);
+    });
 }
 
 }  // namespace tillwick
