@@ -290,11 +290,3 @@ LRESULT CALLBACK TooltipProcW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 }  // namespace host::sim::detail
 
-namespace host::sim {
-
-bool TooltipActive(HWND tooltip) {
-    auto* s = detail::ControlOf<detail::TooltipState>(tooltip);
-    return s && s->active;
-}
-
-}  // namespace host::sim

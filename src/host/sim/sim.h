@@ -145,13 +145,9 @@ void PutFile(std::string path, std::string content);
 std::string WindowText(HWND hwnd);
 // Windows created and not destroyed.
 int LiveWindowCount();
-// Whether the window waits for WM_PAINT (invalidated, not yet validated), and
-// how often it was invalidated. The message loop (Advance/RunPending) sends
-// WM_PAINT to visible windows that wait for it; DefWindowProc validates.
-bool NeedsPaint(HWND hwnd);
+// How often the window was invalidated. The message loop (Advance/RunPending)
+// sends WM_PAINT to visible windows that wait for it; DefWindowProc validates.
 int InvalidationCount(HWND hwnd);
-// Whether a "tooltips_class32" window is active (TTM_ACTIVATE; true when created).
-bool TooltipActive(HWND tooltip);
 
 // Layout of the built-in controls, so that tests can aim at them:
 // - tab control: tab i spans x = i * 96 .. (i + 1) * 96, y = 0 .. 20 of the

@@ -588,11 +588,6 @@ BOOL ValidateWindow(HWND hwnd) {
 
 namespace host::sim {
 
-bool NeedsPaint(HWND hwnd) {
-    detail::Window* w = detail::Find(hwnd);
-    return w && w->needsPaint;
-}
-
 int InvalidationCount(HWND hwnd) {
     detail::Window* w = detail::FindAny(hwnd);
     return w ? w->invalidations : 0;
