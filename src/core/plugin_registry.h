@@ -25,8 +25,9 @@ struct PluginDescription {
 // The plugin folders' descriptions, kept for the process: every tab's object
 // scans the list again, and with hundreds of plugins reading every
 // description each time costs more than the rest of start-up. They are read
-// again when the "Plugin" folder, a plugin's folder or a description file
-// changed (its write time or size), or the language did.
+// again when a plugin folder appears, goes or changes its write time (a file
+// in it created, deleted or replaced, as our own settings writer does), or
+// the language changed.
 struct PluginFolderCache {
     struct Checked {
         std::string path;
@@ -35,8 +36,7 @@ struct PluginFolderCache {
     bool valid = false;
     std::string root;
     std::string languageId;
-    std::optional<host::fs::Stamp> rootStamp;
-    std::vector<Checked> checked;  // each plugin folder and its description file
+    std::vector<Checked> checked;  // each plugin folder and its write time
     std::vector<PluginDescription> table;
 };
 
