@@ -265,7 +265,26 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
         EXPECT_EQ(record("Use1"), "1");
         EXPECT_EQ(record("Use0"), "0");
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(editor, 332)));
-        ::PostMessageW(editor, WM_COMMAND, IDOK, 0);
+        ::PostMessageW(row(3, 7), BM_CLICK, 0, 0);  // the fourth row's "...": the system's file chooser
+        return true;
+    });
+    HWND chooser = nullptr;
+    const std::string chosen = PluginFolder() + "Addons\\PageRank\\PageRank.html";
+    script.Add([&] { return (chooser = ::FindWindowW(L"#32770", L"Open")) != nullptr && ::IsWindowVisible(chooser); });
+    script.Add([&] {
+        SaveScreenshot("panels-editor-file-chooser");
+        HWND name = ::GetDlgItem(chooser, 0x47c);  // the file name box: cmb13 in the Explorer look, else edt1
+        if (name == nullptr) name = ::GetDlgItem(chooser, 0x480);
+        ::SetWindowTextW(name, ui::Wide(chosen).c_str());
+        ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    script.Add([&] { return ::FindWindowW(L"#32770", L"Open") == nullptr; });
+    script.Add([&] {  // the row takes the page's path and its add-on meta data; Cancel keeps none of it
+        EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(3, 6))), chosen);
+        EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(3, 1))), "Page Rank");
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(editor, 332)));
+        ::PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
     script.Add([&] { return ::FindWindowW(L"#32770", L"Html Addons") == nullptr; });
