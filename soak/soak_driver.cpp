@@ -5,7 +5,11 @@
 // and the process's USER and GDI object counts end within a few objects of
 // where they started. Run by soak/soak.sh, not by CTest.
 //
-// SOAK_ACTIONS (default 10000) and SOAK_SEED (default 1) set the run.
+// SOAK_ACTIONS (default 10000) and SOAK_SEED (default 1) set the run;
+// SOAK_KIND=k repeats one kind of action; SOAK_TRACE=1 puts each bitmap made
+// down to the action that made it (slow: the handle table is walked after
+// every action).
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +61,14 @@ GuiCounts CountGuiObjects() {
         ++counts.gdiByType[type & 15];
     }
     return counts;
+}
+
+// The process's live bitmaps, for finding which action made the ones that stay.
+std::vector<UINT_PTR> LiveBitmaps() {
+    std::vector<UINT_PTR> live;
+    for (UINT_PTR slot = 1; slot < 0x10000; ++slot)
+        if ((::GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) & 15) == OBJ_BITMAP) live.push_back(slot);
+    return live;
 }
 
 // ---- modal loops the actions open ---------------------------------------------------------
@@ -133,7 +145,18 @@ protected:
         RECT tab{};
         if (!::SendMessageA(host->TabBar(), TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&tab)))
             return;
-        MoveOver(host->TabBar(), POINT{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2});
+        // Only a tab the user can see: not one scrolled off the bar or behind its scroll arrows.
+        const POINT centre{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+        RECT bar{};
+        ::GetClientRect(host->TabBar(), &bar);
+        if (!::PtInRect(&bar, centre)) return;
+        HWND arrows = ::FindWindowExA(host->TabBar(), nullptr, "msctls_updown32", nullptr);
+        RECT covered{};
+        if (arrows != nullptr && ::IsWindowVisible(arrows) && ::GetWindowRect(arrows, &covered)) {
+            ::MapWindowPoints(nullptr, host->TabBar(), reinterpret_cast<POINT*>(&covered), 2);
+            if (::PtInRect(&covered, centre)) return;
+        }
+        MoveOver(host->TabBar(), centre);
     }
 
     // The bottom band (status bar), the top band (tab bar) or the middle of the page.
@@ -175,6 +198,9 @@ protected:
 TEST_F(Soak, ThousandsOfActionsWithEveryFeatureOnLeakNoWindowObjects) {
     StartEverythingOn();
     const int startTabs = host->TabCount();
+    RECT startFrame{};
+    ::GetWindowRect(host->Frame(), &startFrame);
+    const LONG startWidth = startFrame.right - startFrame.left;
     const GuiCounts cold = CountGuiObjects();
     std::printf("start: %d tabs, USER %ld, GDI %ld (%s)\n", startTabs, cold.user, cold.gdi, cold.how);
 
@@ -200,9 +226,12 @@ TEST_F(Soak, ThousandsOfActionsWithEveryFeatureOnLeakNoWindowObjects) {
             case 12: if (always || random() % 40 == 0) { const auto& o = optionBoxes[random() % 5]; OptionsRoundTrip(o.box, o.page); } break;
             case 13: if (tabs > 0) host->LoadPage(urls[random() % 4]); break;
             case 14: {  // the frame resized: the status bar lays out again and the panel strip checks its width
+                // A few widths in turn, the narrowest one too narrow for three tabs: the
+                // tab bar makes its scroll arrows on first need and keeps them.
+                const LONG widths[] = {startWidth - 240, startWidth + 40, startWidth};
                 RECT r{};
                 ::GetWindowRect(host->Frame(), &r);
-                ::SetWindowPos(host->Frame(), nullptr, 0, 0, r.right - r.left + (random() % 2 ? 40 : -40), r.bottom - r.top,
+                ::SetWindowPos(host->Frame(), nullptr, 0, 0, widths[done[14] % 3], r.bottom - r.top,
                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                 break;
             }
@@ -210,9 +239,10 @@ TEST_F(Soak, ThousandsOfActionsWithEveryFeatureOnLeakNoWindowObjects) {
         ++done[static_cast<std::size_t>(kind)];
         Pump(static_cast<int>(random() % 8));
     };
-    // What is made once for the process (the options dialog is kept once made;
-    // the system's own caches of fonts and menu bitmaps) is not a leak: every
-    // kind of action runs a few times before the count that the end is held to.
+    // What the system makes on first need and keeps for the process (the theme
+    // images a control loads when first shown, cursors, menu bitmaps, fonts) is
+    // not a leak: every kind of action runs a few times before the count that
+    // the end is held to.
     // Back to the tabs it started with, then let every timer run out.
     // The last tab is never a locked one; a locked tab refuses to close.
     auto backToStart = [&] {
@@ -225,14 +255,39 @@ TEST_F(Soak, ThousandsOfActionsWithEveryFeatureOnLeakNoWindowObjects) {
         MoveInPage(2);
         Pump(3000);
     };
+    // Each options page once: a page's controls load their theme images on
+    // first sight, and those stay with the theme.
+    for (const auto& o : optionBoxes) OptionsRoundTrip(o.box, o.page);
     for (int round = 0; round < 8; ++round)  // several rounds: each menu kind, page and address comes up
-        for (int kind = 0; kind < kKinds; ++kind) act(kind, round == 0);
+        for (int kind = 0; kind < kKinds; ++kind) act(kind, false);
     backToStart();
     const GuiCounts before = CountGuiObjects();
     std::printf("after a warm-up of every kind of action: %d tabs, USER %ld, GDI %ld\n", host->TabCount(), before.user, before.gdi);
     std::fflush(stdout);
+    // SOAK_TRACE=1: each bitmap made during the run is put down to the action
+    // that made it, and those still alive at the end are listed.
+    const bool trace = EnvNumber("SOAK_TRACE", 0) != 0;
+    std::vector<UINT_PTR> bitmaps = trace ? LiveBitmaps() : std::vector<UINT_PTR>{};
+    std::vector<std::pair<long, int>> madeBy(0x10000, {-1, -1});
+    std::vector<long> netByKind(kKinds, 0);
+    // SOAK_KIND=k: that kind of action only, every time in full.
+    const long onlyKind = EnvNumber("SOAK_KIND", -1);
     for (long i = 0; i < actions && host->Running(); ++i) {
-        act(static_cast<int>(random() % kKinds), false);
+        const int kind = onlyKind >= 0 && onlyKind < kKinds ? static_cast<int>(onlyKind) : static_cast<int>(random() % kKinds);
+        act(kind, onlyKind >= 0);
+        if (trace) {
+            std::vector<UINT_PTR> now = LiveBitmaps();
+            const long net = static_cast<long>(now.size()) - static_cast<long>(bitmaps.size());
+            netByKind[static_cast<std::size_t>(kind)] += net;
+            RECT frame{};
+            if (net != 0 && ::GetWindowRect(host->Frame(), &frame))
+                std::printf("action %ld of kind %d: bitmaps %+ld, %d tabs, frame %ld wide, tab scroll arrows %s\n", i,
+                            kind, net, host->TabCount(), frame.right - frame.left,
+                            ::FindWindowExA(host->TabBar(), nullptr, "msctls_updown32", nullptr) ? "made" : "not made");
+            for (UINT_PTR b : now)
+                if (!std::binary_search(bitmaps.begin(), bitmaps.end(), b)) madeBy[b] = {i, kind};
+            bitmaps = std::move(now);
+        }
         if ((i + 1) % 1000 == 0) {
             const GuiCounts now = CountGuiObjects();
             std::printf("after %ld actions: %d tabs, USER %ld, GDI %ld\n", i + 1, host->TabCount(), now.user, now.gdi);
@@ -250,6 +305,19 @@ TEST_F(Soak, ThousandsOfActionsWithEveryFeatureOnLeakNoWindowObjects) {
         if (before.gdiByType[t] != after.gdiByType[t])
             std::printf(" %zu: %ld -> %ld", t, before.gdiByType[t], after.gdiByType[t]);
     std::printf("\n");
+    if (trace) {
+        std::printf("bitmaps made less freed, by kind:");
+        for (long n : netByKind) std::printf(" %ld", n);
+        std::printf("\n");
+        for (UINT_PTR b : LiveBitmaps()) {
+            if (madeBy[b].first < 0) continue;
+            BITMAP info{};
+            ::GetObjectW(reinterpret_cast<HGDIOBJ>(b), sizeof info, &info);
+            std::printf("bitmap %#llx alive at the end, made by action %ld of kind %d: %ldx%ld, %u bpp\n",
+                        static_cast<unsigned long long>(b), madeBy[b].first, madeBy[b].second, info.bmWidth,
+                        info.bmHeight, info.bmBitsPixel);
+        }
+    }
     std::printf("actions by kind:");
     for (long n : done) std::printf(" %ld", n);
     std::printf("\n");
