@@ -1,5 +1,7 @@
 // The plugin object's logic: site attachment, the command, creation and release.
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "core/startup.h"
 #include "scenario/spine_fixture.h"
@@ -88,33 +90,45 @@ TEST_F(SpinePluginObject, ASiteAnsweringNoDispatchStillAttachesItsBrowser) {
 }
 
 // The host makes one object per view: closing a view must not switch the
-// plugin off, and the last release must leave nothing that calls into us.
+// plugin off, and the last release must give every window back its own
+// procedure and leave nothing that calls into us.
 TEST_F(SpinePluginObject, OnlyTheLastReleaseStopsThePluginAndItLeavesNothingRunning) {
-    Setting("HideStatusBar", "1");
-    Setting("AlwaysOnTop", "1");
-    Setting("ToggleFilter", "1");
+    for (const char* key : {"HideStatusBar", "AlwaysOnTop", "ToggleFilter", "PasteGo", "StatusHtml"}) Setting(key, "1");
+    std::vector<HWND> windows = {w.frame,  w.mdi,          w.rebar,       w.tabBar,
+                                 w.status, w.addressCombo, w.addressEdit, w.searchEdit, w.tabs.back().page};
+    std::map<HWND, LONG_PTR> hostProcs;
+    for (HWND h : windows) hostProcs[h] = ProcOf(h);
+    for (const Tab& t : w.tabs) hostProcs[t.page] = ProcOf(t.page);
     auto first = std::make_unique<PluginObject>();
     EXPECT_EQ(host::sim::LiveTimerCount(), 1);
     auto second = std::make_unique<PluginObject>();
     EXPECT_EQ(host::sim::LiveTimerCount(), 1);  // re-armed, not doubled
+    // Flags no start operation sets, so that every window of the table is hooked.
+    State().HideTabBarOn = true;
+    State().HighlightComboOn = true;
     host::sim::Advance(200);
     const auto hooked = reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc);
     EXPECT_EQ(ProcOf(w.frame), hooked);
+    for (HWND h : windows) EXPECT_NE(ProcOf(h), hostProcs[h]) << "not hooked";
     EXPECT_TRUE(State().OnTopDispatch);
 
     first.reset();
     EXPECT_EQ(ProcOf(w.frame), hooked);
     EXPECT_TRUE(tillwick::PluginStillActive());
     second.reset();
-    EXPECT_NE(ProcOf(w.frame), hooked);
+    for (const auto& [h, proc] : hostProcs) EXPECT_EQ(ProcOf(h), proc);
     EXPECT_TRUE(host::ModuleFootprint().Empty());
     EXPECT_FALSE(tillwick::PluginStillActive());
     EXPECT_FALSE(State().HideStatusBarOn || State().OnTopDispatch || State().ToggleFilterOn);
 
-    // Nothing is hooked again in this process, even by a new object.
+    // Nothing is hooked again in this process, even by a new object, its tab tracking or its release.
     auto third = std::make_unique<PluginObject>();
     host::sim::Advance(400);
-    EXPECT_NE(ProcOf(w.frame), hooked);
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(400);
+    ActivateTabFromHost(0);
+    third.reset();
+    for (const auto& [h, proc] : hostProcs) EXPECT_EQ(ProcOf(h), proc);
 }
 
 }  // namespace
