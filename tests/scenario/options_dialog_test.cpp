@@ -45,6 +45,11 @@ TEST_F(OptionsDialog, ThePluginsButtonOpensOneFormAtTheAddressBarPageWithApplyDi
     EXPECT_EQ(form.Get("txtDiagnostic").text, State().DiagnosticsText);
     EXPECT_EQ(form.Get("lblVersion").text.rfind("Version:", 0), 0u);
     EXPECT_TRUE(form.Get("lblVersion").text.ends_with(" 1.0"));
+    // Configure follows the HTML panels box.
+    for (bool on : {false, true, false}) {
+        if (on || form.Get("chkShowHTML").checked) form.UserCheck(Id("chkShowHTML"), on);
+        EXPECT_EQ(form.Get("cmdStatusHtml").enabled, on);
+    }
     form.SelectPage(6);
     EXPECT_EQ(Stored(Setting::LastTab), "6");
     form.KeyDown(27);  // Esc
@@ -119,15 +124,6 @@ TEST_F(OptionsDialog, WithoutTheMenuEntryTheButtonStaysAndApplyWritesOnlyThePlug
     form.Apply();
     EXPECT_EQ(PluginType(), "M2Plugin_Other");
     EXPECT_TRUE(State().ShowInMenuOn);
-}
-
-TEST_F(OptionsDialog, ConfigureFollowsTheHtmlPanelsBox) {
-    OptionsForm& form = Open();
-    EXPECT_FALSE(form.Get("cmdStatusHtml").enabled);
-    form.UserCheck(Id("chkShowHTML"), true);
-    EXPECT_TRUE(form.Get("cmdStatusHtml").enabled);
-    form.UserCheck(Id("chkShowHTML"), false);
-    EXPECT_FALSE(form.Get("cmdStatusHtml").enabled);
 }
 
 TEST_F(OptionsDialog, APickedTextColourColoursTheSampleAndACancelledChoiceChangesNothing) {

@@ -210,14 +210,6 @@ TEST_F(SpineStartup, StartOfflineFollowsTheNumberAndIgnoresNonNumbers) {
     EXPECT_TRUE(host::sim::OfflineModeSet());
 }
 
-TEST_F(SpineStartup, TabBarBelowThePagesIsNotOnTop) {
-    BuildHost();
-    host::MoveWindow(w.tabBar, 0, 724, 1024, 24, TRUE);
-    host::MoveWindow(w.mdi, 0, 60, 1024, 640, TRUE);
-    auto plugin = StartPlugin();
-    EXPECT_FALSE(State().TabBarOnTop);
-}
-
 TEST_F(SpineStartup, ToolbarStylesMustMatchExactly) {
     BuildHost({.tabs = 5, .visible = false});
     // Not the main button bar: the extended style must be exactly WS_EX_TOOLWINDOW.
