@@ -51,6 +51,14 @@ TEST_F(SpinePluginObject, SiteWithoutTheBrowserServiceFailsAndKeepsTheBrowser) {
     EXPECT_EQ(plugin.Site(), bareSite);  // the site is already replaced
     EXPECT_EQ(plugin.Browser(), browser);
     EXPECT_EQ(State().CurrentBrowser, other);
+
+    // A site answering no dispatch still attaches its browser; without a service provider it fails, not unsites.
+    host::Object next = NewObject();
+    EXPECT_EQ(plugin.SetSite(host::Object(), next), S_OK);
+    EXPECT_EQ(plugin.Browser(), next);
+    EXPECT_EQ(State().CurrentBrowser, next);
+    EXPECT_EQ(plugin.SetSite(host::Object(), std::nullopt, E_NOINTERFACE), E_NOINTERFACE);
+    EXPECT_EQ(plugin.Browser(), next);
 }
 
 TEST_F(SpinePluginObject, QueryStatusEnablesTheFirstCommandOnly) {
@@ -76,17 +84,6 @@ TEST_F(SpinePluginObject, ExecPointsCurrentBrowserHereAndOpensTheDialogUnlessPre
     EXPECT_EQ(second.Exec(), S_OK);
     EXPECT_EQ(State().CurrentBrowser, secondBrowser);
     EXPECT_EQ(g_dialogs, 1);
-}
-
-TEST_F(SpinePluginObject, ASiteAnsweringNoDispatchStillAttachesItsBrowser) {
-    PluginObject plugin;
-    host::Object browser = NewObject();
-    EXPECT_EQ(plugin.SetSite(host::Object(), browser), S_OK);
-    EXPECT_EQ(plugin.Browser(), browser);
-    EXPECT_EQ(State().CurrentBrowser, browser);
-    // Without a service provider it is a failure, not an unsiting.
-    EXPECT_EQ(plugin.SetSite(host::Object(), std::nullopt, E_NOINTERFACE), E_NOINTERFACE);
-    EXPECT_EQ(plugin.Browser(), browser);
 }
 
 // The host makes one object per view: closing a view must not switch the
