@@ -307,22 +307,21 @@ protected:
     }
 };
 
+// Shown for the capture only; with status-bar hiding on, hidden once more
+// by the auto-hide feature, which owns it from then on.
 TEST_F(SpineStartupFullScreen, ShowsTheStatusBarForTheCaptureOnly) {
-    auto plugin = StartOnFullScreenHost();
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
-    EXPECT_TRUE(State().StatusBarShownForCapture);
-    EXPECT_TRUE(State().CaptureDone);
-    EXPECT_FALSE(host::IsWindowVisible(w.status));
-}
-
-TEST_F(SpineStartupFullScreen, StatusBarHidingTakesOverAfterTheCapture) {
-    Setting("HideStatusBar", "1");
-    auto plugin = StartOnFullScreenHost();
-    // Shown for the capture, then hidden once by the auto-hide feature, which owns it now.
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
-    EXPECT_FALSE(host::IsWindowVisible(w.status));
-    EXPECT_TRUE(State().HideStatusBarOn);
-    EXPECT_TRUE(State().CaptureDone);
+    for (const char* hiding : {"0", "1"}) {
+        SCOPED_TRACE(hiding);
+        TearDown();
+        SetUp();
+        Setting("HideStatusBar", hiding);
+        auto plugin = StartOnFullScreenHost();
+        EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
+        EXPECT_EQ(State().HideStatusBarOn, *hiding == '1');
+        if (*hiding == '0') EXPECT_TRUE(State().StatusBarShownForCapture);
+        EXPECT_TRUE(State().CaptureDone);
+        EXPECT_FALSE(host::IsWindowVisible(w.status));
+    }
 }
 
 // ---- the security-id poll ----
