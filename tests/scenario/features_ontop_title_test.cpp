@@ -77,7 +77,8 @@ protected:
     bool Topmost() const { return (ExStyleOf(host->Frame()) & WS_EX_TOPMOST) != 0; }
 };
 
-TEST_F(OnTop, HotKeyTwiceGivesBackTheMaximizedFrameExactly) {
+// Entered from full screen, the mode leaves it first and comes back to it with the caption.
+TEST_F(OnTop, HotKeyTwiceGivesBackTheFrameExactlyAndFullScreenIsLeftFirst) {
     refhost::Host& h = Start();
     host::ShowWindow(h.Frame(), SW_MAXIMIZE);
     const DWORD style = refhost_fixture::StyleOf(h.Frame());
@@ -101,23 +102,17 @@ TEST_F(OnTop, HotKeyTwiceGivesBackTheMaximizedFrameExactly) {
     // Both presses were ours alone: the host never saw WM_HOTKEY.
     EXPECT_TRUE(HostGot(WM_HOTKEY, mark).empty());
     EXPECT_EQ(HostGot(WM_NULL, mark).size(), 2u);
-}
 
-TEST_F(OnTop, EnteringFromFullScreenLeavesItFirstAndComesBackWithTheCaption) {
-    refhost::Host& h = Start();
-    const DWORD normal = refhost_fixture::StyleOf(h.Frame());
     h.Command(kFullScreen);
     ASSERT_EQ(refhost_fixture::StyleOf(h.Frame()) & WS_CAPTION, 0u);
-
-    std::size_t mark = LogMark();
+    std::size_t log = LogMark();
     PressHotKey();
-    EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{kFullScreen, kFullScreen}));
+    EXPECT_EQ(FrameCommands(log), (std::vector<WPARAM>{kFullScreen, kFullScreen}));
     EXPECT_TRUE(Topmost());
-
-    mark = LogMark();
+    log = LogMark();
     PressHotKey();
-    EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{kFullScreen});
-    EXPECT_EQ(refhost_fixture::StyleOf(h.Frame()), normal);
+    EXPECT_EQ(FrameCommands(log), std::vector<WPARAM>{kFullScreen});
+    EXPECT_EQ(refhost_fixture::StyleOf(h.Frame()), style);
     EXPECT_FALSE(h.FullScreen());
 }
 
