@@ -173,20 +173,16 @@ protected:
     }
 };
 
-TEST_F(GroupMenus, HoveringAPageShowsItsAddressAndOnlyItsOwn) {
-    Settings({{"ShowGroupUrl", "1"}});
-    Start();
+TEST_F(GroupMenus, HoveredPagesShowTheirOwnAddressAndLargerGroupsAskFirst) {
+    Settings({{"ShowGroupUrl", "1"}, {"OpenGroupConfirm", "1"}, {"OpenGroupCount", "2"}});
+    refhost::Host& h = Start();
     HoverGroup(0, 1);  // "BBC", the beginning of the first page's title
     EXPECT_EQ(StatusText(), "http://bbc/");
     EXPECT_TRUE(tillwick::State().StatusInfoRefresh);
     HoverGroup(0, 0);
     EXPECT_EQ(StatusText(), "http://news.bbc/");
     EXPECT_EQ(tillwick::State().HostMenus.GroupUrl.GroupLines.size(), 2u);
-}
-
-TEST_F(GroupMenus, GroupsWithMorePagesThanTheCountAskAndCancelOpensNothing) {
-    Settings({{"OpenGroupConfirm", "1"}, {"OpenGroupCount", "2"}});
-    refhost::Host& h = Start();
+    // More pages than the count: a question, and Cancel opens nothing.
     const int tabs = h.TabCount();
     HoverGroup(0);
     EXPECT_EQ(OpenGroup(0, 0), "");

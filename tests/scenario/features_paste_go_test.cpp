@@ -114,48 +114,37 @@ TEST_F(PasteGo, CommandsActOnTheBoxThatWasClicked) {
     EXPECT_EQ(end, 5u);
 }
 
-TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentTab) {
-    refhost::Host& h = Start();
-    host::sim::SetClipboardText("http://paste.example/");
-    Select(h.AddressEdit(), 0, -1);
-    host::sim::QueueMenuAnswer(kPasteAndGo);
-    const std::size_t mark = LogMark();
-    RightClick(h.AddressEdit());
-    // Pasted (sent), then Enter posted behind it.
-    EXPECT_EQ(EditGot(h.AddressEdit(), mark),
-              (std::vector<std::pair<UINT, bool>>{{WM_PASTE, false}, {WM_KEYDOWN, true}}));
-    testsupport::PumpFor(1000);
-    EXPECT_EQ(h.TabCount(), 1);
-    EXPECT_EQ(Url(0), "http://paste.example/");
-}
-
-TEST_F(PasteGo, WithPasteNewTheTextGoesToANewTabAfterItOpened) {
-    Settings({{"PasteGo", "1"}, {"PasteNew", "1"}});
-    refhost::Host& h = Start();
-    host::sim::SetClipboardText("http://paste.example/");
-    host::sim::QueueMenuAnswer(kPasteAndGo);
-    const std::size_t mark = LogMark();
-    RightClick(h.AddressEdit());
-    EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{0x8004});
-    EXPECT_EQ(h.TabCount(), 2);
-    EXPECT_TRUE(EditGot(h.AddressEdit(), mark).empty());  // not yet: the tab is still opening
-    testsupport::PumpFor(100);
-    EXPECT_EQ(EditGot(h.AddressEdit(), mark),
-              (std::vector<std::pair<UINT, bool>>{{WM_PASTE, false}, {WM_KEYDOWN, true}}));
-}
-
-TEST_F(PasteGo, OnABlankPagePasteNewStaysInTheTab) {
-    Settings({{"PasteGo", "1"}, {"PasteNew", "1"}});
-    refhost::Host& h = Start({"about:blank"});
-    host::sim::SetClipboardText("http://paste.example/");
-    Select(h.AddressEdit(), 0, -1);
-    host::sim::QueueMenuAnswer(kPasteAndGo);
-    const std::size_t mark = LogMark();
-    RightClick(h.AddressEdit());
-    testsupport::PumpFor(1000);
-    EXPECT_TRUE(FrameCommands(mark).empty());
-    EXPECT_EQ(h.TabCount(), 1);
-    EXPECT_EQ(Url(0), "http://paste.example/");
+// Pasted (sent), then Enter posted behind it: in the current tab, or with
+// PasteNew in a new tab once it has opened; a blank page is reused.
+TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentOrANewTab) {
+    const struct {
+        const char* pasteNew;
+        const char* page;
+        std::vector<WPARAM> commands;
+        int tab;
+    } cases[] = {{"0", "http://example.com/", {}, 0}, {"1", "http://example.com/", {0x8004}, 1}, {"1", "about:blank", {}, 0}};
+    const std::vector<std::pair<UINT, bool>> pasteThenEnter = {{WM_PASTE, false}, {WM_KEYDOWN, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pasteNew) + " " + c.page);
+        TearDown();
+        SetUp();
+        Settings({{"PasteGo", "1"}, {"PasteNew", c.pasteNew}});
+        refhost::Host& h = Start({c.page});
+        host::sim::SetClipboardText("http://paste.example/");
+        Select(h.AddressEdit(), 0, -1);
+        host::sim::QueueMenuAnswer(kPasteAndGo);
+        const std::size_t mark = LogMark();
+        RightClick(h.AddressEdit());
+        EXPECT_EQ(FrameCommands(mark), c.commands);
+        if (c.tab != 0) EXPECT_TRUE(EditGot(h.AddressEdit(), mark).empty());  // the tab is still opening
+        testsupport::PumpFor(100);
+        EXPECT_EQ(EditGot(h.AddressEdit(), mark), pasteThenEnter);
+        testsupport::PumpFor(900);
+        EXPECT_EQ(h.TabCount(), c.tab + 1);
+        if (c.tab != 0) continue;
+        EXPECT_TRUE(FrameCommands(mark).empty());
+        EXPECT_EQ(Url(0), "http://paste.example/");
+    }
 }
 
 TEST_F(PasteGo, OnlyTheTwoBoxesAndNotWhileTheModifierIsHeld) {

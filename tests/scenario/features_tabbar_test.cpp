@@ -67,12 +67,9 @@ TEST_F(HideTabBar, TheWheelSwitchesTabsWrappingAroundAndIsConsumed) {
     EXPECT_EQ(WheelFrom(0, 120), 4);
     EXPECT_EQ(WheelFrom(4, -120), 0);
     EXPECT_EQ(WheelFrom(3, 240), 1);
-}
-
-TEST_F(HideTabBar, WithOneTabTheWheelSendsNothingButIsConsumed) {
-    Settings({{"HideTabBar", "1"}});
-    Start();
-    EXPECT_EQ(WheelFrom(0, 120), -1);
+    for (int tab = 4; tab > 0; --tab) host->CloseTab();
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(WheelFrom(0, 120), -1);  // with one tab nothing is sent, but the wheel is still consumed
 }
 
 TEST_F(HideTabBar, OpeningATabHidesTheFloatingBarAndClosingOneFlashesIt) {

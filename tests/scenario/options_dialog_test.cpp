@@ -45,6 +45,11 @@ TEST_F(OptionsDialog, ThePluginsButtonOpensOneFormAtTheAddressBarPageWithApplyDi
     EXPECT_EQ(form.Get("txtDiagnostic").text, State().DiagnosticsText);
     EXPECT_EQ(form.Get("lblVersion").text.rfind("Version:", 0), 0u);
     EXPECT_TRUE(form.Get("lblVersion").text.ends_with(" 1.0"));
+    // Configure follows the HTML panels box.
+    for (bool on : {false, true, false}) {
+        if (on || form.Get("chkShowHTML").checked) form.UserCheck(Id("chkShowHTML"), on);
+        EXPECT_EQ(form.Get("cmdStatusHtml").enabled, on);
+    }
     form.SelectPage(6);
     EXPECT_EQ(Stored(Setting::LastTab), "6");
     form.KeyDown(27);  // Esc
@@ -58,10 +63,6 @@ TEST_F(OptionsDialog, ThePluginsButtonOpensOneFormAtTheAddressBarPageWithApplyDi
     State().SelfCommandInProgress = true;
     host->PressPluginButton(0);
     EXPECT_FALSE(form.Loaded());
-}
-
-TEST_F(OptionsDialog, AnUnknownLastTabShowsTheDefaultPage) {
-    EXPECT_EQ(Open({{"LastTab", "9"}}).Page(), 1u);
 }
 
 TEST_F(OptionsDialog, TheHotKeyBoxTakesOneLetterAndAWrongOneLeavesTheStoredKey) {
@@ -121,15 +122,6 @@ TEST_F(OptionsDialog, WithoutTheMenuEntryTheButtonStaysAndApplyWritesOnlyThePlug
     EXPECT_TRUE(State().ShowInMenuOn);
 }
 
-TEST_F(OptionsDialog, ConfigureFollowsTheHtmlPanelsBox) {
-    OptionsForm& form = Open();
-    EXPECT_FALSE(form.Get("cmdStatusHtml").enabled);
-    form.UserCheck(Id("chkShowHTML"), true);
-    EXPECT_TRUE(form.Get("cmdStatusHtml").enabled);
-    form.UserCheck(Id("chkShowHTML"), false);
-    EXPECT_FALSE(form.Get("cmdStatusHtml").enabled);
-}
-
 TEST_F(OptionsDialog, APickedTextColourColoursTheSampleAndACancelledChoiceChangesNothing) {
     OptionsForm& form = Open();
     host::sim::QueueColorChoice(std::nullopt);
@@ -146,7 +138,8 @@ TEST_F(OptionsDialog, APickedTextColourColoursTheSampleAndACancelledChoiceChange
 }
 
 TEST_F(OptionsDialog, CancelWritesNothingAndTheNextOpeningShowsTheFileAgain) {
-    OptionsForm& form = Open({{"HideTitle", "1"}});
+    OptionsForm& form = Open({{"HideTitle", "1"}, {"LastTab", "9"}});
+    EXPECT_EQ(form.Page(), 1u);  // an unknown last page: the default one
     const std::string before = SettingsFile();
     form.UserCheck(Id("chkHideTitle"), false);
     form.UserEdit(Id("txtNewTitle"), "Mine");

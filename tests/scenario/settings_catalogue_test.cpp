@@ -33,22 +33,18 @@ TEST_F(SettingsCatalogueTest, MissingKeysReadAsTheFeaturesDefaultsWhereTheDialog
     EXPECT_FALSE(StoredSetting(tillwick::Setting::StartPosition).has_value());
 }
 
-TEST_F(SettingsCatalogueTest, TheOfflineSwitchIsWrittenInTheDialogsSpellingAndReadEitherWay) {
+// The offline switch is written in the dialog's spelling; numbers that are
+// not numbers fail or fall back as asked; panel records have their defaults.
+TEST_F(SettingsCatalogueTest, WritesReadsAndPanelRecords) {
     WriteSettingValue(tillwick::Setting::StartOffLine, "1");
     EXPECT_EQ(SettingValue("StartOffline"), "1");
     EXPECT_TRUE(SettingOn(tillwick::Setting::StartOffLine));
     WriteSettingValue(tillwick::Setting::Opening, "laden");
     EXPECT_EQ(SettingValue("Opening", "Keywords"), "laden");
-}
-
-TEST_F(SettingsCatalogueTest, NumbersThatAreNotNumbersFailOrFallBackAsAsked) {
     Setting("StartLeft", "left");
     EXPECT_FALSE(TrySettingNumber(tillwick::Setting::StartLeft).has_value());
     EXPECT_EQ(SettingNumberOrDefault(tillwick::Setting::StartLeft), 112);
     EXPECT_ANY_THROW(SettingNumber(tillwick::Setting::StartLeft));
-}
-
-TEST_F(SettingsCatalogueTest, PanelRecordsHaveTheirDefaultsAndNumberedKeys) {
     EXPECT_EQ(PanelSetting(PanelField::Name, 3), "Html3");
     EXPECT_EQ(PanelSetting(PanelField::Width, 3), "80");
     WritePanelSetting(PanelField::Path, 12, "C:\\a.html");

@@ -4,7 +4,7 @@
 // removing the hooks.
 #include <functional>
 #include <map>
-#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -16,7 +16,6 @@
 namespace spine {
 namespace {
 
-using tillwick::PluginObject;
 using tillwick::State;
 
 // Each feature handler by a number, as the tests name them.
@@ -47,6 +46,14 @@ std::vector<int> Tags() {
     for (const Call& c : g_calls) tags.push_back(c.tag);
     return tags;
 }
+
+using S = tillwick::SharedState;
+
+// Every flag that puts a row of the main frame's table to work.
+const std::vector<bool S::*> kMainFrameFlags = {
+    &S::LastTabExitOn, &S::ToggleFilterOn, &S::HideStatusBarOn, &S::StatusBarInfoOn, &S::HideTabBarOn,
+    &S::OnTopDispatch, &S::HideTitleOn,    &S::ShowInMenuOn,    &S::SortSearchOn,    &S::ShowGroupUrlOn,
+    &S::CustomProgressOn, &S::HighlightComboOn, &S::TabMenuOn, &S::ExtensionMenuOn};
 
 class SpineDispatch : public SpineTest {
 protected:
@@ -97,13 +104,8 @@ protected:
     }
 
     static void AllMainFrameFlags() {
-        tillwick::SharedState& s = State();
-        for (bool* f : {&s.LastTabExitOn, &s.ToggleFilterOn, &s.HideStatusBarOn, &s.StatusBarInfoOn, &s.HideTabBarOn,
-                        &s.OnTopDispatch, &s.HideTitleOn, &s.ShowInMenuOn, &s.SortSearchOn, &s.ShowGroupUrlOn,
-                        &s.CustomProgressOn, &s.HighlightComboOn, &s.TabMenuOn, &s.ExtensionMenuOn})
-            *f = true;
+        for (auto flag : kMainFrameFlags) State().*flag = true;
     }
-
     // The last message the host's own procedure of hwnd received.
     const HostMessage& LastAt(HWND hwnd) {
         for (auto it = HostLog().rbegin(); it != HostLog().rend(); ++it)
@@ -113,28 +115,6 @@ protected:
         return none;
     }
 };
-
-using S = tillwick::SharedState;
-
-TEST_F(SpineDispatch, MainFrameCallsEveryHandlerInOrderAndTheModifierSkipsExactlyTheMarkedRows) {
-    Hook({});
-    AllMainFrameFlags();
-    host::SendMessageA(w.frame, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(Tags(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}));
-
-    g_calls.clear();
-    host::sim::SetKeyDown(VK_SHIFT, true);
-    host::SendMessageA(w.frame, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(Tags(), (std::vector<int>{2, 4, 5, 6, 8, 9, 10, 11, 12}));
-
-    // Only the chosen key bypasses.
-    g_calls.clear();
-    host::sim::SetKeyDown(VK_SHIFT, false);
-    host::sim::SetKeyDown(VK_CONTROL, true);
-    host::SendMessageA(w.frame, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(g_calls.size(), 14u);
-    EXPECT_EQ(LastAt(w.frame).msg, static_cast<UINT>(WM_MOUSEMOVE));
-}
 
 TEST_F(SpineDispatch, TheModifierIsReadAgainBeforeEachMarkedRow) {
     Hook({});
@@ -228,12 +208,20 @@ TEST_P(SpineDispatchWindows, HandlersRunInTableOrderAndTheModifierSkipsTheMarked
     host::sim::SetKeyDown(VK_SHIFT, true);
     host::SendMessageA(target, WM_MOUSEMOVE, 0, 0);
     EXPECT_EQ(Tags(), c.keyDown);
-    EXPECT_EQ(HostReceived(target, WM_MOUSEMOVE), 2);
+    // Only the chosen key bypasses.
+    g_calls.clear();
+    host::sim::SetKeyDown(VK_SHIFT, false);
+    host::sim::SetKeyDown(VK_CONTROL, true);
+    host::SendMessageA(target, WM_MOUSEMOVE, 0, 0);
+    EXPECT_EQ(Tags(), c.keyUp);
+    EXPECT_EQ(HostReceived(target, WM_MOUSEMOVE), 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Tables, SpineDispatchWindows,
     ::testing::Values(
+        WindowCase{"MainFrame", &HostWindows::frame, kMainFrameFlags,
+                   {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, {2, 4, 5, 6, 8, 9, 10, 11, 12}},
         WindowCase{"MdiClient", &HostWindows::mdi, {&S::CustomProgressOn, &S::HideLastTabOn, &S::HideTabBarOn},
                    {ProgressBar, HideLastTab, HideTabBar}, {ProgressBar, HideLastTab}},
         WindowCase{"Rebar", &HostWindows::rebar, {&S::HideTabBarOn}, {HideTabBar}, {}},
@@ -288,34 +276,6 @@ TEST_F(SpineDispatch, ThreeCaptionRequestsWithin100msLookForTheActiveTabOnce) {
     EXPECT_NE(ProcOf(w.tabs.back().page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
 }
 
-TEST_F(SpineDispatch, TabTrackingPressesOurOwnButtonWithoutOpeningTheDialog) {
-    static int dialogs = 0;
-    dialogs = 0;
-    tillwick::PluginObject::OptionsDialogHook = [] { ++dialogs; };
-    auto plugin = std::make_unique<PluginObject>();  // OwnCommandId from the host's list
-    ASSERT_EQ(State().OwnCommandId, 29521);
-    auto browser = host::Object(host::sim::MakeObject());
-    plugin->SetSite(host::Object(host::sim::MakeObject()), browser);
-    State().CurrentBrowser = host::Object();
-
-    Hook({&S::CustomProgressOn});
-    std::vector<bool> inProgress;
-    OnHostCommand() = [&](WPARAM wParam) {
-        if (wParam != 29521) return;
-        inProgress.push_back(State().SelfCommandInProgress);
-        plugin->Exec();  // the host runs the active tab's plugin
-    };
-    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
-    host::sim::Advance(100);
-    EXPECT_EQ(inProgress, (std::vector<bool>{true}));
-    EXPECT_FALSE(State().SelfCommandInProgress);
-    EXPECT_EQ(dialogs, 0);
-    EXPECT_EQ(State().CurrentBrowser, browser);
-
-    plugin->Exec();  // the user's press opens the dialog
-    EXPECT_EQ(dialogs, 1);
-}
-
 TEST_F(SpineDispatch, AddressBoxHighlightMayReplaceTheHostsResult) {
     Hook({&S::HighlightComboOn});
     LRESULT hostResult = host::CallWindowProcW(reinterpret_cast<WNDPROC>(tillwick::State().Subclassing.slot(
@@ -337,71 +297,27 @@ protected:
         for (const char* name : {"temp", "temp1", "temp2", "temp3"}) WriteText(kPluginFolder + "\\" + name, "x");
         State().PluginFolder = kPluginFolder;
         Hook({});
-        State().CurrentBrowser = host::Object(host::sim::MakeObject());
     }
     bool Exists(const char* name) { return host::fs::FileExists(kPluginFolder + "\\" + name); }
 };
 
-TEST_F(SpineClose, TheLastHostProcessTakesTheScratchFilesWithIt) {
-    host::sim::SetProcessCount(1);
-    host::SendMessageA(w.frame, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(Exists("temp"));
-    EXPECT_FALSE(Exists("temp1"));
-    EXPECT_FALSE(Exists("temp2"));
-    EXPECT_TRUE(Exists("temp3"));  // the progress page stays
-    EXPECT_FALSE(State().CurrentBrowser);
-    EXPECT_EQ(HostReceived(w.frame, WM_CLOSE), 1);
-}
-
-TEST_F(SpineClose, AnotherHostProcessOrAnUnknownCountKeepsThem) {
-    for (std::optional<int> count : {std::optional<int>(2), std::optional<int>()}) {
-        host::sim::SetProcessCount(count);
-        host::SendMessageA(w.frame, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(Exists("temp") && Exists("temp1") && Exists("temp2"));
-        EXPECT_FALSE(State().CurrentBrowser);
+// The last host process takes the scratch files with it (the progress page
+// stays); another process or an unknown count keeps them.
+TEST_F(SpineClose, ScratchFilesGoWithTheLastHostProcessOnly) {
+    const struct {
+        std::optional<int> processes;
+        bool removed;
+    } cases[] = {{2, false}, {std::nullopt, false}, {1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.processes.value_or(-1));
+        host::sim::SetProcessCount(c.processes);
         State().CurrentBrowser = host::Object(host::sim::MakeObject());
+        host::SendMessageA(w.frame, WM_CLOSE, 0, 0);
+        for (const char* name : {"temp", "temp1", "temp2"}) EXPECT_EQ(Exists(name), !c.removed) << name;
+        EXPECT_TRUE(Exists("temp3"));
+        EXPECT_FALSE(State().CurrentBrowser);
     }
-    EXPECT_EQ(HostReceived(w.frame, WM_CLOSE), 2);
-}
-
-// ---- releasing a plugin object ----
-
-TEST_F(SpineDispatch, ReleasingAnyObjectRestoresEveryHookForTheRestOfTheProcess) {
-    tillwick::Handlers() = tillwick::DefaultHandlers();
-    Setting("PasteGo", "1");
-    Setting("StatusHtml", "1");
-    BuildHost();
-    std::vector<HWND> windows = {w.frame,       w.mdi,        w.rebar,      w.tabBar,
-                                 w.status,      w.addressCombo, w.addressEdit, w.searchEdit};
-    for (const Tab& t : w.tabs) windows.push_back(t.page);
-    std::map<HWND, LONG_PTR> hostProcs;
-    for (HWND h : windows) hostProcs[h] = ProcOf(h);
-
-    auto first = std::make_unique<PluginObject>();
-    auto second = std::make_unique<PluginObject>();
-    // Flags no start operation sets yet, so that every window of the table is hooked.
-    State().HideTabBarOn = true;
-    State().HighlightComboOn = true;
-    host::sim::Advance(200);
-    for (HWND h : windows) {
-        bool isInactivePage = false;
-        for (const Tab& t : w.tabs) isInactivePage |= t.page == h && h != w.tabs.back().page;
-        if (!isInactivePage) EXPECT_NE(ProcOf(h), hostProcs[h]) << "not hooked";
-    }
-
-    second.reset();  // another object lives on: the hooks stay
-    EXPECT_NE(ProcOf(w.frame), hostProcs[w.frame]);
-    first.reset();
-    for (HWND h : windows) EXPECT_EQ(ProcOf(h), hostProcs[h]);
-
-    // A later start-up, the tab tracking and a later release hook nothing and restore nothing twice.
-    auto third = std::make_unique<PluginObject>();
-    host::sim::Advance(400);
-    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
-    host::sim::Advance(400);
-    ActivateTabFromHost(0);
-    third.reset();
-    for (HWND h : windows) EXPECT_EQ(ProcOf(h), hostProcs[h]);
+    EXPECT_EQ(HostReceived(w.frame, WM_CLOSE), 3);
 }
 
 }  // namespace

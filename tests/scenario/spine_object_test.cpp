@@ -1,5 +1,7 @@
 // The plugin object's logic: site attachment, the command, creation and release.
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "core/startup.h"
 #include "scenario/spine_fixture.h"
@@ -49,6 +51,14 @@ TEST_F(SpinePluginObject, SiteWithoutTheBrowserServiceFailsAndKeepsTheBrowser) {
     EXPECT_EQ(plugin.Site(), bareSite);  // the site is already replaced
     EXPECT_EQ(plugin.Browser(), browser);
     EXPECT_EQ(State().CurrentBrowser, other);
+
+    // A site answering no dispatch still attaches its browser; without a service provider it fails, not unsites.
+    host::Object next = NewObject();
+    EXPECT_EQ(plugin.SetSite(host::Object(), next), S_OK);
+    EXPECT_EQ(plugin.Browser(), next);
+    EXPECT_EQ(State().CurrentBrowser, next);
+    EXPECT_EQ(plugin.SetSite(host::Object(), std::nullopt, E_NOINTERFACE), E_NOINTERFACE);
+    EXPECT_EQ(plugin.Browser(), next);
 }
 
 TEST_F(SpinePluginObject, QueryStatusEnablesTheFirstCommandOnly) {
@@ -76,45 +86,46 @@ TEST_F(SpinePluginObject, ExecPointsCurrentBrowserHereAndOpensTheDialogUnlessPre
     EXPECT_EQ(g_dialogs, 1);
 }
 
-TEST_F(SpinePluginObject, ASiteAnsweringNoDispatchStillAttachesItsBrowser) {
-    PluginObject plugin;
-    host::Object browser = NewObject();
-    EXPECT_EQ(plugin.SetSite(host::Object(), browser), S_OK);
-    EXPECT_EQ(plugin.Browser(), browser);
-    EXPECT_EQ(State().CurrentBrowser, browser);
-    // Without a service provider it is a failure, not an unsiting.
-    EXPECT_EQ(plugin.SetSite(host::Object(), std::nullopt, E_NOINTERFACE), E_NOINTERFACE);
-    EXPECT_EQ(plugin.Browser(), browser);
-}
-
 // The host makes one object per view: closing a view must not switch the
-// plugin off, and the last release must leave nothing that calls into us.
+// plugin off, and the last release must give every window back its own
+// procedure and leave nothing that calls into us.
 TEST_F(SpinePluginObject, OnlyTheLastReleaseStopsThePluginAndItLeavesNothingRunning) {
-    Setting("HideStatusBar", "1");
-    Setting("AlwaysOnTop", "1");
-    Setting("ToggleFilter", "1");
+    for (const char* key : {"HideStatusBar", "AlwaysOnTop", "ToggleFilter", "PasteGo", "StatusHtml"}) Setting(key, "1");
+    std::vector<HWND> windows = {w.frame,  w.mdi,          w.rebar,       w.tabBar,
+                                 w.status, w.addressCombo, w.addressEdit, w.searchEdit, w.tabs.back().page};
+    std::map<HWND, LONG_PTR> hostProcs;
+    for (HWND h : windows) hostProcs[h] = ProcOf(h);
+    for (const Tab& t : w.tabs) hostProcs[t.page] = ProcOf(t.page);
     auto first = std::make_unique<PluginObject>();
     EXPECT_EQ(host::sim::LiveTimerCount(), 1);
     auto second = std::make_unique<PluginObject>();
     EXPECT_EQ(host::sim::LiveTimerCount(), 1);  // re-armed, not doubled
+    // Flags no start operation sets, so that every window of the table is hooked.
+    State().HideTabBarOn = true;
+    State().HighlightComboOn = true;
     host::sim::Advance(200);
     const auto hooked = reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc);
     EXPECT_EQ(ProcOf(w.frame), hooked);
+    for (HWND h : windows) EXPECT_NE(ProcOf(h), hostProcs[h]) << "not hooked";
     EXPECT_TRUE(State().OnTopDispatch);
 
     first.reset();
     EXPECT_EQ(ProcOf(w.frame), hooked);
     EXPECT_TRUE(tillwick::PluginStillActive());
     second.reset();
-    EXPECT_NE(ProcOf(w.frame), hooked);
+    for (const auto& [h, proc] : hostProcs) EXPECT_EQ(ProcOf(h), proc);
     EXPECT_TRUE(host::ModuleFootprint().Empty());
     EXPECT_FALSE(tillwick::PluginStillActive());
     EXPECT_FALSE(State().HideStatusBarOn || State().OnTopDispatch || State().ToggleFilterOn);
 
-    // Nothing is hooked again in this process, even by a new object.
+    // Nothing is hooked again in this process, even by a new object, its tab tracking or its release.
     auto third = std::make_unique<PluginObject>();
     host::sim::Advance(400);
-    EXPECT_NE(ProcOf(w.frame), hooked);
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(400);
+    ActivateTabFromHost(0);
+    third.reset();
+    for (const auto& [h, proc] : hostProcs) EXPECT_EQ(ProcOf(h), proc);
 }
 
 }  // namespace

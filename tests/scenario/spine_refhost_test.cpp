@@ -67,17 +67,4 @@ TEST_F(SpineOnReferenceHost, TabTrackingPointsCurrentBrowserAtTheActiveTab) {
     EXPECT_EQ(g_dialogs, 1);
 }
 
-TEST_F(SpineOnReferenceHost, OnlyTheLastTabsObjectTakesTheHooksWithIt) {
-    refhost::Host& h = Start(2);
-    testsupport::PumpFor(1000);
-    ASSERT_EQ(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
-    h.CloseTab();
-    EXPECT_EQ(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
-    h.CloseTab();
-    EXPECT_NE(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
-    h.OpenTab("http://example.com/again");
-    testsupport::PumpFor(1000);
-    EXPECT_NE(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
-}
-
 }  // namespace

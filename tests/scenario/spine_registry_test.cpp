@@ -1,4 +1,5 @@
 // The host's plugin list and the diagnostics text.
+#include <array>
 #include <memory>
 
 #include "core/plugin_registry.h"
@@ -29,15 +30,55 @@ protected:
     }
 };
 
-TEST_F(SpineRegistry, ThreeEntriesNumberOurOwnButtonThird) {
-    std::string a = Description("A", "Alpha", "COM|Button");
-    Description("B", "Beta", "COM|Button");
-    std::string own = kHostFolder + "Plugin\\Tillwick\\plugin.ini";
-    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\nBeta1.0=0\r\nTillwick1.0=1\r\n[IEPlugins]\r\nGamma1.0=1\r\n");
-    EXPECT_EQ(Scan(), (std::vector<std::string>{Listed(a), "", Listed(own)}));
-    EXPECT_EQ(State().OwnCommandId, 29523);
-    EXPECT_EQ(State().CompanionCommandId, 0);
+// The switch file and the descriptions found give the list (a description
+// file per enabled entry, "" where none is found) and the button numbers.
+struct ScanCase {
+    const char* name;
+    std::vector<std::array<const char*, 4>> descriptions;  // folder, name, type, file
+    const char* switchFile;                                 // nullptr: no file
+    const char* languageId;
+    std::vector<std::string> listed;  // below the Plugin folder
+    int own, companion;
+};
+
+class SpineRegistryScan : public SpineRegistry, public ::testing::WithParamInterface<ScanCase> {};
+
+TEST_P(SpineRegistryScan, ListsTheEnabledEntriesAndNumbersTheButtons) {
+    const ScanCase& c = GetParam();
+    for (const auto& [folder, name, type, file] : c.descriptions) Description(folder, name, type, "", file);
+    if (c.switchFile) SwitchFile(c.switchFile);
+    else host::fs::DeleteFile(kHostFolder + "Config\\Plugins.ini");
+    std::vector<std::string> expected;
+    for (const std::string& path : c.listed) expected.push_back(path.empty() ? "" : kLowerHost + "Plugin\\" + path);
+    EXPECT_EQ(Scan(c.languageId), expected);
+    EXPECT_EQ(State().OwnCommandId, c.own);
+    EXPECT_EQ(State().CompanionCommandId, c.companion);
 }
+
+const char* const kAlphaBeta = "[MyIEPlugins]\r\nAlpha1.0=1\r\nBeta1.0=0\r\nTillwick1.0=1\r\n[IEPlugins]\r\nGamma1.0=1\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpineRegistryScan,
+    ::testing::Values(
+        ScanCase{"OwnButtonThird", {{"A", "Alpha", "COM|Button", "plugin.ini"}, {"B", "Beta", "COM|Button", "plugin.ini"}},
+                 kAlphaBeta, "", {"A\\plugin.ini", "", "Tillwick\\plugin.ini"}, 29523, 0},
+        // Entries without a description keep the numbering aligned; comments and nameless lines are no entries.
+        ScanCase{"UndescribedEntriesCount",
+                 {{"Helper", "Tillwick Helper", "button", "plugin.ini"}},
+                 "[myieplugins]\r\nGone2.0=1\r\n; a comment line\r\n=1\r\nTillwick Helper1.0=1\r\nTillwick1.0=1\r\n",
+                 "", {"", "Helper\\plugin.ini", "Tillwick\\plugin.ini"}, 29523, 29522},
+        ScanCase{"LocalizedDescriptionWins",
+                 {{"A", "Alpha", "button", "plugin.ini"}, {"A", "Alpha", "button", "plugin2052.ini"}},
+                 "[MyIEPlugins]\r\nAlpha1.0=1\r\n", "2052", {"A\\plugin2052.ini"}, 0, 0},
+        ScanCase{"OtherLanguageTakesThePlainOne",
+                 {{"A", "Alpha", "button", "plugin.ini"}, {"A", "Alpha", "button", "plugin2052.ini"}},
+                 "[MyIEPlugins]\r\nAlpha1.0=1\r\n", "1031", {"A\\plugin.ini"}, 0, 0},
+        ScanCase{"LineFeedOnly", {}, "[MyIEPlugins]\nAlpha1.0=1\nTillwick1.0=1\n[IEPlugins]\n", "",
+                 {"", "Tillwick\\plugin.ini"}, 29522, 0},
+        ScanCase{"NoMyIePluginsSection", {}, "[IEPlugins]\r\nTillwick1.0=1\r\n", "", {}, 0, 0},
+        ScanCase{"SectionLineWithoutBreak", {}, "[MyIEPlugins]", "", {}, 0, 0},
+        ScanCase{"NoSwitchFile", {}, nullptr, "", {}, 0, 0}),
+    [](const ::testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
 // Every tab scans again; the descriptions are kept for the process and read
 // again when a folder, a description or the switch file changed.
@@ -59,17 +100,6 @@ TEST_F(SpineRegistry, AChangedPluginFolderOrListIsReadAgain) {
     EXPECT_EQ(State().OwnCommandId, 29522);
 }
 
-TEST_F(SpineRegistry, EntriesWithoutDescriptionKeepTheNumberingAligned) {
-    Description("Helper", "Tillwick Helper", "button");
-    SwitchFile(
-        "[myieplugins]\r\nGone2.0=1\r\n; a comment line\r\n=1\r\nTillwick Helper1.0=1\r\nTillwick1.0=1\r\n");
-    std::vector<std::string> list = Scan();
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0], "");
-    EXPECT_EQ(State().CompanionCommandId, 29522);
-    EXPECT_EQ(State().OwnCommandId, 29523);
-}
-
 TEST_F(SpineRegistry, OnlyEnabledButtonEntriesGiveCommandIds) {
     Description("Tillwick", "Tillwick", "COM");  // not a button
     Description("Helper", "Tillwick Helper", "Script|BUTTON");
@@ -81,14 +111,6 @@ TEST_F(SpineRegistry, OnlyEnabledButtonEntriesGiveCommandIds) {
     SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=2\r\n");
     Scan();
     EXPECT_EQ(State().CompanionCommandId, 0);  // a stale id does not survive a new scan
-}
-
-TEST_F(SpineRegistry, LocalizedDescriptionWinsForTheHostLanguage) {
-    std::string plain = Description("A", "Alpha", "button");
-    std::string localized = Description("A", "Alpha", "button", "", "plugin2052.ini");
-    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\n");
-    EXPECT_EQ(Scan("2052"), (std::vector<std::string>{Listed(localized)}));
-    EXPECT_EQ(Scan("1031"), (std::vector<std::string>{Listed(plain)}));
 }
 
 TEST_F(SpineRegistry, AfterPageDonePluginsNeedBothKeys) {
@@ -114,24 +136,6 @@ TEST_F(SpineRegistry, MoreThan101PluginFoldersAreAllRead) {
     ASSERT_EQ(list.size(), 151u);
     EXPECT_EQ(list[149], kLowerHost + "Plugin\\P1149\\plugin.ini");
     EXPECT_EQ(State().OwnCommandId, 29521 + 150);
-}
-
-TEST_F(SpineRegistry, SwitchFileShapesThatYieldNoEntries) {
-    SwitchFile("[IEPlugins]\r\nTillwick1.0=1\r\n");  // no "[myieplugins]"
-    EXPECT_TRUE(Scan().empty());
-    EXPECT_EQ(State().OwnCommandId, 0);
-
-    SwitchFile("[MyIEPlugins]");  // the section line without a line break
-    EXPECT_TRUE(Scan().empty());
-
-    host::fs::DeleteFile(kHostFolder + "Config\\Plugins.ini");
-    EXPECT_TRUE(Scan().empty());
-}
-
-TEST_F(SpineRegistry, LineFeedOnlyFilesAreReadLikeCrLfFiles) {
-    SwitchFile("[MyIEPlugins]\nAlpha1.0=1\nTillwick1.0=1\n[IEPlugins]\n");
-    EXPECT_EQ(Scan().size(), 2u);
-    EXPECT_EQ(State().OwnCommandId, 29522);
 }
 
 // The host without its "Plugin" folder or switch file: the plugin still starts.

@@ -110,16 +110,6 @@ TEST_F(SpineStartup, OutsideTheBrowserThePluginStaysInert) {
     EXPECT_EQ(ProcOf(w.frame), hostProc);
 }
 
-TEST_F(SpineStartup, FirstStartWritesTheKeywordsAndAutoLanguageButKeepsUserValues) {
-    Setting("Done", "Fertig", "Keywords");
-    BuildHost();
-    auto plugin = StartPlugin();
-    EXPECT_EQ(SettingValue("Opening", "Keywords"), "opening");
-    EXPECT_EQ(SettingValue("Done", "Keywords"), "Fertig");
-    EXPECT_EQ(State().DoneKeyword, "Fertig");
-    EXPECT_EQ(SettingValue("LanguageID"), "auto");
-}
-
 struct LanguageCase {
     const char* setting;  // nullptr: missing
     const char* hostLanguageId;
@@ -177,11 +167,22 @@ INSTANTIATE_TEST_SUITE_P(
                       ExactTextCase{"GlobalModifier", "shift", ModifierKey, VK_CONTROL},
                       ExactTextCase{"GlobalModifier", "Alt", ModifierKey, VK_CONTROL}));
 
-TEST_F(SpineStartup, SwitchRowsSetTheirFlagsAndHideTheTabToolTips) {
+// The first start writes the keywords and the automatic language but keeps
+// the user's values; switch rows set their flags; a start-offline value that
+// is no number is ignored.
+TEST_F(SpineStartup, TheStartTableWritesDefaultsSetsFlagsAndHidesTheTabToolTips) {
     for (const char* key : {"LastTabExit", "PasteGo", "ShowGroupUrl", "OpenGroupConfirm", "HideTabToolTip"})
         Setting(key, "1");
+    Setting("Done", "Fertig", "Keywords");
+    Setting("StartOffLine", "abc");
     BuildHost();
     auto plugin = StartPlugin();
+    EXPECT_EQ(SettingValue("Opening", "Keywords"), "opening");
+    EXPECT_EQ(SettingValue("Done", "Keywords"), "Fertig");
+    EXPECT_EQ(State().DoneKeyword, "Fertig");
+    EXPECT_EQ(SettingValue("LanguageID"), "auto");
+    EXPECT_FALSE(host::sim::OfflineModeSet());
+    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab4), 1);  // start-up went on
     EXPECT_TRUE(State().LastTabExitOn);
     EXPECT_TRUE(State().PasteGoOn);
     EXPECT_TRUE(State().ShowGroupUrlOn);
@@ -195,27 +196,11 @@ TEST_F(SpineStartup, SwitchRowsSetTheirFlagsAndHideTheTabToolTips) {
     tillwick::ShowTabToolTips();
     EXPECT_EQ(Delivered(w.tooltip, TTM_ACTIVATE, 1), 1);
     EXPECT_FALSE(State().TabToolTipsHidden);
-}
-
-TEST_F(SpineStartup, StartOfflineFollowsTheNumberAndIgnoresNonNumbers) {
-    Setting("StartOffLine", "abc");
-    BuildHost();
-    auto plugin = StartPlugin();
-    EXPECT_FALSE(host::sim::OfflineModeSet());
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab4), 1);  // start-up went on
 
     plugin.reset();
     Setting("StartOffLine", " 1 ");
     auto second = std::make_unique<PluginObject>();
     EXPECT_TRUE(host::sim::OfflineModeSet());
-}
-
-TEST_F(SpineStartup, TabBarBelowThePagesIsNotOnTop) {
-    BuildHost();
-    host::MoveWindow(w.tabBar, 0, 724, 1024, 24, TRUE);
-    host::MoveWindow(w.mdi, 0, 60, 1024, 640, TRUE);
-    auto plugin = StartPlugin();
-    EXPECT_FALSE(State().TabBarOnTop);
 }
 
 TEST_F(SpineStartup, ToolbarStylesMustMatchExactly) {
@@ -315,22 +300,21 @@ protected:
     }
 };
 
+// Shown for the capture only; with status-bar hiding on, hidden once more
+// by the auto-hide feature, which owns it from then on.
 TEST_F(SpineStartupFullScreen, ShowsTheStatusBarForTheCaptureOnly) {
-    auto plugin = StartOnFullScreenHost();
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
-    EXPECT_TRUE(State().StatusBarShownForCapture);
-    EXPECT_TRUE(State().CaptureDone);
-    EXPECT_FALSE(host::IsWindowVisible(w.status));
-}
-
-TEST_F(SpineStartupFullScreen, StatusBarHidingTakesOverAfterTheCapture) {
-    Setting("HideStatusBar", "1");
-    auto plugin = StartOnFullScreenHost();
-    // Shown for the capture, then hidden once by the auto-hide feature, which owns it now.
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
-    EXPECT_FALSE(host::IsWindowVisible(w.status));
-    EXPECT_TRUE(State().HideStatusBarOn);
-    EXPECT_TRUE(State().CaptureDone);
+    for (const char* hiding : {"0", "1"}) {
+        SCOPED_TRACE(hiding);
+        TearDown();
+        SetUp();
+        Setting("HideStatusBar", hiding);
+        auto plugin = StartOnFullScreenHost();
+        EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
+        EXPECT_EQ(State().HideStatusBarOn, *hiding == '1');
+        if (*hiding == '0') EXPECT_TRUE(State().StatusBarShownForCapture);
+        EXPECT_TRUE(State().CaptureDone);
+        EXPECT_FALSE(host::IsWindowVisible(w.status));
+    }
 }
 
 // ---- the security-id poll ----

@@ -8,22 +8,11 @@ using namespace tillwick;
 
 namespace {
 
-TEST(Convert, AcceptsWhatScriptAccepts) {
-    EXPECT_EQ(ToInt32("112"), 112);
-    EXPECT_EQ(ToInt32("  -84 "), -84);
-    EXPECT_EQ(ToInt32("+7"), 7);
-    EXPECT_EQ(ToInt32("&H10"), 16);
-    EXPECT_EQ(ToInt32("&hFFFFFFFF"), -1);
-    EXPECT_EQ(ToInt32("&O17"), 15);
-    EXPECT_EQ(ToInt32("1e3"), 1000);
+TEST(Convert, AcceptsWhatScriptAcceptsAndRoundsHalfToEven) {
+    for (const auto& [text, value] : {std::pair{"112", 112}, {"  -84 ", -84}, {"+7", 7}, {"&H10", 16}, {"&hFFFFFFFF", -1},
+                                      {"&O17", 15}, {"1e3", 1000}, {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"2.51", 3}})
+        EXPECT_EQ(ToInt32(text), value) << text;
     EXPECT_DOUBLE_EQ(ToNumber("0.25"), 0.25);
-}
-
-TEST(Convert, FractionsRoundHalfToEven) {
-    EXPECT_EQ(ToInt32("2.5"), 2);
-    EXPECT_EQ(ToInt32("3.5"), 4);
-    EXPECT_EQ(ToInt32("-2.5"), -2);
-    EXPECT_EQ(ToInt32("2.51"), 3);
 }
 
 TEST(Convert, NonNumbersAndOverflowFailTheStep) {

@@ -16,50 +16,44 @@ std::string Read(std::string_view text, std::string_view section, std::string_vi
     return ProfileValue(raw ? std::optional<std::string_view>(*raw) : std::nullopt, def, buffer);
 }
 
-TEST(IniRead, NamesAreCaseInsensitiveAndTrimmed) {
-    const char* text = "  [General]  \r\n  HideTitle  =  1  \r\n";
-    EXPECT_EQ(Read(text, "general", "HIDETITLE"), "1");
-    EXPECT_EQ(Read(text, "General", "hidetitle"), "1");
-    EXPECT_EQ(Read(text, "Other", "HideTitle"), "<none>");
-}
-
-TEST(IniRead, LineEndsAndMissingFinalBreak) {
-    EXPECT_EQ(Read("[A]\nk=1\n[B]\nk=2", "B", "k"), "2");
-    EXPECT_EQ(Read("[A]\r\nk=1\n[B]\r\nk=2", "A", "k"), "1");
-    EXPECT_EQ(Read("[A]\r\nk=last", "A", "k"), "last");
-}
-
-TEST(IniRead, KeysWithoutValueAndEmptyValues) {
-    const char* text = "[A]\r\nbare\r\nempty=\r\nurl=http://h/?a=1&b=2\r\n";
-    EXPECT_EQ(Read(text, "A", "bare"), "<none>");  // no "=": the default
-    EXPECT_EQ(Read(text, "A", "empty"), "");      // present but empty: empty
-    EXPECT_EQ(Read(text, "A", "url"), "http://h/?a=1&b=2");
-}
-
-TEST(IniRead, FirstSectionAndFirstKeyWin) {
-    const char* text = "[A]\r\nk=1\r\nk=2\r\n[A]\r\nk=3\r\nonly=4\r\n";
-    EXPECT_EQ(Read(text, "A", "k"), "1");
-    EXPECT_EQ(Read(text, "A", "only"), "<none>");
-}
-
-TEST(IniRead, QuotesAroundTheWholeValueAreRemoved) {
-    EXPECT_EQ(Read("[A]\r\nq=\"x y\"\r\n", "A", "q"), "x y");
-    EXPECT_EQ(Read("[A]\r\nq='x'\r\n", "A", "q"), "x");
-    EXPECT_EQ(Read("[A]\r\nq=\"x\r\n", "A", "q"), "\"x");
-    EXPECT_EQ(Read("[A]\r\nq=\"\r\n", "A", "q"), "\"");
-}
-
-TEST(IniRead, ValueIsCutToTheBuffer) {
-    std::string text = "[A]\r\nv=" + std::string(2000, 'x') + "\r\n";
-    EXPECT_EQ(Read(text, "A", "v").size(), 1023u);
-    EXPECT_EQ(Read("[A]\r\nv=abcdef\r\n", "A", "v", "", 4), "abc");
-    EXPECT_EQ(Read("[A]\r\nv=abcdef\r\n", "A", "v", "", 0), "");
-}
-
-TEST(IniRead, DefaultLosesTrailingBlanks) {
-    EXPECT_EQ(Read("", "A", "k", "d  "), "d");
-    EXPECT_EQ(Read("", "A", "k", "  d"), "  d");
-    EXPECT_EQ(Read("", "A", "k", "   "), " ");  // the first character always stays
+TEST(IniRead, ValuesAsTheProfileFunctionsGiveThem) {
+    const struct {
+        const char* text;
+        const char* section;
+        const char* key;
+        std::string expected;
+        const char* def = "<none>";
+        std::size_t buffer = tillwick::ini::kBufferChars;
+    } cases[] = {
+        // Names are case-insensitive and trimmed.
+        {"  [General]  \r\n  HideTitle  =  1  \r\n", "general", "HIDETITLE", "1"},
+        {"  [General]  \r\n  HideTitle  =  1  \r\n", "Other", "HideTitle", "<none>"},
+        // Either line end, and no final break.
+        {"[A]\nk=1\n[B]\nk=2", "B", "k", "2"},
+        {"[A]\r\nk=1\n[B]\r\nk=2", "A", "k", "1"},
+        {"[A]\r\nk=last", "A", "k", "last"},
+        // No "=": the default; present but empty: empty; later "=" belong to the value.
+        {"[A]\r\nbare\r\nempty=\r\n", "A", "bare", "<none>"},
+        {"[A]\r\nbare\r\nempty=\r\n", "A", "empty", ""},
+        {"[A]\r\nurl=http://h/?a=1&b=2\r\n", "A", "url", "http://h/?a=1&b=2"},
+        // The first section and the first key win.
+        {"[A]\r\nk=1\r\nk=2\r\n[A]\r\nk=3\r\nonly=4\r\n", "A", "k", "1"},
+        {"[A]\r\nk=1\r\nk=2\r\n[A]\r\nk=3\r\nonly=4\r\n", "A", "only", "<none>"},
+        // Quotes around the whole value go.
+        {"[A]\r\nq=\"x y\"\r\n", "A", "q", "x y"},
+        {"[A]\r\nq='x'\r\n", "A", "q", "x"},
+        {"[A]\r\nq=\"x\r\n", "A", "q", "\"x"},
+        {"[A]\r\nq=\"\r\n", "A", "q", "\""},
+        // Cut to the buffer.
+        {"[A]\r\nv=abcdef\r\n", "A", "v", "abc", "", 4},
+        {"[A]\r\nv=abcdef\r\n", "A", "v", "", "", 0},
+        // The default loses its trailing blanks, but its first character always stays.
+        {"", "A", "k", "d", "d  "},
+        {"", "A", "k", "  d", "  d"},
+        {"", "A", "k", " ", "   "},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Read(c.text, c.section, c.key, c.def, c.buffer), c.expected) << c.text << " " << c.key;
+    EXPECT_EQ(Read("[A]\r\nv=" + std::string(2000, 'x') + "\r\n", "A", "v").size(), 1023u);
 }
 
 TEST(IniWrite, ReplacesInPlaceAndKeepsEverythingElse) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/errors.h"
 #include "core/state.h"
 #include "host/sim/sim.h"
@@ -82,21 +84,17 @@ TEST_F(Wrapper, HostReadersUseTheirFilesAndStripAmpersands) {
 }
 
 TEST(WordHelpers, PackAndUnpack) {
-    EXPECT_EQ(LoWordOf(0x0001FFFF), -1);
-    EXPECT_EQ(LoWordOf(0x00017FFF), 32767);
+    // HiWordOf divides by 65535 and truncates; the negative branch subtracts one more.
+    for (const auto& [value, lo, hi] : {std::tuple{0x0001FFFF, -1, 2}, {0x00017FFF, 32767, 1}, {120 * 65536, 0, 120},
+                                        {65534, -2, 0}, {65535, -1, 1}, {-120 * 65536, 0, -121}, {-1, -1, -1}}) {
+        EXPECT_EQ(HiWordOf(value), hi) << value;
+        EXPECT_EQ(LoWordOf(value), lo) << value;
+    }
     EXPECT_EQ(MakeLong(-1, 1), 65535);
     EXPECT_EQ(MakeLong(5, -1), -65531);
-    EXPECT_EQ(HiWordOf(120 * 65536), 120);  // 7864320 / 65535 truncates to 120
-    EXPECT_EQ(HiWordOf(65534), 0);
-    EXPECT_EQ(HiWordOf(65535), 1);
-    EXPECT_EQ(HiWordOf(-120 * 65536), -121);  // the negative branch subtracts one more
-    EXPECT_EQ(HiWordOf(-1), -1);
-}
-
-TEST(WordHelpers, MakeLongOverflowFailsTheStep) {
     EXPECT_EQ(MakeLong(32767, 32767), 32767 * 65536 + 32767);
     EXPECT_EQ(MakeLong(0, -32768), INT32_MIN);
-    EXPECT_THROW(MakeLong(-1, -32768), StepError);
+    EXPECT_THROW(MakeLong(-1, -32768), StepError);  // overflow fails the step
 }
 
 TEST(PtrToText, ReadsUtf16UpToTheTerminator) {
