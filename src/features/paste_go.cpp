@@ -164,6 +164,10 @@ void CALLBACK PasteAndGo(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     EndTimer(m.PasteTimer, timerId);
     const HWND edit = m.TargetEdit;
     host::SetFocus(edit);
+    // Run by the timer, it pastes into a tab just opened: the box holds the
+    // host's address for the blank page, not a selection of the user's, and
+    // a paste at the caret would go in front of it.
+    if (timerId != 0) host::SendMessageA(edit, EM_SETSEL, 0, -1);
     host::SendMessageA(edit, WM_PASTE, 0, 0);
     // Posted, so the host reads the box only after the paste has been processed.
     host::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
