@@ -89,8 +89,10 @@ void Layout(Host::State& s) {
     int bottom = client.bottom - client.top;
 
     if (BarVisible(s.rebar)) {
-        Place(s.rebar, 0, 0, width, kRebarHeight);
-        top = kRebarHeight;
+        // As tall as its rows of bands: below them a rebar paints nothing.
+        const auto rows = static_cast<int>(host::SendMessageA(s.rebar, RB_GETBARHEIGHT, 0, 0));
+        top = rows > 0 ? rows : kRebarHeight;
+        Place(s.rebar, 0, 0, width, top);
     }
     if (BarVisible(s.statusBar)) {
         Place(s.statusBar, 0, bottom - kStatusBarHeight, width, kStatusBarHeight);
