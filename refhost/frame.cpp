@@ -59,6 +59,7 @@ void RegisterFrameClass() {
     // Gaps between the bars are painted like the bars, not left with old pixels.
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::intptr_t>(COLOR_BTNFACE + 1));
     wc.lpszClassName = c::kMainFrameClass.data();
+    wc.hInstance = host::ProgramInstance();
     host::RegisterClassA(&wc);
 }
 
@@ -199,7 +200,7 @@ bool Host::Start() {
     const RECT& r = s.config.frameRect;
     s.frame = host::CreateWindowExA(0, c::kMainFrameClass.data(), "Maxthon", kFrameStyle, r.left,
                                     r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                                    nullptr, nullptr);
+                                    host::ProgramInstance(), nullptr);
     if (!s.frame) {
         SetCurrent(nullptr);
         return false;

@@ -61,12 +61,14 @@ void RegisterWindowClass(const char* name, WNDPROC proc) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = proc;
     wc.lpszClassName = name;
+    wc.hInstance = host::ProgramInstance();
     host::RegisterClassA(&wc);
 }
 
 HWND CreateChildWindow(Host::State& s, int width, int height) {
     MDICREATESTRUCTA mcs{};
     mcs.szClass = kChildClass;
+    mcs.hOwner = host::ProgramInstance();
     mcs.szTitle = "";
     mcs.cx = width;
     mcs.cy = height;
@@ -77,7 +79,7 @@ HWND CreateChildWindow(Host::State& s, int width, int height) {
         // An MDI client that does not create children itself: the child is
         // made directly, and the client was still told through WM_MDICREATE.
         child = host::CreateWindowExA(WS_EX_MDICHILD, kChildClass, "", kChildStyle, 0, 0, width,
-                                      height, s.mdiClient, nullptr, nullptr, nullptr);
+                                      height, s.mdiClient, nullptr, host::ProgramInstance(), nullptr);
     }
     return child;
 }
@@ -123,11 +125,11 @@ int NewTab(Host::State& s, std::string_view windowName) {
     tab->child = CreateChildWindow(s, area.right, area.bottom);
     if (!tab->child) return -1;
     tab->view = host::CreateWindowExA(0, c::kTabChildClassPrefix.data(), "", kInnerStyle, 0, 0,
-                                      area.right, area.bottom, tab->child, nullptr, nullptr,
-                                      nullptr);
+                                      area.right, area.bottom, tab->child, nullptr,
+                                      host::ProgramInstance(), nullptr);
     tab->page = tab->view ? host::CreateWindowExA(0, c::kPageViewClass.data(), "", kInnerStyle, 0,
                                                   0, area.right, area.bottom, tab->view, nullptr,
-                                                  nullptr, nullptr)
+                                                  host::ProgramInstance(), nullptr)
                           : nullptr;
     if (!tab->page) {
         host::SendMessageA(s.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(tab->child), 0);

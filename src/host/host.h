@@ -46,6 +46,10 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 HWND GetParent(HWND hwnd);
 HWND SetParent(HWND child, HWND newParent);
 ATOM RegisterClassA(const WNDCLASSA* wc);
+// The running program's own module, as GetModuleHandleA(nullptr) gives it: a
+// program registers its window classes under it and creates its windows with
+// it, so that a class of the same name in a loaded library is never the one used.
+HINSTANCE ProgramInstance();
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                      int x, int y, int width, int height, HWND parent, HMENU menu,
                      HINSTANCE instance, void* param);

@@ -115,6 +115,9 @@ namespace host {
 
 using namespace sim::detail;
 
+// The simulated program's image base, as a 32-bit program usually has it.
+HINSTANCE ProgramInstance() { return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000)); }
+
 ATOM RegisterClassA(const WNDCLASSA* wc) {
     if (!wc || !wc->lpszClassName) return 0;
     BuiltinClass(Builtin::Desktop);  // built-in procedures take their table slots first

@@ -4,5 +4,6 @@
 namespace host {
 
 ATOM RegisterClassA(const WNDCLASSA* wc) { return ::RegisterClassA(wc); }
+HINSTANCE ProgramInstance() { return ::GetModuleHandleA(nullptr); }
 
 }  // namespace host
