@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/win32/com.h"
+#include "wine_bench.h"
 
 #include <commctrl.h>
 
@@ -25,24 +26,8 @@
 
 namespace {
 
-std::string ExeFolder() {
-    char path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text(path, n);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
-
-void PumpFor(int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
+using wine_bench::ExeFolder;
+using wine_bench::PumpFor;
 
 bool ProcedureInside(HWND hwnd, HMODULE module) {
     HMODULE owner = nullptr;
@@ -153,13 +138,5 @@ int Run(int roundTrips, bool features) {
 int main(int argc, char** argv) {
     const int roundTrips = argc > 1 ? std::max(1000, std::atoi(argv[1])) : 200000;
     const bool features = !(argc > 2 && std::string(argv[2]) == "none");
-    if (FAILED(::OleInitialize(nullptr))) return 1;
-    int rc = 1;
-    try {
-        rc = Run(roundTrips, features);
-    } catch (...) {
-        std::fprintf(stderr, "stopped by an unexpected error\n");
-    }
-    ::OleUninitialize();
-    return rc;
+    return wine_bench::WithOle([&] { return Run(roundTrips, features); });
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/win32/com.h"
+#include "wine_bench.h"
 
 #include "core/state.h"
 #include "core/wrapper.h"
@@ -19,14 +20,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using wine_bench::ExeFolder;
 
-std::string ExeFolder() {
-    char path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text(path, n);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
+using Clock = std::chrono::steady_clock;
 
 struct Key {
     std::string section, key;

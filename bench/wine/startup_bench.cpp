@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/win32/com.h"
+#include "wine_bench.h"
 
 #include <commctrl.h>
 
@@ -25,27 +26,11 @@
 
 namespace {
 
+using wine_bench::ExeFolder;
+using wine_bench::PumpFor;
+
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::duration<double, std::milli>;
-
-std::string ExeFolder() {
-    char path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text(path, n);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
-
-void PumpFor(int ms) {
-    const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    while (Clock::now() < end) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
 
 void WriteProfile() {
     const std::string settings = ExeFolder() + "Plugin\\Tillwick\\settings.ini";
@@ -167,13 +152,5 @@ int Run(int pluginCount, int objects) {
 int main(int argc, char** argv) {
     const int plugins = argc > 1 ? std::max(2, std::atoi(argv[1])) : 300;
     const int objects = argc > 2 ? std::max(2, std::atoi(argv[2])) : 20;
-    if (FAILED(::OleInitialize(nullptr))) return 1;
-    int rc = 1;
-    try {
-        rc = Run(plugins, objects);
-    } catch (...) {
-        std::fprintf(stderr, "stopped by an unexpected error\n");
-    }
-    ::OleUninitialize();
-    return rc;
+    return wine_bench::WithOle([&] { return Run(plugins, objects); });
 }
