@@ -230,7 +230,10 @@ void OnFrameCommand(WPARAM wParam) {
     SharedState& s = State();
     if (IsPopupFilterCommand(wParam)) {
         s.PopupFilterEnabled = !s.PopupFilterEnabled;
-    } else if (wParam == contract::kCmdRefresh && s.CombineButtonsOn) {
+    } else if (wParam == contract::kCmdTabBarTop || wParam == contract::kCmdTabBarBottom) {
+        // Whoever reads the tab bar's side (the tab menu, the bars' hiding) needs it whatever is on.
+        s.TabBarOnTop = wParam == contract::kCmdTabBarTop;
+    } else if (wParam == contract::kCmdStop && s.CombineButtonsOn) {
         std::int32_t loaded = 1;
         SetCombinedState(loaded);
     }

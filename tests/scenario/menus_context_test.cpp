@@ -64,22 +64,26 @@ constexpr auto kAllPlugins = "^(alpha|beta|gamma|delta|side|eps|zeta)$";
 
 TEST_F(ContextMenus, TabMenuPositionsFollowTheTabBarSideAndTheFeaturesOn) {
     struct Case {
-        bool onTop, close, plugin, other;
+        bool onTop, close;
         std::string pluginInclude;
         int closeAt, pluginAt, otherAt;
+        UINT moveTabBar = 0;  // the user moves the tab bar after start-up (0x818B: on top)
     };
-    const Case cases[] = {{false, true, true, true, kAllPlugins, 18, 17, 19},
-                          {true, true, true, true, kAllPlugins, 1, 2, 3},
-                          {true, false, true, true, kAllPlugins, -1, 1, 2},
-                          {false, false, true, true, kAllPlugins, -1, 17, 20},
-                          {false, true, true, true, "", 17, -1, 18}};  // empty pattern: no plugin item
+    const Case cases[] = {{false, true, kAllPlugins, 18, 17, 19},
+                          {true, true, kAllPlugins, 1, 2, 3},
+                          {true, false, kAllPlugins, -1, 1, 2},
+                          {false, false, kAllPlugins, -1, 17, 20},
+                          {false, true, "", 17, -1, 18},  // empty pattern: no plugin item
+                          {false, true, kAllPlugins, 1, 2, 3, 0x818B},
+                          {true, true, kAllPlugins, 18, 17, 19, 0x818C}};
     for (const Case& k : cases) {
-        SCOPED_TRACE(::testing::Message() << k.onTop << k.close << k.plugin << k.other << k.pluginInclude);
+        SCOPED_TRACE(::testing::Message() << k.onTop << k.close << k.pluginInclude << k.moveTabBar);
         TearDown();
         SetUp();
         StartWith({{"TabMenu", k.close ? "1" : "0"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", k.pluginInclude},
                    {"TabOtherMenu", "1"}, {"TabOtherInclude", "Unlocked"}},
                   k.onTop);
+        if (k.moveTabBar != 0) host->Command(k.moveTabBar);
         for (int opening = 0; opening < 2; ++opening) {  // the kept submenus come back the second time
             host->RightClickTab(0);
             EXPECT_EQ(PositionOf(Shown(), 178), k.closeAt);
