@@ -125,6 +125,7 @@ struct SortCase {
 TEST_F(HostMenus, TheQuickSearchMenuIsSortedAlphabeticallyOrInTheUsersOrder) {
     const std::vector<SortCase> cases = {
         {{{"SortSearchAlphabetical", "1"}}, {"Yahoo", "google", "MSN"}, {"google", "MSN", "Yahoo"}},
+        {{{"SortSearchAlphabetical", "1"}}, {"Google Images", "Google", "Ask"}, {"Ask", "Google", "Google Images"}},
         {{{"SortSearchCustom", "1"}, {"SortSearchOrder", "msn|google"}}, {"Google", "Yahoo", "MSN"}, {"MSN", "Google", "Yahoo"}},
         // A name that matches nothing, and empty names, leave no gap.
         {{{"SortSearchCustom", "1"}, {"SortSearchOrder", "ask||yahoo|"}}, {"Google", "Yahoo", "MSN"}, {"Yahoo", "Google", "MSN"}},
