@@ -147,7 +147,7 @@ void ShowAllOrNone(bool on, const MenuFacts& f) {
     if (f.featureOn)
         for (const FlagRow& row : kFlags)
             if (Module().*row.flag != on) RunStep([&] { SetFlag(row, on); });
-    if (State().StatusHtmlOn) {
+    if (f.stripExists) {
         std::int32_t panels = on ? 1 : 0;
         RunStep([&] { StatusHtmlMenuCommand(panels); });
     }
@@ -185,7 +185,8 @@ void ActOnMenuChoice(UINT id, const MenuFacts& f) {
 
 void OpenInfoMenu() {
     SharedState& s = State();
-    MenuFacts f{s.StatusBarInfoOn, s.StatusHtmlOn, 0};
+    // The switch is on from start-up, the strip only once the host's security id has come.
+    MenuFacts f{s.StatusBarInfoOn, s.StatusHtmlOn && s.StatusHtml.Strip != nullptr, 0};
     RunStep([&] { f.panelCount = std::max<std::int32_t>(0, TrySettingNumber(Setting::StatusHtmlCount).value_or(0)); });
     HMENU menu = host::CreatePopupMenu();
     if (menu == nullptr) return;

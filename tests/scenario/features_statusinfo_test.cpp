@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "core/ini_store.h"
 #include "features_fixture.h"
 #include "host/sim/statusinfo.h"
 #include "statusinfo/statusinfo.h"
@@ -73,6 +74,7 @@ TEST_F(StatusInfo, DoneIsSwallowedAndTheLineFollows50MsLaterWithoutARedrawLoop) 
     testsupport::PumpFor(100);
     EXPECT_EQ(BarText(), "Opening page http://example.com/");
     HostText("Done");
+    HostText("x");  // under two characters: swallowed too
     EXPECT_EQ(BarText(), "Opening page http://example.com/");
     testsupport::PumpFor(49);
     EXPECT_EQ(BarText(), "Opening page http://example.com/");
@@ -95,6 +97,22 @@ TEST_F(StatusInfo, ARevealOverAHostMessageLeavesItOnScreen) {
     EXPECT_EQ(BarText(), "http://example.com/link-under-the-mouse");
 }
 
+// The panel switch is on from start-up; its entries wait for the strip, which needs the companion's security id.
+TEST_F(StatusInfo, PanelEntriesAppearOnlyOnceTheStripExists) {
+    for (bool companion : {false, true}) {
+        SCOPED_TRACE(companion);
+        TearDown();
+        SetUp();
+        if (!companion) config.plugins.pop_back();
+        StartInfo({{"StatusHtml", "1"}, {"StatusHtmlCount", "1"}});
+        testsupport::PumpFor(3000);
+        ASSERT_EQ(Click(30), 1u);
+        const auto& items = host::sim::TrackedMenus().back().items;
+        EXPECT_EQ(std::count_if(items.begin(), items.end(), [](const auto& i) { return i.text == "Show Html0"; }),
+                  companion ? 1 : 0);
+    }
+}
+
 TEST_F(StatusInfo, ProxyTextForms) {
     StartInfo({{"ShowProxy", "1"}});
     struct Case { const char* config; const char* text; } const cases[] = {
@@ -113,6 +131,24 @@ TEST_F(StatusInfo, ProxyTextForms) {
     }
     host->Command(25375 + 1);
     EXPECT_EQ(BarText(), "Proxy:  Local Proxy  127.0.0.1:8080    ");
+    for (auto [command, text] : {std::pair{33068, "Proxy:  Use IE Proxy"}, {33059, "Proxy:  No Proxy"}}) {
+        host->Command(static_cast<UINT>(command));
+        EXPECT_EQ(tillwick::State().StatusInfo.Info.ProxyText, text);
+    }
+}
+
+// Show All, one item off, Show None: each switch written at once.
+TEST_F(StatusInfo, ShowAllAndShowNoneSwitchEveryItemAndWriteIt) {
+    host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
+    StartInfo({{"ShowZone", "1"}});
+    for (auto [id, values] : {std::pair{7u, "11111"}, {3u, "10111"}, {8u, "00000"}}) {
+        Click(30, id);
+        std::string stored;
+        for (const char* key : {"ShowZone", "ShowIP", "ShowLocation", "ShowProxy", "ShowIcon"})
+            stored += tillwick::ini::ReadString(features_test::kPluginFolder + "\\settings.ini", "General", key, "?");
+        EXPECT_EQ(stored, values) << id;
+        EXPECT_EQ(tillwick::State().ZoneIconOn, values[4] == '1');
+    }
 }
 
 TEST_F(StatusInfo, LookupFollowsTheRegistriesAndCachesAddressAndLocation) {
