@@ -113,7 +113,7 @@ struct Config {
     bool showFrame = true;
     RECT frameRect{0, 0, 1024, 768};
     std::uint32_t loadStepMs = 100;  // a page load takes three steps
-    // Buttons put between Refresh (0x800A) and Stop (0x800B) on the main toolbar (0: adjacent).
+    // Buttons put between Refresh (0x800B) and Stop (0x800A) on the main toolbar (0: adjacent).
     int buttonsBetweenRefreshAndStop = 0;
 };
 
