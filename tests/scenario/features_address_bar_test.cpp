@@ -114,6 +114,7 @@ TEST_F(ProgressBar, ShowsTheRoundedPercentageHidesAfter50msAndIgnoresAnEmptyMaxi
     EXPECT_FALSE(Visible(Container()));
     EXPECT_EQ(WindowRect(host->AddressEdit()).right, editRight);
     EXPECT_EQ(Shown(), std::vector<std::int32_t>{50});
+    tillwick::ProgressBarChange(1, 2);
     tillwick::ProgressBarChange(3, 2);  // past the end: 100, then gone
     EXPECT_EQ(Shown().back(), 100);
     testsupport::PumpFor(50);

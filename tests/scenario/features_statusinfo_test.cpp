@@ -263,6 +263,15 @@ TEST_F(StatusInfo, ZoneMovesAndTheirReloads) {
         EXPECT_EQ(host::sim::SecurityDialogCount(), c.dialogs);
         EXPECT_TRUE(tillwick::State().StatusBarHeld);
     }
+    // Stopped between the two steps of a move: no second step.
+    TearDown();
+    SetUp();
+    host::sim::SetHostZone("example.com", 1);
+    StartInfo({{"ShowIcon", "1"}});
+    ASSERT_EQ(Click(10, 4), 1u);
+    tillwick::StopZoneIcon();
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(host::sim::ZoneMappingCalls().size(), 1u);
 }
 
 TEST(WhoisReportWindow, CentredOnTheMdiClientWith460ForItsHeight) {

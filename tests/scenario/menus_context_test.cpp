@@ -167,6 +167,15 @@ TEST_F(ContextMenus, PickedEntriesLaunchAfterTheLoopWithThePopupFilterOffMeanwhi
     testsupport::PumpFor(600);
     EXPECT_EQ(window->Scripts().size(), 2u);
     EXPECT_TRUE(FrameCommands(mark).empty());
+
+    // Stopped while the filter is off: it is switched back at once, and only once.
+    mark = LogMark();
+    host::sim::QueueMenuAnswer(8002);
+    host->RightClickPage(PageMenuKind::Selection);
+    testsupport::PumpFor(0);
+    tillwick::StopPagePluginMenu();
+    testsupport::PumpFor(600);
+    EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F1, 0x80F1}));
     EXPECT_EQ(host::sim::SwallowedExceptionCount(), 0);
 }
 

@@ -97,6 +97,10 @@ TEST_F(OptionsDialog, ValidationRaisesDelaysTo100AndCutsHotAreasToTheBars) {
         form.Validate(Id(c.box));
         EXPECT_EQ(form.Get(c.box).text, c.after) << c.box << " " << c.typed;
     }
+    State().StatusBarHeight = 0;  // a bar that was not found: nothing to cut to
+    form.UserEdit(Id("txtSBHotArea"), "500");
+    form.Validate(Id("txtSBHotArea"));
+    EXPECT_EQ(form.Get("txtSBHotArea").text, "500");
     EXPECT_TRUE(form.Get("cmdApply").enabled);
 }
 

@@ -112,6 +112,7 @@ TEST_F(SpinePluginObject, OnlyTheLastReleaseStopsThePluginAndItLeavesNothingRunn
     first.reset();
     EXPECT_EQ(ProcOf(w.frame), hooked);
     EXPECT_TRUE(tillwick::PluginStillActive());
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);  // the tab tracking's timer is armed at the last release
     second.reset();
     for (const auto& [h, proc] : hostProcs) EXPECT_EQ(ProcOf(h), proc);
     EXPECT_TRUE(host::ModuleFootprint().Empty());

@@ -26,12 +26,13 @@ TEST(TextPattern, AgreesWithTheLibraryEngine) {
         "\\bgo", "go\\B", "\\d+\\.\\d*", "[a-c]x", "[^a-c]", "[\\w-]+@", "[.]", "\\.", "\\(x\\)", "a.c",
         "(a)\\1", "(a|ab)(c|bcd)(d*)", "(?=ab)a", "(?!ab)a", "a*?b", "[^\\W\\d]", "\\x41", "\\u0041", "\\t",
         "}", "]", "a{2}?", "(|a)+b", "(a*)*b", "[a-]", "[-a]", "\\s\\S", "Helper|Close All", "[Z-a]x",
+        "^a{2}$", "^a{1,2}b$", "^(ab){2}$",
         // refused by both
         "(", ")", "[", "*a", "+", "a{3,2}", "\\", "[b-a]", "(?<x>a)", "\\2(a)",
     };
     const char* texts[] = {"", "abc", "ABC", "Tab menu", "Panel", "xyzw", "XYYZW", "color", "COLOUR", "aa", "aaab",
                            "go on", "google", "12.5", "bx", "dx", "me-x@", ".", "(x)", "a\nc", "aa", "abcd", "abd",
-                           "aab", "x{", "}", "]", "\t ", "Close All Tabs", "_", "Z", "^", "-"};
+                           "aab", "x{", "}", "]", "\t ", "Close All Tabs", "_", "Z", "^", "-", "aaa", "abab"};
     for (const char* p : patterns) {
         const TextPattern ours(p);
         for (const char* t : texts) {
