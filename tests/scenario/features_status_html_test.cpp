@@ -73,6 +73,18 @@ TEST_F(StatusHtmlOnHost, TheDonorTabsViewBecomesTheStripAndTheTabIsClosed) {
     EXPECT_TRUE(Ran("frames[1].document.write(sHtml)"));
     EXPECT_TRUE(Ran("frames[2].document.write('')"));
     EXPECT_EQ(State().StatusHtml.StripDocument.GetObject("parentWindow").GetText("name"), "");
+    // Every panel in use hears of the frame's commands, with their id, and of tab changes.
+    h.Command(0x80F0);
+    testsupport::PumpFor(0);
+    EXPECT_TRUE(Ran("try{frames[2].Command_CallBack(33008)} catch(e){}"));
+    const auto changes = [] {
+        const auto all = StripScripts();
+        return std::count(all.begin(), all.end(), "try{frames[1].Page_Change()} catch(e){}");
+    };
+    const auto before = changes();
+    h.OpenTab("http://example.org/");
+    testsupport::PumpFor(1000);
+    EXPECT_GT(changes(), before);
 }
 
 TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeAndProgressEdgesCheckIt) {
