@@ -65,6 +65,14 @@ TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZer
     EXPECT_FALSE(tillwick::State().ZoneIconOn);
     EXPECT_EQ(host::FindWindowExA(Bar(), nullptr, "Static", nullptr), nullptr);
     EXPECT_EQ(host::sim::LiveIconCount(), 0);
+    // Started again (the options dialog's Apply), it shows the page's icon at once.
+    const std::size_t mark = LogMark();
+    tillwick::StartZoneIcon();
+    const HWND icon = host::FindWindowExA(Bar(), nullptr, "Static", nullptr);
+    std::string shown;
+    for (std::size_t i = mark; i < host::sim::MessageLog().size(); ++i)
+        if (const auto& m = host::sim::MessageLog()[i]; m.hwnd == icon && m.msg == 0x0172) shown = host::sim::IconPath(m.lParam);
+    EXPECT_NE(shown.find("zone_internet.ico"), std::string::npos);
 }
 
 TEST_F(StatusInfo, DoneIsSwallowedAndTheLineFollows50MsLaterWithoutARedrawLoop) {
