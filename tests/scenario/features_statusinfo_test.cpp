@@ -127,9 +127,9 @@ TEST_F(StatusInfo, LookupFollowsTheRegistriesAndCachesAddressAndLocation) {
     StartInfo({{"ShowIP", "1"}, {"ShowLocation", "1"}});
     testsupport::PumpFor(500);  // the resolve timer: IPv4 first
     EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    ");
-    EXPECT_EQ(LastRequestUrl(), "http://whois.arin.net/whois/?queryinput=192.0.2.7");
+    EXPECT_EQ(LastRequestUrl(), "https://whois.arin.net/whois/?queryinput=192.0.2.7");
     Answer("NetName: RIPE-ERX-192\nCountry: EU\n");  // a referral: APNIC next, not RIPE
-    EXPECT_EQ(LastRequestUrl(), "http://wq.apnic.net/apnic-bin/whois.pl");
+    EXPECT_EQ(LastRequestUrl(), "https://wq.apnic.net/apnic-bin/whois.pl");
     Answer("netname: EXAMPLE-DE\ncountry:   <b>DE</b>\n");
     EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    IP Location:  Germany    ");
     const std::string cache = host::fs::ReadFile(features_test::kPluginFolder + "\\temp").value_or("");
