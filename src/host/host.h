@@ -238,14 +238,25 @@ struct ResolvedAddress {
     std::string text;
 };
 // Every address of the name, in the resolver's order; empty when it cannot be resolved.
+// It waits for the resolver: never on the UI thread, use StartNameLookup there.
 std::vector<ResolvedAddress> ResolveHostName(const std::string& name);
+// ResolveHostName on a worker thread. Start returns at once (0: could not be
+// started); Poll gives the addresses once known; a lookup that is not polled
+// any more is ended with CancelNameLookup (also after completion), which frees it.
+using NameLookupId = std::uint32_t;
+NameLookupId StartNameLookup(const std::string& name);
+std::optional<std::vector<ResolvedAddress>> PollNameLookup(NameLookupId id);
+void CancelNameLookup(NameLookupId id);
 
 // An asynchronous web request. Start returns at once; Poll tells whether it
 // has completed, and with what. A request that is not polled any more is ended
-// with CancelHttpRequest (also after completion), which frees it.
+// with CancelHttpRequest (also after completion), which frees it and closes its
+// connection at once. A request that has not completed within kHttpDeadlineMs
+// of its start completes with no answer.
+inline constexpr std::uint32_t kHttpDeadlineMs = 15000;
 struct HttpRequestSpec {
     std::string method;       // "GET" or "POST"
-    std::string url;          // "http://host[:port]/path?query"
+    std::string url;          // "https://host[:port]/path?query" (or http)
     std::string contentType;  // empty: no Content-Type header
     std::string body;
 };

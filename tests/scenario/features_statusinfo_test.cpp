@@ -66,6 +66,14 @@ TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZer
     EXPECT_FALSE(tillwick::State().ZoneIconOn);
     EXPECT_EQ(host::FindWindowExA(Bar(), nullptr, "Static", nullptr), nullptr);
     EXPECT_EQ(host::sim::LiveIconCount(), 0);
+    // Started again (the options dialog's Apply), it shows the page's icon at once.
+    const std::size_t mark = LogMark();
+    tillwick::StartZoneIcon();
+    const HWND icon = host::FindWindowExA(Bar(), nullptr, "Static", nullptr);
+    std::string shown;
+    for (std::size_t i = mark; i < host::sim::MessageLog().size(); ++i)
+        if (const auto& m = host::sim::MessageLog()[i]; m.hwnd == icon && m.msg == 0x0172) shown = host::sim::IconPath(m.lParam);
+    EXPECT_NE(shown.find("zone_internet.ico"), std::string::npos);
 }
 
 TEST_F(StatusInfo, DoneIsSwallowedAndTheLineFollows50MsLaterWithoutARedrawLoop) {
@@ -155,9 +163,9 @@ TEST_F(StatusInfo, LookupFollowsTheRegistriesAndCachesAddressAndLocation) {
     StartInfo({{"ShowIP", "1"}, {"ShowLocation", "1"}});
     testsupport::PumpFor(500);  // the resolve timer: IPv4 first
     EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    ");
-    EXPECT_EQ(LastRequestUrl(), "http://whois.arin.net/whois/?queryinput=192.0.2.7");
+    EXPECT_EQ(LastRequestUrl(), "https://whois.arin.net/whois/?queryinput=192.0.2.7");
     Answer("NetName: RIPE-ERX-192\nCountry: EU\n");  // a referral: APNIC next, not RIPE
-    EXPECT_EQ(LastRequestUrl(), "http://wq.apnic.net/apnic-bin/whois.pl");
+    EXPECT_EQ(LastRequestUrl(), "https://wq.apnic.net/apnic-bin/whois.pl");
     Answer("netname: EXAMPLE-DE\ncountry:   <b>DE</b>\n");
     EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    IP Location:  Germany    ");
     const std::string cache = host::fs::ReadFile(features_test::kPluginFolder + "\\temp").value_or("");

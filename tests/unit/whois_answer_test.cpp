@@ -82,7 +82,15 @@ TEST(WhoisAnswer, ReportTextIsTheInsideOfThePreBlock) {
     EXPECT_EQ(ReportTextOf("<html><PRE class=x>a &lt;b&gt;\n<pre>c</pre>d</Pre><p>tail"), "a <b>\n<pre>c</pre>d");
     EXPECT_EQ(ReportTextOf("head<pre>open to the end"), "open to the end");
     EXPECT_EQ(ReportTextOf("no block at all"), "no block at all");
-    EXPECT_EQ(ReportTextOf("{\"name\":\"N\"}"), "{\n  \"name\": \"N\"\n}");
+    EXPECT_EQ(ReportTextOf(" {\"a\":[1,{ }],\"b\":\"x\\\",{y\"} "), "{\n  \"a\": [\n    1,\n    {}\n  ],\n  \"b\": \"x\\\",{y\"\n}");
+}
+
+// Nesting past any real answer is refused while parsing and never walked.
+TEST(WhoisAnswer, DeeplyNestedJsonIsReadAsText) {
+    const std::string deep = "{\"name\":\"N\",\"country\":\"DE\",\"x\":" + std::string(100'000, '[') +
+                             std::string(100'000, ']') + "}";
+    EXPECT_EQ(ReadRegistryAnswer(deep).country, "");
+    EXPECT_EQ(ReportTextOf(deep), deep);
 }
 
 TEST(HtmlEscape, HostileTextStaysText) {
