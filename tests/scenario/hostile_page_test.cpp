@@ -29,6 +29,7 @@ class HostilePage : public features_test::FeatureOnHost {};
 
 TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
     const Action actions[] = {
+        {"the panels start", {{"StatusHtml", "1"}}, [](refhost::Host&) { testsupport::PumpFor(3000); }},
         {"Paste and Go",
          {{"PasteGo", "1"}},
          [](refhost::Host& h) {
