@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <random>
 
 #include "core/convert.h"
 #include "core/html_escape.h"
@@ -143,11 +144,22 @@ std::string PreparePanelPage(std::string html, std::string_view path, std::strin
     return html;
 }
 
-std::string CloseTabsScript(std::string_view securityId) {
+std::string CloseTabsScript(std::string_view securityId, std::string_view donorName) {
     const std::string id = EscapeScriptString(securityId);
-    return "function closeSP(){for(var i=external.tab_count-1; i>=0; i--){var oWin=external.get_tab('" + id +
-           "',i);if(oWin.name.indexOf('Tillwick')!=-1||oWin.document.URL.indexOf('Tillwick')!=-1){"
-           "external.close_tab('" + id + "',i)}}}try{closeSP()} catch(e){}";
+    return "try{(function(){for(var i=external.tab_count-1; i>=0; i--){var oWin=external.get_tab('" + id +
+           "',i);if(oWin.name=='" + EscapeScriptString(donorName) + "'){external.close_tab('" + id +
+           "',i)}}})()} catch(e){}";
+}
+
+std::string NewDonorName() {
+    std::random_device random;
+    std::string name = "Tillwick";
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (int i = 0; i < 4; ++i) {
+        const std::uint32_t bits = random();
+        for (int shift = 0; shift < 32; shift += 4) name += kHex[(bits >> shift) & 0xF];
+    }
+    return name;
 }
 
 }  // namespace tillwick

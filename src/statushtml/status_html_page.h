@@ -55,7 +55,11 @@ std::string SeparatorPage(std::string_view imagePath);
 std::string PreparePanelPage(std::string html, std::string_view path, std::string_view offset,
                              std::string_view securityId, std::string_view backgroundPath);
 
-// The script that closes every tab whose window name or address names Tillwick.
-std::string CloseTabsScript(std::string_view securityId);
+// The script that closes the tab whose window name is `donorName`: the one
+// the plugin opened itself. It runs only in the strip's own document and
+// keeps its variables in a function, as it holds the security id.
+std::string CloseTabsScript(std::string_view securityId, std::string_view donorName);
+// A window name no page can guess: the plugin's donor tab is known by it.
+std::string NewDonorName();
 
 }  // namespace tillwick

@@ -19,13 +19,16 @@ using tillwick::State;
 class StatusHtmlOnHost : public FeatureOnHost {
 protected:
     // Panel 0 a page on disk (80 wide), panel 1 missing (25 wide), separator 3.
-    refhost::Host& StartWithPanels(bool on = true) {
+    static void WritePanels(bool on) {
         host::sim::PutFile(kPluginFolder + "\\Addons\\a.html", "<html>\n<body>A</body></html>");
         host::sim::PutFile(kPluginFolder + "\\settings.ini",
                            "[General]\r\nStatusHtml=" + std::string(on ? "1" : "0") +
                                "\r\nStatusHtmlCount=2\r\nStatusHtmlSepWidth=3\r\n"
                                "[StatusHtml]\r\nUse0=1\r\nPath0=" + kPluginFolder +
                                "\\Addons\\a.html\r\nUse1=1\r\nPath1=C:\\gone.html\r\nWidth1=25\r\n");
+    }
+    refhost::Host& StartWithPanels(bool on = true) {
+        WritePanels(on);
         refhost::Host& h = Start();
         testsupport::PumpFor(3000);
         return h;
@@ -85,6 +88,22 @@ TEST_F(StatusHtmlOnHost, TheDonorTabsViewBecomesTheStripAndTheTabIsClosed) {
     h.OpenTab("http://example.org/");
     testsupport::PumpFor(1000);
     EXPECT_GT(changes(), before);
+}
+
+TEST_F(StatusHtmlOnHost, OnlyTheTabThePluginOpenedIsAdoptedAndClosed) {
+    WritePanels(true);
+    host = std::make_unique<refhost::Host>(std::move(config));
+    ASSERT_TRUE(host->Start());
+    host->OpenTab("http://search.example/?q=Tillwick");
+    host->OpenTab("http://evil.example/");
+    const host::Object named = host->PageWindowObject(1);
+    named.Put("name", std::string("Tillwick"));  // a page that poses as the donor
+    testsupport::PumpFor(4000);
+    EXPECT_EQ(host->TabCount(), 2);
+    const auto& m = State().StatusHtml;
+    EXPECT_FALSE(m.StripDocument.GetObject("parentWindow") == named);
+    EXPECT_EQ(host::GetParent(m.DonorView), m.Strip);
+    EXPECT_TRUE(Visible(m.Strip));
 }
 
 TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeAndProgressEdgesCheckIt) {

@@ -122,6 +122,7 @@ public:
     const void* Identity() const override { return this; }
     // Scripts run through execScript, in order (the sim does not execute them).
     const std::vector<std::string>& Scripts() const { return scripts_; }
+    std::vector<std::string> Names() const;  // of the properties, in the order they were made
 
 private:
     std::vector<std::pair<std::string, Value>> props_;    // names compared case-insensitively
