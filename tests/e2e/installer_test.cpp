@@ -145,6 +145,15 @@ Outcome RunToEnd(std::string command, User* user = nullptr) {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+bool g_optionsSeen = false;
+void CALLBACK CloseOptionsDialog(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    HWND options = ::FindWindowA("#32770", "Tillwick");
+    if (g_optionsSeen || options == nullptr || !::IsWindowVisible(options)) return;
+    g_optionsSeen = true;
+    SaveScreenshot("installed-plugin-options");
+    ::PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
+}
+
 class Installer : public HostTest {};
 
 TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstallWhileItRunsChangesNothing) {
@@ -181,17 +190,10 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     ASSERT_NE(dll, nullptr);
     ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll; }, 8000));
     // The dialog runs its own loop: a timer looks at it and closes it.
-    static bool optionsSeen;
-    optionsSeen = false;
-    const UINT_PTR closer = ::SetTimer(nullptr, 0, 700, [](HWND, UINT, UINT_PTR, DWORD) noexcept {
-        HWND options = ::FindWindowA("#32770", "Tillwick");
-        if (optionsSeen || options == nullptr || !::IsWindowVisible(options)) return;
-        optionsSeen = true;
-        SaveScreenshot("installed-plugin-options");
-        ::PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
-    });
+    g_optionsSeen = false;
+    const UINT_PTR closer = ::SetTimer(nullptr, 0, 700, CloseOptionsDialog);
     ::PostMessageA(host->Frame(), WM_COMMAND, 29521, 0);
-    EXPECT_TRUE(PumpUntil([] { return optionsSeen; }, 8000)) << "the button opened no options dialog";
+    EXPECT_TRUE(PumpUntil([] { return g_optionsSeen; }, 8000)) << "the button opened no options dialog";
     ::KillTimer(nullptr, closer);
     Pump(300);
 
