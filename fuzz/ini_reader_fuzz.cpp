@@ -3,18 +3,17 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 
 #include "core/convert.h"
 #include "core/ini_store.h"
+#include "fuzz_target.h"
 
 namespace {
 
-// Names the writer can be asked for: letters and digits only, never empty.
+// Section and key names of any bytes (a host name from a page becomes a key), never empty.
 std::string Name(FuzzedDataProvider& in) {
-    std::string name = in.ConsumeRandomLengthString(12);
-    std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+    std::string name = in.ConsumeRandomLengthString(24);
     return name.empty() ? std::string("k") : name;
 }
 
@@ -27,7 +26,7 @@ std::string_view Trimmed(std::string_view s) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     namespace ini = tillwick::ini;
     FuzzedDataProvider in(data, size);
     const std::string section = Name(in);
@@ -51,5 +50,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!back || *back != Trimmed(expected)) std::abort();
     // Deleting takes the first line of the key (a hand-edited file may hold more).
     (void)ini::WithValue(written, section, key, std::nullopt);
-    return 0;
 }
