@@ -3,6 +3,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 #include "core/convert.h"
@@ -11,9 +12,11 @@
 
 namespace {
 
-// Section and key names of any bytes (a host name from a page becomes a key), never empty.
-std::string Name(FuzzedDataProvider& in) {
+// Keys of any bytes (a host name from a page becomes one), never empty;
+// sections are ours, letters and digits only.
+std::string Name(FuzzedDataProvider& in, bool anyBytes) {
     std::string name = in.ConsumeRandomLengthString(24);
+    if (!anyBytes) std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
     return name.empty() ? std::string("k") : name;
 }
 
@@ -29,8 +32,8 @@ std::string_view Trimmed(std::string_view s) {
 void fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     namespace ini = tillwick::ini;
     FuzzedDataProvider in(data, size);
-    const std::string section = Name(in);
-    const std::string key = Name(in);
+    const std::string section = Name(in, false);
+    const std::string key = Name(in, true);
     std::string value = in.ConsumeRandomLengthString(64);
     std::replace(value.begin(), value.end(), '\0', ' ');
     const std::string text = in.ConsumeRemainingBytesAsString();
