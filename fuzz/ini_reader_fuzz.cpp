@@ -1,5 +1,6 @@
-// The settings, language and host INI files, as our reader and writer see them,
-// and the script-rule number conversion that every numeric setting goes through.
+// The settings, language, host and scratch INI files, as our reader and writer
+// see them, and the script-rule number conversion that every numeric setting
+// goes through.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -8,10 +9,13 @@
 
 #include "core/convert.h"
 #include "core/ini_store.h"
+#include "core/state.h"
+#include "fuzz_target.h"
+#include "host/sim/sim.h"
 
 namespace {
 
-// Names the writer can be asked for: letters and digits only, never empty.
+// Section and key names as the INI text holds them: letters and digits, never empty.
 std::string Name(FuzzedDataProvider& in) {
     std::string name = in.ConsumeRandomLengthString(12);
     std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
@@ -27,11 +31,13 @@ std::string_view Trimmed(std::string_view s) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     namespace ini = tillwick::ini;
     FuzzedDataProvider in(data, size);
     const std::string section = Name(in);
     const std::string key = Name(in);
+    // A key the file reader and writer are given may hold any bytes (a host name from a page).
+    const std::string anyKey = in.ConsumeRandomLengthString(24);
     std::string value = in.ConsumeRandomLengthString(64);
     std::replace(value.begin(), value.end(), '\0', ' ');
     const std::string text = in.ConsumeRemainingBytesAsString();
@@ -51,5 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!back || *back != Trimmed(expected)) std::abort();
     // Deleting takes the first line of the key (a hand-edited file may hold more).
     (void)ini::WithValue(written, section, key, std::nullopt);
-    return 0;
+
+    // Through the file, a key of any bytes reads back what was written under it
+    // (a key of nothing but blanks and control characters is never written).
+    if (std::all_of(anyKey.begin(), anyKey.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; }))
+        return;
+    host::sim::Reset();
+    tillwick::ResetState();
+    const std::string path = "C:\\Plugin\\temp";
+    host::sim::PutFile(path, text);
+    ini::WriteString(path, section, anyKey, value);
+    if (ini::ReadString(path, section, anyKey, "(missing)") != ini::ProfileValue(Trimmed(expected), "")) std::abort();
 }

@@ -7,9 +7,10 @@
 
 #include "core/plugin_registry.h"
 #include "core/state.h"
+#include "fuzz_target.h"
 #include "host/sim/sim.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
     std::string parts[3];
     for (std::string& part : parts) {
@@ -25,5 +26,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     host::sim::PutFile("C:\\Maxthon\\Plugin\\Other\\plugin.ini", parts[2]);
     tillwick::ScanHostPlugins();
     (void)tillwick::PluginEntryLines(parts[0]);
-    return 0;
 }

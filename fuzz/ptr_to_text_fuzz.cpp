@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "core/wrapper.h"
+#include "fuzz_target.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1) return 0;
+void fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1) return;
     // The first byte chooses the count the caller passes, which may run past
     // the terminator but never past the buffer (the callers' contract).
     const std::int32_t count = static_cast<std::int32_t>(data[0] % (size + 1)) - 1;
     std::vector<std::uint8_t> buffer(data + 1, data + size);
     (void)tillwick::PtrToText(buffer.empty() ? nullptr : buffer.data(), std::min<std::int32_t>(count, static_cast<std::int32_t>(buffer.size())));
-    return 0;
 }

@@ -4,15 +4,15 @@
 
 #include "core/errors.h"
 #include "core/text_pattern.h"
+#include "fuzz_target.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void fuzz::TestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    const tillwick::TextPattern pattern(in.ConsumeRandomLengthString(64));
+    const tillwick::TextPattern pattern(in.ConsumeRandomLengthString());
     const std::string text = in.ConsumeRemainingBytesAsString();
     try {
         (void)pattern.Matches(text);
     } catch (const tillwick::StepError&) {
         // An invalid pattern or one that needs too much work: the step fails, as designed.
     }
-    return 0;
 }

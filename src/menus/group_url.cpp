@@ -19,6 +19,7 @@
 #include "features/feature_timers.h"
 #include "menus/host_menus.h"
 #include "menus/menu_items.h"
+#include "menus/menu_regroup.h"
 #include "options/settings_catalogue.h"
 
 namespace tillwick {
@@ -43,12 +44,6 @@ std::string Lower(std::string_view text) {
 
 std::size_t FindNoCase(std::string_view text, std::string_view what) { return Lower(text).find(Lower(what)); }
 
-std::string ReplaceAll(std::string text, std::string_view what, std::string_view with) {
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
-
 bool IsDeviceName(std::string_view name) {
     const std::string base = Lower(name.substr(0, name.find('.')));
     static constexpr std::array<std::string_view, 4> kPlain = {"con", "prn", "aux", "nul"};
@@ -63,15 +58,6 @@ void CALLBACK WriteStatusText(HWND, UINT, UINT_PTR id, DWORD) noexcept {
         const SharedState& s = State();
         host::SendMessageA(s.StatusBarWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(s.StatusText.c_str()));
     });
-}
-
-// "3. News" names the group "News"; a name without such a numbering stays whole.
-std::string WithoutNumbering(std::string text) {
-    std::size_t i = text.starts_with('&') ? 1 : 0;
-    const std::size_t digits = i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
-    if (i == digits || text.compare(i, 2, ". ") != 0) return text;
-    return text.substr(i + 2);
 }
 
 void OnPopup(HMENU menu) {
@@ -123,7 +109,7 @@ bool ConfirmOpening() {
     // A hand-edited count that is not a number asks every time rather than never.
     if (pages <= TrySettingNumber(Setting::OpenGroupCount).value_or(0)) return true;
     if (m.PromptText.empty()) m.PromptText = LanguageText("100", kPromptDefault);
-    const std::string text = ReplaceAll(m.PromptText, "%N", std::to_string(pages)) + " " + m.GroupName;
+    const std::string text = GroupPrompt(m.PromptText, pages, m.GroupName);
     return host::MessageBoxA(State().MainFrameWnd, text.c_str(), "Tillwick", MB_OKCANCEL) != IDCANCEL;
 }
 
@@ -133,6 +119,18 @@ bool IsGroupCommand(WPARAM wParam) {
 }
 
 }  // namespace
+
+std::string WithoutNumbering(std::string text) {
+    std::size_t i = text.starts_with('&') ? 1 : 0;
+    const std::size_t digits = i;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+    if (i == digits || text.compare(i, 2, ". ") != 0) return text;
+    return text.substr(i + 2);
+}
+
+std::string GroupPrompt(std::string_view promptText, std::int32_t pages, std::string_view groupName) {
+    return ReplaceAll(promptText, "%N", std::to_string(pages)) + " " + std::string(groupName);
+}
 
 LRESULT GroupUrlMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
     const SharedState& s = State();

@@ -4,6 +4,7 @@
 // StopSortSearch and the three message handlers).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,5 +31,10 @@ void ShowPageUrl();
 std::vector<std::string> GroupPageLines(std::string_view fileText);
 // Whether a group's name can only name a file directly inside the Groups folder.
 bool IsPlainGroupName(std::string_view name);
+// "3. News" names the group "News"; a name without such a numbering stays whole.
+std::string WithoutNumbering(std::string text);
+// The question asked before a large group opens: the language file's prompt
+// with every "%N" replaced by the page count, then the group's name.
+std::string GroupPrompt(std::string_view promptText, std::int32_t pages, std::string_view groupName);
 
 }  // namespace tillwick
