@@ -38,6 +38,19 @@ TEST_F(AddressBar, OnlyALowerCaseHttpsAddressIsPaintedInTheChosenColoursAndHasTh
     }
     h.LoadPage("https://bank.example/");
     testsupport::PumpFor(400);
+    // The frame and its address box narrow: the overlay follows, 18 pixels short of the box's right end.
+    RECT box{};
+    host::GetClientRect(h.AddressCombo(), &box);
+    host::SetWindowPos(h.AddressCombo(), nullptr, 0, 0, box.right - 100, box.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    const RECT frame = WindowRect(h.Frame());
+    host::MoveWindow(h.Frame(), frame.left, frame.top, frame.right - frame.left - 100, frame.bottom - frame.top, TRUE);
+    testsupport::PumpFor(400);
+    RECT now{};
+    host::GetClientRect(h.AddressCombo(), &now);
+    POINT corner{WindowRect(Overlay()).right, 0};
+    host::ScreenToClient(h.AddressCombo(), &corner);
+    ASSERT_LT(now.right, box.right);
+    EXPECT_EQ(corner.x, now.right - 18);
     ClickOverlayAt(22);
     EXPECT_TRUE(host::sim::SecurityInfoShown().empty());
     ClickOverlayAt(21);

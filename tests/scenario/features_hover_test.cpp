@@ -53,6 +53,27 @@ TEST_F(TabHover, ShortHoverTimesAreRaisedTo100AndTheActiveTabNeverStartsTheTimer
     EXPECT_EQ(CommandCount(kActivateBase + 2, mark), 1);
 }
 
+// A click on the bar cancels the wait; moving to another tab starts it again for that tab.
+TEST_F(TabHover, AClickCancelsTheWaitAndAnotherTabRestartsIt) {
+    StartWith({{"HoverTime", "200"}});
+    for (UINT click : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+        HoverTab(2);
+        testsupport::PumpFor(150);
+        LRESULT unused = 0;
+        tillwick::TabHoverMessage(host->TabBar(), click, 0, 0, unused);
+        testsupport::PumpFor(300);
+        EXPECT_EQ(Activations(), 0) << click;
+        HoverTab(1);  // leaves tab 2 so that coming back to it counts as a new hover
+    }
+    HoverTab(2);
+    testsupport::PumpFor(150);
+    HoverTab(3);
+    testsupport::PumpFor(199);
+    EXPECT_EQ(Activations(), 0);
+    testsupport::PumpFor(1);
+    EXPECT_EQ(FrameCommands(mark).back(), kActivateBase + 3);
+}
+
 TEST_F(TabHover, ANewTabsStartUpDuringAHoverKeepsTheHoveredTab) {
     StartWith({{"HoverTime", "200"}});
     HoverTab(2);

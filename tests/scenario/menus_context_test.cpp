@@ -2,6 +2,7 @@
 // go, what the plugin submenu lists, what a picked entry launches, and that
 // every menu has its owner once the host's menu loop is over.
 #include "features_fixture.h"
+#include "menus/menu_regroup.h"
 #include "menus/plugin_menu.h"
 #include "support/step_failures.h"
 
@@ -212,6 +213,20 @@ TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindo
         // Nothing matched: no separator appended, the separators left alone.
         EXPECT_EQ(items.size(), k.moved ? 17u : 16u);
     }
+}
+
+// What moving items out leaves: runs of separators become one, and none leads.
+TEST(MenuRegroup, SeparatorRunsCollapseAndNoneLeads) {
+    testsupport::PlatformReset();
+    HMENU menu = host::CreatePopupMenu();
+    for (UINT id : {0u, 0u, 1u, 0u, 0u, 0u, 2u, 0u})
+        host::AppendMenuA(menu, id ? MF_STRING : MF_SEPARATOR, id, id ? "item" : nullptr);
+    tillwick::TidySeparators(menu);
+    std::vector<UINT> left;
+    for (int i = 0; i < host::GetMenuItemCount(menu); ++i)
+        left.push_back(tillwick::ReadMenuItem(menu, i).separator ? 0u : host::GetMenuItemID(menu, i));
+    EXPECT_EQ(left, (std::vector<UINT>{1, 0, 2, 0}));
+    host::DestroyMenu(menu);
 }
 
 TEST_F(ContextMenus, OpeningEachMenuAThousandTimesLeavesNoMenuBehind) {
