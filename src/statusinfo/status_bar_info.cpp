@@ -153,19 +153,6 @@ void ShowAllOrNone(bool on, const MenuFacts& f) {
     }
 }
 
-void RequestReport() {
-    StatusBarInfoState& m = Module();
-    m.ReportRequested = true;
-    const std::string site = ActivePageHost();
-    m.HostName = site;  // the lookup's answer is matched against this page's cached address
-    std::string address = CachedAddress(site);
-    if (address.empty() && !site.empty()) {
-        address = GetIP(site);
-        CacheAddress(site, address);
-    }
-    WhoisLookup(address, "ARIN");
-}
-
 void ActOnMenuChoice(UINT id, const MenuFacts& f) {
     if (id == kZoneIcon) {
         SetZoneIcon(!State().ZoneIconOn);
@@ -176,7 +163,7 @@ void ActOnMenuChoice(UINT id, const MenuFacts& f) {
     } else if (id == kShowAll || id == kShowNone) {
         ShowAllOrNone(id == kShowAll, f);
     } else if (id == kWhois) {
-        RequestReport();
+        RequestWhoisReport();
     } else if (id >= kPanelBase) {
         std::int32_t command = static_cast<std::int32_t>(id);
         StatusHtmlMenuCommand(command);

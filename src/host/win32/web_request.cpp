@@ -1,15 +1,17 @@
 // Name resolution through Windows Sockets, and web requests through WinHTTP.
 // Both run on worker threads of their own with the platform's blocking calls;
 // the UI thread only polls a completion flag, so nothing waits on the network
-// there. A cancelled request has its WinHTTP handle closed from the UI thread,
-// which makes the worker's blocking call fail at once, and every request ends
-// by its deadline whatever the server sends.
+// there. A cancelled request has its WinHTTP handle closed from the UI thread;
+// where that does not interrupt a blocked receive (Wine), the worker stops at
+// the next data to arrive. Every request ends by its deadline whatever the
+// server sends.
 #include "host/host.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <map>
@@ -169,11 +171,16 @@ void Perform(Job& job) {
     DWORD size = sizeof(status);
     ::WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
                           &status, &size, WINHTTP_NO_HEADER_INDEX);
+    // Each read takes only what has arrived, so a server that dribbles returns
+    // control to the cancel and deadline checks at every byte.
     std::string text;
     for (;;) {
         char buffer[8192];
+        DWORD available = 0;
         DWORD read = 0;
-        if (!BoundByDeadline(request, job) || !::WinHttpReadData(request, buffer, sizeof(buffer), &read)) return;
+        if (!BoundByDeadline(request, job) || !::WinHttpQueryDataAvailable(request, &available)) return;
+        if (available == 0) break;
+        if (!::WinHttpReadData(request, buffer, std::min<DWORD>(available, sizeof(buffer)), &read)) return;
         if (read == 0) break;
         text.append(buffer, read);
         if (text.size() > kMaxBody) return;
