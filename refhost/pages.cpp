@@ -120,6 +120,7 @@ void MakeDocument(Host::State& s, Tab& tab, std::string_view url, std::string_vi
     o.set(document, "documentElement", root);
 
     o.set(tab.window, "location", location);
+    o.set(tab.window, "document", document);
     o.set(tab.browser, "Document", document);
     o.set(tab.browser, "LocationURL", std::string(url));
     o.set(tab.browser, "LocationName", std::string(title));

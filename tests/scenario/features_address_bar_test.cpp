@@ -65,41 +65,27 @@ TEST_F(AddressBar, OnlyALowerCaseHttpsAddressIsPaintedInTheChosenColoursAndHasTh
 
 // ---- the progress bar ------------------------------------------------------------------
 
-// The control host: a page window inside, whose document's window records ShowProgress.
+// The control host's page: its document's window records ShowProgress.
 std::vector<std::int32_t>& Shown() {
     static std::vector<std::int32_t> shown;
     return shown;
 }
-LRESULT CALLBACK ProgressPageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == host::RegisterWindowMessageA("WM_HTML_GETOBJECT")) {
-        auto window = host::sim::MakeObject();
-        window->SetMethod("ShowProgress", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
-            Shown().push_back(std::get<std::int32_t>(args.at(0)));
-            return host::Value{};
-        });
-        auto document = host::sim::MakeObject();
-        document->Set("parentWindow", host::Object(window));
-        return host::sim::LresultFromObject(host::Object(document));
-    }
-    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-LRESULT CALLBACK AtlAxWinProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CREATE) {
-        HWND page = host::CreateWindowExA(0, "Internet Explorer_Server", "", WS_CHILD | WS_VISIBLE, 0, 0, 80, 16, hwnd,
-                                          nullptr, nullptr, nullptr);
-        host::SetWindowLongPtrW(page, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ProgressPageProc));
-    }
-    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+host::Object ProgressDocument() {
+    auto window = host::sim::MakeObject();
+    window->SetMethod("ShowProgress", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
+        Shown().push_back(std::get<std::int32_t>(args.at(0)));
+        return host::Value{};
+    });
+    auto document = host::sim::MakeObject();
+    document->Set("parentWindow", host::Object(window));
+    return host::Object(document);
 }
 
 class ProgressBar : public AddressBar {
 protected:
     void StartBar(const char* inAddressBar, const char* on = "1") {
         Shown().clear();
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &AtlAxWinProc;
-        wc.lpszClassName = "AtlAxWin";
-        host::RegisterClassA(&wc);
+        features_test::RegisterControlHost(&ProgressDocument);
         Settings({{"CustomProgress", on}, {"AddressProgress", inAddressBar}});
         Start();
     }

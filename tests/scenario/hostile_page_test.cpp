@@ -30,6 +30,15 @@ class HostilePage : public features_test::FeatureOnHost {};
 TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
     const Action actions[] = {
         {"the panels start", {{"StatusHtml", "1"}}, [](refhost::Host&) { testsupport::PumpFor(3000); }},
+        {"a hover preview",
+         {{"TabHoverAction", "1"}, {"TabHoverActivate", "0"}, {"SecurityID", kId}},
+         [](refhost::Host& h) {
+             testsupport::PumpFor(1000);
+             h.ActivateTab(0);  // the plugin's start-up chose another
+             HoverTab(h, 2);
+             testsupport::PumpFor(1000);
+             host::SendMessageA(h.TabBar(), WM_MOUSELEAVE, 0, 0);
+         }},
         {"Paste and Go",
          {{"PasteGo", "1"}},
          [](refhost::Host& h) {
@@ -45,6 +54,7 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
         TearDown();
         SetUp();
         Settings(action.settings);
+        features_test::RegisterControlHost([] { return host::Object(host::sim::MakeObject()); });
         config.markupOf = [](std::string_view url) { return "<p>the page of " + std::string(url) + "</p>"; };
         host = std::make_unique<refhost::Host>(std::move(config));
         ASSERT_TRUE(host->Start());
