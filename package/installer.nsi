@@ -4,9 +4,10 @@
 ; makensis -DARCH=x86|amd64 -DVERSION=x.y.z -DSRC=<plugin folder>
 ;          -DFILES=<folder with the generated file lists> -DOUTFILE=<exe> installer.nsi
 ;
-; Exit codes of a silent run (/S): 0 done; 2 nothing installed (the folder has
-; no Maxthon.exe, Tillwick.dll is in use, or a file could not be written); the
-; reason also goes to the standard error handle when the caller gave one.
+; Exit codes of a silent run (/S): 0 done; 2 stopped (the folder has no
+; Maxthon.exe or Tillwick.dll is in use: nothing changed; a file that could not
+; be written). Where the script stops by itself, the reason also goes to the
+; standard error handle when the caller gave one.
 Unicode true
 !if "${ARCH}" == "amd64"
   Target amd64-unicode
