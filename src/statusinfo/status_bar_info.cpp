@@ -186,7 +186,7 @@ void ActOnMenuChoice(UINT id, const MenuFacts& f) {
 void OpenInfoMenu() {
     SharedState& s = State();
     MenuFacts f{s.StatusBarInfoOn, s.StatusHtmlOn, 0};
-    RunStep([&] { f.panelCount = std::max<std::int32_t>(0, TrySettingNumber(Setting::StatusHtmlCount).value_or(0)); });
+    RunStep([&] { f.panelCount = PanelRecordCount(); });
     HMENU menu = host::CreatePopupMenu();
     if (menu == nullptr) return;
     UINT chosen = 0;
