@@ -39,16 +39,15 @@ std::string MarkupChain() {
     return chain;
 }
 
-std::optional<std::int32_t> WindowNumber(const host::Object& window, std::string_view name) {
-    const auto value = window.Get(name);
-    if (!value) return std::nullopt;
-    if (const auto* n = std::get_if<std::int32_t>(&*value)) return *n;
-    if (const auto* d = std::get_if<double>(&*value)) return static_cast<std::int32_t>(*d);
-    if (const auto* b = std::get_if<bool>(&*value)) return *b ? -1 : 0;
-    return std::nullopt;
+// The page's own variable, which the page may set to anything (1e300, NaN):
+// only the number 1 counts, compared as a number, never narrowed first.
+bool PopupOk(const host::Object& window) {
+    const auto value = window.Get("oTPisOK");
+    if (!value) return false;
+    if (const auto* n = std::get_if<std::int32_t>(&*value)) return *n == 1;
+    if (const auto* d = std::get_if<double>(&*value)) return *d == 1.0;
+    return false;
 }
-
-bool PopupOk(const host::Object& window) { return WindowNumber(window, "oTPisOK").value_or(0) == 1; }
 
 // Runs one preview script unless the preview was closed meanwhile.
 bool RunUnlessCancelled(const host::Object& window, const std::string& code) {

@@ -137,6 +137,20 @@ std::string Defuse(std::string markup) {
     return markup;
 }
 
+TEST(TabPreviewScripts, OnlyThePagesNumberOneSaysThePopupWorks) {
+    tillwick::ResetState();
+    State().SecurityId = "{ID}";
+    for (auto [value, ok] : {std::pair<host::Value, bool>{1.0, true}, {std::int32_t{1}, true}, {1.5, false},
+                             {1e300, false}, {-1e300, false}, {true, false}}) {
+        auto window = host::sim::MakeObject(), location = host::sim::MakeObject(), document = host::sim::MakeObject();
+        window->Set("oTPisOK", value);
+        location->Set("protocol", std::string("http:"));
+        document->Set("parentWindow", host::Object(window));
+        document->Set("location", host::Object(location));
+        EXPECT_EQ(tillwick::PreparePopup(host::Object(document)), ok) << value.index();
+    }
+}
+
 TEST(TabPreviewScripts, NothingInTheCopiedPageCanRunScript) {
     const char* hostile[] = {
         "<img src=x onerror=alert(1)>",
