@@ -55,7 +55,8 @@ public:
         const auto base = times_.find("BM_CopyBaseline");
         if (base == times_.end() || base->second <= 0) return;
         std::printf("\nA 1 MB add-on prepared (CPU ms, and as a multiple of copying it):\n");
-        for (const auto& [name, ms] : times_) std::printf("  %-44s %8.2f ms %8.1fx\n", name.c_str(), ms, ms / base->second);
+        for (const auto& [name, ms] : times_)
+            std::printf("  %-44s %8.2f ms %8.1fx\n", name.c_str(), ms, ms / base->second);
     }
 
 private:

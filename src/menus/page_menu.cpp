@@ -63,7 +63,8 @@ void AddExtensionMenu(PageMenuState& m, int p) {
     std::vector<std::pair<int, MenuItemRead>> picked;
     for (int i = p; i <= last; ++i) {
         MenuItemRead item = ReadMenuItem(hostMenu, i);
-        if (!item.separator && !item.submenu && pattern.Matches(item.text, budget)) picked.emplace_back(i, std::move(item));
+        if (!item.separator && !item.submenu && pattern.Matches(item.text, budget))
+            picked.emplace_back(i, std::move(item));
     }
     if (picked.empty()) return;
     HMENU e = host::CreatePopupMenu();

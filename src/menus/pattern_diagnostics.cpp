@@ -13,8 +13,9 @@
 namespace tillwick {
 
 void AppendPatternDiagnostics() {
-    constexpr std::array kPatternSettings = {Setting::TitleToHide,     Setting::ExtensionInclude, Setting::OtherInclude,
-                                             Setting::TabOtherInclude, Setting::PluginInclude,    Setting::TabPluginInclude,
+    constexpr std::array kPatternSettings = {Setting::TitleToHide,      Setting::ExtensionInclude,
+                                             Setting::OtherInclude,     Setting::TabOtherInclude,
+                                             Setting::PluginInclude,    Setting::TabPluginInclude,
                                              Setting::HidePluginInclude};
     std::string& report = State().DiagnosticsText;
     const auto name = [&](std::string_view key) {

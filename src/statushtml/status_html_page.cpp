@@ -79,6 +79,7 @@ std::size_t FindBodyAfterLineBreak(std::string_view html) {
     std::vector<std::size_t> tagEnds;
     for (std::size_t i = html.find('>'); i != std::string_view::npos; i = html.find('>', i + 1)) tagEnds.push_back(i);
     std::vector<bool> walked(html.size() + 1, false);
+    std::size_t tag = 0;  // into tagEnds: a walk meets the tags' ends in order
     for (std::size_t nl = html.find('\n'); nl != std::string_view::npos; nl = html.find('\n', nl + 1)) {
         for (std::size_t at = nl + 1; !walked[at];) {
             walked[at] = true;
@@ -87,9 +88,11 @@ std::size_t FindBodyAfterLineBreak(std::string_view html) {
             } else if (StartsWithNoCase(html, at, "<body")) {
                 return at + std::string_view("<body").size();
             } else if (at < html.size() && html[at] == '<') {
-                const auto end = std::lower_bound(tagEnds.begin(), tagEnds.end(), at);
-                if (end == tagEnds.end()) break;
-                at = *end + 1;
+                if (tag >= tagEnds.size() || tagEnds[tag] < at || (tag > 0 && tagEnds[tag - 1] >= at))
+                    tag = static_cast<std::size_t>(std::lower_bound(tagEnds.begin(), tagEnds.end(), at) -
+                                                   tagEnds.begin());
+                if (tag == tagEnds.size()) break;
+                at = tagEnds[tag++] + 1;
             } else {
                 break;
             }
