@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/convert.h"
 #include "core/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
@@ -170,7 +171,7 @@ void StartProgressBar() {
     if (!s.ProgressInAddressBar) {
         RECT part{};
         host::SendMessageA(s.StatusBarWnd, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
-        m.StatusTop = static_cast<std::int16_t>(std::floor((part.bottom - 18) / 2.0) + 2);
+        m.StatusTop = Saturated<std::int16_t>(std::floor((static_cast<double>(part.bottom) - 18) / 2.0) + 2);
     }
     if (m.View != nullptr) {
         s.ProgressWnd = s.ProgressInAddressBar ? m.AddressHost : m.StatusHost;
@@ -267,7 +268,7 @@ void ProgressBarChange(std::int32_t progress, std::int32_t progressMax) {
     RunStep([&] {
         if (progressMax <= 0) return;
         const SharedState& s = State();
-        const auto p = static_cast<std::int32_t>(
+        const auto p = Saturated<std::int32_t>(
             std::floor(static_cast<double>(progress) * 100.0 / static_cast<double>(progressMax)));
         if (!s.ProgressInAddressBar && (p > 98 || p < 2)) UpdateProgressPlacement();
         if (p < 0) {

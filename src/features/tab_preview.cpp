@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/convert.h"
 #include "core/errors.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
@@ -21,6 +22,7 @@ namespace tillwick {
 namespace {
 
 constexpr LONG kCursorGap = 18;
+constexpr std::int32_t kMaxPixels = 1 << 24;
 constexpr LONG kFrame = 4;  // the copy's 2-pixel border on each side
 constexpr UINT kAttachMs = 100;
 constexpr int kAttachTries = 10;
@@ -28,11 +30,15 @@ constexpr std::size_t kMaxMarkup = 1U << 20;  // a bigger page is previewed from
 
 TabHoverState& Module() noexcept { return State().TabHover; }
 
+// A page's sizes and scroll offsets are its own to set (1e300, -2^31): kept
+// within what a screen can show, so that adding the frame or zooming never overflows.
+std::int32_t Bounded(double n) { return std::clamp(Saturated<std::int32_t>(n), -kMaxPixels, kMaxPixels); }
+
 std::int32_t Number(const host::Object& object, std::string_view name) {
     const auto value = object.Get(name);
     if (!value) return 0;
-    if (const auto* n = std::get_if<std::int32_t>(&*value)) return *n;
-    if (const auto* d = std::get_if<double>(&*value)) return std::isfinite(*d) ? static_cast<std::int32_t>(*d) : 0;
+    if (const auto* n = std::get_if<std::int32_t>(&*value)) return Bounded(*n);
+    if (const auto* d = std::get_if<double>(&*value)) return Bounded(*d);
     return 0;
 }
 
@@ -118,7 +124,9 @@ std::string ZoomText(float zoom) {
 }
 
 RECT PreviewRect(SIZE page, float zoom, POINT cursor, LONG screenHeight) {
-    const auto scaled = [&](LONG n) { return static_cast<LONG>(zoom / 100.0F * static_cast<float>(n)); };
+    const auto scaled = [&](LONG n) {
+        return std::clamp<LONG>(Saturated<LONG>(zoom / 100.0 * static_cast<double>(n)), 0, kMaxPixels);
+    };
     const LONG width = scaled(page.cx), height = scaled(page.cy);
     LONG top = cursor.y + kCursorGap;
     if (top + height > screenHeight) top = cursor.y - kCursorGap - height;

@@ -138,8 +138,9 @@ BOOL IsClipboardFormatAvailable(UINT format);
 namespace fs {
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
-// The whole file as bytes; nullopt when it cannot be read.
-std::optional<std::string> ReadFile(const std::string& path);
+// The whole file as bytes, or its first `maxBytes` when it is longer (a file
+// anyone may have planted is never read whole); nullopt when it cannot be read.
+std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 // Replaces the file in one step (temporary file beside it, then rename), so a
 // reader never sees half a file. Creates nothing but the file itself.
 bool WriteFileAtomic(const std::string& path, std::string_view content);

@@ -43,6 +43,7 @@ struct Builder {
     std::size_t topScripts = 0;     // plain script entries
     std::size_t dropScripts = 0;    // drop-down script entries
     int j = 0;                      // where the next drop-down goes
+    MatchBudget budget{};           // one for the whole plugin list
 
     bool Seen(const std::string& name) const {
         return std::find(seen.begin(), seen.end(), LowerAscii(name)) != seen.end();
@@ -75,7 +76,7 @@ std::int32_t ButtonId(std::size_t i) { return static_cast<std::int32_t>(c::kCmdP
 // One entry of the host's plugin list.
 void Builder::AddButtonOrScript(const std::string& path, std::size_t i) {
     const std::string name = ReadIniFile("Name", path, kPluginSection);
-    if (name.empty() || !m.Pattern->Matches(name) || Seen(name)) return;
+    if (name.empty() || !m.Pattern->Matches(name, budget) || Seen(name)) return;
     const std::string type = LowerAscii(ReadIniFile("Type", path, kPluginSection));
     const bool button = type.find("button") != std::string::npos;
     const std::string folder = FolderOf(path);

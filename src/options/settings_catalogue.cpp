@@ -1,6 +1,7 @@
 // The settings catalogue's table and the typed accessors the features read through.
 #include "options/settings_catalogue.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/convert.h"
@@ -168,6 +169,10 @@ std::string PanelSetting(PanelField field, int index) {
         case PanelField::Offset: fallback = "0"; break;
     }
     return ReadSetting(PanelKey(field, index), fallback, kPanelSection);
+}
+
+std::int32_t PanelRecordCount() {
+    return std::clamp(TrySettingNumber(Setting::StatusHtmlCount).value_or(0), 0, kMaxPanelRecords);
 }
 
 std::string StoredPanelSetting(PanelField field, int index) {

@@ -12,6 +12,7 @@
 #include "core/wrapper.h"
 #include "options/options_dialog.h"
 #include "options/settings_catalogue.h"
+#include "statushtml/status_html_page.h"
 
 namespace tillwick {
 namespace {
@@ -81,14 +82,15 @@ std::string NameFromPath(std::string_view path) {
 void PanelEditorForm::Load() {
     rows = {};
     selected = -1;
-    const std::int32_t count = TrySettingNumber(Setting::StatusHtmlCount).value_or(0);
+    const std::int32_t count = PanelRecordCount();
     int k = 0;
     for (std::int32_t i = 0; i < count && k < kRows; ++i) {
         RunStep([&] {
             const std::string path = StoredPanelSetting(PanelField::Path, i);
             if (path.empty()) return;
             // A row whose page is missing shows no meta data rather than another row's.
-            const std::string html = host::fs::FileExists(path) ? host::fs::ReadFile(path).value_or("") : "";
+            const std::string html =
+                host::fs::FileExists(path) ? host::fs::ReadFile(path, kMaxPanelPageBytes).value_or("") : "";
             PanelRow& row = rows[static_cast<std::size_t>(k)];
             row.use = TryToInt32(StoredPanelSetting(PanelField::Use, i)) == 1;
             row.name = StoredPanelSetting(PanelField::Name, i);
@@ -180,7 +182,7 @@ void PanelEditorForm::FileChosen(int row, const std::string& file) {
     PanelRow& r = rows[static_cast<std::size_t>(row)];
     r.path = file;
     applyEnabled = true;  // the path box changed, whatever the page holds
-    const std::optional<std::string> html = host::fs::ReadFile(file);
+    const std::optional<std::string> html = host::fs::ReadFile(file, kMaxPanelPageBytes);
     if (!html) return;  // an unreadable page changes nothing more
     r.name = ReadAddonMeta("Addon-Name", *html);
     r.author = ReadAddonMeta("Addon-Author", *html);

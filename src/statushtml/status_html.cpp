@@ -1,5 +1,6 @@
 #include "statushtml/status_html.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -68,9 +69,10 @@ void PlaceBy(const RECT& part) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(wp);
     host::GetWindowPlacement(m.Strip, &wp);
-    wp.rcNormalPosition.left = part.right - total - 1 - m.Shift;
+    // The bar's edge is the host's; the other terms are held to 16 bits.
+    wp.rcNormalPosition.left = Saturated<LONG>(static_cast<double>(part.right) - total - 1 - m.Shift);
     wp.rcNormalPosition.top = m.Top;
-    wp.rcNormalPosition.right = part.right - 1 - m.Shift;
+    wp.rcNormalPosition.right = Saturated<LONG>(static_cast<double>(part.right) - 1 - m.Shift);
     wp.rcNormalPosition.bottom = m.Top + m.Height;
     host::SetWindowPlacement(m.Strip, &wp);
 }
@@ -128,8 +130,6 @@ void TogglePopupFilter() {
 
 void SetPanelUse(std::int32_t index, bool on) { WritePanelSetting(PanelField::Use, index, on ? "1" : "0"); }
 
-std::int32_t StoredCount() { return std::max<std::int32_t>(0, TrySettingNumber(Setting::StatusHtmlCount).value_or(0)); }
-
 void WritePanel(std::int32_t i, const StatusHtmlPanel& p, const std::string& securityId) {
     const std::int32_t k = i + 1;
     const std::string folder = State().PluginFolder;
@@ -137,8 +137,9 @@ void WritePanel(std::int32_t i, const StatusHtmlPanel& p, const std::string& sec
     if (!p.use) {
         WriteFrame(k);
     } else if (host::fs::FileExists(p.path)) {
-        const std::optional<std::string> html = host::fs::ReadFile(p.path);
+        const std::optional<std::string> html = host::fs::ReadFile(p.path, kMaxPanelPageBytes + 1);
         if (!html) throw StepError("panel page");
+        if (html->size() > kMaxPanelPageBytes) return WriteFrame(k);
         RunInStripWith("sHtml",
                        PreparePanelPage(*html, p.path, p.offset, securityId, PluginFilePath(c::kStatusImage1)),
                        {frame + ".document.write(sHtml)", frame + ".document.close()"});
@@ -180,12 +181,14 @@ void StartStatusHtml() {
     SharedState& s = State();
     StatusHtmlState& m = Module();
     // Hand-edited values that are not numbers take the defaults.
-    m.Count = static_cast<std::int16_t>(std::clamp<std::int32_t>(StoredCount(), 0, INT16_MAX));
+    m.Count = static_cast<std::int16_t>(PanelRecordCount());
     m.Shift = static_cast<std::int16_t>(std::clamp<std::int32_t>(
         TrySettingNumber(Setting::StatusHtmlShift).value_or(1), INT16_MIN, INT16_MAX));
-    m.Height = std::max(kMinHeight, TrySettingNumber(Setting::StatusHtmlHeight).value_or(kMinHeight));
+    // The strip's geometry is 16-bit: a height past that is held there.
+    m.Height = std::clamp<std::int32_t>(TrySettingNumber(Setting::StatusHtmlHeight).value_or(kMinHeight), kMinHeight,
+                                        INT16_MAX);
     const RECT part = PartZeroRect();
-    m.Top = static_cast<std::int16_t>(std::floor((part.bottom - m.Height - 2) / 2.0) + 2);
+    m.Top = Saturated<std::int16_t>(std::floor((static_cast<double>(part.bottom) - m.Height - 2) / 2.0) + 2);
 
     if (StripExists() && m.StripDocument) {
         RunStep(BuildStatusHtmlPage);
@@ -384,7 +387,7 @@ void NotifyStatusHtmlPages(std::int32_t& n) {
 }
 
 void StatusHtmlMenuCommand(std::int32_t& n) {
-    const std::int32_t count = StoredCount();
+    const std::int32_t count = PanelRecordCount();
     if (n == count + 10) {
         OpenPanelEditor();
         return;

@@ -174,7 +174,7 @@ void OpenInfoMenu() {
     SharedState& s = State();
     // The switch is on from start-up, the strip only once the host's security id has come.
     MenuFacts f{s.StatusBarInfoOn, s.StatusHtmlOn && s.StatusHtml.Strip != nullptr, 0};
-    RunStep([&] { f.panelCount = std::max<std::int32_t>(0, TrySettingNumber(Setting::StatusHtmlCount).value_or(0)); });
+    RunStep([&] { f.panelCount = PanelRecordCount(); });
     HMENU menu = host::CreatePopupMenu();
     if (menu == nullptr) return;
     UINT chosen = 0;

@@ -116,6 +116,9 @@ TEST_F(ProgressBar, ShowsTheRoundedPercentageHidesAfter50msAndIgnoresAnEmptyMaxi
     tillwick::ProgressBarChange(1, 2);
     tillwick::ProgressBarChange(3, 2);  // past the end: 100, then gone
     EXPECT_EQ(Shown().back(), 100);
+    Shown().clear();
+    tillwick::ProgressBarChange(INT32_MAX, 1);  // far past its maximum a load is complete, not negative
+    EXPECT_EQ(Shown(), std::vector<std::int32_t>{100});
     testsupport::PumpFor(50);
     EXPECT_FALSE(Visible(Container()));
     // Another tab activated, or the tab closed: gone at once.

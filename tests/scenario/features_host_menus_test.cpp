@@ -240,6 +240,7 @@ TEST_F(GroupMenus, HostileGroupFilesCountAsOnePageAndNothingOutsideTheFolderIsRe
     const std::size_t lines = tillwick::State().HostMenus.GroupUrl.GroupLines.size();
     EXPECT_GT(lines, 1000u);
     EXPECT_LT(lines, (1u << 20) / 26 + 1);
+    EXPECT_LE(host::sim::LargestFileRead(), (1u << 20) + 1);  // only the first megabyte is read
 }
 
 }  // namespace

@@ -148,6 +148,25 @@ TEST_F(StatusHtmlOnHost, MenuChoicesToggleShowAllOrOpenTheEditorAndStopLeavesNoT
     EXPECT_EQ(host::sim::LiveWindowCount(), 0);
 }
 
+// Hand-edited numbers far out of range: only so many records are looked at,
+// and the strip's arithmetic stays within its 16-bit geometry.
+TEST_F(StatusHtmlOnHost, OutOfRangeNumbersInTheSettingsAreHeldToTheirBounds) {
+    using tillwick::PanelField;
+    StartWithPanels();
+    tillwick::WriteSettingValue(tillwick::Setting::StatusHtmlCount, "300");
+    tillwick::WriteSettingValue(tillwick::Setting::StatusHtmlHeight, "2147483647");
+    for (int i : {0, 1}) {
+        tillwick::WritePanelSetting(PanelField::Path, i, kPluginFolder + "\\Addons\\a.html");
+        tillwick::WritePanelSetting(PanelField::Width, i, "2000000000");
+    }
+    std::int32_t showAll = 1;
+    tillwick::StatusHtmlMenuCommand(showAll);  // rebuilds and places the strip
+    EXPECT_EQ(tillwick::StoredPanelSetting(PanelField::Use, 99), "1");
+    EXPECT_EQ(tillwick::StoredPanelSetting(PanelField::Use, 100), "");
+    const RECT strip = StripRect();
+    EXPECT_EQ(strip.right - strip.left, INT16_MAX);
+    EXPECT_EQ(strip.bottom - strip.top, INT16_MAX);
+}
 
 TEST_F(StatusHtmlOnHost, AStopBeforeTheViewWasAdoptedLetsTheNextStartAdoptIt) {
     StartWithPanels(false);

@@ -52,6 +52,9 @@ TEST(StatusHtmlPage, PanelPagesGetTheirBaseLineBackgroundAndSecurityId) {
              {"<html><body>one line</body>", "<base href='file:///C:/A/p.html'>\r\n<html><body>one line</body>"},
              {"<SCRIPT src=x max.src></SCRIPT><script max.src></script>",
               "<base href='file:///C:/A/p.html'>\r\n<script>max_security_id='ID'</script><script max.src></script>"},
+             {"<script max.src>x</script>\n<script max.src></script>\n <i\n>\n<body>",
+              "<base href='file:///C:/A/p.html'>\r\n<script max.src>x</script>\n<script>max_security_id='ID'</script>"
+              "\n <i\n>\n<body" + style + ">"},
          }) {
         EXPECT_EQ(PreparePanelPage(c.in, "C:\\A\\p.html", "3", "ID", "C:\\P\\temp1"), c.expected) << c.in;
     }

@@ -62,5 +62,29 @@ TEST(TextPattern, RunawayAndInvalidPatternsFailTheStepInsteadOfHangingOrOverflow
     EXPECT_TRUE(TextPattern("needle").Matches(std::string(50000, 'h') + "NEEDLE"));
 }
 
+// A hand-edited settings file can hold any pattern: the parse is bounded like the match.
+TEST(TextPattern, NestingAndLengthPastTheirBoundsMakeThePatternInvalid) {
+    const auto nested = [](int depth) { return std::string(depth, '(') + "a" + std::string(depth, ')'); };
+    const std::size_t longest = TextPattern::kMaxLength;
+    for (auto [pattern, valid] : {std::pair{nested(TextPattern::kMaxNesting), true},
+                                  {nested(TextPattern::kMaxNesting + 1), false},
+                                  {std::string(3 * 1023, '('), false},
+                                  {"(?:" + nested(TextPattern::kMaxNesting - 1) + ")", true},
+                                  {"(?=" + nested(TextPattern::kMaxNesting) + ")", false},
+                                  {std::string(longest, 'a'), true},
+                                  {std::string(longest + 1, 'a'), false}})
+        EXPECT_EQ(TextPattern(pattern).Valid(), valid) << pattern.size();
+}
+
+// A costly pattern tested against every item of a menu: the items share one budget.
+TEST(TextPattern, OneBudgetCoversEveryTestOfAnOperation) {
+    const TextPattern costly("(a|aa)*c");
+    const std::string item(16, 'a');
+    EXPECT_FALSE(costly.Matches(item));  // one test alone stays within its budget
+    MatchBudget budget;
+    EXPECT_THROW(
+        for (int i = 0; i < 200; ++i) costly.Matches(item, budget), StepError);
+}
+
 }  // namespace
 }  // namespace tillwick

@@ -97,6 +97,8 @@ int SwallowedExceptionCount();
 // Calls of the platform functions that cost a round trip on Windows (key and
 // cursor state, timers, sending and posting, file reads and stamps) since Reset.
 std::uint64_t CountedCalls();
+// The most bytes one file read has returned since Reset.
+std::size_t LargestFileRead();
 // The lines written to the debugger output since Reset.
 const std::vector<std::string>& DebugOutput();
 
