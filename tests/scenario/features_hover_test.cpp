@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "core/feature_hooks.h"
+#include "core/html_escape.h"
 #include "features/tab_hover.h"
 #include "features_fixture.h"
 
@@ -94,7 +95,8 @@ TEST_F(TabHover, ThePreviewCopiesTheHoveredTabIntoAnotherPagesPopupAndClosesOnLe
     const auto scripts = refhost_fixture::ScriptsRun(host->PageWindowObject(0));
     const auto copy = std::find_if(scripts.begin(), scripts.end(), [](auto& s) { return s.starts_with("var oWin"); });
     ASSERT_NE(copy, scripts.end());
-    EXPECT_TRUE(copy->starts_with("var oWin=external.get_tab('" + kId + "',3);var oHTML=oWin.document;"));
+    EXPECT_TRUE(copy->starts_with("var oWin=external.get_tab('" + tillwick::EscapeScriptString(kId) +
+                                  "',3);var oHTML=oWin.document;"));
     EXPECT_EQ(copy->find("nScrollLeft"), std::string::npos);
     host::SendMessageA(host->TabBar(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(host->PopupLog().back(), "hide tab 0");
@@ -123,7 +125,7 @@ TEST(TabPreviewScripts, NumbersAndTheSecurityIdGoInAsTheyShould) {
                     "if(nTop+nHeight>screen.height) nTop=682-nHeight;   oTPpopup.show(500,nTop,nWidth,nHeight);} "
                     "catch(e){}");
     // A quote in the id cannot end the string it sits in.
-    EXPECT_TRUE(tillwick::PreviewCopyScript("a'b\\c", 1, "50", false).starts_with(R"(var oWin=external.get_tab('a\'b\\c',1);)"));
+    EXPECT_TRUE(tillwick::PreviewCopyScript("a'b\\c", 1, "50", false).starts_with(R"(var oWin=external.get_tab('a\u0027b\u005Cc',1);)"));
     const std::string scrolled = tillwick::PreviewCopyScript(kId, 0, "50", true);
     EXPECT_NE(scrolled.find("document.body.scrollTop='+nScrollTop+'\\',0)<\\/script>';"), std::string::npos);
 }
