@@ -169,6 +169,9 @@ void WatchOpenedPage(Host::State& s, int openerId, int openedIndex);
 // Carries out the script that closes every tab named after Tillwick; false
 // when `code` is not that script.
 bool AnswerTabClosingScript(Host::State& s, int callerIndex, std::string_view code);
+// A string literal's inside as the script engine reads it: \uXXXX, \xNN and
+// \c escapes decoded (to the system code page).
+std::string ScriptStringValue(std::string_view literal);
 
 // ---- commands.cpp
 void RunCommand(Host::State& s, WPARAM wParam);

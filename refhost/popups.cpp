@@ -51,7 +51,7 @@ void AnswerPopupScripts(Host::State& s, Tab& tab) {
             ok(self.hasPopup);  // a write or show(0,0,0,0) works while the pop-up exists
         } else if (AnswerTabClosingScript(*st, index, *code)) {
         } else if (auto wanted = Between(*code, "external.get_tab(", ")")) {
-            Record("get_tab " + *wanted + " from " + where);
+            Record("get_tab " + ScriptStringValue(*wanted) + " from " + where);
         } else if (auto shown = Between(*code, "oTPpopup.show(", ",nTop")) {
             Record("show at x " + *shown + " from " + where);
         } else if (Has(*code, "oTPpopup.hide()")) {

@@ -6,6 +6,7 @@
 
 #include "core/convert.h"
 #include "core/errors.h"
+#include "core/html_escape.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/text_pattern.h"
@@ -217,7 +218,7 @@ std::string PreparePluginScript(std::string text, std::string_view securityId) {
     constexpr std::string_view kClose = "</script>";
     if (auto close = LowerAscii(text).find(kClose); close != std::string::npos) text.erase(close, kClose.size());
     std::string quoted(1, '\'');
-    quoted.append(securityId).push_back('\'');
+    quoted.append(EscapeScriptString(securityId)).push_back('\'');
     return ReplaceAll(text, "%max_security_id", quoted);
 }
 
@@ -246,9 +247,10 @@ void RunPluginCommand(PluginMenuState& m, UINT_PTR firing, TIMERPROC restoreFilt
             SendToFrame(contract::kCmdPopupFilter);
             RestartTimer(m.FilterRestoreTimer, kFilterOffMs, restoreFilter);
         }
-        if (!window.ExecScript("var sScript", "JScript") || !window.Put("sScript", script) ||
-            !window.ExecScript("eval(sScript)", "JScript"))
-            throw StepError("the script did not run");
+        // Run as the host runs its script plugins, at the page's top level,
+        // but as the call's own text: no variable is left in the page to
+        // carry it, and no function the page may have replaced (eval) sees it.
+        if (!window.ExecScript(script, "JScript")) throw StepError("the script did not run");
     });
 }
 

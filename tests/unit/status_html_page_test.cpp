@@ -68,11 +68,11 @@ TEST(StatusHtmlPage, HostilePathsOffsetsAndIdsCannotLeaveTheirContext) {
     EXPECT_FALSE(Has(page, "onload")) << page;
     EXPECT_TRUE(Has(page, "href=\"file:///C:/a%27%22%3E%3Cscript%3Ealert%281%29%3C/script%3E%26.html\">")) << page;
     EXPECT_TRUE(Has(page, "url('file:///C:/it%27s%20%28%22here%22%29/temp1'); margin-top:0px\"")) << page;
-    EXPECT_TRUE(Has(page, "max_security_id='x\\'\\x3C/script\\x3E")) << page;
+    EXPECT_TRUE(Has(page, "max_security_id='x\\u0027\\u003C\\u002Fscript\\u003E")) << page;
     EXPECT_EQ(PanelUrl("http://a.b/'x"), "http://a.b/'x");  // web panels keep their address; attributes escape it
     const std::string script = CloseTabsScript("a'b</script>", "n'x");
-    EXPECT_TRUE(Has(script, "external.get_tab('a\\'b\\x3C/script\\x3E',i)")) << script;
-    EXPECT_TRUE(Has(script, "oWin.name=='n\\'x'){external.close_tab('a\\'b\\x3C/script\\x3E',i)}}})()} catch(e){}"))
+    EXPECT_TRUE(Has(script, "external.get_tab('a\\u0027b\\u003C\\u002Fscript\\u003E',i)")) << script;
+    EXPECT_TRUE(Has(script, "oWin.name=='n\\u0027x'){external.close_tab('a\\u0027b\\u003C\\u002Fscript\\u003E',i)}}})()} catch(e){}"))
         << script;
     EXPECT_NE(NewDonorName(), NewDonorName());
 }
