@@ -121,14 +121,15 @@ TEST_F(TabHover, ThePreviewCopiesTheHoveredTabIntoAnotherPagesPopupAndClosesOnLe
     EXPECT_EQ(host->PopupLog().back(), "hide tab 0");
 }
 
-TEST_F(TabHover, NoPreviewWithoutASecurityIdOrOnlySecureAndFilePages) {
-    for (bool withId : {false, true}) {
+TEST_F(TabHover, NoPreviewWithoutASecurityIdOrTheCompanionOrOnlySecureAndFilePages) {
+    for (int k : {0, 1, 2}) {  // no security id, no companion, only secure and file pages
         TearDown();
         SetUp();
         Settings({{"TabHoverAction", "1"}, {"TabHoverActivate", "0"}, {"SecurityID", kId}});
-        Start(withId ? std::vector<std::string>{"https://a.example/", "file:///C:/b.html", "https://c.example/"}
+        Start(k == 2 ? std::vector<std::string>{"https://a.example/", "file:///C:/b.html", "https://c.example/"}
                      : std::vector<std::string>{"http://a.example/", "http://b.example/"});
-        if (!withId) State().SecurityId.clear();  // as if the companion never wrote it
+        if (k == 0) State().SecurityId.clear();  // as if the companion never wrote it
+        if (k == 1) State().CompanionCommandId = 0;
         host->ActivateTab(0);
         HoverTab(1);
         testsupport::PumpFor(500);
