@@ -1,4 +1,4 @@
-// mdlCombineButtons: of the two adjacent toolbar buttons Stop (0x800A) and
+// The combined button: of the two adjacent toolbar buttons Stop (0x800A) and
 // Refresh (0x800B) only one is shown at a time, switched by the load state;
 // the band gives up the hidden button's width. (0 = loading shows Stop,
 // 1 = loaded shows Refresh.)

@@ -145,13 +145,14 @@ TEST_F(TabHover, ThePreviewShowsACleanCopyOfTheHoveredTabInItsOwnWindowAndCloses
     EXPECT_EQ(State().TabHover.PreviewWnd, nullptr);
 }
 
-TEST_F(TabHover, NoPreviewWithoutASecurityIdOrAPageView) {
-    for (bool withId : {false, true}) {
+TEST_F(TabHover, NoPreviewWithoutASecurityIdTheCompanionOrAPageView) {
+    for (int k : {0, 1, 2}) {  // no security id, no companion, no page-view control
         TearDown();
         SetUp();
-        host::sim::SetAtlAvailable(withId ? false : true);
+        host::sim::SetAtlAvailable(k != 2);
         StartWith({{"TabHoverActivate", "0"}});
-        if (!withId) State().SecurityId.clear();  // as if the companion never wrote it
+        if (k == 0) State().SecurityId.clear();  // as if the companion never wrote it
+        if (k == 1) State().CompanionCommandId = 0;
         HoverTab(1);
         testsupport::PumpFor(500);
         EXPECT_FALSE(PreviewShown());

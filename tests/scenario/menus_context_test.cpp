@@ -121,14 +121,21 @@ TEST_F(ContextMenus, PluginSubmenuListsDropDownsFirstAndSkipsWhatCannotBeLaunche
     using E = std::vector<std::pair<UINT, std::string>>;
     const E plain = {{29523, "Alpha"}, {29526, "Beta"}, {29527, "Gamma"}, {9001, "Delta"}, {9002, "Eps"}, {9003, "Zeta"}};
     const E dropDowns = {{7007, "Gamma"}, {7010, "Eps"}, {29523, "Alpha"}, {29526, "Beta"}, {9001, "Delta"}};
-    for (bool withDropDowns : {false, true}) {
+    // Without the companion no script can be run: only buttons, and no drop-downs.
+    const E noCompanion = {{29523, "Alpha"}, {29526, "Beta"}, {29527, "Gamma"}};
+    for (int k : {0, 1, 2}) {  // plain, drop-downs, drop-downs asked for without the companion
+        const bool withDropDowns = k > 0;
         TearDown();
         SetUp();
         StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", withDropDowns ? "1" : "0"}});
+        if (k == 2) {
+            tillwick::State().CompanionCommandId = 0;
+            tillwick::StartPagePluginMenu();
+        }
         host->RightClickPage(PageMenuKind::Selection);
         const Items& items = Shown().at(6).submenu;
-        EXPECT_EQ(Entries(items), withDropDowns ? dropDowns : plain);
-        if (!withDropDowns) continue;
+        EXPECT_EQ(Entries(items), k == 0 ? plain : k == 1 ? dropDowns : noCompanion);
+        if (k != 1) continue;
         // The script button keeps its host command; dash-only lines are separators.
         EXPECT_EQ(Entries(items[0].submenu), (E{{29527, "Gamma"}, {0, ""}}));
         EXPECT_EQ(Entries(items[1].submenu), (E{{8001, "Eps"}, {0, ""}, {8002, "One"}, {0, ""}, {8003, "Two-Three"}}));
