@@ -1,4 +1,4 @@
-// mdlTabPreview: a zoomed copy of the hovered tab's page in a pop-up window
+// The tab preview: a zoomed copy of the hovered tab's page in a pop-up window
 // of the plugin's own. The copy is read through the host's `external` object
 // from here, so no script runs in any page and the security id never enters
 // one; it is cleaned by an allow-list of inert markup and written into a page

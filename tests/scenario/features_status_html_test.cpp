@@ -76,6 +76,8 @@ TEST_F(StatusHtmlOnHost, TheDonorTabsViewBecomesTheStripAndTheTabIsClosed) {
     EXPECT_TRUE(Ran("frames[1].document.write(sHtml)"));
     EXPECT_TRUE(Ran("frames[2].document.write('')"));
     EXPECT_EQ(State().StatusHtml.StripDocument.GetObject("parentWindow").GetText("name"), "");
+    // The pages handed to the strip's script do not stay in its window.
+    EXPECT_EQ(State().StatusHtml.StripDocument.GetObject("parentWindow").Get("sHtml"), host::Value{});
     // Every panel in use hears of the frame's commands, with their id, and of tab changes.
     h.Command(0x80F0);
     testsupport::PumpFor(0);
