@@ -88,6 +88,10 @@ struct Footprint {
     bool Empty() const { return threadTimers == 0 && hotKeys == 0 && windows == 0; }
 };
 Footprint ModuleFootprint() noexcept;
+// Keeps this module loaded for the rest of the process, whatever its users
+// free: for a window procedure of ours that has to stay in another add-on's
+// chain and so must never point into freed code.
+void PinModule() noexcept;
 
 // ---- hot keys and input ---------------------------------------------------
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT vk);

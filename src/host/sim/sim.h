@@ -104,6 +104,7 @@ const std::vector<std::string>& DebugOutput();
 
 // ---- timers and hot keys -------------------------------------------------------
 int LiveTimerCount();
+bool ModulePinned();  // the plugin pinned its module (host::PinModule)
 struct HotKey {
     HWND hwnd;
     int id;

@@ -321,6 +321,7 @@ struct State {
     std::array<std::uint8_t, 256> keys{};
     POINT cursor{0, 0};
     std::optional<std::string> clipboard;
+    bool modulePinned = false;  // PinModule was called
     std::vector<HotKey> hotKeys;
 
     std::map<int, int> metrics;
