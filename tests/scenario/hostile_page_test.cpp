@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "features_fixture.h"
+#include "host/sim/statusinfo.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ struct Action {
     const char* name;
     std::vector<std::pair<std::string, std::string>> settings;
     std::function<void(refhost::Host&)> run;
+    std::function<void(refhost::Config&)> configure = [](refhost::Config&) {};
 };
 
 // The mouse comes to rest on tab `index` of the tab bar (tabs are 96 pixels wide).
@@ -48,6 +50,38 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
              host::SendMessageA(h.AddressEdit(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.AddressEdit()), 0);
              testsupport::PumpFor(1000);
          }},
+        {"a plugin launch",
+         {{"PluginMenu", "1"}, {"PluginInclude", "^Delta$"}, {"SecurityID", kId}},
+         [](refhost::Host& h) {
+             testsupport::PumpFor(1000);
+             h.ActivateTab(0);
+             testsupport::PumpFor(1000);
+             // The host's contract runs a script plugin in the page: its own call may
+             // carry the id, escaped, but nothing may be left there to hold it.
+             host::sim::PutFile(h.HostFolder() + "Plugin\\d\\main.htm", "<script>go(%max_security_id);</script>");
+             host::sim::QueueMenuAnswer(9001);
+             h.RightClickPage(refhost::PageMenuKind::Default);
+             testsupport::PumpFor(1000);
+             EXPECT_FALSE(refhost_fixture::Bag(h.PageWindowObject(0))->Scripts().empty());  // it ran there
+         },
+         [](refhost::Config& c) {
+             c.plugins.push_back({.folder = "d", .name = "Delta", .type = "", .moduleType = "script", .fileName = "main.htm"});
+         }},
+        {"a WHOIS report",
+         {{"StatusBarInfo", "1"}, {"ShowIP", "1"}},
+         [](refhost::Host& h) {
+             host::sim::SetHostAddresses("evil.example", {{false, "192.0.2.66"}});
+             testsupport::PumpFor(1000);
+             h.ActivateTab(0);
+             testsupport::PumpFor(1000);
+             host::sim::QueueMenuAnswer(9);
+             host::SendMessageA(h.StatusBar(), WM_LBUTTONDOWN, 1, MAKELPARAM(30, 5));
+             testsupport::PumpFor(1000);
+             ASSERT_FALSE(host::sim::HttpRequests().empty());
+             host::sim::AnswerHttpRequest(host::sim::HttpRequests().back().id, {true, 200, "NetName: EVIL\nCountry: US\n"});
+             testsupport::PumpFor(3000);
+             EXPECT_EQ(h.TabCount(), 4);  // the report's window
+         }},
     };
     for (const Action& action : actions) {
         SCOPED_TRACE(action.name);
@@ -55,6 +89,7 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
         SetUp();
         Settings(action.settings);
         features_test::RegisterControlHost([] { return host::Object(host::sim::MakeObject()); });
+        action.configure(config);
         config.markupOf = [](std::string_view url) { return "<p>the page of " + std::string(url) + "</p>"; };
         host = std::make_unique<refhost::Host>(std::move(config));
         ASSERT_TRUE(host->Start());
