@@ -1,4 +1,4 @@
-// mdlMain's window discovery: the enumeration callbacks that find the rebar,
+// The start-up's window discovery: the enumeration callbacks that find the rebar,
 // the status-bar toolbar, the host's toolbars (told apart by window style),
 // the address bar and the search bar.
 #include <array>

@@ -1,4 +1,4 @@
-// mdlMain: InitializePlugin, DeferredStartup with the start table, the
+// InitializePlugin, DeferredStartup with the start table, the
 // security-id poll and the small procedures of start-up.
 #include "core/startup.h"
 

@@ -1,4 +1,4 @@
-// mdlMain: start-up and window discovery. InitializePlugin runs for every new
+// Start-up and window discovery. InitializePlugin runs for every new
 // plugin object; DeferredStartup waits for the main frame and its first tab,
 // then starts the enabled features in a fixed order and hooks the host's windows.
 #pragma once

@@ -72,16 +72,16 @@ struct SubclassingState {
 // ---- the window features' own state (each written by its feature's unit only) ----
 // Kept here so that a test's ResetState() starts every module afresh.
 
-// mdlAlwaysOnTop.
+// always_on_top.cpp.
 struct OnTopState {
     LONG SavedStyle = 0;  // the frame's style just before the mode was entered
     bool Active = false;
 };
 
-class TitleMatcher;  // mdlHideTitle's compiled TitleToHide
-class OptionsForm;   // frmMain
+class TitleMatcher;  // hide_title.cpp's compiled TitleToHide
+class OptionsForm;   // the options dialog's form (options/options_form.h)
 
-// mdlHideTitle.
+// hide_title.cpp.
 struct HideTitleState {
     std::string NewTitle;
     // NewTitle as the frame's Unicode procedure is handed it; lives until the next start.
@@ -90,7 +90,7 @@ struct HideTitleState {
     std::shared_ptr<const TitleMatcher> Matcher;  // null while every caption is replaced
 };
 
-// mdlToggleFilter: our copy of the host's six blockers, in their fixed order.
+// toggle_filter.cpp: our copy of the host's six blockers, in their fixed order.
 struct ToggleFilterState {
     std::array<bool, 6> BlockerState{};
     bool MasterOn = false;
@@ -100,14 +100,14 @@ struct ToggleFilterState {
     std::int16_t StartupPresses = 0;  // once per process: never reset by a restart
 };
 
-// mdlPasteGo.
+// paste_go.cpp.
 struct PasteGoState {
     HWND TargetEdit = nullptr;
     UINT_PTR MenuTimer = 0;
     UINT_PTR PasteTimer = 0;
 };
 
-// mdlHideStatusBar: settings copied at start, and its four one-shot timers.
+// hide_status_bar.cpp: settings copied at start, and its four one-shot timers.
 struct HideStatusBarState {
     bool ShowStatusMessage = false;
     bool ShowSwitchTab = false;
@@ -123,7 +123,7 @@ struct HideStatusBarState {
     UINT_PTR HoldTimer = 0;
 };
 
-// mdlHideTabBar (mouse mode) and mdlHideLastTab.
+// hide_tab_bar.cpp: the mouse mode and the last-tab mode.
 struct HideTabBarState {
     std::int32_t HotArea = 15;
     std::int32_t TimeDelay = 250;
@@ -134,7 +134,7 @@ struct HideTabBarState {
     UINT_PTR LastTabTimer = 0;
 };
 
-// mdlTabLock and mdlTabExit.
+// tab_lock.cpp and tab_exit.cpp.
 struct TabLockState {
     std::int16_t LockCount = 0;
     std::int16_t LockTicks = 0;  // once per process: never reset by a restart
@@ -173,7 +173,7 @@ struct SharedState {
     std::string LanguageId;
     std::string ShowWordText;
     std::string DoneKeyword;
-    std::string StatusInfoText;  // the information line mdlStatusBarInfo last wrote into the status bar
+    std::string StatusInfoText;  // the information line status_bar_info.cpp last wrote into the status bar
     std::string SecurityId;
 
     // Numbers.
@@ -194,7 +194,7 @@ struct SharedState {
     std::vector<std::string> HostPluginList;
     std::string AfterPageDonePlugins;
     std::string DiagnosticsText;
-    // The total width of the status-bar HTML panels' strip (mdlStatusHtml writes it).
+    // The total width of the status-bar HTML panels' strip (status_html.cpp writes it).
     std::int32_t StatusHtmlTotalWidth = 0;
 
     // Flags of start-up.

@@ -1,4 +1,4 @@
-// mdlSubClassing: the table of hooked windows, InstallSubclasses / UnhookAll,
+// The table of hooked windows, InstallSubclasses / UnhookAll,
 // the window procedures and their dispatch tables.
 //
 // A window procedure runs for every message of a busy host window, so on the

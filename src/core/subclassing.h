@@ -1,4 +1,4 @@
-// mdlSubClassing: hooks up to ten host windows, hands each message to the
+// Hooks up to ten host windows, hands each message to the
 // handlers of the features that are on in a fixed order (the dispatch tables
 // below), then to the host's own procedure; tracks the active tab.
 #pragma once

@@ -1,6 +1,6 @@
-// The address-bar decorations: the secure-page highlight (mdlHighlightCombo),
-// the progress bar (mdlAddressProgress) and the combined Refresh/Stop button
-// (mdlCombineButtons). Their start, stop, message and event entry points are
+// The address-bar decorations: the secure-page highlight (highlight_combo.cpp),
+// the progress bar (progress_bar.cpp) and the combined Refresh/Stop button
+// (combine_buttons.cpp). Their start, stop, message and event entry points are
 // declared in core/feature_hooks.h.
 #pragma once
 
@@ -9,10 +9,10 @@
 
 namespace tillwick {
 
-// mdlHighlightCombo: redraws the address box (and the progress container) after the overlay painted.
+// highlight_combo.cpp: redraws the address box (and the progress container) after the overlay painted.
 void RefreshAddressBar();
 
-// mdlAddressProgress.
+// progress_bar.cpp.
 void ShowProgressBar();
 void HideProgressBar();
 void PlaceProgressBar();

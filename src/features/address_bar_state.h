@@ -1,6 +1,6 @@
 // The state of the address-bar decorations: the secure-page highlight
-// (mdlHighlightCombo), the progress bar (mdlAddressProgress) and the combined
-// Refresh/Stop button (mdlCombineButtons). One member of the shared state.
+// (highlight_combo.cpp), the progress bar (progress_bar.cpp) and the combined
+// Refresh/Stop button (combine_buttons.cpp). One member of the shared state.
 #pragma once
 
 #include <cstdint>

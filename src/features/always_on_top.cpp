@@ -1,4 +1,4 @@
-// mdlAlwaysOnTop. The host's full-screen switch (0x804D) hides its menus and
+// The host's full-screen switch (0x804D) hides its menus and
 // bars and takes the frame's caption; we then give the caption back and
 // shrink the frame, and on leaving the host's own switch restores its layout
 // and rectangle before we restore the style we saved.

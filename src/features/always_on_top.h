@@ -1,4 +1,4 @@
-// mdlAlwaysOnTop: a system-wide hot key turns the main frame into a small,
+// A system-wide hot key turns the main frame into a small,
 // captioned, topmost window at a fixed rectangle, with the host in its
 // full-screen layout so that the page alone floats above other windows; the
 // same key turns it back.

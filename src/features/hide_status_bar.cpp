@@ -1,4 +1,4 @@
-// mdlHideStatusBar. The bar floats over the bottom of the page when the host
+// The bar floats over the bottom of the page when the host
 // left it there (its edges agree with the page area's); otherwise the host's
 // own status-bar command lays it out again. Every timer is one-shot.
 #include "features/hide_status_bar.h"

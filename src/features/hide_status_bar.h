@@ -1,4 +1,4 @@
-// mdlHideStatusBar: keeps the host's status bar hidden and brings it back
+// Keeps the host's status bar hidden and brings it back
 // while the mouse is at the bottom of the page, while a page opens, briefly
 // for a status message and after switching to a tab of another site.
 //

@@ -1,4 +1,4 @@
-// mdlHideTabBar and mdlHideLastTab. The host hides and shows its tab bar with
+// The host hides and shows its tab bar with
 // re-layout (command 0x8179); the mouse mode keeps it laid out hidden and only
 // shows the window over the page, refusing it room while it floats.
 #include "features/hide_tab_bar.h"

@@ -1,4 +1,4 @@
-// mdlHideTabBar and mdlHideLastTab: the host's tab bar hidden either until
+// The host's tab bar hidden either until
 // the mouse comes near the page edge on the tab bar's side (it then floats
 // over the page), or while fewer than two tabs are open.
 //

@@ -1,4 +1,4 @@
-// mdlHideTitle. The host composes its caption from the page's title and sets
+// The host composes its caption from the page's title and sets
 // it with WM_SETTEXT; the handler swaps the text pointer on the way, so the
 // host's own procedure stores our text instead.
 #include "features/hide_title.h"

@@ -1,4 +1,4 @@
-// mdlHideTitle: replaces the main frame's caption (and so its task-bar
+// Replaces the main frame's caption (and so its task-bar
 // button's text) with the user's own text, always or only while the caption
 // matches a list of words.
 //

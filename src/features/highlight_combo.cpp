@@ -1,4 +1,4 @@
-// mdlHighlightCombo: while the address shown begins with "https://", the
+// While the address shown begins with "https://", the
 // address box is painted in the chosen colours and an overlay at its left end
 // shows a lock icon; clicking the icon opens the platform's security dialog.
 // The overlay is made once and then only shown, hidden and moved.

@@ -1,4 +1,4 @@
-// mdlPasteGo. The box's own menu is suppressed on WM_CONTEXTMENU and ours is
+// The address or search box's own menu is suppressed on WM_CONTEXTMENU and ours is
 // shown right after the message has returned (a 0 ms timer), so the box has
 // settled its focus and selection by then.
 #include "features/paste_go.h"

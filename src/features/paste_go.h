@@ -1,4 +1,4 @@
-// mdlPasteGo: our own edit menu for the host's address and search boxes, with
+// Our own edit menu for the host's address and search boxes, with
 // "Paste and Go": paste the clipboard's text and press Enter in one step,
 // optionally in a new tab.
 //

@@ -1,4 +1,4 @@
-// mdlAddressProgress: an 80 x 16 HTML page hosted in an "AtlAxWin" control
+// The progress bar: an 80 x 16 HTML page hosted in an "AtlAxWin" control
 // shows the active page's load progress, at the right end of the address box
 // (which is shortened meanwhile) or in the status bar left of the HTML panels.
 // The windows are made once, then only shown, hidden, moved and re-parented.

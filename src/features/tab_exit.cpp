@@ -1,4 +1,4 @@
-// mdlTabExit. The close command goes on to the host unchanged; the exit
+// The exit with the last tab. The close command goes on to the host unchanged; the exit
 // follows once the host has closed the tab.
 #include "core/errors.h"
 #include "core/feature_hooks.h"

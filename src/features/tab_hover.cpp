@@ -1,4 +1,4 @@
-// mdlTabHoverAction: one one-shot timer per hovered background tab. Moving to
+// The tab hover: one one-shot timer per hovered background tab. Moving to
 // another tab restarts it; the active tab, no tab, a click or leaving the bar
 // only cancel it (and close a shown preview).
 #include "features/tab_hover.h"

@@ -1,4 +1,4 @@
-// mdlTabHoverAction and mdlTabPreview: resting the mouse on a background tab
+// The tab hover and the tab preview: resting the mouse on a background tab
 // activates it or shows a zoomed preview of its page next to the cursor.
 //
 // StartTabHover, StopTabHover and TabHoverMessage are declared in

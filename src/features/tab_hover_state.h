@@ -1,5 +1,5 @@
-// The state of the tab hover (mdlTabHoverAction) and of the tab preview
-// (mdlTabPreview), one member of the shared state so that ResetState()
+// The state of the tab hover (tab_hover.cpp) and of the tab preview
+// (tab_preview.cpp), one member of the shared state so that ResetState()
 // starts both afresh.
 #pragma once
 

@@ -1,4 +1,4 @@
-// mdlTabLock. The host redraws a tab's icon while its page loads, so the lock
+// The host redraws a tab's icon while its page loads, so the lock
 // image is applied again every half second until the start-up pages are in.
 #include "features/tab_lock.h"
 

@@ -1,4 +1,4 @@
-// mdlTabLock and mdlTabExit: the first tabs locked at start-up (their icons
+// The first tabs locked at start-up (their icons
 // kept on the host's lock image for 15 seconds), and the browser closed with
 // its last tab while in full screen.
 //

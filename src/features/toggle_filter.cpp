@@ -1,4 +1,4 @@
-// mdlToggleFilter. A host switch counts as on only when config.ini holds
+// A host switch counts as on only when config.ini holds
 // exactly "1", which is how the host itself reads it; any other value (empty,
 // "yes", a stray number) is off, so a hand-edited config never keeps the
 // feature from starting.

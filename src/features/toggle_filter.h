@@ -1,4 +1,4 @@
-// mdlToggleFilter: makes the host's all-blockers button (0x813C) switch only
+// Makes the host's all-blockers button (0x813C) switch only
 // the blockers the user last had on. The module keeps its own copy of the six
 // blocker switches, follows every single-blocker command, and 100 ms after the
 // button has switched all six on it switches the unselected ones off again.

@@ -1,4 +1,4 @@
-// mdlShowGroupUrl: while the user moves through a group's submenu of the
+// While the user moves through a group's submenu of the
 // host's Groups menu, the highlighted page's address goes into the status
 // bar; opening a whole group with more pages than OpenGroupCount asks first.
 //

@@ -1,4 +1,4 @@
-// mdlHidePlugin: hides the plugins bar's buttons of chosen plugins and narrows
+// Hides the plugins bar's buttons of chosen plugins and narrows
 // the bar's band by their width; ShowPlugins gives both back exactly.
 #include <algorithm>
 #include <cctype>

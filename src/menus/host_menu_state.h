@@ -12,20 +12,20 @@
 
 namespace tillwick {
 
-// mdlHidePlugin.
+// hide_plugin.cpp.
 struct HidePluginState {
     std::vector<UINT> HiddenButtons;        // the commands of the buttons we hid
     std::optional<UINT> SavedBandWidth;     // the band's ideal width before we narrowed it
 };
 
-// mdlShowInMenu.
+// show_in_menu.cpp.
 struct ShowInMenuState {
     bool MenuAdded = false;
     HMENU OptionsMenu = nullptr;
     UINT_PTR MenuEnableTimer = 0;
 };
 
-// mdlShowGroupUrl.
+// group_url.cpp.
 struct GroupUrlState {
     HMENU GroupsMenu = nullptr;
     HMENU GroupSubmenu = nullptr;

@@ -13,16 +13,16 @@
 
 namespace tillwick {
 
-// ---- mdlHidePlugin
+// ---- hide_plugin.cpp
 // The pattern of names to hide, built from the three switched sources; empty
 // when nothing is to be hidden.
 std::string HidePattern();
 
-// ---- mdlSortSearch (SearchMenu is the menu the last WM_INITMENU named)
+// ---- sort_search.cpp (SearchMenu is the menu the last WM_INITMENU named)
 void SortSearchMenu(HMENU searchMenu);
 void ApplySearchOrder(HMENU searchMenu, const std::vector<std::string>& names);
 
-// ---- mdlShowGroupUrl
+// ---- group_url.cpp
 // Reads the file of GroupName into GroupLines.
 void LoadGroup();
 // Finds PageItemText's address in GroupLines and writes it into the status bar.

@@ -37,7 +37,7 @@ struct PluginMenuState {
     UINT_PTR FilterRestoreTimer = 0;
 };
 
-// mdlTabMenu.
+// tab_menu.cpp.
 struct TabMenuState {
     HMENU HostMenu = nullptr;
     HMENU CloseSubmenu = nullptr;
@@ -49,7 +49,7 @@ struct TabMenuState {
     PluginMenuState Plugins;
 };
 
-// mdlContextMenu.
+// page_menu.cpp.
 struct PageMenuState {
     HMENU HostMenu = nullptr;
     HMENU ExtensionSubmenu = nullptr;  // per opening

@@ -1,4 +1,4 @@
-// mdlContextMenu: the page context menu gets, each time it opens, a
+// The page context menu gets, each time it opens, a
 // "Menu Extensions" submenu gathering the entries other software added, a
 // plugin submenu and an "Other Options" submenu at its bottom. The first and
 // last are made for one opening and destroyed when its loop ends.

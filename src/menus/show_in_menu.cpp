@@ -1,4 +1,4 @@
-// mdlShowInMenu: our entry "Tillwick..." in the host's Options menu. The host
+// Our entry "Tillwick..." in the host's Options menu. The host
 // greys the commands it does not know each time the menu opens, so a 0 ms
 // timer enables ours again once the host has done so.
 #include "core/errors.h"

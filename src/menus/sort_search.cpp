@@ -1,4 +1,4 @@
-// mdlSortSearch: puts the engines of the host's quick-search menu in
+// Puts the engines of the host's quick-search menu in
 // alphabetical order or in the user's order each time the menu opens. The
 // last four items (the clear commands and their separators) stay in place.
 #include <algorithm>

@@ -1,4 +1,4 @@
-// mdlTabMenu: the host's tab context menu gets a "Close All" submenu, a
+// The host's tab context menu gets a "Close All" submenu, a
 // plugin submenu and an "Other Options" submenu each time it opens. The
 // submenus outlive the host's menu: they are taken out of it before the host
 // destroys it, and destroyed when their feature stops.

@@ -1,4 +1,4 @@
-// frmMain, the options dialog, as a platform-neutral form model: every
+// The options dialog as a platform-neutral form model: every
 // control's state and the logic of the form's events (load, activation, page
 // switching, the enabling rules, validation, colour choice, Apply, OK, Cancel).
 // A view (the Win32 dialog, or a test) shows the state and reports the user's

@@ -1,4 +1,4 @@
-// frmStatusHtml, the panel editor, as a platform-neutral form model: the ten
+// The panel editor as a platform-neutral form model: the ten
 // rows of the panel list, the strip's height, separator and shift boxes, and
 // the logic of the form's events. The view (the Win32 dialog, or a test)
 // shows the state, reports the user's actions and asks for the file chooser.
@@ -28,7 +28,7 @@ struct PanelEditorCaption {
     std::string_view control, key, english;
 };
 inline constexpr std::array<PanelEditorCaption, 10> kPanelEditorCaptions{{
-    {"frmStatusHtml", "099", "Html Addons"},
+    {"title", "099", "Html Addons"},
     {"lblHtml", "098",
      "Name                        Author           Version    Width       Top                                 "
      "                       File Path"},

@@ -1,4 +1,4 @@
-// mdlStatusHtml: small HTML pages (panels) side by side in a strip at the
+// Small HTML pages (panels) side by side in a strip at the
 // right end of the status bar. The strip is a browser view borrowed from a
 // throw-away host tab (the donor tab) and re-parented into a child window of
 // the status bar; a generated frameset page holds one frame per panel.

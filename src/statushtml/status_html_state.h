@@ -1,4 +1,4 @@
-// mdlStatusHtml's own state: the strip borrowed from a host tab, what it was
+// The status-bar HTML panels' own state (status_html.cpp): the strip borrowed from a host tab, what it was
 // last placed by, and its timers. One instance in the shared state.
 #pragma once
 

@@ -1,4 +1,4 @@
-// mdlStatusBarInfo: the line about the active page (zone, address, location,
+// The status-bar information line: the line about the active page (zone, address, location,
 // proxy) that fills the status bar while the host leaves it empty, its click
 // menu, and the host's proxy commands that keep the proxy item current.
 #include <algorithm>

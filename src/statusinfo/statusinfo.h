@@ -1,5 +1,5 @@
 // The status-bar information modules' procedures that other units call:
-// mdlZoneIcon, mdlStatusBarInfo and the WHOIS lookup (mdlGetIP). The entry
+// zone_icon.cpp, status_bar_info.cpp and the WHOIS lookup (whois.cpp). The entry
 // points the spine calls are declared in core/feature_hooks.h.
 #pragma once
 
@@ -12,14 +12,14 @@
 
 namespace tillwick {
 
-// ---- mdlZoneIcon
+// ---- zone_icon.cpp
 void ShowZoneIconWindow();
 void HideZoneIconWindow();
 void UpdateZone();
 // The zone name of the active page; empty while the information line does not show zones.
 const std::string& ZoneName();
 
-// ---- mdlStatusBarInfo
+// ---- status_bar_info.cpp
 void ShowInfoText();
 // 50 ms one shot; ShowStatusBar also runs it directly.
 void CALLBACK InfoRedrawTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept;

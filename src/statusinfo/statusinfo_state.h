@@ -13,7 +13,7 @@ namespace tillwick {
 
 inline constexpr std::size_t kZoneCount = 5;
 
-// mdlZoneIcon.
+// The zone icon (zone_icon.cpp).
 struct ZoneIconState {
     HWND IconWnd = nullptr;
     WINDOWPLACEMENT Placement{};
@@ -31,7 +31,7 @@ struct ZoneIconState {
     UINT_PTR ZoneChangeTimer = 0;
 };
 
-// mdlStatusBarInfo.
+// The information line (status_bar_info.cpp).
 struct StatusBarInfoState {
     bool ShowZone = false;
     bool ShowIP = false;
@@ -45,7 +45,7 @@ struct StatusBarInfoState {
     UINT_PTR ResolveTimer = 0;
 };
 
-// The WHOIS lookup and its report (part of mdlStatusBarInfo).
+// The WHOIS lookup and its report (whois.cpp).
 struct WhoisState {
     // The name lookup of one host, on a worker thread.
     host::NameLookupId Lookup = 0;

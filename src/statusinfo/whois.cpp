@@ -1,4 +1,4 @@
-// mdlGetIP and the WHOIS lookup: the active page's address through name
+// The address lookup and the WHOIS lookup: the active page's address through name
 // resolution, its country from the registries' WHOIS services asked in turn,
 // both cached in the scratch file; on request the registry's full answer in a
 // report window of its own.

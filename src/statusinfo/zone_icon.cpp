@@ -1,4 +1,4 @@
-// mdlZoneIcon: the icon of the active page's security zone at the left end of
+// The zone icon: the icon of the active page's security zone at the left end of
 // the status bar, and its menu that moves the page's site into another zone.
 #include <array>
 #include <string>

@@ -70,7 +70,7 @@ public:
     explicit PanelEditorWindow(PanelEditorForm& form) : form_(form) {}
 
     void Run(HWND owner) {
-        ui::DialogTemplate dialog(ui::Wide(Caption("frmStatusHtml")),
+        ui::DialogTemplate dialog(ui::Wide(Caption("title")),
                                   DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, kWidth, kHeight);
         constexpr DWORD tab = WS_TABSTOP | WS_VISIBLE;
         const std::vector<std::string> words = HeadingWords(Caption("lblHtml"));
@@ -195,7 +195,7 @@ private:
             // No chooser on this system (not a cancel): the path is typed instead.
             if (::CommDlgExtendedError() != 0)
                 ::MessageBoxW(dialog_, ui::Wide(LanguageText(kNoFileChooserKey, kNoFileChooserText)).c_str(),
-                              ui::Wide(Caption("frmStatusHtml")).c_str(), MB_OK);
+                              ui::Wide(Caption("title")).c_str(), MB_OK);
             return;
         }
         form_.FileChosen(row, ui::Narrow(file.data()));
