@@ -32,6 +32,7 @@ struct Node {
 // fails its step instead of hanging or overflowing the stack it runs on.
 constexpr long kMaxSteps = 1'000'000;
 constexpr int kMaxDepth = 2000;
+constexpr std::uintptr_t kMaxStackBytes = 512 * 1024;
 constexpr int kMaxCount = 100'000;
 
 unsigned char Lower(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
@@ -353,7 +354,8 @@ private:
 class Matcher {
 public:
     Matcher(const Program& g, std::string_view text, MatchBudget& budget)
-        : g_(g), t_(text), caps_(2 * static_cast<std::size_t>(g.captures + 1), kUnset), budget_(budget) {}
+        : g_(g), t_(text), caps_(2 * static_cast<std::size_t>(g.captures + 1), kUnset), budget_(budget),
+          stackBase_(reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0))) {}
 
     bool Search() {
         const auto accept = [](std::size_t) { return true; };
@@ -365,9 +367,13 @@ public:
 private:
     static constexpr std::size_t kUnset = static_cast<std::size_t>(-1);
 
+    // Bounded in levels and in the bytes of stack those levels take, which
+    // differ by build (x86, x64, sanitizers): the browser's thread has 1 MB.
     struct Depth {
-        explicit Depth(int& d) : d_(d) {
-            if (++d_ > kMaxDepth) throw StepError("the pattern needs too much work for this text");
+        Depth(int& d, std::uintptr_t base) : d_(d) {
+            const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+            if (++d_ > kMaxDepth || (here < base && base - here > kMaxStackBytes))
+                throw StepError("the pattern needs too much work for this text");
         }
         ~Depth() { --d_; }
         int& d_;
@@ -384,7 +390,7 @@ private:
 
     bool Match(int id, std::size_t i, Next k) {
         budget_.Spend();
-        Depth depth(depth_);
+        Depth depth(depth_, stackBase_);
         const Node& n = g_.nodes[static_cast<std::size_t>(id)];
         switch (n.kind) {
             case Kind::Empty: return k(i);
@@ -434,7 +440,7 @@ private:
     }
 
     bool Repeat(const Node& n, int count, std::size_t i, Next k) {
-        Depth depth(depth_);
+        Depth depth(depth_, stackBase_);
         const int kid = n.kids[0];
         if (count < n.min) {
             const auto again = [&](std::size_t j) { return Repeat(n, count + 1, j, k); };
@@ -462,6 +468,7 @@ private:
     std::vector<std::size_t> caps_;
     MatchBudget& budget_;
     int depth_ = 0;
+    std::uintptr_t stackBase_;
 };
 
 }  // namespace
