@@ -107,13 +107,15 @@ struct Config {
                                                  {3701, "Send to One&Note"}};
     // Title a page gets when it has loaded; empty: the address itself.
     std::function<std::string(std::string_view url)> titleOf;
+    // The markup a page has (document.documentElement.innerHTML); empty: none.
+    std::function<std::string(std::string_view url)> markupOf;
     bool tabBarOnTop = false;
     bool statusBarVisible = true;
     bool tabBarVisible = true;
     bool showFrame = true;
     RECT frameRect{0, 0, 1024, 768};
     std::uint32_t loadStepMs = 100;  // a page load takes three steps
-    // Buttons put between Refresh (0x800A) and Stop (0x800B) on the main toolbar (0: adjacent).
+    // Buttons put between Refresh (0x800B) and Stop (0x800A) on the main toolbar (0: adjacent).
     int buttonsBetweenRefreshAndStop = 0;
 };
 
@@ -207,6 +209,18 @@ public:
     // "createPopup tab 1", "get_tab '<id>',3 from tab 1", "show at x 500 from tab 1", "hide tab 1",
     // and for the tab-closing script "tab_count 3 from tab 0", "close_tab '<id>',2 from tab 0".
     const std::vector<std::string>& PopupLog() const;
+
+    // ---- a hostile page
+    // From now on the page of tab `index` reads everything script can reach
+    // from it: every global that script run in it leaves (names, values,
+    // function sources), every property put on its window or document, and
+    // the pages opened from it. The content blockers are noted as they are.
+    void WatchPage(int index);
+    // What the watched pages gained since, one line each: globals, new
+    // properties, scripts run there that held the security id or reached
+    // other tabs, other tabs' objects or markup, a content blocker left
+    // switched. Empty when they gained nothing.
+    std::vector<std::string> PageGains() const;
 
     struct State;
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -78,6 +79,17 @@ struct Host::State {
     HMENU optionsMenu = nullptr;
     HMENU groupsMenu = nullptr;
     std::vector<std::string> popupLog;  // what page scripts asked of pop-ups and of `external`
+
+    // Hostile pages (hostile_page.cpp): each watched tab with what it held when the watch began.
+    struct Watch {
+        int tabId = 0;
+        std::size_t scriptsFrom = 0;
+        host::Object window, document;  // a page kept elsewhere after its tab closed is still read
+        std::vector<std::string> windowNames, documentNames;
+    };
+    std::vector<Watch> watched;
+    std::map<int, std::vector<std::string>> pageScripts;  // by tab id: the code run in its page window
+    std::vector<bool> blockersAtWatch;
 };
 
 // The running host's state (one per process), for window and timer procedures.
@@ -149,10 +161,17 @@ std::string HostNameOf(std::string_view url);
 // Gives the tab's page window an execScript that answers the pop-up statements.
 void AnswerPopupScripts(Host::State& s, Tab& tab);
 
+// ---- hostile_page.cpp
+// A page opened through a watched page's window.open is watched from its start.
+void WatchOpenedPage(Host::State& s, int openerId, int openedIndex);
+
 // ---- strip_scripts.cpp
 // Carries out the script that closes every tab named after Tillwick; false
 // when `code` is not that script.
 bool AnswerTabClosingScript(Host::State& s, int callerIndex, std::string_view code);
+// A string literal's inside as the script engine reads it: \uXXXX, \xNN and
+// \c escapes decoded (to the system code page).
+std::string ScriptStringValue(std::string_view literal);
 
 // ---- commands.cpp
 void RunCommand(Host::State& s, WPARAM wParam);

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,8 +25,10 @@ struct ObjectSeam {
     std::function<void(const host::Object&, std::string_view, Method)> setMethod;
     // What a page window answers to WM_HTML_GETOBJECT for its document.
     std::function<LRESULT(const host::Object&)> lresultFromObject;
+    // The names of an object's properties (not its methods), as set or put.
+    std::function<std::vector<std::string>(const host::Object&)> names;
 
-    bool Complete() const { return create && set && setMethod && lresultFromObject; }
+    bool Complete() const { return create && set && setMethod && lresultFromObject && names; }
 };
 
 }  // namespace refhost

@@ -100,6 +100,14 @@ void MakeDocument(Host::State& s, Tab& tab, std::string_view url, std::string_vi
     host::Object body = o.create();
     o.set(body, "innerHTML", std::string());
     o.set(body, "innerText", std::string());
+    host::Object root = o.create();
+    o.set(root, "innerHTML", s.config.markupOf ? s.config.markupOf(url) : std::string());
+    RECT view{};
+    host::GetClientRect(tab.page, &view);
+    for (const char* side : {"clientWidth", "scrollWidth"}) o.set(root, side, static_cast<std::int32_t>(view.right));
+    for (const char* side : {"clientHeight", "scrollHeight"}) o.set(root, side, static_cast<std::int32_t>(view.bottom));
+    o.set(root, "scrollLeft", std::int32_t{0});
+    o.set(root, "scrollTop", std::int32_t{0});
 
     host::Object document = o.create();
     o.set(document, "URL", std::string(url));
@@ -109,8 +117,10 @@ void MakeDocument(Host::State& s, Tab& tab, std::string_view url, std::string_vi
     o.set(document, "location", location);
     o.set(document, "parentWindow", tab.window);
     o.set(document, "body", body);
+    o.set(document, "documentElement", root);
 
     o.set(tab.window, "location", location);
+    o.set(tab.window, "document", document);
     o.set(tab.browser, "Document", document);
     o.set(tab.browser, "LocationURL", std::string(url));
     o.set(tab.browser, "LocationName", std::string(title));
@@ -244,12 +254,13 @@ void MakeTabObjects(Host::State& s, Tab& tab, std::string_view windowName) {
     o.set(tab.window, "closed", false);
     o.set(tab.window, "external", s.external);
     AnswerPopupScripts(s, tab);
-    o.setMethod(tab.window, "open", [](const std::vector<Value>& args) -> std::optional<Value> {
+    o.setMethod(tab.window, "open", [id](const std::vector<Value>& args) -> std::optional<Value> {
         Host::State* st = Current();
         if (!st) return std::nullopt;
         int index = OpenIn(*st, Text(args, 0).value_or("about:blank"), Text(args, 1).value_or(""),
                            false);
         if (index < 0) return std::nullopt;
+        WatchOpenedPage(*st, id, index);
         return Value{st->tabs[static_cast<std::size_t>(index)]->window};
     });
 

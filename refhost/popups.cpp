@@ -35,10 +35,11 @@ void AnswerPopupScripts(Host::State& s, Tab& tab) {
     const int id = tab.id;
     o.setMethod(tab.window, "execScript", [id](const std::vector<Value>& args) -> std::optional<Value> {
         Host::State* st = Current();
-        const int index = st ? TabIndexById(*st, id) : -1;
-        if (index < 0 || args.empty()) return Value{};
-        const auto* code = std::get_if<std::string>(&args[0]);
-        if (!code) return Value{};
+        const auto* code = args.empty() ? nullptr : std::get_if<std::string>(&args[0]);
+        if (!st || !code) return Value{};
+        st->pageScripts[id].push_back(*code);  // kept by a window that outlives its tab too
+        const int index = TabIndexById(*st, id);
+        if (index < 0) return Value{};
         Tab& self = *st->tabs[static_cast<std::size_t>(index)];
         const std::string where = "tab " + std::to_string(index);
         auto ok = [&](bool value) { st->config.objects.set(self.window, "oTPisOK", std::int32_t{value ? 1 : 0}); };
@@ -50,7 +51,7 @@ void AnswerPopupScripts(Host::State& s, Tab& tab) {
             ok(self.hasPopup);  // a write or show(0,0,0,0) works while the pop-up exists
         } else if (AnswerTabClosingScript(*st, index, *code)) {
         } else if (auto wanted = Between(*code, "external.get_tab(", ")")) {
-            Record("get_tab " + *wanted + " from " + where);
+            Record("get_tab " + ScriptStringValue(*wanted) + " from " + where);
         } else if (auto shown = Between(*code, "oTPpopup.show(", ",nTop")) {
             Record("show at x " + *shown + " from " + where);
         } else if (Has(*code, "oTPpopup.hide()")) {

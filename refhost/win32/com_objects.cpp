@@ -155,6 +155,11 @@ public:
     }
     int SinkCount() const noexcept { return static_cast<int>(sinks_.size()); }
     const std::vector<std::string>& Scripts() const noexcept { return scripts_; }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& property : properties_) names.push_back(property.first);
+        return names;
+    }
 
 private:
     ~ScriptObject() = default;  // only through Release
@@ -305,6 +310,10 @@ ObjectSeam ComObjects() {
         if (dispatch == nullptr) return 0;
         LRESULT result = ::LresultFromObject(IID_IDispatch, 0, dispatch);
         return result < 0 ? 0 : result;  // a failure code is no answer
+    };
+    seam.names = [](const host::Object& object) {
+        ScriptObject* script = ScriptOf(object);
+        return script ? script->Names() : std::vector<std::string>{};
     };
     return seam;
 }

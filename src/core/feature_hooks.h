@@ -98,6 +98,7 @@ void ProgressBarChange(std::int32_t progress, std::int32_t progressMax);  // add
 void ScheduleHideProgress();                  // address bar
 bool FindRefreshStop();                       // address bar: appends its findings to DiagnosticsText
 void AppendProgressDiagnostics();             // address bar: why the progress bar stays off, if it does
+void AppendPatternDiagnostics();              // menus: the settings whose pattern cannot be used
 void ShowOptionsDialog();                     // frmMain: creates it on first use, shows it modally
 bool GroupUrlLineShowing();                   // mdlShowGroupUrl: a group's page address is on the status bar
 void StatusHtmlMenuCommand(std::int32_t& n);  // mdlStatusHtml: a panel choice from the status-bar menu

@@ -35,8 +35,9 @@ inline constexpr std::uint32_t kCmdNewTab = 0x8004;
 inline constexpr std::uint32_t kCmdCloseTab = 0x8008;
 inline constexpr std::uint32_t kCmdLockTab = 0x80F0;
 inline constexpr std::uint32_t kCmdExit = 0xE141;
-inline constexpr std::uint32_t kCmdRefresh = 0x800A;
-inline constexpr std::uint32_t kCmdStop = 0x800B;
+// The toolbar's Stop and Refresh: the combined button shows Stop while a page loads.
+inline constexpr std::uint32_t kCmdStop = 0x800A;
+inline constexpr std::uint32_t kCmdRefresh = 0x800B;
 inline constexpr std::uint32_t kCmdOptionsMenu = 0x801C;
 inline constexpr std::uint32_t kCmdAllBlockers = 0x813C;
 // The pop-up filter switch, from the menu, the all-blockers button and an accelerator.

@@ -1,8 +1,9 @@
 #include "core/html_escape.h"
 
 #include <array>
-#include <cstdio>
 #include <utility>
+
+#include "host/text.h"
 
 namespace tillwick {
 
@@ -23,34 +24,21 @@ std::string EscapeHtml(std::string_view text) {
 }
 
 std::string EscapeScriptString(std::string_view text) {
+    // Read in the system code page first: escaping byte by byte would let a
+    // double-byte lead byte take the backslash put before a quote as its
+    // trail byte. Only ASCII letters, digits and spaces stay, so what is
+    // written means the same in every code page.
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const std::u16string wide = host::AnsiToWide(text);
     std::string out;
-    out.reserve(text.size() + 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto ch = static_cast<unsigned char>(text[i]);
-        // U+2028 and U+2029 end a line inside a script literal.
-        if (ch == 0xE2 && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x80 &&
-            (static_cast<unsigned char>(text[i + 2]) == 0xA8 || static_cast<unsigned char>(text[i + 2]) == 0xA9)) {
-            out += static_cast<unsigned char>(text[i + 2]) == 0xA8 ? "\\u2028" : "\\u2029";
-            i += 2;
+    out.reserve(wide.size() * 2);
+    for (char16_t ch : wide) {
+        if ((ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z') || (ch >= u'0' && ch <= u'9') || ch == u' ') {
+            out += static_cast<char>(ch);
             continue;
         }
-        switch (ch) {
-        case '\\': out += "\\\\"; break;
-        case '\'': out += "\\'"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '<': out += "\\x3C"; break;
-        case '>': out += "\\x3E"; break;
-        default:
-            if (ch < 0x20 || ch == 0x7F) {
-                std::array<char, 8> hex{};
-                std::snprintf(hex.data(), hex.size(), "\\x%02X", ch);
-                out += hex.data();
-            } else {
-                out += static_cast<char>(ch);
-            }
-        }
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(ch >> shift) & 0xF];
     }
     return out;
 }

@@ -9,9 +9,9 @@ namespace tillwick {
 
 // Element text and quoted attribute values: & < > " ' become entities.
 std::string EscapeHtml(std::string_view text);
-// The inside of a JScript string literal in either quote: backslash, quotes,
-// line ends and control characters escaped, and < > written as \x3C \x3E so
-// that a "</script>" in the text cannot end the script block.
+// The inside of a JScript string literal in either quote, from text in the
+// system code page: everything but ASCII letters, digits and spaces is written
+// as a \uXXXX escape, so no quote, line end or "</script>" survives.
 std::string EscapeScriptString(std::string_view text);
 // The five entities EscapeHtml writes (and &nbsp;) read back as characters;
 // any other entity stays as it is.

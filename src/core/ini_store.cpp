@@ -113,6 +113,27 @@ std::string_view LineBreakOf(std::string_view text) {
     return "\r\n";
 }
 
+// Key names the plugin writes may come from pages (a host name such as
+// "[::1]"). What would end the name, make its line a section header or a
+// comment, or break the line is written as %XX (and so is "%" itself, so that
+// two names never share one encoding); any other name stays as it is.
+std::string EncodeKey(std::string_view key) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(key.size());
+    for (char c : key) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || c == '%' || c == '=' || c == '[' || c == ']' || c == ';') {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<std::string> FindRawValue(std::string_view text, std::string_view section,
@@ -206,21 +227,21 @@ const std::string* CachedFileText(const std::string& path) {
 std::string ReadString(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view defaultValue, std::size_t bufferChars) {
     std::optional<std::string> raw;
-    if (const std::string* text = CachedFileText(path)) raw = FindRawValue(*text, section, key);
+    if (const std::string* text = CachedFileText(path)) raw = FindRawValue(*text, section, EncodeKey(key));
     return ProfileValue(raw ? std::optional<std::string_view>(*raw) : std::nullopt, defaultValue,
                         bufferChars);
 }
 
 bool HasValue(const std::string& path, std::string_view section, std::string_view key) {
     const std::string* text = CachedFileText(path);
-    return text != nullptr && FindRawValue(*text, section, key).has_value();
+    return text != nullptr && FindRawValue(*text, section, EncodeKey(key)).has_value();
 }
 
 void WriteString(const std::string& path, std::string_view section, std::string_view key,
                  std::optional<std::string_view> value) {
     if (Trim(section).empty() || Trim(key).empty()) return;
     std::string text = host::fs::ReadFile(path).value_or(std::string());
-    std::string updated = WithValue(text, section, key, value);
+    std::string updated = WithValue(text, section, EncodeKey(key), value);
     if (updated == text && host::fs::FileExists(path)) return;
     if (!value && !host::fs::FileExists(path)) return;  // deleting from nothing creates nothing
     host::fs::WriteFileAtomic(path, updated);

@@ -51,7 +51,9 @@ struct FileCache {
 // cannot be read. Valid until the next call.
 const std::string* CachedFileText(const std::string& path);
 
-// File versions of the above.
+// File versions of the above. Their key names are encoded so that any name
+// reads back as written: "=", "[", "]", ";", "%" and control characters
+// become %XX; names without them are used as they are.
 std::string ReadString(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view defaultValue, std::size_t bufferChars = kBufferChars);
 // True when the key is present with a value (even an empty one).

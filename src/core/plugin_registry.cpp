@@ -177,6 +177,7 @@ void BuildDiagnostics() {
     s.DiagnosticsText = std::move(text);
     FindRefreshStop();  // the combined Refresh/Stop button appends its own findings
     AppendProgressDiagnostics();
+    AppendPatternDiagnostics();
     if (s.DiagnosticsText.empty()) s.DiagnosticsText = LanguageText("124", "No known problem is noted.");
 }
 

@@ -53,6 +53,10 @@ struct SubclassingState {
     // Set by UnhookAll: from then on nothing is hooked again in this process,
     // not even the page window of a newly active tab.
     bool removedForProcess = false;
+    // Earlier tabs' page windows whose procedure could not be put back
+    // (another add-on hooked them after us): ours stays in their chain and
+    // passes their messages on to what it saved from them.
+    std::vector<HookSlot> leftBehind;
     // The tab-tracking timer (ActiveViewTimer, then FindPageViewTimer) and PanelCommandTimer.
     UINT_PTR TabTrackTimerId = 0;
     TIMERPROC TabTrackProc = nullptr;  // which of the two the tab-tracking timer runs

@@ -1,6 +1,7 @@
 // The status-bar capture chain: once the host is in front on its first show,
 // two slices of the empty status bar are saved as bitmaps ("temp1", "temp2")
 // for the panel strip's background.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
@@ -75,8 +76,8 @@ void CALLBACK CaptureStatusBar(HWND, UINT, UINT_PTR, DWORD) noexcept {
     RunStep("CaptureStatusBar", [&] {
         RECT r{};
         host::SendMessageA(s.StatusBarWnd, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-        std::int32_t h = CaptureHeight();
-        auto y = static_cast<std::int32_t>(std::floor((r.bottom - h - 2) / 2.0)) + 2;
+        const std::int32_t h = std::clamp<std::int32_t>(CaptureHeight(), INT16_MIN, INT16_MAX);
+        const auto y = Saturated<std::int32_t>(std::floor((static_cast<double>(r.bottom) - h - 2) / 2.0) + 2);
         host::SendMessageA(s.StatusBarWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kBlankStatusText));
         CaptureWindow(s.StatusBarWnd, r.right - 25, y, 20, h, contract::kStatusImage1);
         CaptureWindow(s.StatusBarWnd, r.right - 3, y, 8, h, contract::kStatusImage2);

@@ -191,6 +191,18 @@ bool HookWanted(const HookRow& row, const SharedState& s) {
 
 LONG_PTR SavedProc(HookedWindow which) noexcept { return State().Subclassing.slot(which).savedProc; }
 
+// The procedure a page window's messages go on to: the active tab's, or one
+// saved from an earlier tab's window that still carries ours.
+LONG_PTR SavedPageProc(HWND hwnd) noexcept {
+    const SubclassingState& sub = State().Subclassing;
+    if (sub.slot(HookedWindow::PageView).wnd == hwnd) return sub.slot(HookedWindow::PageView).savedProc;
+    for (const HookSlot& left : sub.leftBehind)
+        if (left.wnd == hwnd) return left.savedProc;
+    return 0;
+}
+
+bool Removed() noexcept { return State().Subclassing.removedForProcess; }
+
 LRESULT CallSaved(LONG_PTR saved, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     if (saved == 0) return host::DefWindowProcA(hwnd, msg, wParam, lParam);
     return host::CallWindowProcW(reinterpret_cast<WNDPROC>(saved), hwnd, msg, wParam, lParam);
@@ -201,8 +213,12 @@ LRESULT DispatchAndPass(const char* procName, HookedWindow which, std::span<cons
                         UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     // Taken first: a handler may re-hook the page window, which must not
     // change the procedure this message goes on to.
-    const LONG_PTR saved = SavedProc(which);
-    Dispatch(procName, rows, hwnd, msg, wParam, lParam);
+    const LONG_PTR saved = which == HookedWindow::PageView ? SavedPageProc(hwnd) : SavedProc(which);
+    // Once the hooks are removed, or on an earlier tab's page window, a
+    // procedure of ours that had to stay only passes messages on.
+    const bool passOnly =
+        Removed() || (which == HookedWindow::PageView && State().Subclassing.slot(which).wnd != hwnd);
+    if (!passOnly) Dispatch(procName, rows, hwnd, msg, wParam, lParam);
     return CallSaved(saved, hwnd, msg, wParam, lParam);
 }
 
@@ -210,7 +226,7 @@ LRESULT DispatchAndPass(const char* procName, HookedWindow which, std::span<cons
 // the highlight, which may replace the host's result.
 LRESULT PassThenHighlight(HookedWindow which, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     LRESULT result = CallSaved(SavedProc(which), hwnd, msg, wParam, lParam);
-    if (ActsOn(kHighlightAfterHostRow, msg) && RowApplies(kHighlightAfterHostRow, State())) {
+    if (!Removed() && ActsOn(kHighlightAfterHostRow, msg) && RowApplies(kHighlightAfterHostRow, State())) {
         RunStep("address box highlight", [&] {
             LRESULT slot = result;
             LRESULT value = g_handlers.HighlightComboMessage(hwnd, msg, wParam, lParam, slot);
@@ -230,7 +246,10 @@ void OnFrameCommand(WPARAM wParam) {
     SharedState& s = State();
     if (IsPopupFilterCommand(wParam)) {
         s.PopupFilterEnabled = !s.PopupFilterEnabled;
-    } else if (wParam == contract::kCmdRefresh && s.CombineButtonsOn) {
+    } else if (wParam == contract::kCmdTabBarTop || wParam == contract::kCmdTabBarBottom) {
+        // Whoever reads the tab bar's side (the tab menu, the bars' hiding) needs it whatever is on.
+        s.TabBarOnTop = wParam == contract::kCmdTabBarTop;
+    } else if (wParam == contract::kCmdStop && s.CombineButtonsOn) {
         std::int32_t loaded = 1;
         SetCombinedState(loaded);
     }
@@ -315,12 +334,23 @@ void InstallSubclasses() noexcept {
     });
 }
 
+bool RestoreProcedure(const HookSlot& slot, WNDPROC ours) noexcept {
+    if (slot.savedProc == 0 || !host::IsWindow(slot.wnd)) return true;
+    if (host::GetWindowLongPtrW(slot.wnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours)) {
+        host::SetWindowLongPtrW(slot.wnd, GWLP_WNDPROC, slot.savedProc);
+        return true;
+    }
+    host::PinModule();
+    return false;
+}
+
 void UnhookAll() noexcept {
     SubclassingState& sub = State().Subclassing;
     if (sub.removedForProcess) return;
     sub.removedForProcess = true;
-    for (HookSlot& slot : sub.hooks)
-        if (slot.savedProc != 0) host::SetWindowLongPtrW(slot.wnd, GWLP_WNDPROC, slot.savedProc);
+    for (const HookRow& row : kHookTable) RestoreProcedure(sub.slot(row.which), row.proc);
+    RestoreProcedure(sub.slot(HookedWindow::PageView), &PageViewProc);
+    for (const HookSlot& left : sub.leftBehind) RestoreProcedure(left, &PageViewProc);
     // Tab tracking would hook the next page window; nothing is hooked from now on.
     host::KillTimer(nullptr, sub.TabTrackTimerId);
     sub.TabTrackTimerId = 0;
@@ -330,6 +360,7 @@ void UnhookAll() noexcept {
 
 LRESULT CALLBACK MainFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     const LONG_PTR saved = SavedProc(HookedWindow::MainFrame);
+    if (Removed()) return CallSaved(saved, hwnd, msg, wParam, lParam);
     if (msg == WM_GETTEXT) {
         // The host asks for its caption after every tab change: 100 ms after the last one, look.
         PostponeActiveViewTimer();
@@ -353,7 +384,7 @@ LRESULT CALLBACK RebarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) no
 LRESULT CALLBACK TabBarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     // While the panels borrow a tab, the tab bar must not show it: validate
     // without drawing and keep the message from the host.
-    if (msg == WM_PAINT && State().DonorTabPending) {
+    if (msg == WM_PAINT && State().DonorTabPending && !Removed()) {
         host::ValidateWindow(hwnd);
         return 0;
     }

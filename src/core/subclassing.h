@@ -14,9 +14,16 @@
 namespace tillwick {
 
 void InstallSubclasses() noexcept;
-// Restores every saved procedure; the installed flags stay set, so nothing is
-// hooked again in this process.
+// Restores every saved procedure that can be restored; the installed flags
+// stay set, so nothing is hooked again in this process, and the procedures
+// left in place only pass messages on from then on.
 void UnhookAll() noexcept;
+// Puts the slot's saved procedure back on its window, but only when the
+// window exists and its procedure is still `ours`: another add-on that hooked
+// the window after us would lose its chain otherwise. When ours has to stay,
+// the module is pinned, so that the procedure never points into freed code.
+// True when nothing of ours is left on the window.
+bool RestoreProcedure(const HookSlot& slot, WNDPROC ours) noexcept;
 
 // ---- the window procedures ------------------------------------------------------
 LRESULT CALLBACK MainFrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;

@@ -1,6 +1,8 @@
 // Tracking the active tab: after the main frame's caption requests settle,
 // find the active tab's page window, hook it (the previous one restored
 // first), take its document and tell the features.
+#include <algorithm>
+
 #include "core/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
@@ -37,19 +39,30 @@ void PressOwnButton() {
     SendHostCommand(static_cast<WPARAM>(s.OwnCommandId));
 }
 
+// The previous page window gets its procedure back unless another add-on
+// hooked it after us; then ours stays in its chain, kept with what it saved.
+// A window that still carries ours is taken back as it is, never hooked twice.
 void HookPageView(HWND wnd) {
     SubclassingState& sub = State().Subclassing;
     HookSlot& slot = sub.slot(HookedWindow::PageView);
-    if (slot.savedProc != 0) {
-        host::SetWindowLongPtrW(slot.wnd, GWLP_WNDPROC, slot.savedProc);
-        slot.savedProc = 0;  // never put this procedure on another window
-    }
     const SharedState& s = State();
-    if (s.HideStatusBarOn || s.HideTabBarOn || s.StatusHtmlOn) {
+    const bool wanted = s.HideStatusBarOn || s.HideTabBarOn || s.StatusHtmlOn;
+    if (slot.savedProc != 0 && slot.wnd == wnd && wanted) return;
+    if (slot.savedProc != 0 && !RestoreProcedure(slot, &PageViewProc)) {
+        std::erase_if(sub.leftBehind, [](const HookSlot& left) { return !host::IsWindow(left.wnd); });
+        sub.leftBehind.push_back(slot);
+    }
+    slot.savedProc = 0;  // never put this procedure on another window
+    slot.wnd = wnd;
+    const auto kept = std::find_if(sub.leftBehind.begin(), sub.leftBehind.end(),
+                                   [wnd](const HookSlot& left) { return left.wnd == wnd; });
+    if (kept != sub.leftBehind.end()) {
+        slot.savedProc = kept->savedProc;
+        sub.leftBehind.erase(kept);
+    } else if (wanted) {
         slot.savedProc = host::SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PageViewProc));
         slot.installed = slot.installed || slot.savedProc != 0;
     }
-    slot.wnd = wnd;
 }
 
 void ShowDocumentState() {

@@ -27,9 +27,9 @@ struct Node {
     std::vector<int> kids;
 };
 
-// Enough for any name in a menu or on a toolbar; a pattern that needs more
-// (nested quantifiers on a long text) fails its step instead of hanging or
-// overflowing the stack of the thread it runs on.
+// Enough for every name in a menu or on a toolbar (tens of milliseconds at
+// most); an operation that needs more (nested quantifiers on long texts)
+// fails its step instead of hanging or overflowing the stack it runs on.
 constexpr long kMaxSteps = 1'000'000;
 constexpr int kMaxDepth = 2000;
 constexpr int kMaxCount = 100'000;
@@ -212,6 +212,8 @@ private:
     }
 
     bool GroupAtom(int& out) {
+        // Each group recurses once here: the nesting bound is the stack's.
+        if (++nesting_ > TextPattern::kMaxNesting) return false;
         Node n(Kind::Group);
         if (p_.substr(pos_, 2) == "?:") {
             pos_ += 2;
@@ -224,6 +226,7 @@ private:
         int inner = 0;
         if (!Alternation(inner) || !More() || Peek() != ')') return false;
         ++pos_;
+        --nesting_;
         n.kids = {inner};
         out = Add(std::move(n));
         return true;
@@ -332,6 +335,7 @@ private:
     Program& g_;
     std::size_t pos_ = 0;
     int highestBackRef_ = 0;
+    int nesting_ = 0;
 };
 
 // A continuation: what must still match after a node, from a position on.
@@ -348,8 +352,8 @@ private:
 
 class Matcher {
 public:
-    Matcher(const Program& g, std::string_view text)
-        : g_(g), t_(text), caps_(2 * static_cast<std::size_t>(g.captures + 1), kUnset) {}
+    Matcher(const Program& g, std::string_view text, MatchBudget& budget)
+        : g_(g), t_(text), caps_(2 * static_cast<std::size_t>(g.captures + 1), kUnset), budget_(budget) {}
 
     bool Search() {
         const auto accept = [](std::size_t) { return true; };
@@ -379,7 +383,7 @@ private:
     }
 
     bool Match(int id, std::size_t i, Next k) {
-        if (++steps_ > kMaxSteps) throw StepError("the pattern needs too much work for this text");
+        budget_.Spend();
         Depth depth(depth_);
         const Node& n = g_.nodes[static_cast<std::size_t>(id)];
         switch (n.kind) {
@@ -456,13 +460,21 @@ private:
     const Program& g_;
     std::string_view t_;
     std::vector<std::size_t> caps_;
-    long steps_ = 0;
+    MatchBudget& budget_;
     int depth_ = 0;
 };
 
 }  // namespace
 
+MatchBudget::MatchBudget() : left_(kMaxSteps) {}
+
+void MatchBudget::Spend() {
+    if (left_ <= 0) throw StepError("the pattern needs too much work for these texts");
+    --left_;
+}
+
 TextPattern::TextPattern(std::string_view pattern) {
+    if (pattern.size() > kMaxLength) return;
     auto program = std::make_unique<Program>();
     if (Parser(pattern, *program).Run()) program_ = std::move(program);
 }
@@ -472,8 +484,13 @@ TextPattern::TextPattern(TextPattern&&) noexcept = default;
 TextPattern& TextPattern::operator=(TextPattern&&) noexcept = default;
 
 bool TextPattern::Matches(std::string_view text) const {
+    MatchBudget budget;
+    return Matches(text, budget);
+}
+
+bool TextPattern::Matches(std::string_view text, MatchBudget& budget) const {
     if (!program_) throw StepError("not a valid pattern");
-    return Matcher(*program_, text).Search();
+    return Matcher(*program_, text, budget).Search();
 }
 
 }  // namespace tillwick

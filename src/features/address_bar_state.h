@@ -22,6 +22,11 @@ struct HighlightState {
     UINT_PTR ResizeTimer = 0;
 };
 
+// Why the progress bar stays off: a line of the diagnostics report, in the user's language.
+struct ProgressFailure {
+    std::string_view key, english;
+};
+
 struct ProgressState {
     HWND AddressHost = nullptr;  // child of the address combo box
     HWND StatusHost = nullptr;   // child of the status bar
@@ -36,13 +41,13 @@ struct ProgressState {
     UINT_PTR HideTimer = 0;
     std::int16_t AttachTries = 0;  // looks for the loaded page so far
     bool ViewFailed = false;  // the control host could not be created: the bar stays off
-    std::string_view FailureLine;  // why, for every diagnostics report of the process
+    const ProgressFailure* FailureLine = nullptr;  // why, for every diagnostics report of the process
 };
 
 struct CombineState {
     std::int32_t StopIndex = -1;
     std::int32_t RefreshIndex = -1;
-    std::int16_t RefreshWidth = 0;
+    std::int16_t StopWidth = 0;  // given up by the band while Stop and Refresh share a place
 };
 
 struct AddressBarState {

@@ -1,6 +1,7 @@
-// mdlCombineButtons: of the two adjacent toolbar buttons 0x800A and 0x800B
-// only one is shown at a time, switched by the load state; the band gives up
-// the hidden button's width. (0 = loading shows 0x800A, 1 = loaded shows 0x800B.)
+// The combined button: of the two adjacent toolbar buttons Stop (0x800A) and
+// Refresh (0x800B) only one is shown at a time, switched by the load state;
+// the band gives up the hidden button's width. (0 = loading shows Stop,
+// 1 = loaded shows Refresh.)
 #include <cstdlib>
 
 #include "core/errors.h"
@@ -71,9 +72,9 @@ void StartCombineButtons() {
     if (s.CombineButtonsOn) return;  // already combined: the band gave the width up once
     if (!FindRefreshStop()) return;
     CombineState& m = Module();
-    m.RefreshWidth = ButtonWidth(c::kCmdRefresh);
-    HideButton(c::kCmdRefresh, true);
-    AdjustBandWidth(-m.RefreshWidth);
+    m.StopWidth = ButtonWidth(c::kCmdStop);
+    HideButton(c::kCmdStop, true);
+    AdjustBandWidth(-m.StopWidth);
     s.CombineButtonsOn = true;
 }
 
@@ -84,17 +85,17 @@ void StopCombineButtons() noexcept {
     RunStep([] {
         HideButton(c::kCmdRefresh, false);
         HideButton(c::kCmdStop, false);
-        AdjustBandWidth(Module().RefreshWidth);
+        AdjustBandWidth(Module().StopWidth);
     });
 }
 
 void SetCombinedState(std::int32_t& n) {
     if (n == 0) {
-        HideButton(c::kCmdStop, true);
-        HideButton(c::kCmdRefresh, false);
-    } else {
         HideButton(c::kCmdRefresh, true);
         HideButton(c::kCmdStop, false);
+    } else {
+        HideButton(c::kCmdStop, true);
+        HideButton(c::kCmdRefresh, false);
     }
 }
 

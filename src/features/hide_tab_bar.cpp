@@ -80,11 +80,8 @@ void OnFrameMoved() {
 
 // The host moves the tab bar or switches full screen: lay the bar out again
 // once that is over, and keep the status bar's message reveals out meanwhile.
-void OnLayoutCommand(WPARAM command) {
-    SharedState& s = State();
-    if (command == c::kCmdTabBarTop) s.TabBarOnTop = true;
-    if (command == c::kCmdTabBarBottom) s.TabBarOnTop = false;
-    s.StatusBarRevealBlocked = true;
+void OnLayoutCommand() {
+    State().StatusBarRevealBlocked = true;
     features::RestartTimer(Module().TabBarRelayoutTimer, kRelayoutDelayMs, &RelayoutTimerProc);
 }
 
@@ -189,7 +186,7 @@ LRESULT HideTabBarMessage(HWND& hwnd, UINT& msg, WPARAM& wParam, LPARAM&, LRESUL
             RunStep(OnFrameMoved);
         } else if (msg == WM_COMMAND && (wParam == c::kCmdTabBarTop || wParam == c::kCmdTabBarBottom ||
                                          wParam == c::kCmdFullScreen || wParam == c::kCmdFullScreenAccel)) {
-            RunStep([&] { OnLayoutCommand(wParam); });
+            RunStep(OnLayoutCommand);
         } else if (msg == WM_NCMOUSELEAVE && s.TabBarRevealed) {
             RunStep(Release);
         }

@@ -3,6 +3,7 @@
 // settled its focus and selection by then.
 #include "features/paste_go.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -29,6 +30,37 @@ constexpr int kTextLimit = 1024;
 constexpr std::string_view kBlankPage = "about:blank";
 
 PasteGoState& Module() noexcept { return State().PasteGo; }
+
+// Addresses that run script in the current page instead of loading one. A
+// page can put such a text on the clipboard; it is pasted for the user to
+// see, never gone to. Blanks and control characters are passed over, before
+// and inside the scheme, as the browser passes over them.
+bool IsScriptAddress(std::string_view text) {
+    static constexpr std::string_view kSchemes[] = {"javascript:", "vbscript:", "data:text/html"};
+    constexpr std::size_t kLongest = 14;
+    std::string head;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= 0x20 || u == 0x7F) continue;
+        head += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        if (head.size() == kLongest) break;
+    }
+    for (std::string_view scheme : kSchemes)
+        if (head.starts_with(scheme)) return true;
+    return false;
+}
+
+// Whether the box's text, as Enter would submit it, may be gone to. A text
+// too long to be an address is not read at all and is not gone to either.
+bool MayGo(HWND edit) {
+    constexpr LRESULT kLongestChecked = 32 * 1024;
+    const LRESULT length = host::SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    if (length < 0 || length > kLongestChecked) return false;
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = host::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return !IsScriptAddress(text);
+}
 
 struct MenuItem {
     PasteGoCommand command;
@@ -170,7 +202,8 @@ void CALLBACK PasteAndGo(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     if (timerId != 0) host::SendMessageA(edit, EM_SETSEL, 0, -1);
     host::SendMessageA(edit, WM_PASTE, 0, 0);
     // Posted, so the host reads the box only after the paste has been processed.
-    host::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    if (RunStepOr("PasteAndGo: what was pasted", false, [edit] { return MayGo(edit); }))
+        host::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 }  // namespace tillwick

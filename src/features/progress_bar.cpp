@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/convert.h"
 #include "core/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
@@ -26,9 +27,10 @@ constexpr UINT kHideDelayMs = 50;
 constexpr int kViewWidth = 80;
 constexpr int kViewHeight = 16;
 constexpr int kAttachTries = 10;
-constexpr std::string_view kNoViewLine =
-    "Cannot show the progress bar: the page view (AtlAxWin) could not be created.";
-constexpr std::string_view kNoPageLine = "Cannot show the progress bar: the page view shows no page.";
+// The report's lines: language key, English text.
+constexpr ProgressFailure kNoViewLine{"131",
+                                      "Cannot show the progress bar: the page view (AtlAxWin) could not be created."};
+constexpr ProgressFailure kNoPageLine{"132", "Cannot show the progress bar: the page view shows no page."};
 
 ProgressState& Module() noexcept { return State().AddressBar.Progress; }
 
@@ -68,7 +70,7 @@ void DeletePageFile() {
 }
 
 // The bar cannot be shown in this process: everything it made goes, the report says why.
-void GiveUp(std::string_view why) {
+void GiveUp(const ProgressFailure& why) {
     SharedState& s = State();
     ProgressState& m = Module();
     m.ViewFailed = true;
@@ -80,7 +82,7 @@ void GiveUp(std::string_view why) {
         *wnd = nullptr;
     }
     RunStep(DeletePageFile);
-    m.FailureLine = why;
+    m.FailureLine = &why;
     AppendProgressDiagnostics();
 }
 
@@ -158,8 +160,8 @@ std::string ProgressPageText() {
 // The diagnostics report is built afresh whenever the options dialog shows
 // it: the reason the bar stays off is added each time, not only once.
 void AppendProgressDiagnostics() {
-    const std::string_view why = Module().FailureLine;
-    if (!why.empty()) State().DiagnosticsText += std::string(why) + "\r\n";
+    if (const ProgressFailure* why = Module().FailureLine)
+        State().DiagnosticsText += LanguageText(why->key, why->english) + "\r\n";
 }
 
 void StartProgressBar() {
@@ -169,7 +171,7 @@ void StartProgressBar() {
     if (!s.ProgressInAddressBar) {
         RECT part{};
         host::SendMessageA(s.StatusBarWnd, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
-        m.StatusTop = static_cast<std::int16_t>(std::floor((part.bottom - 18) / 2.0) + 2);
+        m.StatusTop = Saturated<std::int16_t>(std::floor((static_cast<double>(part.bottom) - 18) / 2.0) + 2);
     }
     if (m.View != nullptr) {
         s.ProgressWnd = s.ProgressInAddressBar ? m.AddressHost : m.StatusHost;
@@ -181,7 +183,7 @@ void StartProgressBar() {
         features::RestartTimer(m.CreateTimer, kCreateDelayMs, &CreateProgressWindows);
     }
     m.ViewFailed = false;
-    m.FailureLine = {};
+    m.FailureLine = nullptr;
     s.CustomProgressOn = true;
 }
 
@@ -191,6 +193,13 @@ void StopProgressBar() noexcept {
     RunStep(HideProgressBar);  // gives the address box its full width back
     for (UINT_PTR* timer : {&m.CreateTimer, &m.PlaceTimer, &m.HideTimer}) features::EndTimer(*timer);
     host::ShowWindow(s.ProgressWnd, SW_HIDE);
+    if (!m.Document) {
+        // Stopped before the view had its page: the next start makes the view
+        // afresh, and the page file does not outlive the stop.
+        if (m.View != nullptr) host::DestroyWindow(m.View);
+        m.View = nullptr;
+        RunStep(DeletePageFile);
+    }
     s.ProgressInAddressBar = false;
     s.CustomProgressOn = false;
 }
@@ -259,7 +268,7 @@ void ProgressBarChange(std::int32_t progress, std::int32_t progressMax) {
     RunStep([&] {
         if (progressMax <= 0) return;
         const SharedState& s = State();
-        const auto p = static_cast<std::int32_t>(
+        const auto p = Saturated<std::int32_t>(
             std::floor(static_cast<double>(progress) * 100.0 / static_cast<double>(progressMax)));
         if (!s.ProgressInAddressBar && (p > 98 || p < 2)) UpdateProgressPlacement();
         if (p < 0) {

@@ -89,7 +89,7 @@ void StopTabHover() noexcept {
     State().TabHoverOn = false;
     TabHoverState& m = Module();
     features::EndTimer(m.HoverTimer);
-    if (m.PreviewShown) ClosePreview();
+    ReleasePreview();
     m.HoveredTab = -1;
     m.LastHoveredTab = -1;
 }

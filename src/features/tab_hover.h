@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,27 +13,27 @@
 
 namespace tillwick {
 
-// ---- the preview (tab_preview.cpp) ---------------------------------------------------
+// ---- the preview (tab_preview.cpp, preview_markup.cpp) ------------------------------
 void ShowPreview(std::int16_t& index);
 void ClosePreview() noexcept;
-// Whether the document's window can host the preview pop-up (created there on the way).
-bool PreparePopup(const host::Object& document);
 void WritePreview();
-
-// The scripts the preview runs, built from their parts.
-std::string PreviewCopyScript(std::string_view securityId, std::int32_t tab, std::string_view zoomText,
-                              bool scrollPos);
-std::string PreviewShowScript(std::string_view zoomText, POINT cursor);
+// Closes the preview and destroys its window (the feature stops).
+void ReleasePreview() noexcept;
 // A single-precision number as script reads it back: "50", "37.5".
 std::string ZoomText(float zoom);
+// Where the preview of a page of `page` size (border included) shows at
+// `zoom` per cent: its left edge at the cursor, 18 pixels below it, or
+// ending 18 pixels above it when it would pass the bottom of the screen.
+RECT PreviewRect(SIZE page, float zoom, POINT cursor, LONG screenHeight);
 
-// What the copy of the hovered page loses before it is shown: everything in it
-// that could run script. Each rule is a case-insensitive global replacement,
-// applied in order after the script tags were renamed.
-struct MarkupRule {
-    std::string_view pattern;      // a script regular expression (no slashes)
-    std::string_view replacement;  // may use $1
-};
-std::span<const MarkupRule> PreviewMarkupRules();
+// A page's markup with only inert elements and attributes left: text,
+// headings, lists, tables, pictures from http, https or raster data
+// addresses (relative ones only when `relativeSourcesOk`), inline styles
+// without code, loading or escapes. Every value is written back escaped in
+// double quotes.
+std::string CleanPreviewMarkup(std::string_view markup, bool relativeSourcesOk);
+// The preview's whole page: the base address (for an http or https page,
+// escaped and quoted), the zoom and border, and the cleaned markup.
+std::string PreviewPage(std::string_view markup, std::string_view url, std::string_view zoomText);
 
 }  // namespace tillwick

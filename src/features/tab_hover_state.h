@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "host/host.h"
 
@@ -16,8 +17,16 @@ struct TabHoverState {
     std::int32_t HoverTime = 350;  // ms, at least 100
     bool Activate = true;          // TabHoverActivate: activate, else preview
 
-    // The document whose window hosts the preview pop-up; kept while it accepts one.
+    // The preview's own pop-up window, its page view and the view's document:
+    // made at the first preview, hidden between previews, destroyed on stop.
+    HWND PreviewWnd = nullptr;
+    HWND PreviewView = nullptr;
     host::Object PreviewDocument;
+    UINT_PTR AttachTimer = 0;  // waits for the view's document
+    int AttachTries = 0;
+    std::string PreviewHtml;   // the page to write once the document is there
+    RECT PreviewPlace{};
+    POINT PreviewScroll{};
     std::int16_t PreviewTab = -1;
     float PreviewZoom = 50.0F;  // per cent
     bool PreviewScrollPos = false;

@@ -88,6 +88,10 @@ struct Footprint {
     bool Empty() const { return threadTimers == 0 && hotKeys == 0 && windows == 0; }
 };
 Footprint ModuleFootprint() noexcept;
+// Keeps this module loaded for the rest of the process, whatever its users
+// free: for a window procedure of ours that has to stay in another add-on's
+// chain and so must never point into freed code.
+void PinModule() noexcept;
 
 // ---- hot keys and input ---------------------------------------------------
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT vk);
@@ -138,8 +142,9 @@ BOOL IsClipboardFormatAvailable(UINT format);
 namespace fs {
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
-// The whole file as bytes; nullopt when it cannot be read.
-std::optional<std::string> ReadFile(const std::string& path);
+// The whole file as bytes, or its first `maxBytes` when it is longer (a file
+// anyone may have planted is never read whole); nullopt when it cannot be read.
+std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes = SIZE_MAX);
 // Replaces the file in one step (temporary file beside it, then rename), so a
 // reader never sees half a file. Creates nothing but the file itself.
 bool WriteFileAtomic(const std::string& path, std::string_view content);
@@ -238,14 +243,25 @@ struct ResolvedAddress {
     std::string text;
 };
 // Every address of the name, in the resolver's order; empty when it cannot be resolved.
+// It waits for the resolver: never on the UI thread, use StartNameLookup there.
 std::vector<ResolvedAddress> ResolveHostName(const std::string& name);
+// ResolveHostName on a worker thread. Start returns at once (0: could not be
+// started); Poll gives the addresses once known; a lookup that is not polled
+// any more is ended with CancelNameLookup (also after completion), which frees it.
+using NameLookupId = std::uint32_t;
+NameLookupId StartNameLookup(const std::string& name);
+std::optional<std::vector<ResolvedAddress>> PollNameLookup(NameLookupId id);
+void CancelNameLookup(NameLookupId id);
 
 // An asynchronous web request. Start returns at once; Poll tells whether it
 // has completed, and with what. A request that is not polled any more is ended
-// with CancelHttpRequest (also after completion), which frees it.
+// with CancelHttpRequest (also after completion), which frees it and closes its
+// connection at once. A request that has not completed within kHttpDeadlineMs
+// of its start completes with no answer.
+inline constexpr std::uint32_t kHttpDeadlineMs = 15000;
 struct HttpRequestSpec {
     std::string method;       // "GET" or "POST"
-    std::string url;          // "http://host[:port]/path?query"
+    std::string url;          // "https://host[:port]/path?query" (or http)
     std::string contentType;  // empty: no Content-Type header
     std::string body;
 };

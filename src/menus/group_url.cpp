@@ -194,7 +194,9 @@ void LoadGroup() {
     const std::string path = State().HostFolder + std::string(c::kHostGroupsFolder) + "\\" + m.GroupName +
                              std::string(c::kGroupFileExtension);
     if (!host::fs::FileExists(path)) return;
-    if (std::optional<std::string> text = host::fs::ReadFile(path)) m.GroupLines = GroupPageLines(*text);
+    // One byte past the cap, so that a file cut there loses its last, partial line.
+    if (std::optional<std::string> text = host::fs::ReadFile(path, kMaxGroupFileBytes + 1))
+        m.GroupLines = GroupPageLines(*text);
 }
 
 void ShowPageUrl() {

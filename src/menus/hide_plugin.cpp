@@ -84,13 +84,14 @@ UINT ButtonWidth(UINT command) {
 UINT HideMatchingButtons(const TextPattern& matcher) {
     SharedState& s = State();
     UINT total = 0;
+    MatchBudget budget;  // one for the whole plugin list
     for (std::size_t i = 0; i < s.HostPluginList.size(); ++i) {
         const std::string& description = s.HostPluginList[i];
         if (description.empty()) continue;
         RunStep([&] {
             if (Lower(ReadIniFile("Type", description, kGeneral)).find("button") == std::string::npos) return;
             const std::string name = ReadIniFile("Name", description, kGeneral);
-            if (name.empty() || !matcher.Matches(name)) return;
+            if (name.empty() || !matcher.Matches(name, budget)) return;
             const UINT command = contract::kCmdPluginBase + static_cast<UINT>(i);
             const UINT width = ButtonWidth(command);  // measured while it still takes room
             if (!host::SendMessageA(s.PluginToolbarWnd, TB_HIDEBUTTON, command, MAKELPARAM(1, 0))) return;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/text_pattern.h"
@@ -62,7 +63,11 @@ bool ItemPick::Picks(const MenuItemRead& item) const {
     if (item.separator) return false;
     if (std::find(ownIds.begin(), ownIds.end(), item.id) != ownIds.end()) return false;
     if (!caption.empty() && ContainsNoCase(item.text, caption)) return false;
-    return pattern.Matches(WithoutAmpersands(item.text));
+    std::string text = WithoutAmpersands(item.text);
+    if (const auto known = verdicts.find(text); known != verdicts.end()) return known->second;
+    const bool picked = pattern.Matches(text, budget);
+    verdicts.emplace(std::move(text), picked);
+    return picked;
 }
 
 namespace {
@@ -123,8 +128,10 @@ CopiedMenu CopyMatchingItems(HMENU hostMenu, const ItemPick& pick, const ItemVis
 }
 
 void RemoveMatchingItems(HMENU hostMenu, const ItemPick& pick) {
+    std::vector<UINT> picked;
     for (int i = host::GetMenuItemCount(hostMenu) - 1; i >= 0; --i)
-        if (pick.Picks(ReadMenuItem(hostMenu, i))) host::RemoveMenu(hostMenu, static_cast<UINT>(i), MF_BYPOSITION);
+        if (pick.Picks(ReadMenuItem(hostMenu, i))) picked.push_back(static_cast<UINT>(i));
+    for (UINT position : picked) host::RemoveMenu(hostMenu, position, MF_BYPOSITION);
 }
 
 void TidySeparators(HMENU menu) {

@@ -5,15 +5,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "core/text_pattern.h"
 #include "host/host.h"
 
 namespace tillwick {
-
-class TextPattern;
 
 // Text helpers of the menu modules.
 std::string LowerAscii(std::string_view text);
@@ -36,12 +36,17 @@ MenuItemRead ReadMenuItem(HMENU menu, int position);
 // Which items move: the pattern finds a match in the text without its "&"
 // marks, the text does not hold the caption of the submenu they move into,
 // and the item is none of the plugin's own (`ownIds`), whose submenus must
-// never end up inside another submenu.
+// never end up inside another submenu. One pick serves one opening of a
+// menu: its tests share one budget, and a text is tested once however often
+// it is asked about.
 struct ItemPick {
     const TextPattern& pattern;
     std::string_view caption;
     std::span<const UINT> ownIds;
     bool Picks(const MenuItemRead& item) const;
+
+    mutable MatchBudget budget{};
+    mutable std::map<std::string, bool, std::less<>> verdicts{};
 };
 
 // Runs on each host item before it is looked at (it may rewrite the item).
@@ -55,7 +60,8 @@ struct CopiedMenu {
 // with single separators where the host menu had them between picked items.
 // An empty result is destroyed again and given as a null popup.
 CopiedMenu CopyMatchingItems(HMENU hostMenu, const ItemPick& pick, const ItemVisit& visit = {});
-// Removes (without destroying) every picked item, last to first.
+// Removes (without destroying) every picked item, last to first; all are
+// judged before the first goes, so a failed test removes none.
 void RemoveMatchingItems(HMENU hostMenu, const ItemPick& pick);
 // Collapses runs of separators to one and drops a leading separator.
 void TidySeparators(HMENU menu);

@@ -2,9 +2,12 @@
 // "Menu Extensions" submenu gathering the entries other software added, a
 // plugin submenu and an "Other Options" submenu at its bottom. The first and
 // last are made for one opening and destroyed when its loop ends.
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/feature_hooks.h"
@@ -54,26 +57,27 @@ void AddExtensionMenu(PageMenuState& m, int p) {
     int last = host::GetMenuItemCount(hostMenu) - 3;
     if (p == 9 || p == 6) last += 2;  // these kinds have no closing items
     last = std::min(last, host::GetMenuItemCount(hostMenu) - 1);
-    // The extensions' own texts, "&" marks included, are what the pattern sees.
-    auto picked = [&](int i) {
-        const MenuItemRead item = ReadMenuItem(hostMenu, i);
-        return !item.separator && !item.submenu && pattern.Matches(item.text);
-    };
+    // The extensions' own texts, "&" marks included, are what the pattern sees;
+    // all are judged, on one budget, before the menu changes.
+    MatchBudget budget;
+    std::vector<std::pair<int, MenuItemRead>> picked;
+    for (int i = p; i <= last; ++i) {
+        MenuItemRead item = ReadMenuItem(hostMenu, i);
+        if (!item.separator && !item.submenu && pattern.Matches(item.text, budget))
+            picked.emplace_back(i, std::move(item));
+    }
+    if (picked.empty()) return;
     HMENU e = host::CreatePopupMenu();
     if (!e) throw StepError("no popup menu");
     const bool copied = RunStep([&] {
-        for (int i = p; i <= last; ++i) {
-            if (!picked(i)) continue;
-            const MenuItemRead item = ReadMenuItem(hostMenu, i);
-            host::AppendMenuA(e, MF_STRING, item.id, item.text.c_str());
-        }
+        for (const auto& [i, item] : picked) host::AppendMenuA(e, MF_STRING, item.id, item.text.c_str());
     });
     if (!copied || host::GetMenuItemCount(e) == 0) {
         host::DestroyMenu(e);
         return;
     }
-    for (int i = last; i >= p; --i)
-        if (picked(i)) host::RemoveMenu(hostMenu, static_cast<UINT>(i), MF_BYPOSITION);
+    for (auto it = picked.rbegin(); it != picked.rend(); ++it)
+        host::RemoveMenu(hostMenu, static_cast<UINT>(it->first), MF_BYPOSITION);
     m.ExtensionSubmenu = e;
     m.Inserted = true;
     InsertSubmenuItem(hostMenu, p, kExtensionItemId, m.ExtensionCaption, e);

@@ -6,6 +6,7 @@
 
 #include "core/convert.h"
 #include "core/errors.h"
+#include "core/html_escape.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/text_pattern.h"
@@ -43,6 +44,7 @@ struct Builder {
     std::size_t topScripts = 0;     // plain script entries
     std::size_t dropScripts = 0;    // drop-down script entries
     int j = 0;                      // where the next drop-down goes
+    MatchBudget budget{};           // one for the whole plugin list
 
     bool Seen(const std::string& name) const {
         return std::find(seen.begin(), seen.end(), LowerAscii(name)) != seen.end();
@@ -75,7 +77,7 @@ std::int32_t ButtonId(std::size_t i) { return static_cast<std::int32_t>(c::kCmdP
 // One entry of the host's plugin list.
 void Builder::AddButtonOrScript(const std::string& path, std::size_t i) {
     const std::string name = ReadIniFile("Name", path, kPluginSection);
-    if (name.empty() || !m.Pattern->Matches(name) || Seen(name)) return;
+    if (name.empty() || !m.Pattern->Matches(name, budget) || Seen(name)) return;
     const std::string type = LowerAscii(ReadIniFile("Type", path, kPluginSection));
     const bool button = type.find("button") != std::string::npos;
     const std::string folder = FolderOf(path);
@@ -216,7 +218,7 @@ std::string PreparePluginScript(std::string text, std::string_view securityId) {
     constexpr std::string_view kClose = "</script>";
     if (auto close = LowerAscii(text).find(kClose); close != std::string::npos) text.erase(close, kClose.size());
     std::string quoted(1, '\'');
-    quoted.append(securityId).push_back('\'');
+    quoted.append(EscapeScriptString(securityId)).push_back('\'');
     return ReplaceAll(text, "%max_security_id", quoted);
 }
 
@@ -245,9 +247,10 @@ void RunPluginCommand(PluginMenuState& m, UINT_PTR firing, TIMERPROC restoreFilt
             SendToFrame(contract::kCmdPopupFilter);
             RestartTimer(m.FilterRestoreTimer, kFilterOffMs, restoreFilter);
         }
-        if (!window.ExecScript("var sScript", "JScript") || !window.Put("sScript", script) ||
-            !window.ExecScript("eval(sScript)", "JScript"))
-            throw StepError("the script did not run");
+        // Run as the host runs its script plugins, at the page's top level,
+        // but as the call's own text: no variable is left in the page to
+        // carry it, and no function the page may have replaced (eval) sees it.
+        if (!window.ExecScript(script, "JScript")) throw StepError("the script did not run");
     });
 }
 

@@ -43,7 +43,8 @@ struct PluginMenuTimers {
 };
 
 // The page script of a script plugin as it is run: the first opening and the
-// first closing script tag removed, the security id marker replaced.
+// first closing script tag removed, the security id marker replaced by the
+// id as an escaped script string.
 std::string PreparePluginScript(std::string text, std::string_view securityId);
 
 }  // namespace tillwick

@@ -98,12 +98,19 @@ void ApplySearchOrder(HMENU searchMenu, const std::vector<std::string>& names) {
         // An empty name would match the first engine left, whatever it is.
         if (name.empty()) continue;
         const std::string wanted = Lower(name);
+        // An engine named exactly so goes before one whose name only begins so
+        // ("Google" is not "Google Images").
+        int found = -1;
         for (int pos = placed; pos < engines; ++pos) {
-            if (!StartsWith(Lower(menus::ItemText(searchMenu, static_cast<UINT>(pos), true)), wanted)) continue;
-            // Names that match nothing leave no gap: the next match goes right after the last one.
-            if (menus::MoveItem(searchMenu, static_cast<UINT>(pos), static_cast<UINT>(placed))) ++placed;
-            break;
+            const std::string text = Lower(menus::ItemText(searchMenu, static_cast<UINT>(pos), true));
+            if (text == wanted) {
+                found = pos;
+                break;
+            }
+            if (found < 0 && StartsWith(text, wanted)) found = pos;
         }
+        // Names that match nothing leave no gap: the next match goes right after the last one.
+        if (found >= 0 && menus::MoveItem(searchMenu, static_cast<UINT>(found), static_cast<UINT>(placed))) ++placed;
     }
 }
 

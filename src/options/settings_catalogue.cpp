@@ -1,6 +1,7 @@
 // The settings catalogue's table and the typed accessors the features read through.
 #include "options/settings_catalogue.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/convert.h"
@@ -106,11 +107,11 @@ constexpr std::array<SettingRow, kSettingCount> kRows{{
     {Setting::LanguageID, "LanguageID", kGeneral, "auto", "auto", OptionsPage::None, SettingKind::Hidden, "", ValidateRule::None},
     {Setting::Opening, "Opening", kKeywords, "opening", "opening", OptionsPage::None, SettingKind::Hidden, "", ValidateRule::None},
     {Setting::Done, "Done", kKeywords, "done", "done", OptionsPage::None, SettingKind::Hidden, "", ValidateRule::None},
-    {Setting::ARIN, "ARIN", kWhois, "http://whois.arin.net", "http://whois.arin.net", OptionsPage::None, SettingKind::Hidden, ""},
-    {Setting::APNIC, "APNIC", kWhois, "http://wq.apnic.net", "http://wq.apnic.net", OptionsPage::None, SettingKind::Hidden, ""},
-    {Setting::LACNIC, "LACNIC", kWhois, "http://lacnic.net", "http://lacnic.net", OptionsPage::None, SettingKind::Hidden, ""},
-    {Setting::RIPE, "RIPE", kWhois, "http://www.db.ripe.net", "http://www.db.ripe.net", OptionsPage::None, SettingKind::Hidden, ""},
-    {Setting::AfriNIC, "AfriNIC", kWhois, "http://www.afrinic.net", "http://www.afrinic.net", OptionsPage::None, SettingKind::Hidden, ""},
+    {Setting::ARIN, "ARIN", kWhois, "https://whois.arin.net", "https://whois.arin.net", OptionsPage::None, SettingKind::Hidden, ""},
+    {Setting::APNIC, "APNIC", kWhois, "https://wq.apnic.net", "https://wq.apnic.net", OptionsPage::None, SettingKind::Hidden, ""},
+    {Setting::LACNIC, "LACNIC", kWhois, "https://lacnic.net", "https://lacnic.net", OptionsPage::None, SettingKind::Hidden, ""},
+    {Setting::RIPE, "RIPE", kWhois, "https://www.db.ripe.net", "https://www.db.ripe.net", OptionsPage::None, SettingKind::Hidden, ""},
+    {Setting::AfriNIC, "AfriNIC", kWhois, "https://www.afrinic.net", "https://www.afrinic.net", OptionsPage::None, SettingKind::Hidden, ""},
 }};
 
 constexpr bool RowsInEnumOrder() {
@@ -168,6 +169,10 @@ std::string PanelSetting(PanelField field, int index) {
         case PanelField::Offset: fallback = "0"; break;
     }
     return ReadSetting(PanelKey(field, index), fallback, kPanelSection);
+}
+
+std::int32_t PanelRecordCount() {
+    return std::clamp(TrySettingNumber(Setting::StatusHtmlCount).value_or(0), 0, kMaxPanelRecords);
 }
 
 std::string StoredPanelSetting(PanelField field, int index) {

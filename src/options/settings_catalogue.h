@@ -110,6 +110,11 @@ std::optional<std::string> StoredSetting(Setting id);
 void WriteSettingValue(Setting id, std::optional<std::string_view> value);
 
 // ---- the panel records of section "StatusHtml" ------------------------------------
+// StatusHtmlCount as every reader takes it: a non-number counts as 0, and the
+// count stays within 0 .. kMaxPanelRecords, so that no loop over the records
+// (the strip, the status-bar menu, the editor) can run for long.
+inline constexpr std::int32_t kMaxPanelRecords = 100;
+std::int32_t PanelRecordCount();
 enum class PanelField : std::uint8_t { Use, Path, Width, Name, Offset };
 // Use<i>, Path<i>, Width<i>, Name<i>, Offset<i>, with their defaults ("0", "", "80", "Html<i>", "0").
 std::string PanelSetting(PanelField field, int index);

@@ -12,6 +12,7 @@
 #include "core/wrapper.h"
 #include "options/options_dialog.h"
 #include "options/settings_catalogue.h"
+#include "statushtml/status_html_page.h"
 
 namespace tillwick {
 namespace {
@@ -81,14 +82,15 @@ std::string NameFromPath(std::string_view path) {
 void PanelEditorForm::Load() {
     rows = {};
     selected = -1;
-    const std::int32_t count = TrySettingNumber(Setting::StatusHtmlCount).value_or(0);
+    const std::int32_t count = PanelRecordCount();
     int k = 0;
     for (std::int32_t i = 0; i < count && k < kRows; ++i) {
         RunStep([&] {
             const std::string path = StoredPanelSetting(PanelField::Path, i);
             if (path.empty()) return;
             // A row whose page is missing shows no meta data rather than another row's.
-            const std::string html = host::fs::FileExists(path) ? host::fs::ReadFile(path).value_or("") : "";
+            const std::string html =
+                host::fs::FileExists(path) ? host::fs::ReadFile(path, kMaxPanelPageBytes).value_or("") : "";
             PanelRow& row = rows[static_cast<std::size_t>(k)];
             row.use = TryToInt32(StoredPanelSetting(PanelField::Use, i)) == 1;
             row.name = StoredPanelSetting(PanelField::Name, i);
@@ -151,19 +153,25 @@ bool PanelEditorForm::Move(int direction) {
     return true;
 }
 
+void PanelEditorForm::Correct(std::string& box, const std::string& corrected) {
+    if (box == corrected) return;
+    box = corrected;
+    Changed();  // as any change of a box's text
+}
+
 void PanelEditorForm::ValidateHeight() {
     const std::optional<std::int32_t> n = TryToInt32(height);
     if (!n) return;
     const std::int32_t barHeight = State().StatusBarHeight;
-    if (*n >= 1 && *n <= 19) height = "20";
-    else if (barHeight > 0 && *n > barHeight) height = std::to_string(barHeight);
+    if (*n >= 1 && *n <= 19) Correct(height, "20");
+    else if (barHeight > 0 && *n > barHeight) Correct(height, std::to_string(barHeight));
 }
 
 void PanelEditorForm::ValidateSepWidth() {
     const std::optional<std::int32_t> n = TryToInt32(sepWidth);
     if (!n) return;
-    if (*n >= 1 && *n <= 5) sepWidth = '6';
-    else if (*n >= 11) sepWidth = "10";
+    if (*n >= 1 && *n <= 5) Correct(sepWidth, std::string(1, '6'));
+    else if (*n >= 11) Correct(sepWidth, "10");
 }
 
 std::string PanelEditorForm::AddonsFolder() { return State().PluginFolder + "\\Addons\\"; }
@@ -173,17 +181,20 @@ void PanelEditorForm::FileChosen(int row, const std::string& file) {
     if (row < 0 || row >= kRows || file.empty()) return;
     PanelRow& r = rows[static_cast<std::size_t>(row)];
     r.path = file;
-    const std::optional<std::string> html = host::fs::ReadFile(file);
+    applyEnabled = true;  // the path box changed, whatever the page holds
+    const std::optional<std::string> html = host::fs::ReadFile(file, kMaxPanelPageBytes);
     if (!html) return;  // an unreadable page changes nothing more
     r.name = ReadAddonMeta("Addon-Name", *html);
     r.author = ReadAddonMeta("Addon-Author", *html);
     r.version = ReadAddonMeta("Addon-Version", *html);
     r.width = ReadAddonMeta("Addon-Width", *html);
     r.offset = '0';
-    applyEnabled = true;
 }
 
 void PanelEditorForm::Save() {
+    // Enter on a box presses OK without leaving the box: its correction is still due.
+    ValidateHeight();
+    ValidateSepWidth();
     for (int i = 0; i < kRows; ++i)
         for (PanelField f : {PanelField::Use, PanelField::Name, PanelField::Width, PanelField::Offset, PanelField::Path})
             WritePanelSetting(f, i, "");

@@ -77,6 +77,7 @@ public:
 
 private:
     static void RestartStrip();
+    void Correct(std::string& box, const std::string& corrected);
 };
 
 }  // namespace tillwick

@@ -1,5 +1,6 @@
 #include "statushtml/status_html.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -23,7 +24,6 @@ constexpr UINT kWidthCheckMs = 100;
 constexpr UINT kRedrawDelayMs = 500;
 constexpr std::int32_t kMinHeight = 20;
 constexpr LONG kHiddenTop = 40;  // below the visible status bar
-constexpr std::string_view kDonorName = "Tillwick";
 constexpr std::string_view kEmptyHostPage = "<html><body></body></html>\r\n";
 
 StatusHtmlState& Module() noexcept { return State().StatusHtml; }
@@ -35,17 +35,25 @@ void RunIn(const host::Object& window, const std::string& code) {
 }
 void RunInStrip(const std::string& code) { RunIn(StripWindow(), code); }
 
-// A page text handed to the strip's script through a window property, never
-// spliced into the script text itself.
-void AssignInStrip(std::string_view name, std::string text) {
+// Runs `code` in the strip with a text handed over through the window
+// property `name`, never spliced into the script text itself; the property
+// is emptied again at once, so the page text (with the security id) does not
+// stay in the strip's window for its frames to read.
+void RunInStripWith(std::string_view name, std::string text, const std::vector<std::string>& code) {
     const host::Object window = StripWindow();
     RunIn(window, "var " + std::string(name));
     if (!window.Put(name, std::move(text))) throw StepError("script property");
+    struct Emptied {
+        const host::Object& window;
+        std::string_view name;
+        ~Emptied() { window.Put(name, host::Value{}); }
+    } emptied{window, name};
+    for (const std::string& line : code) RunIn(window, line);
 }
 
-void WriteFrame(std::int32_t k, bool fromSHtml) {
+void WriteFrame(std::int32_t k) {
     const std::string frame = "frames[" + std::to_string(k) + "].document.";
-    RunInStrip(frame + (fromSHtml ? "write(sHtml)" : "write('')"));
+    RunInStrip(frame + "write('')");
     RunInStrip(frame + "close()");
 }
 
@@ -61,9 +69,10 @@ void PlaceBy(const RECT& part) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(wp);
     host::GetWindowPlacement(m.Strip, &wp);
-    wp.rcNormalPosition.left = part.right - total - 1 - m.Shift;
+    // The bar's edge is the host's; the other terms are held to 16 bits.
+    wp.rcNormalPosition.left = Saturated<LONG>(static_cast<double>(part.right) - total - 1 - m.Shift);
     wp.rcNormalPosition.top = m.Top;
-    wp.rcNormalPosition.right = part.right - 1 - m.Shift;
+    wp.rcNormalPosition.right = Saturated<LONG>(static_cast<double>(part.right) - 1 - m.Shift);
     wp.rcNormalPosition.bottom = m.Top + m.Height;
     host::SetWindowPlacement(m.Strip, &wp);
 }
@@ -98,10 +107,12 @@ BOOL CALLBACK FindHelperFrame(HWND hwnd, LPARAM) noexcept {
         if (cls.size() <= c::kTabChildClassPrefix.size() || cls.rfind(c::kTabChildClassPrefix, 0) != 0) return TRUE;
         HelperFound found;
         host::EnumChildWindows(hwnd, &FindHelperView, reinterpret_cast<LPARAM>(&found));
-        const auto name = found.document.GetObject("parentWindow").GetText("name");
-        if (!name || *name != kDonorName) return TRUE;
-        // Only the donor's own view and document are taken: another tab's stay where they are.
+        // Known by the name no page can guess: a page that names itself
+        // "Tillwick" is never taken for the donor.
         StatusHtmlState& m = Module();
+        const auto name = found.document.GetObject("parentWindow").GetText("name");
+        if (!name || m.DonorName.empty() || *name != m.DonorName) return TRUE;
+        // Only the donor's own view and document are taken: another tab's stay where they are.
         m.StripDocument = found.document;
         if (found.view != nullptr) m.DonorView = found.view;
         return FALSE;
@@ -109,7 +120,7 @@ BOOL CALLBACK FindHelperFrame(HWND hwnd, LPARAM) noexcept {
 }
 
 void Navigate(const std::string& url, std::int32_t flags) {
-    const auto done = State().CurrentBrowser.Call("Navigate2", {url, flags, std::string(kDonorName)});
+    const auto done = State().CurrentBrowser.Call("Navigate2", {url, flags, Module().DonorName});
     if (!done) throw StepError("Navigate2");
 }
 
@@ -119,24 +130,23 @@ void TogglePopupFilter() {
 
 void SetPanelUse(std::int32_t index, bool on) { WritePanelSetting(PanelField::Use, index, on ? "1" : "0"); }
 
-std::int32_t StoredCount() { return std::max<std::int32_t>(0, TrySettingNumber(Setting::StatusHtmlCount).value_or(0)); }
-
 void WritePanel(std::int32_t i, const StatusHtmlPanel& p, const std::string& securityId) {
     const std::int32_t k = i + 1;
     const std::string folder = State().PluginFolder;
+    const std::string frame = "frames[" + std::to_string(k) + "]";
     if (!p.use) {
-        WriteFrame(k, false);
+        WriteFrame(k);
     } else if (host::fs::FileExists(p.path)) {
-        const std::optional<std::string> html = host::fs::ReadFile(p.path);
+        const std::optional<std::string> html = host::fs::ReadFile(p.path, kMaxPanelPageBytes + 1);
         if (!html) throw StepError("panel page");
-        AssignInStrip("sHtml", PreparePanelPage(*html, p.path, p.offset, securityId,
-                                                PluginFilePath(c::kStatusImage1)));
-        WriteFrame(k, true);
+        if (html->size() > kMaxPanelPageBytes) return WriteFrame(k);
+        RunInStripWith("sHtml",
+                       PreparePanelPage(*html, p.path, p.offset, securityId, PluginFilePath(c::kStatusImage1)),
+                       {frame + ".document.write(sHtml)", frame + ".document.close()"});
     } else if (p.path.rfind("http", 0) != 0) {
-        WriteFrame(k, false);
+        WriteFrame(k);
     } else {
-        AssignInStrip("sPath", p.path);
-        RunInStrip("frames[" + std::to_string(k) + "].src=sPath");
+        RunInStripWith("sPath", p.path, {frame + ".src=sPath"});
     }
 }
 
@@ -163,19 +173,22 @@ std::vector<StatusHtmlPanel> ReadPanels(std::int32_t count) {
 }
 
 bool IsScriptable(const host::Object& document) {
-    return RunStepOr(false, [&] { return document.GetObject("parentWindow").ExecScript("var bScriptable=true"); });
+    // The probe declares nothing: it may run in a web page.
+    return RunStepOr(false, [&] { return document.GetObject("parentWindow").ExecScript("void 0"); });
 }
 
 void StartStatusHtml() {
     SharedState& s = State();
     StatusHtmlState& m = Module();
     // Hand-edited values that are not numbers take the defaults.
-    m.Count = static_cast<std::int16_t>(std::clamp<std::int32_t>(StoredCount(), 0, INT16_MAX));
+    m.Count = static_cast<std::int16_t>(PanelRecordCount());
     m.Shift = static_cast<std::int16_t>(std::clamp<std::int32_t>(
         TrySettingNumber(Setting::StatusHtmlShift).value_or(1), INT16_MIN, INT16_MAX));
-    m.Height = std::max(kMinHeight, TrySettingNumber(Setting::StatusHtmlHeight).value_or(kMinHeight));
+    // The strip's geometry is 16-bit: a height past that is held there.
+    m.Height = std::clamp<std::int32_t>(TrySettingNumber(Setting::StatusHtmlHeight).value_or(kMinHeight), kMinHeight,
+                                        INT16_MAX);
     const RECT part = PartZeroRect();
-    m.Top = static_cast<std::int16_t>(std::floor((part.bottom - m.Height - 2) / 2.0) + 2);
+    m.Top = Saturated<std::int16_t>(std::floor((static_cast<double>(part.bottom) - m.Height - 2) / 2.0) + 2);
 
     if (StripExists() && m.StripDocument) {
         RunStep(BuildStatusHtmlPage);
@@ -198,7 +211,8 @@ void StartStatusHtml() {
         const std::string page = PluginFilePath(c::kPanelHostPage);
         if (!host::fs::FileExists(page)) host::fs::WriteFileAtomic(page, kEmptyHostPage);
     });
-    m.CloseTabsScript = CloseTabsScript(s.SecurityId);
+    if (m.DonorName.empty()) m.DonorName = NewDonorName();
+    m.CloseTabsScript = CloseTabsScript(s.SecurityId, m.DonorName);
     features::RestartTimer(m.ChainTimer, kDocumentPollMs, &WaitForDocumentTimer);
     s.StatusHtmlOn = true;
 }
@@ -258,8 +272,10 @@ void CALLBACK AdoptHelperTabTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     RunStep([&] {
         if (m.DonorView != nullptr && StripExists()) host::SetParent(m.DonorView, m.Strip);
     });
+    // The donor tab closes itself: the script holds the security id, so it
+    // runs in the donor's own document, never in the active web page.
     RunStep([&] {
-        if (IsScriptable(s.ActiveDocument)) RunIn(s.ActiveDocument.GetObject("parentWindow"), m.CloseTabsScript);
+        if (m.StripDocument && IsScriptable(m.StripDocument)) RunInStrip(m.CloseTabsScript);
     });
     RunStep([] { Navigate(PluginFilePath(c::kPanelHostPage), 0); });
     RunStep([&] {
@@ -292,15 +308,10 @@ void BuildStatusHtmlPage() {
         shown.push_back(p.use && (host::fs::FileExists(p.path) || p.path.rfind("http", 0) == 0));
     FramesetPage page = BuildFramesetPage(panels, shown, separator);
     s.StatusHtmlTotalWidth = page.totalWidth;
+    RunStep([&] { RunInStripWith("sHtml", std::move(page.html), {"document.write(sHtml)", "document.close()"}); });
     RunStep([&] {
-        AssignInStrip("sHtml", std::move(page.html));
-        RunInStrip("document.write(sHtml)");
-        RunInStrip("document.close()");
-    });
-    RunStep([&] {
-        AssignInStrip("sHtml", SeparatorPage(PluginFilePath(c::kStatusImage2)));
-        RunInStrip("frames[0].document.write(sHtml)");
-        RunInStrip("frames[0].document.close()");
+        RunInStripWith("sHtml", SeparatorPage(PluginFilePath(c::kStatusImage2)),
+                       {"frames[0].document.write(sHtml)", "frames[0].document.close()"});
     });
     for (std::size_t i = 0; i < panels.size(); ++i) {
         const auto index = static_cast<std::int32_t>(i);
@@ -376,7 +387,7 @@ void NotifyStatusHtmlPages(std::int32_t& n) {
 }
 
 void StatusHtmlMenuCommand(std::int32_t& n) {
-    const std::int32_t count = StoredCount();
+    const std::int32_t count = PanelRecordCount();
     if (n == count + 10) {
         OpenPanelEditor();
         return;

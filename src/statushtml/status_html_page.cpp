@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <random>
+#include <vector>
 
 #include "core/convert.h"
 #include "core/html_escape.h"
@@ -10,7 +12,9 @@
 namespace tillwick {
 namespace {
 
-char Lower(char ch) { return static_cast<char>(std::tolower(static_cast<unsigned char>(ch))); }
+// ASCII case, as the page's tags are written; no locale is asked per character.
+char Lower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch; }
+char Upper(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 32) : ch; }
 
 bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view word) {
     if (at + word.size() > text.size()) return false;
@@ -19,48 +23,81 @@ bool StartsWithNoCase(std::string_view text, std::size_t at, std::string_view wo
     return true;
 }
 
+// The occurrences of one word, asked for at places that never move back: the
+// next place of each case of its first character is kept, so every character
+// of the text is looked at a bounded number of times however often it asks.
+class NoCaseCursor {
+public:
+    NoCaseCursor(std::string_view text, std::string_view word)
+        : text_(text), word_(word), lower_(Lower(word.front())), upper_(Upper(word.front())) {}
+
+    std::size_t From(std::size_t from) {
+        for (;;) {
+            if (lowerAt_ < from) lowerAt_ = text_.find(lower_, from);
+            if (upperAt_ < from) upperAt_ = text_.find(upper_, from);
+            const std::size_t at = std::min(lowerAt_, upperAt_);
+            if (at == std::string_view::npos || StartsWithNoCase(text_, at, word_)) return at;
+            from = at + 1;
+        }
+    }
+
+private:
+    std::string_view text_, word_;
+    char lower_, upper_;
+    std::size_t lowerAt_ = 0, upperAt_ = 0;  // 0 at first: a place to look at, not yet known
+};
+
 std::size_t FindNoCase(std::string_view text, std::string_view word, std::size_t from = 0) {
-    for (std::size_t at = from; at + word.size() <= text.size(); ++at)
-        if (StartsWithNoCase(text, at, word)) return at;
-    return std::string_view::npos;
+    return NoCaseCursor(text, word).From(from);
 }
 
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\f' || ch == '\v'; }
 
 // The host's script tag that loads its own script file: "<script ... max.src ...></script>".
-// Returns [begin, end) of the first one, or begin == npos.
+// Returns [begin, end) of the first one, or begin == npos. One pass: the next
+// '>' and the next "max.src" are only ever looked for further on, so a page
+// of many unclosed script tags costs no more than its length.
 std::pair<std::size_t, std::size_t> FindHostScriptTag(std::string_view html) {
-    for (std::size_t at = FindNoCase(html, "<script"); at != std::string_view::npos;
-         at = FindNoCase(html, "<script", at + 1)) {
-        const std::size_t close = html.find('>', at);
-        if (close == std::string_view::npos) break;
-        const std::string_view tag = html.substr(at, close - at);
-        if (FindNoCase(tag, "max.src") == std::string_view::npos) continue;
-        if (!StartsWithNoCase(html, close + 1, "</script>")) continue;
-        return {at, close + 1 + std::string_view("</script>").size()};
+    constexpr std::string_view kOpen = "<script", kMarker = "max.src", kClose = "</script>";
+    NoCaseCursor opens(html, kOpen), markers(html, kMarker);
+    std::size_t close = 0;
+    for (std::size_t at = opens.From(0); at != std::string_view::npos; at = opens.From(at + 1)) {
+        if (close <= at) close = html.find('>', at);
+        const std::size_t marker = markers.From(at + kOpen.size());
+        if (close == std::string_view::npos || marker == std::string_view::npos) break;
+        if (marker + kMarker.size() > close || !StartsWithNoCase(html, close + 1, kClose)) continue;
+        return {at, close + 1 + kClose.size()};
     }
     return {std::string_view::npos, 0};
 }
 
 // The end of the first "<body" reached from a line break over nothing but
 // tags and blanks; npos when there is none. The first body tag wins, however
-// many follow in the same run.
+// many follow in the same run. A walk that reaches a place an earlier walk
+// passed ends as that one did (without a body tag), so each place is walked
+// over once and the search is linear in the page's length.
 std::size_t FindBodyAfterLineBreak(std::string_view html) {
-    std::size_t nl = html.find('\n');
-    while (nl != std::string_view::npos) {
-        std::size_t at = nl + 1;
-        for (;;) {
+    std::vector<std::size_t> tagEnds;
+    for (std::size_t i = html.find('>'); i != std::string_view::npos; i = html.find('>', i + 1)) tagEnds.push_back(i);
+    std::vector<bool> walked(html.size() + 1, false);
+    std::size_t tag = 0;  // into tagEnds: a walk meets the tags' ends in order
+    for (std::size_t nl = html.find('\n'); nl != std::string_view::npos; nl = html.find('\n', nl + 1)) {
+        for (std::size_t at = nl + 1; !walked[at];) {
+            walked[at] = true;
             if (at < html.size() && IsBlank(html[at])) {
                 ++at;
             } else if (StartsWithNoCase(html, at, "<body")) {
                 return at + std::string_view("<body").size();
-            } else if (at < html.size() && html[at] == '<' && html.find('>', at) != std::string_view::npos) {
-                at = html.find('>', at) + 1;
+            } else if (at < html.size() && html[at] == '<') {
+                if (tag >= tagEnds.size() || tagEnds[tag] < at || (tag > 0 && tagEnds[tag - 1] >= at))
+                    tag = static_cast<std::size_t>(std::lower_bound(tagEnds.begin(), tagEnds.end(), at) -
+                                                   tagEnds.begin());
+                if (tag == tagEnds.size()) break;
+                at = tagEnds[tag++] + 1;
             } else {
                 break;
             }
         }
-        nl = html.find('\n', nl + 1);
     }
     return std::string_view::npos;
 }
@@ -80,7 +117,7 @@ std::int32_t ClampSeparatorWidth(std::int32_t width) {
 
 std::int32_t PanelPixels(std::string_view text) {
     const std::optional<std::int32_t> n = TryToInt32(text);
-    return n && *n > 0 ? *n : 0;
+    return n ? std::clamp<std::int32_t>(*n, 0, INT16_MAX) : 0;
 }
 
 std::string PanelUrl(std::string_view path) {
@@ -112,7 +149,7 @@ FramesetPage BuildFramesetPage(const std::vector<StatusHtmlPanel>& panels, const
         const StatusHtmlPanel& p = panels[i];
         const std::int32_t width = (p.use && i < shown.size() && shown[i]) ? PanelPixels(p.width) : 0;
         page.cols += std::to_string(width) + ",";
-        page.totalWidth += width;
+        page.totalWidth = std::min<std::int32_t>(page.totalWidth + width, INT16_MAX);
         frames += "<frame name='" + EscapeHtml(p.name) + "' scrolling='NO'>";
     }
     frames += "<frame scrolling='NO'>";
@@ -143,11 +180,22 @@ std::string PreparePanelPage(std::string html, std::string_view path, std::strin
     return html;
 }
 
-std::string CloseTabsScript(std::string_view securityId) {
+std::string CloseTabsScript(std::string_view securityId, std::string_view donorName) {
     const std::string id = EscapeScriptString(securityId);
-    return "function closeSP(){for(var i=external.tab_count-1; i>=0; i--){var oWin=external.get_tab('" + id +
-           "',i);if(oWin.name.indexOf('Tillwick')!=-1||oWin.document.URL.indexOf('Tillwick')!=-1){"
-           "external.close_tab('" + id + "',i)}}}try{closeSP()} catch(e){}";
+    return "try{(function(){for(var i=external.tab_count-1; i>=0; i--){var oWin=external.get_tab('" + id +
+           "',i);if(oWin.name=='" + EscapeScriptString(donorName) + "'){external.close_tab('" + id +
+           "',i)}}})()} catch(e){}";
+}
+
+std::string NewDonorName() {
+    std::random_device random;
+    std::string name = "Tillwick";
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (int i = 0; i < 4; ++i) {
+        const std::uint32_t bits = random();
+        for (int shift = 0; shift < 32; shift += 4) name += kHex[(bits >> shift) & 0xF];
+    }
+    return name;
 }
 
 }  // namespace tillwick

@@ -28,8 +28,12 @@ struct StatusHtmlPanel {
 std::int32_t ClampSeparatorWidth(std::int32_t width);
 
 // A width or offset from the settings as a whole number of pixels; a value
-// that is not a number or is negative counts as 0.
+// that is not a number or is negative counts as 0, one past the strip's
+// 16-bit geometry as its largest value.
 std::int32_t PanelPixels(std::string_view text);
+
+// The largest add-on page a panel shows: a larger one gets an empty frame.
+inline constexpr std::size_t kMaxPanelPageBytes = 1 << 20;
 
 // A web address (begins with "http") stays as it is; a Windows path becomes a
 // file: URL with every character that could end a quote, a CSS url() or a
@@ -38,7 +42,7 @@ std::string PanelUrl(std::string_view path);
 
 struct FramesetPage {
     std::string html;
-    std::int32_t totalWidth = 0;  // separator plus every shown panel
+    std::int32_t totalWidth = 0;  // separator plus every shown panel, at most INT16_MAX
     std::string cols;
 };
 // `shown[i]` says whether panel i takes room (its file exists or it is a web panel).
@@ -51,11 +55,15 @@ std::string SeparatorPage(std::string_view imagePath);
 // An add-on page made ready for its frame: the host's script tag replaced by
 // the security id, the first body tag after a line break given the status-bar
 // slice as background and the panel's top offset, and a base line so that the
-// page's relative links resolve beside its file.
+// page's relative links resolve beside its file. Linear in the page's length.
 std::string PreparePanelPage(std::string html, std::string_view path, std::string_view offset,
                              std::string_view securityId, std::string_view backgroundPath);
 
-// The script that closes every tab whose window name or address names Tillwick.
-std::string CloseTabsScript(std::string_view securityId);
+// The script that closes the tab whose window name is `donorName`: the one
+// the plugin opened itself. It runs only in the strip's own document and
+// keeps its variables in a function, as it holds the security id.
+std::string CloseTabsScript(std::string_view securityId, std::string_view donorName);
+// A window name no page can guess: the plugin's donor tab is known by it.
+std::string NewDonorName();
 
 }  // namespace tillwick

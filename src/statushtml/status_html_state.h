@@ -21,6 +21,7 @@ struct StatusHtmlState {
     host::Object StripDocument;  // the document of the browser view inside the strip
     HWND DonorView = nullptr;    // the borrowed tab's view window, re-parented into the strip
     std::string CloseTabsScript;
+    std::string DonorName;       // the window name of the tab the plugin opened (random, one per process)
     RECT LastPart{};             // status-bar part 0 when the strip was last placed
     UINT_PTR ChainTimer = 0;     // one of the three start-up steps at a time
     UINT_PTR WidthTimer = 0;

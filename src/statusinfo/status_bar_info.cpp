@@ -147,23 +147,10 @@ void ShowAllOrNone(bool on, const MenuFacts& f) {
     if (f.featureOn)
         for (const FlagRow& row : kFlags)
             if (Module().*row.flag != on) RunStep([&] { SetFlag(row, on); });
-    if (State().StatusHtmlOn) {
+    if (f.stripExists) {
         std::int32_t panels = on ? 1 : 0;
         RunStep([&] { StatusHtmlMenuCommand(panels); });
     }
-}
-
-void RequestReport() {
-    StatusBarInfoState& m = Module();
-    m.ReportRequested = true;
-    const std::string site = ActivePageHost();
-    m.HostName = site;  // the lookup's answer is matched against this page's cached address
-    std::string address = CachedAddress(site);
-    if (address.empty() && !site.empty()) {
-        address = GetIP(site);
-        CacheAddress(site, address);
-    }
-    WhoisLookup(address, "ARIN");
 }
 
 void ActOnMenuChoice(UINT id, const MenuFacts& f) {
@@ -176,7 +163,7 @@ void ActOnMenuChoice(UINT id, const MenuFacts& f) {
     } else if (id == kShowAll || id == kShowNone) {
         ShowAllOrNone(id == kShowAll, f);
     } else if (id == kWhois) {
-        RequestReport();
+        RequestWhoisReport();
     } else if (id >= kPanelBase) {
         std::int32_t command = static_cast<std::int32_t>(id);
         StatusHtmlMenuCommand(command);
@@ -185,8 +172,9 @@ void ActOnMenuChoice(UINT id, const MenuFacts& f) {
 
 void OpenInfoMenu() {
     SharedState& s = State();
-    MenuFacts f{s.StatusBarInfoOn, s.StatusHtmlOn, 0};
-    RunStep([&] { f.panelCount = std::max<std::int32_t>(0, TrySettingNumber(Setting::StatusHtmlCount).value_or(0)); });
+    // The switch is on from start-up, the strip only once the host's security id has come.
+    MenuFacts f{s.StatusBarInfoOn, s.StatusHtmlOn && s.StatusHtml.Strip != nullptr, 0};
+    RunStep([&] { f.panelCount = PanelRecordCount(); });
     HMENU menu = host::CreatePopupMenu();
     if (menu == nullptr) return;
     UINT chosen = 0;

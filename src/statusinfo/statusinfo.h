@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "host/host.h"
 
@@ -28,7 +29,12 @@ std::string ActivePageHost();
 bool PageHasWebAddress();
 
 // ---- the WHOIS lookup
-std::string GetIP(const std::string& hostName);
+// The address text of a host name's addresses: the first IPv4 one, else the
+// first; " " (one blank) when it has none.
+std::string AddressText(const std::vector<host::ResolvedAddress>& addresses);
+// The status bar's "WHOIS Report" command: the active page's address is
+// resolved if need be, off the UI thread, and looked up for a report.
+void RequestWhoisReport();
 void CALLBACK ResolveTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept;
 void CALLBACK WhoisPoll(HWND, UINT, UINT_PTR id, DWORD) noexcept;
 void CALLBACK ReportRetryTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept;

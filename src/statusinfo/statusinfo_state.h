@@ -47,16 +47,25 @@ struct StatusBarInfoState {
 
 // The WHOIS lookup and its report (part of mdlStatusBarInfo).
 struct WhoisState {
+    // The name lookup of one host, on a worker thread.
+    host::NameLookupId Lookup = 0;
+    std::string LookupHost;
+    bool LookupForReport = false;
+    UINT_PTR LookupTimer = 0;
+    std::int32_t LookupPolls = 0;
+    // One WHOIS request at a time, for the address it asks about.
     host::HttpRequestId Request = 0;
+    std::string Address;
     std::string Registry;
     std::string RequestUrl;
     UINT_PTR PollTimer = 0;
     std::int32_t PollCount = 0;  // polls without an answer, for the time-out
     std::string ReportText;      // plain text; escaped when it goes into the page
     std::string ReportAddress;
+    std::string ReportName;      // the report window's name: unguessable, so no page can take it
     HWND ReportWnd = nullptr;
     UINT_PTR RetryTimer = 0;
-    bool FilterToggled = false;
+    bool ReportRetried = false;  // the window was opened a second time
 };
 
 struct StatusInfoModules {

@@ -64,12 +64,62 @@ std::string WithoutTags(std::string_view text) {
     return out;
 }
 
+// RDAP answers nest a handful of levels; anything deeper is not one of them.
+constexpr int kMaxJsonDepth = 32;
+
+// The answer as a JSON object, refused when it nests deeper than kMaxJsonDepth:
+// the parse stops keeping values past that depth, so nothing deep is ever built.
 std::optional<nlohmann::json> JsonObjectOf(std::string_view body) {
     const std::string trimmed = Trim(body);
     if (trimmed.empty() || trimmed.front() != '{') return std::nullopt;
-    nlohmann::json doc = nlohmann::json::parse(trimmed, nullptr, false);
-    if (doc.is_discarded() || !doc.is_object()) return std::nullopt;
+    bool tooDeep = false;
+    const nlohmann::json::parser_callback_t bound = [&](int depth, nlohmann::json::parse_event_t, nlohmann::json&) {
+        if (depth > kMaxJsonDepth) tooDeep = true;
+        return !tooDeep;
+    };
+    nlohmann::json doc = nlohmann::json::parse(trimmed, bound, false);
+    if (tooDeep || doc.is_discarded() || !doc.is_object()) return std::nullopt;
     return doc;
+}
+
+// Lays out JSON text that parsed, two blanks per level, in one pass over the
+// characters: the answer's shape never drives a recursion.
+std::string IndentedJson(std::string_view json) {
+    std::string out;
+    int depth = 0;
+    bool inString = false, escaped = false;
+    const auto newLine = [&] { out += '\n'; out.append(static_cast<std::size_t>(std::max(depth, 0)) * 2, ' '); };
+    for (std::size_t i = 0; i < json.size(); ++i) {
+        const char ch = json[i];
+        if (inString) {
+            out += ch;
+            if (escaped) escaped = false;
+            else if (ch == '\\') escaped = true;
+            else if (ch == '"') inString = false;
+            continue;
+        }
+        switch (ch) {
+            case '"': inString = true; out += ch; break;
+            case '{': case '[': {
+                out += ch;
+                const std::size_t next = json.find_first_not_of(" \t\r\n", i + 1);
+                if (next != std::string_view::npos && (json[next] == '}' || json[next] == ']')) {
+                    out += json[next];  // an empty one stays on its line
+                    i = next;
+                } else {
+                    ++depth;
+                    newLine();
+                }
+                break;
+            }
+            case '}': case ']': --depth; newLine(); out += ch; break;
+            case ',': out += ch; newLine(); break;
+            case ':': out += ": "; break;
+            case ' ': case '\t': case '\r': case '\n': break;
+            default: out += ch;
+        }
+    }
+    return out;
 }
 
 std::string JsonText(const nlohmann::json& doc, const char* key) {
@@ -133,7 +183,7 @@ bool IsReferral(std::string_view netName, std::string_view currentRegistry) {
 }
 
 std::string ReportTextOf(std::string_view body) {
-    if (const auto doc = JsonObjectOf(body)) return doc->dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    if (JsonObjectOf(body)) return IndentedJson(Trim(body));
     const std::string lower = LowerText(body);
     const auto open = lower.find("<pre");
     if (open == std::string::npos) return std::string(body);

@@ -14,7 +14,7 @@ namespace tillwick {
 // The registries in the order in which they are asked.
 inline constexpr std::array<std::string_view, 5> kRegistries{"ARIN", "APNIC", "LACNIC", "RIPE", "AfriNIC"};
 
-// The request for one registry at base address `base` ("http://host[:port]");
+// The request for one registry at base address `base` ("https://host[:port]", or http);
 // nullopt for a name that is not a registry.
 std::optional<host::HttpRequestSpec> WhoisRequest(std::string_view registry, std::string_view base,
                                                   std::string_view address);

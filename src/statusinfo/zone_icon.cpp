@@ -151,6 +151,8 @@ void StartZoneIcon() {
         RunStep(ShowZoneIconWindow);  // started twice without a stop
     RunStep(LoadZoneNames);
     s.ZoneIconOn = true;
+    // A start after a stop has new icons: the active page's is shown now, not at the next page.
+    RunStep(UpdateZone);
 }
 
 // The icon window and its icons go with the feature, so that nothing of the

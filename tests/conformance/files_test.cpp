@@ -27,6 +27,7 @@ TEST_F(ConformanceFiles, WrittenBytesReadBackExactlyAndReplaceWholly) {
     EXPECT_TRUE(host::fs::FileExists(path));
     EXPECT_FALSE(host::fs::FolderExists(path));
     EXPECT_EQ(host::fs::ReadFile(path), content);
+    EXPECT_EQ(host::fs::ReadFile(path, 9), "[General]");  // a read with a cap stops there
 
     ASSERT_TRUE(host::fs::WriteFileAtomic(path, "short"));
     EXPECT_EQ(host::fs::ReadFile(path), "short");

@@ -152,6 +152,26 @@ TEST_F(E2eFeatures, HotKeyMakesTheFrameASmallTopmostCaptionedWindowAndBack) {
     Shot("ontop-2-back-to-normal");
 }
 
+// ---- combined Refresh/Stop --------------------------------------------------------------------
+
+TEST_F(E2eFeatures, WhileAPageLoadsTheCombinedButtonIsTheHostsStop) {
+    WriteProfile({{"CombineButtons", "1"}});
+    StartWithPlugin();
+    const HWND bar = host->ButtonsToolbar();
+    // The one of the two buttons that shows: 0x800A (Stop) or 0x800B (Refresh).
+    auto shown = [&] {
+        const bool a = ::SendMessageA(bar, TB_ISBUTTONHIDDEN, 0x800A, 0) == 0;
+        return a == (::SendMessageA(bar, TB_ISBUTTONHIDDEN, 0x800B, 0) == 0) ? 0u : (a ? 0x800Au : 0x800Bu);
+    };
+    EXPECT_EQ(shown(), 0x800Bu) << "a complete page";
+    host->LoadPage("http://www.winehq.org/");
+    ASSERT_TRUE(host->Loading(0));
+    ASSERT_EQ(shown(), 0x800Au) << "a loading page";
+    host->PressToolbarButton(bar, 0x800A);
+    EXPECT_FALSE(host->Loading(0)) << "the button shown while loading is not the host's Stop";
+    EXPECT_EQ(shown(), 0x800Bu) << "after Stop";
+}
+
 // ---- title hiding ---------------------------------------------------------------------------
 
 TEST_F(E2eFeatures, CaptionReadsTheConfiguredTitle) {

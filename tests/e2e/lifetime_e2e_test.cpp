@@ -1,10 +1,13 @@
 // The DLL's life in the host: tabs come and go in either release order while
 // the plugin stays on, and after the last object nothing calls into the DLL,
-// so that it can be unloaded under a running browser.
+// so that it can be unloaded under a running browser; unless another add-on
+// hooked a window after it, and then the DLL stays for that add-on's chain.
 #include <map>
+#include <memory>
 #include <string>
 
 #include "e2e/e2e_host.h"
+#include "refhost/other_addon.h"
 
 namespace e2e {
 namespace {
@@ -83,6 +86,55 @@ TEST_P(E2eLifetime, ClosingATabKeepsThePluginOnAndTheLastObjectTakesEverythingWi
     host->OpenTab("http://www.example.org/");
     Pump(300);
     EXPECT_EQ(host->Plugin(host->ActiveTab()), nullptr);
+}
+
+// Another add-on hooks the frame after the plugin and removes its hook only
+// after the plugin's release, putting back the DLL's procedure it replaced.
+// Its chain holds meanwhile, and the DLL stays loaded for that procedure.
+using E2eOtherAddOn = HostTest;
+
+TEST_F(E2eOtherAddOn, AHookAfterOursOutlivesTheReleaseAndTheDllStaysForIt) {
+    WriteProfile({{"HideStatusBar", "1"}});
+    StartHost();
+    pluginsOn = true;
+    host->OpenTab("http://www.example.com/");
+    const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
+    ASSERT_NE(dll, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll; }, 8000));
+    const HWND frame = host->Frame();
+    // What the frame's own procedure answers: the length of its caption.
+    const auto captionLength = [frame] {
+        WCHAR text[256] = {};
+        return static_cast<LRESULT>(::InternalGetWindowText(frame, text, 256));
+    };
+    auto hook = std::make_unique<refhost::OtherAddOnHook>(frame);
+
+    using CanUnloadProc = HRESULT(__stdcall*)();
+    auto canUnload = reinterpret_cast<CanUnloadProc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
+    ASSERT_NE(canUnload, nullptr);
+    host->CloseTab();
+    Pump(300);
+    EXPECT_EQ(canUnload(), S_OK);
+    host->DropPluginFactory();
+    if (::GetModuleHandleA("Tillwick.dll") != dll) {
+        (void)hook.release();  // its removal would put a freed procedure on the frame
+        FAIL() << "the DLL was freed while another add-on's hook still leads to its procedure";
+    }
+    const int seen = hook->MessagesSeen();
+    EXPECT_EQ(::SendMessageA(frame, WM_GETTEXTLENGTH, 0, 0), captionLength());
+    EXPECT_GT(hook->MessagesSeen(), seen) << "the other add-on's hook was cut off";
+
+    hook->Remove();
+    EXPECT_EQ(ModuleOf(WindowProcOf(frame)), dll);
+    RECT rect{};
+    ::GetWindowRect(frame, &rect);
+    for (int i = 0; i < 20; ++i) {
+        ::PostMessageA(frame, WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 10));
+        ::SendMessageA(frame, WM_GETTEXT, 0, 0);
+        Pump(20);
+    }
+    EXPECT_EQ(::SendMessageA(frame, WM_GETTEXTLENGTH, 0, 0), captionLength());
+    EXPECT_TRUE(host->Running());
 }
 
 INSTANTIATE_TEST_SUITE_P(ReleaseOrders, E2eLifetime,

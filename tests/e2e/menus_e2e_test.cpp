@@ -94,7 +94,7 @@ TEST_F(E2eMenus, EntriesOfEachSubmenuReachTheHost) {
     };
     const Case cases[] = {
         {true,  0x806A, "menus-0-tab-close-all"},              // Close All Except Current
-        {true,  0x800A, "menus-1-tab-other-options"},          // Refresh
+        {true,  0x800B, "menus-1-tab-other-options"},          // Refresh
         {true,  29522, "menus-2-tab-plugins"},                 // Tillwick Helper
         {false, 3700, "menus-3-page-menu-extensions"},        // Export to Excel
         {false, 15, "menus-4-page-other-options"},            // Copy

@@ -38,6 +38,19 @@ TEST_F(AddressBar, OnlyALowerCaseHttpsAddressIsPaintedInTheChosenColoursAndHasTh
     }
     h.LoadPage("https://bank.example/");
     testsupport::PumpFor(400);
+    // The frame and its address box narrow: the overlay follows, 18 pixels short of the box's right end.
+    RECT box{};
+    host::GetClientRect(h.AddressCombo(), &box);
+    host::SetWindowPos(h.AddressCombo(), nullptr, 0, 0, box.right - 100, box.bottom, SWP_NOMOVE | SWP_NOZORDER);
+    const RECT frame = WindowRect(h.Frame());
+    host::MoveWindow(h.Frame(), frame.left, frame.top, frame.right - frame.left - 100, frame.bottom - frame.top, TRUE);
+    testsupport::PumpFor(400);
+    RECT now{};
+    host::GetClientRect(h.AddressCombo(), &now);
+    POINT corner{WindowRect(Overlay()).right, 0};
+    host::ScreenToClient(h.AddressCombo(), &corner);
+    ASSERT_LT(now.right, box.right);
+    EXPECT_EQ(corner.x, now.right - 18);
     ClickOverlayAt(22);
     EXPECT_TRUE(host::sim::SecurityInfoShown().empty());
     ClickOverlayAt(21);
@@ -52,42 +65,28 @@ TEST_F(AddressBar, OnlyALowerCaseHttpsAddressIsPaintedInTheChosenColoursAndHasTh
 
 // ---- the progress bar ------------------------------------------------------------------
 
-// The control host: a page window inside, whose document's window records ShowProgress.
+// The control host's page: its document's window records ShowProgress.
 std::vector<std::int32_t>& Shown() {
     static std::vector<std::int32_t> shown;
     return shown;
 }
-LRESULT CALLBACK ProgressPageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == host::RegisterWindowMessageA("WM_HTML_GETOBJECT")) {
-        auto window = host::sim::MakeObject();
-        window->SetMethod("ShowProgress", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
-            Shown().push_back(std::get<std::int32_t>(args.at(0)));
-            return host::Value{};
-        });
-        auto document = host::sim::MakeObject();
-        document->Set("parentWindow", host::Object(window));
-        return host::sim::LresultFromObject(host::Object(document));
-    }
-    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-LRESULT CALLBACK AtlAxWinProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CREATE) {
-        HWND page = host::CreateWindowExA(0, "Internet Explorer_Server", "", WS_CHILD | WS_VISIBLE, 0, 0, 80, 16, hwnd,
-                                          nullptr, nullptr, nullptr);
-        host::SetWindowLongPtrW(page, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ProgressPageProc));
-    }
-    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+host::Object ProgressDocument() {
+    auto window = host::sim::MakeObject();
+    window->SetMethod("ShowProgress", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
+        Shown().push_back(std::get<std::int32_t>(args.at(0)));
+        return host::Value{};
+    });
+    auto document = host::sim::MakeObject();
+    document->Set("parentWindow", host::Object(window));
+    return host::Object(document);
 }
 
 class ProgressBar : public AddressBar {
 protected:
-    void StartBar(const char* inAddressBar) {
+    void StartBar(const char* inAddressBar, const char* on = "1") {
         Shown().clear();
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &AtlAxWinProc;
-        wc.lpszClassName = "AtlAxWin";
-        host::RegisterClassA(&wc);
-        Settings({{"CustomProgress", "1"}, {"AddressProgress", inAddressBar}});
+        features_test::RegisterControlHost(&ProgressDocument);
+        Settings({{"CustomProgress", on}, {"AddressProgress", inAddressBar}});
         Start();
     }
     HWND Container() const { return State().ProgressWnd; }
@@ -114,6 +113,41 @@ TEST_F(ProgressBar, ShowsTheRoundedPercentageHidesAfter50msAndIgnoresAnEmptyMaxi
     EXPECT_FALSE(Visible(Container()));
     EXPECT_EQ(WindowRect(host->AddressEdit()).right, editRight);
     EXPECT_EQ(Shown(), std::vector<std::int32_t>{50});
+    tillwick::ProgressBarChange(1, 2);
+    tillwick::ProgressBarChange(3, 2);  // past the end: 100, then gone
+    EXPECT_EQ(Shown().back(), 100);
+    Shown().clear();
+    tillwick::ProgressBarChange(INT32_MAX, 1);  // far past its maximum a load is complete, not negative
+    EXPECT_EQ(Shown(), std::vector<std::int32_t>{100});
+    testsupport::PumpFor(50);
+    EXPECT_FALSE(Visible(Container()));
+    // Another tab activated, or the tab closed: gone at once.
+    for (auto [wnd, msg, command] : {std::tuple{host->MdiClient(), WM_MDIACTIVATE, 0}, {host->Frame(), WM_COMMAND, 0x8008}}) {
+        tillwick::ProgressBarChange(1, 2);
+        LRESULT unused = 0;
+        tillwick::ProgressBarMessage(wnd, static_cast<UINT>(msg), static_cast<WPARAM>(command), 0, unused);
+        EXPECT_FALSE(Visible(Container())) << msg;
+    }
+}
+
+// Stopped before its windows are made (50 ms) or before the view has its page (150 ms).
+TEST_F(ProgressBar, AStopBeforeThePageIsAttachedLeavesNoPageFileAndTheNextStartShows) {
+    for (UINT stopAfter : {50u, 150u}) {
+        SCOPED_TRACE(stopAfter);
+        TearDown();
+        SetUp();
+        StartBar("1", "0");
+        tillwick::StartProgressBar();
+        testsupport::PumpFor(stopAfter);
+        tillwick::StopProgressBar();
+        testsupport::PumpFor(1000);
+        EXPECT_FALSE(host::fs::FileExists(features_test::kPluginFolder + "\\temp3"));
+        tillwick::StartProgressBar();
+        testsupport::PumpFor(1000);
+        tillwick::ProgressBarChange(1, 2);
+        EXPECT_TRUE(Visible(Container()));
+        EXPECT_EQ(Shown(), std::vector<std::int32_t>{50});
+    }
 }
 
 TEST_F(ProgressBar, InTheStatusBarItEndsOnePixelLeftOfThePanels) {
@@ -131,11 +165,12 @@ TEST_F(ProgressBar, InTheStatusBarItEndsOnePixelLeftOfThePanels) {
 
 TEST_F(ProgressBar, WithoutAControlHostTheBarStaysOffAndTheReportSaysSo) {
     host::sim::SetAtlAvailable(false);
+    host::sim::PutFile(features_test::kPluginFolder + "\\Languages\\Language0000.ini", "[Language]\r\n131=Kein Balken.\r\n");
     StartBar("1");
     EXPECT_FALSE(State().CustomProgressOn);
-    EXPECT_NE(State().DiagnosticsText.find("Cannot show the progress bar"), std::string::npos);
+    EXPECT_NE(State().DiagnosticsText.find("Kein Balken.\r\n"), std::string::npos);
     tillwick::BuildDiagnostics();  // as the options dialog does whenever it shows the report
-    EXPECT_NE(State().DiagnosticsText.find("Cannot show the progress bar"), std::string::npos);
+    EXPECT_NE(State().DiagnosticsText.find("Kein Balken.\r\n"), std::string::npos);
     EXPECT_FALSE(host::fs::FileExists(features_test::kPluginFolder + "\\temp3"));
     const int windows = host::sim::LiveWindowCount();
     host->LoadPage("http://example.org/");
@@ -170,15 +205,25 @@ TEST_F(AddressBar, RefreshAndStopShareOnePlaceOnlyWhenTheyAreNeighbours) {
                                   "not next to each other.\r\n") != std::string::npos;
         EXPECT_EQ(reported, between != 0);
         if (between != 0) continue;
-        h.LoadPage("http://example.org/");  // loading: 0x800A shows
-        EXPECT_TRUE(hidden(c::kCmdStop));
-        EXPECT_FALSE(hidden(c::kCmdRefresh));
-        testsupport::PumpFor(500);  // loaded: 0x800B shows
-        EXPECT_FALSE(hidden(c::kCmdStop));
-        EXPECT_TRUE(hidden(c::kCmdRefresh));
+        EXPECT_TRUE(hidden(0x800A));  // the host's Stop, on a page that is complete
+        h.LoadPage("http://example.org/");  // loading: Stop shows, and it is the host's Stop
+        EXPECT_FALSE(hidden(0x800A));
+        EXPECT_TRUE(hidden(0x800B));
+        h.PressToolbarButton(h.ButtonsToolbar(), 0x800A);
+        EXPECT_FALSE(h.Loading(h.ActiveTab()));
+        EXPECT_TRUE(hidden(0x800A));
+        EXPECT_FALSE(hidden(0x800B));
         tillwick::StopCombineButtons();
         EXPECT_FALSE(hidden(c::kCmdStop) || hidden(c::kCmdRefresh));
         EXPECT_EQ(idealWidth(), combinedWidth + 23);  // the band gets the hidden button's width back
+        // A missing button is named by its role.
+        for (auto [missing, reason] : {std::pair{0x800B, "Cannot find Refresh button."}, {0x800A, "Cannot find Stop button."}}) {
+            host::SendMessageA(h.ButtonsToolbar(), TB_DELETEBUTTON,
+                               static_cast<WPARAM>(host::SendMessageA(h.ButtonsToolbar(), TB_COMMANDTOINDEX, missing, 0)), 0);
+            State().DiagnosticsText.clear();
+            EXPECT_FALSE(tillwick::FindRefreshStop());
+            EXPECT_EQ(State().DiagnosticsText, std::string("Cannot combine Refresh and Stop button:\r\n") + reason + "\r\n");
+        }
     }
 }
 

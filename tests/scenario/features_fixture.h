@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -54,6 +55,33 @@ struct FrameRecorder {
             host::SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
     }
 };
+
+// The "AtlAxWin" control host as a machine with the library offers it: a
+// page window inside, whose document ControlDocument() makes when asked.
+inline std::function<host::Object()>& ControlDocument() {
+    static std::function<host::Object()> make;
+    return make;
+}
+inline LRESULT CALLBACK ControlPageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == host::RegisterWindowMessageA("WM_HTML_GETOBJECT") && ControlDocument())
+        return host::sim::LresultFromObject(ControlDocument()());
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+inline LRESULT CALLBACK ControlHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CREATE) {
+        HWND page = host::CreateWindowExA(0, "Internet Explorer_Server", "", WS_CHILD | WS_VISIBLE, 0, 0, 80, 16, hwnd,
+                                          nullptr, nullptr, nullptr);
+        host::SetWindowLongPtrW(page, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlPageProc));
+    }
+    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+inline void RegisterControlHost(std::function<host::Object()> makeDocument) {
+    ControlDocument() = std::move(makeDocument);
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &ControlHostProc;
+    wc.lpszClassName = "AtlAxWin";
+    host::RegisterClassA(&wc);
+}
 
 class FeatureOnHost : public ::testing::Test {
 protected:

@@ -120,26 +120,31 @@ TEST_F(HostMenus, TheEntryIsAddedOnceEnabledAfterEveryOpeningAndOpensTheDialog) 
 struct SortCase {
     Values settings;
     std::vector<std::string> engines, expected;
+    const char* hostClearText = nullptr;  // the host's text for its clear command, when not its own
 };
 
 TEST_F(HostMenus, TheQuickSearchMenuIsSortedAlphabeticallyOrInTheUsersOrder) {
     const std::vector<SortCase> cases = {
         {{{"SortSearchAlphabetical", "1"}}, {"Yahoo", "google", "MSN"}, {"google", "MSN", "Yahoo"}},
+        {{{"SortSearchAlphabetical", "1"}}, {"Google Images", "Google", "Ask"}, {"Ask", "Google", "Google Images"}},
         {{{"SortSearchCustom", "1"}, {"SortSearchOrder", "msn|google"}}, {"Google", "Yahoo", "MSN"}, {"MSN", "Google", "Yahoo"}},
         // A name that matches nothing, and empty names, leave no gap.
         {{{"SortSearchCustom", "1"}, {"SortSearchOrder", "ask||yahoo|"}}, {"Google", "Yahoo", "MSN"}, {"Yahoo", "Google", "MSN"}},
         {{{"SortSearchCustom", "1"}}, {"Google", "Yahoo", "MSN"}, {"Google", "Yahoo", "MSN"}},
+        // A translation that is empty once its "&" goes makes no menu the search menu.
+        {{{"SortSearchAlphabetical", "1"}}, {"Yahoo", "google", "MSN"}, {"Yahoo", "google", "MSN"}, "&"},
     };
     for (const SortCase& c : cases) {
         Restart(c.settings, "SortSearch");
         config.searchEngines = c.engines;
+        if (c.hostClearText) config.settings.push_back({"Language\\English.ini", "String", "897", c.hostClearText});
         Start().OpenSearchMenu();
         const auto& items = host::sim::TrackedMenus().back().items;
         ASSERT_EQ(items.size(), 7u);
         std::vector<std::string> shown;
         for (std::size_t i = 0; i < 3; ++i) shown.push_back(items[i].text);
         EXPECT_EQ(shown, c.expected) << c.engines[0];
-        EXPECT_EQ(items[5].text, "Clear Search Bar History");
+        EXPECT_EQ(items[5].text, c.hostClearText ? c.hostClearText : "Clear Search Bar History");
         TearDown();
     }
 }
@@ -235,6 +240,7 @@ TEST_F(GroupMenus, HostileGroupFilesCountAsOnePageAndNothingOutsideTheFolderIsRe
     const std::size_t lines = tillwick::State().HostMenus.GroupUrl.GroupLines.size();
     EXPECT_GT(lines, 1000u);
     EXPECT_LT(lines, (1u << 20) / 26 + 1);
+    EXPECT_LE(host::sim::LargestFileRead(), (1u << 20) + 1);  // only the first megabyte is read
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Tab hover activation and the tab preview on the reference host, and the
-// preview's scripts: their exact text and what the copied markup keeps.
+// Tab hover activation and the tab preview on the reference host, and what
+// the preview's copy of a page keeps.
 #include <regex>
 
 #include "core/feature_hooks.h"
@@ -15,6 +15,24 @@ const std::string kId = "{3A1F7C2E-5B6D-4E8F-9A0B-1C2D3E4F5A6B}";
 class TabHover : public features_test::FeatureOnHost {
 protected:
     void StartWith(std::vector<std::pair<std::string, std::string>> settings) {
+        Written().clear();
+        features_test::RegisterControlHost([] {
+            static host::Object document;  // one view, one document
+            if (!document) {
+                auto bag = host::sim::MakeObject();
+                bag->Set("body", host::Object(host::sim::MakeObject()));
+                bag->SetMethod("write", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
+                    Written().push_back(std::get<std::string>(args.at(0)));
+                    return host::Value{};
+                });
+                bag->SetMethod("close", [](const std::vector<host::Value>&) { return std::optional<host::Value>{host::Value{}}; });
+                document = host::Object(bag);
+            }
+            return document;
+        });
+        config.markupOf = [](std::string_view url) {
+            return "<p onclick=go()>the page of " + std::string(url) + "</p><script>steal()</script>";
+        };
         settings.insert(settings.end(), {{"TabHoverAction", "1"}, {"SecurityID", kId}, {"GlobalModifier", "Shift"}});
         Settings(settings);
         Start({"http://a.example/", "http://b.example/", "http://c.example/", "http://d.example/"});
@@ -34,10 +52,11 @@ protected:
         for (WPARAM cmd : FrameCommands(mark)) n += cmd >= kActivateBase && cmd < kActivateBase + 16;
         return n;
     }
-    bool PreviewShown() const {
-        const auto& log = host->PopupLog();
-        return std::any_of(log.begin(), log.end(), [](const std::string& e) { return e.starts_with("show at"); });
+    static std::vector<std::string>& Written() {  // what the preview's document was given
+        static std::vector<std::string> written;
+        return written;
     }
+    static bool PreviewShown() { return State().TabHover.PreviewWnd && Visible(State().TabHover.PreviewWnd); }
     std::size_t mark = 0;
 };
 
@@ -51,6 +70,27 @@ TEST_F(TabHover, ShortHoverTimesAreRaisedTo100AndTheActiveTabNeverStartsTheTimer
     EXPECT_EQ(Activations(), 0);
     testsupport::PumpFor(1);
     EXPECT_EQ(CommandCount(kActivateBase + 2, mark), 1);
+}
+
+// A click on the bar cancels the wait; moving to another tab starts it again for that tab.
+TEST_F(TabHover, AClickCancelsTheWaitAndAnotherTabRestartsIt) {
+    StartWith({{"HoverTime", "200"}});
+    for (UINT click : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+        HoverTab(2);
+        testsupport::PumpFor(150);
+        LRESULT unused = 0;
+        tillwick::TabHoverMessage(host->TabBar(), click, 0, 0, unused);
+        testsupport::PumpFor(300);
+        EXPECT_EQ(Activations(), 0) << click;
+        HoverTab(1);  // leaves tab 2 so that coming back to it counts as a new hover
+    }
+    HoverTab(2);
+    testsupport::PumpFor(150);
+    HoverTab(3);
+    testsupport::PumpFor(199);
+    EXPECT_EQ(Activations(), 0);
+    testsupport::PumpFor(1);
+    EXPECT_EQ(FrameCommands(mark).back(), kActivateBase + 3);
 }
 
 TEST_F(TabHover, ANewTabsStartUpDuringAHoverKeepsTheHoveredTab) {
@@ -84,82 +124,87 @@ TEST_F(TabHover, TheModifierKeyDoesTheOtherOfTheTwo) {
     }
 }
 
-TEST_F(TabHover, ThePreviewCopiesTheHoveredTabIntoAnotherPagesPopupAndClosesOnLeaving) {
+TEST_F(TabHover, ThePreviewShowsACleanCopyOfTheHoveredTabInItsOwnWindowAndClosesOnLeaving) {
     StartWith({{"TabHoverActivate", "0"}});
     HoverTab(3);
+    POINT cursor{};
+    host::GetCursorPos(&cursor);
     testsupport::PumpFor(350);
-    const std::vector<std::string> expected{"createPopup tab 0", "get_tab '" + kId + "',3 from tab 0"};
-    ASSERT_GE(host->PopupLog().size(), 3U);
-    EXPECT_EQ(std::vector<std::string>(host->PopupLog().begin(), host->PopupLog().begin() + 2), expected);
-    const auto scripts = refhost_fixture::ScriptsRun(host->PageWindowObject(0));
-    const auto copy = std::find_if(scripts.begin(), scripts.end(), [](auto& s) { return s.starts_with("var oWin"); });
-    ASSERT_NE(copy, scripts.end());
-    EXPECT_TRUE(copy->starts_with("var oWin=external.get_tab('" + kId + "',3);var oHTML=oWin.document;"));
-    EXPECT_EQ(copy->find("nScrollLeft"), std::string::npos);
+    ASSERT_TRUE(PreviewShown());
+    const RECT shown = WindowRect(State().TabHover.PreviewWnd);
+    EXPECT_EQ(shown.left, cursor.x);
+    EXPECT_EQ(shown.bottom, cursor.y - 18);  // too low on the screen to open below the cursor
+    ASSERT_FALSE(Written().empty());
+    EXPECT_NE(Written().back().find("<p>the page of http://d.example/</p>"), std::string::npos) << Written().back();
+    EXPECT_EQ(Written().back().find("script"), std::string::npos) << Written().back();
+    EXPECT_TRUE(host->PopupLog().empty());  // no script ran in any page
     host::SendMessageA(host->TabBar(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(host->PopupLog().back(), "hide tab 0");
+    EXPECT_FALSE(PreviewShown());
+    EXPECT_EQ(Written().back(), "");
+    tillwick::StopTabHover();
+    EXPECT_EQ(State().TabHover.PreviewWnd, nullptr);
 }
 
-TEST_F(TabHover, NoPreviewWithoutASecurityIdOrOnlySecureAndFilePages) {
-    for (bool withId : {false, true}) {
+TEST_F(TabHover, NoPreviewWithoutASecurityIdTheCompanionOrAPageView) {
+    for (int k : {0, 1, 2}) {  // no security id, no companion, no page-view control
         TearDown();
         SetUp();
-        Settings({{"TabHoverAction", "1"}, {"TabHoverActivate", "0"}, {"SecurityID", kId}});
-        Start(withId ? std::vector<std::string>{"https://a.example/", "file:///C:/b.html", "https://c.example/"}
-                     : std::vector<std::string>{"http://a.example/", "http://b.example/"});
-        if (!withId) State().SecurityId.clear();  // as if the companion never wrote it
-        host->ActivateTab(0);
+        host::sim::SetAtlAvailable(k != 2);
+        StartWith({{"TabHoverActivate", "0"}});
+        if (k == 0) State().SecurityId.clear();  // as if the companion never wrote it
+        if (k == 1) State().CompanionCommandId = 0;
         HoverTab(1);
         testsupport::PumpFor(500);
-        EXPECT_TRUE(host->PopupLog().empty());
+        EXPECT_FALSE(PreviewShown());
+        EXPECT_TRUE(Written().empty());
     }
 }
 
-TEST(TabPreviewScripts, NumbersAndTheSecurityIdGoInAsTheyShould) {
+TEST(TabPreview, ZoomAndPlaceFollowTheSettingAndTheScreensBottom) {
     EXPECT_EQ(tillwick::ZoomText(50.0F), "50");
     EXPECT_EQ(tillwick::ZoomText(37.5F), "37.5");
-    const std::string show = tillwick::PreviewShowScript("50", POINT{500, 700});
-    EXPECT_EQ(show, "try{   nWidth=(50/100)*nWidth;   nHeight=(50/100)*nHeight;   var nTop= 718;   "
-                    "if(nTop+nHeight>screen.height) nTop=682-nHeight;   oTPpopup.show(500,nTop,nWidth,nHeight);} "
-                    "catch(e){}");
-    // A quote in the id cannot end the string it sits in.
-    EXPECT_TRUE(tillwick::PreviewCopyScript("a'b\\c", 1, "50", false).starts_with(R"(var oWin=external.get_tab('a\'b\\c',1);)"));
-    const std::string scrolled = tillwick::PreviewCopyScript(kId, 0, "50", true);
-    EXPECT_NE(scrolled.find("document.body.scrollTop='+nScrollTop+'\\',0)<\\/script>';"), std::string::npos);
+    const RECT below = tillwick::PreviewRect(SIZE{404, 304}, 50.0F, POINT{500, 700}, 1024);
+    EXPECT_EQ(below.left, 500);
+    EXPECT_EQ(below.top, 718);
+    EXPECT_EQ(below.right - below.left, 202);
+    const RECT above = tillwick::PreviewRect(SIZE{404, 304}, 50.0F, POINT{500, 900}, 1024);
+    EXPECT_EQ(above.bottom, 882);
 }
 
-// The copy goes through the script-tag rename and then every rule, as the page's engine would run them.
-std::string Defuse(std::string markup) {
-    markup = std::regex_replace(markup, std::regex("<script[^>]*>", std::regex::icase), "<script language=max>");
-    for (const tillwick::MarkupRule& rule : tillwick::PreviewMarkupRules())
-        markup = std::regex_replace(markup, std::regex(std::string(rule.pattern), std::regex::icase | std::regex::ECMAScript),
-                                    std::string(rule.replacement));
-    return markup;
-}
-
-TEST(TabPreviewScripts, NothingInTheCopiedPageCanRunScript) {
+TEST(TabPreview, NothingInTheCopiedPageCanRunScriptOrLoadAnotherDocument) {
     const char* hostile[] = {
         "<img src=x onerror=alert(1)>",
         "<body onload=\"steal()\">",
         "<svg/onload=alert(1)>",
         "<div ONMOUSEOVER = 'x()'>",
         "<a href=\"javascript:alert(1)\">",
-        "<a href='JaVa\tScRiPt:alert(1)'>",
-        "<iframe src=vbscript:msgbox(1)>",
-        "<div style=\"width:expression(alert(1))\">",
-        "<div style=\"behavior:url(evil.htc)\">",
-        "<object classid=clsid:1234></object><embed src=x.swf>",
-        "<script src=evil.js></script><SCRIPT language=vbscript>x</SCRIPT>",
+        "<img src='JaVa\tScRiPt:alert(1)'><img src=\"&#106;avascript:x\"><img src=vbscript:x>",
+        "<iframe src=http://x/></iframe><frameset><frame src=x>",
+        "<div style=\"width:expression(alert(1))\"><p style='x:e\\78pression(1)'><p style=\"behavior:url(a.htc)\">",
+        "<p style=\"background:url(javascript:x)\"><p style='-moz-binding:url(x)'>",
+        "<object classid=clsid:1234></object><embed src=x.swf><applet code=x>",
+        "<script src=evil.js></script><SCRIPT language=vbscript>x</SCRIPT><scr<script>ipt>x",
+        "<link rel=stylesheet href=evil.css><style>p{x:expression(1)}</style><meta http-equiv=refresh content=0>",
+        "<form action=http://x/><input name=q><button>go</button></form><base href=http://evil/>",
+        "<img src=\"data:image/svg+xml,<svg onload=x>\"><img src=\"x\" src=\"javascript:x\">",
     };
-    const std::regex stillLive(R"(\bon\w+\s*=|(java|vb)\s*script\s*:|expression\s*\(|behavior\s*:|<\s*(object|embed|applet)\b|<script(?! language=max>))",
-                               std::regex::icase);
+    const std::regex live(R"(<\s*(script|iframe|frame|object|embed|applet|link|meta|style|form|input|button|base|svg)|\son\w+\s*=|(java|vb)\s*script|expression|behavior|binding|url\(|href)",
+                          std::regex::icase);
     for (const char* page : hostile) {
-        const std::string copy = Defuse(page);
-        EXPECT_FALSE(std::regex_search(copy, stillLive)) << page << " -> " << copy;
+        const std::string copy = tillwick::CleanPreviewMarkup(page, true);
+        EXPECT_FALSE(std::regex_search(copy, live)) << page << " -> " << copy;
     }
-    // Ordinary markup keeps its look.
-    const std::string plain = "<p class=button title=\"Online\" style=\"color:red\">Once more, on = off</p>";
-    EXPECT_EQ(Defuse(plain), plain);
+    // Ordinary markup keeps its look, in one canonical form; text is never rewritten.
+    EXPECT_EQ(tillwick::CleanPreviewMarkup("<P class=button title='On &amp; off' style=\"color:red\">one=two, on = off</P>"
+                                           "<img src=a.png><img src=https://x/b.png alt=\"&quot;\"><!-- c --><br/>",
+                                           true),
+              "<p class=\"button\" title=\"On &amp; off\" style=\"color:red\">one=two, on = off</p>"
+              "<img src=\"a.png\"><img src=\"https://x/b.png\" alt=\"&quot;\"><br>");
+    EXPECT_EQ(tillwick::CleanPreviewMarkup("<img src=a.png>", false), "<img>");  // no web base to resolve it
+    const std::string page = tillwick::PreviewPage("", "http://a.example/\"><script>x()</script>", "50");
+    EXPECT_TRUE(page.starts_with("<html><head><base href=\"http://a.example/&quot;&gt;&lt;script&gt;x()&lt;/script&gt;\">"))
+        << page;
+    EXPECT_EQ(tillwick::PreviewPage("", "file:///C:/a.html", "50").find("<base"), std::string::npos);
 }
 
 }  // namespace

@@ -115,22 +115,32 @@ TEST_F(PasteGo, CommandsActOnTheBoxThatWasClicked) {
 }
 
 // Pasted (sent), then Enter posted behind it: in the current tab, or with
-// PasteNew in a new tab once it has opened; a blank page is reused.
+// PasteNew in a new tab once it has opened; a blank page is reused. A script
+// address (a page may have put it on the clipboard) is pasted, not gone to.
 TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentOrANewTab) {
     const struct {
         const char* pasteNew;
         const char* page;
         std::vector<WPARAM> commands;
         int tab;
-    } cases[] = {{"0", "http://example.com/", {}, 0}, {"1", "http://example.com/", {0x8004}, 1}, {"1", "about:blank", {}, 0}};
+        std::string clip = "http://paste.example/";
+    } cases[] = {{"0", "http://example.com/", {}, 0},
+                 {"1", "http://example.com/", {0x8004}, 1},
+                 {"1", "about:blank", {}, 0},
+                 {"0", "http://example.com/", {}, 0, "http://paste.example/?javascript:"},
+                 {"0", "http://example.com/", {}, 0, " \t\x01JavaScript:alert(1)"},
+                 {"0", "http://example.com/", {}, 0, "VBSCRIPT:msgbox(1)"},
+                 {"1", "http://example.com/", {0x8004}, 1, "java\tscript:alert(1)"},
+                 {"0", "http://example.com/", {}, 0, "Data:Text/HTML,<script>alert(1)</script>"}};
     const std::vector<std::pair<UINT, bool>> pasteThenEnter = {{WM_PASTE, false}, {WM_KEYDOWN, true}};
+    const std::vector<std::pair<UINT, bool>> pasteOnly = {{WM_PASTE, false}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.pasteNew) + " " + c.page);
+        SCOPED_TRACE(std::string(c.pasteNew) + " " + c.page + " " + c.clip);
         TearDown();
         SetUp();
         Settings({{"PasteGo", "1"}, {"PasteNew", c.pasteNew}});
         refhost::Host& h = Start({c.page});
-        host::sim::SetClipboardText("http://paste.example/");
+        host::sim::SetClipboardText(c.clip);
         Select(h.AddressEdit(), 0, -1);
         host::sim::QueueMenuAnswer(kPasteAndGo);
         const std::size_t mark = LogMark();
@@ -138,11 +148,14 @@ TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentOrANewTab) {
         EXPECT_EQ(FrameCommands(mark), c.commands);
         if (c.tab != 0) EXPECT_TRUE(EditGot(h.AddressEdit(), mark).empty());  // the tab is still opening
         testsupport::PumpFor(100);
-        EXPECT_EQ(EditGot(h.AddressEdit(), mark), pasteThenEnter);
+        const bool goes = c.clip.starts_with("http");
+        EXPECT_EQ(EditGot(h.AddressEdit(), mark), goes ? pasteThenEnter : pasteOnly);
+        EXPECT_EQ(host::sim::WindowText(h.AddressEdit()), c.clip);
         testsupport::PumpFor(900);
         EXPECT_EQ(h.TabCount(), c.tab + 1);
         if (c.tab == 0) EXPECT_TRUE(FrameCommands(mark).empty());
-        EXPECT_EQ(Url(c.tab), "http://paste.example/");  // the new tab's blank address is replaced, not added to
+        // The new tab's blank address is replaced, not added to; a script address is not gone to.
+        EXPECT_EQ(Url(c.tab), goes ? c.clip : (c.tab == 0 ? c.page : "about:blank"));
     }
 }
 

@@ -19,13 +19,16 @@ using tillwick::State;
 class StatusHtmlOnHost : public FeatureOnHost {
 protected:
     // Panel 0 a page on disk (80 wide), panel 1 missing (25 wide), separator 3.
-    refhost::Host& StartWithPanels(bool on = true) {
+    static void WritePanels(bool on) {
         host::sim::PutFile(kPluginFolder + "\\Addons\\a.html", "<html>\n<body>A</body></html>");
         host::sim::PutFile(kPluginFolder + "\\settings.ini",
                            "[General]\r\nStatusHtml=" + std::string(on ? "1" : "0") +
                                "\r\nStatusHtmlCount=2\r\nStatusHtmlSepWidth=3\r\n"
                                "[StatusHtml]\r\nUse0=1\r\nPath0=" + kPluginFolder +
                                "\\Addons\\a.html\r\nUse1=1\r\nPath1=C:\\gone.html\r\nWidth1=25\r\n");
+    }
+    refhost::Host& StartWithPanels(bool on = true) {
+        WritePanels(on);
         refhost::Host& h = Start();
         testsupport::PumpFor(3000);
         return h;
@@ -73,6 +76,36 @@ TEST_F(StatusHtmlOnHost, TheDonorTabsViewBecomesTheStripAndTheTabIsClosed) {
     EXPECT_TRUE(Ran("frames[1].document.write(sHtml)"));
     EXPECT_TRUE(Ran("frames[2].document.write('')"));
     EXPECT_EQ(State().StatusHtml.StripDocument.GetObject("parentWindow").GetText("name"), "");
+    // The pages handed to the strip's script do not stay in its window.
+    EXPECT_EQ(State().StatusHtml.StripDocument.GetObject("parentWindow").Get("sHtml"), host::Value{});
+    // Every panel in use hears of the frame's commands, with their id, and of tab changes.
+    h.Command(0x80F0);
+    testsupport::PumpFor(0);
+    EXPECT_TRUE(Ran("try{frames[2].Command_CallBack(33008)} catch(e){}"));
+    const auto changes = [] {
+        const auto all = StripScripts();
+        return std::count(all.begin(), all.end(), "try{frames[1].Page_Change()} catch(e){}");
+    };
+    const auto before = changes();
+    h.OpenTab("http://example.org/");
+    testsupport::PumpFor(1000);
+    EXPECT_GT(changes(), before);
+}
+
+TEST_F(StatusHtmlOnHost, OnlyTheTabThePluginOpenedIsAdoptedAndClosed) {
+    WritePanels(true);
+    host = std::make_unique<refhost::Host>(std::move(config));
+    ASSERT_TRUE(host->Start());
+    host->OpenTab("http://search.example/?q=Tillwick");
+    host->OpenTab("http://evil.example/");
+    const host::Object named = host->PageWindowObject(1);
+    named.Put("name", std::string("Tillwick"));  // a page that poses as the donor
+    testsupport::PumpFor(4000);
+    EXPECT_EQ(host->TabCount(), 2);
+    const auto& m = State().StatusHtml;
+    EXPECT_FALSE(m.StripDocument.GetObject("parentWindow") == named);
+    EXPECT_EQ(host::GetParent(m.DonorView), m.Strip);
+    EXPECT_TRUE(Visible(m.Strip));
 }
 
 TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeAndProgressEdgesCheckIt) {
@@ -117,14 +150,35 @@ TEST_F(StatusHtmlOnHost, MenuChoicesToggleShowAllOrOpenTheEditorAndStopLeavesNoT
     EXPECT_EQ(host::sim::LiveWindowCount(), 0);
 }
 
+// Hand-edited numbers far out of range: only so many records are looked at,
+// and the strip's arithmetic stays within its 16-bit geometry.
+TEST_F(StatusHtmlOnHost, OutOfRangeNumbersInTheSettingsAreHeldToTheirBounds) {
+    using tillwick::PanelField;
+    StartWithPanels();
+    tillwick::WriteSettingValue(tillwick::Setting::StatusHtmlCount, "300");
+    tillwick::WriteSettingValue(tillwick::Setting::StatusHtmlHeight, "2147483647");
+    for (int i : {0, 1}) {
+        tillwick::WritePanelSetting(PanelField::Path, i, kPluginFolder + "\\Addons\\a.html");
+        tillwick::WritePanelSetting(PanelField::Width, i, "2000000000");
+    }
+    std::int32_t showAll = 1;
+    tillwick::StatusHtmlMenuCommand(showAll);  // rebuilds and places the strip
+    EXPECT_EQ(tillwick::StoredPanelSetting(PanelField::Use, 99), "1");
+    EXPECT_EQ(tillwick::StoredPanelSetting(PanelField::Use, 100), "");
+    const RECT strip = StripRect();
+    EXPECT_EQ(strip.right - strip.left, INT16_MAX);
+    EXPECT_EQ(strip.bottom - strip.top, INT16_MAX);
+}
 
 TEST_F(StatusHtmlOnHost, AStopBeforeTheViewWasAdoptedLetsTheNextStartAdoptIt) {
     StartWithPanels(false);
     tillwick::StartStatusHtml();
+    testsupport::PumpFor(250);  // the donor tab is asked for, its view not yet adopted
+    ASSERT_TRUE(State().DonorTabPending);
     tillwick::StopStatusHtml();
+    EXPECT_FALSE(State().DonorTabPending);  // the tab bar paints again
     testsupport::PumpFor(1000);
     EXPECT_EQ(State().StatusHtml.DonorView, nullptr);
-    EXPECT_FALSE(State().DonorTabPending);
     tillwick::StartStatusHtml();
     testsupport::PumpFor(1000);
     EXPECT_EQ(host::GetParent(State().StatusHtml.DonorView), State().StatusHtml.Strip);

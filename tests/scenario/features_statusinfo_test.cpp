@@ -2,8 +2,10 @@
 // lookup on the reference host, with name resolution and the registries'
 // answers played by the sim.
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
+#include "core/ini_store.h"
 #include "features_fixture.h"
 #include "host/sim/statusinfo.h"
 #include "statusinfo/statusinfo.h"
@@ -65,6 +67,14 @@ TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZer
     EXPECT_FALSE(tillwick::State().ZoneIconOn);
     EXPECT_EQ(host::FindWindowExA(Bar(), nullptr, "Static", nullptr), nullptr);
     EXPECT_EQ(host::sim::LiveIconCount(), 0);
+    // Started again (the options dialog's Apply), it shows the page's icon at once.
+    const std::size_t mark = LogMark();
+    tillwick::StartZoneIcon();
+    const HWND icon = host::FindWindowExA(Bar(), nullptr, "Static", nullptr);
+    std::string shown;
+    for (std::size_t i = mark; i < host::sim::MessageLog().size(); ++i)
+        if (const auto& m = host::sim::MessageLog()[i]; m.hwnd == icon && m.msg == 0x0172) shown = host::sim::IconPath(m.lParam);
+    EXPECT_NE(shown.find("zone_internet.ico"), std::string::npos);
 }
 
 TEST_F(StatusInfo, DoneIsSwallowedAndTheLineFollows50MsLaterWithoutARedrawLoop) {
@@ -73,6 +83,7 @@ TEST_F(StatusInfo, DoneIsSwallowedAndTheLineFollows50MsLaterWithoutARedrawLoop) 
     testsupport::PumpFor(100);
     EXPECT_EQ(BarText(), "Opening page http://example.com/");
     HostText("Done");
+    HostText("x");  // under two characters: swallowed too
     EXPECT_EQ(BarText(), "Opening page http://example.com/");
     testsupport::PumpFor(49);
     EXPECT_EQ(BarText(), "Opening page http://example.com/");
@@ -95,6 +106,22 @@ TEST_F(StatusInfo, ARevealOverAHostMessageLeavesItOnScreen) {
     EXPECT_EQ(BarText(), "http://example.com/link-under-the-mouse");
 }
 
+// The panel switch is on from start-up; its entries wait for the strip, which needs the companion's security id.
+TEST_F(StatusInfo, PanelEntriesAppearOnlyOnceTheStripExists) {
+    for (bool companion : {false, true}) {
+        SCOPED_TRACE(companion);
+        TearDown();
+        SetUp();
+        if (!companion) config.plugins.pop_back();
+        StartInfo({{"StatusHtml", "1"}, {"StatusHtmlCount", "1"}});
+        testsupport::PumpFor(3000);
+        ASSERT_EQ(Click(30), 1u);
+        const auto& items = host::sim::TrackedMenus().back().items;
+        EXPECT_EQ(std::count_if(items.begin(), items.end(), [](const auto& i) { return i.text == "Show Html0"; }),
+                  companion ? 1 : 0);
+    }
+}
+
 TEST_F(StatusInfo, ProxyTextForms) {
     StartInfo({{"ShowProxy", "1"}});
     struct Case { const char* config; const char* text; } const cases[] = {
@@ -113,15 +140,34 @@ TEST_F(StatusInfo, ProxyTextForms) {
     }
     host->Command(25375 + 1);
     EXPECT_EQ(BarText(), "Proxy:  Local Proxy  127.0.0.1:8080    ");
+    for (auto [command, text] : {std::pair{33068, "Proxy:  Use IE Proxy"}, {33059, "Proxy:  No Proxy"}}) {
+        host->Command(static_cast<UINT>(command));
+        EXPECT_EQ(tillwick::State().StatusInfo.Info.ProxyText, text);
+    }
+}
+
+// Show All, one item off, Show None: each switch written at once.
+TEST_F(StatusInfo, ShowAllAndShowNoneSwitchEveryItemAndWriteIt) {
+    host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
+    StartInfo({{"ShowZone", "1"}});
+    for (auto [id, values] : {std::pair{7u, "11111"}, {3u, "10111"}, {8u, "00000"}}) {
+        Click(30, id);
+        std::string stored;
+        for (const char* key : {"ShowZone", "ShowIP", "ShowLocation", "ShowProxy", "ShowIcon"})
+            stored += tillwick::ini::ReadString(features_test::kPluginFolder + "\\settings.ini", "General", key, "?");
+        EXPECT_EQ(stored, values) << id;
+        EXPECT_EQ(tillwick::State().ZoneIconOn, values[4] == '1');
+    }
 }
 
 TEST_F(StatusInfo, LookupFollowsTheRegistriesAndCachesAddressAndLocation) {
     StartInfo({{"ShowIP", "1"}, {"ShowLocation", "1"}});
-    testsupport::PumpFor(500);  // the resolve timer: IPv4 first
+    testsupport::PumpFor(600);  // the resolve timer, then the name lookup's poll: IPv4 first
     EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    ");
-    EXPECT_EQ(LastRequestUrl(), "http://whois.arin.net/whois/?queryinput=192.0.2.7");
+    EXPECT_EQ(host::sim::ResolveCount(), 0);  // the resolver is never waited for here
+    EXPECT_EQ(LastRequestUrl(), "https://whois.arin.net/whois/?queryinput=192.0.2.7");
     Answer("NetName: RIPE-ERX-192\nCountry: EU\n");  // a referral: APNIC next, not RIPE
-    EXPECT_EQ(LastRequestUrl(), "http://wq.apnic.net/apnic-bin/whois.pl");
+    EXPECT_EQ(LastRequestUrl(), "https://wq.apnic.net/apnic-bin/whois.pl");
     Answer("netname: EXAMPLE-DE\ncountry:   <b>DE</b>\n");
     EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    IP Location:  Germany    ");
     const std::string cache = host::fs::ReadFile(features_test::kPluginFolder + "\\temp").value_or("");
@@ -133,6 +179,21 @@ TEST_F(StatusInfo, LookupFollowsTheRegistriesAndCachesAddressAndLocation) {
     testsupport::PumpFor(1500);
     EXPECT_EQ(HttpRequests().size(), requests);
     EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    IP Location:  Germany    ");
+}
+
+// An answer belongs to the address asked about, whatever page is active when it comes.
+TEST_F(StatusInfo, AnAnswerAfterANavigationIsCachedForItsOwnAddressOnly) {
+    host::sim::PutFile(features_test::kPluginFolder + "\\temp",
+                       "[Address]\r\nother_example=198.51.100.1\r\n[Location]\r\n198_51_100_1=France\r\n");
+    StartInfo({{"ShowLocation", "1"}});
+    testsupport::PumpFor(600);
+    ASSERT_NE(LastRequestUrl().find("192.0.2.7"), std::string::npos);
+    host->LoadPage("http://other.example/");
+    testsupport::PumpFor(1000);
+    Answer("NetName: EXAMPLE-DE\nCountry: DE\n");
+    EXPECT_EQ(BarText(), "IP Location:  France    ");
+    EXPECT_EQ(tillwick::CachedLocation("192.0.2.7"), "Germany");
+    EXPECT_EQ(tillwick::CachedLocation("198.51.100.1"), "France");
 }
 
 TEST_F(StatusInfo, SilentRegistriesTimeOutOneAfterAnotherToUnknown) {
@@ -170,13 +231,23 @@ TEST_F(StatusInfo, ReportShowsAHostileAnswerAsTextInItsOwnWindow) {
         EXPECT_EQ((items.back().state & MF_GRAYED) != 0, std::string(url) == "about:blank");
     }
     testsupport::PumpFor(500);
+    // The page names its window as the report's and takes over its `open`.
+    const int page = host->ActiveTab();
+    auto* pageWindow = static_cast<host::sim::PropertyBag*>(host->PageWindowObject(page).impl());
+    pageWindow->Set("name", std::string("WHOIS"));
+    int opens = 0;
+    pageWindow->SetMethod("open", [&](const std::vector<host::Value>&) { ++opens; return host::Value{}; });
     host::sim::QueueMenuAnswer(9);
     Click(30);
     Answer("<html><pre>NetName: EVIL\nCountry: US\n</pre><iframe src=x></iframe><script>alert(1)</script>"
            "<img src=x onerror=alert(2)></pre><p>");
     testsupport::PumpFor(1000);
+    EXPECT_EQ(opens, 0);
+    EXPECT_TRUE(pageWindow->Scripts().empty());
     const int report = host->ActiveTab();
-    ASSERT_EQ(host->PageWindowObject(report).GetText("name").value_or(""), "WHOIS");
+    ASSERT_NE(report, page);
+    const std::string name = host->PageWindowObject(report).GetText("name").value_or("");
+    EXPECT_TRUE(name.size() > 5 && name.rfind("WHOIS", 0) == 0) << name;
     const std::string html = host->Document(report).GetObject("body").GetText("innerHTML").value_or("");
     EXPECT_NE(html.find("ARIN WHOIS database for 192.0.2.7</div><pre>NetName: EVIL"), std::string::npos);
     EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
@@ -227,24 +298,72 @@ TEST_F(StatusInfo, ZoneMovesAndTheirReloads) {
         EXPECT_EQ(host::sim::SecurityDialogCount(), c.dialogs);
         EXPECT_TRUE(tillwick::State().StatusBarHeld);
     }
+    // Stopped between the two steps of a move: no second step.
+    TearDown();
+    SetUp();
+    host::sim::SetHostZone("example.com", 1);
+    StartInfo({{"ShowIcon", "1"}});
+    ASSERT_EQ(Click(10, 4), 1u);
+    tillwick::StopZoneIcon();
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(host::sim::ZoneMappingCalls().size(), 1u);
 }
 
-TEST(WhoisReportWindow, CentredOnTheMdiClientWith460ForItsHeight) {
-    testsupport::PlatformReset();
-    tillwick::ResetState();
-    tillwick::State().MdiClientWnd = host::CreateWindowExA(0, "Static", "", 0, 0, 100, 1000, 700, nullptr, nullptr, nullptr, nullptr);
-    auto window = host::sim::MakeObject();
-    std::vector<host::Value> args;
-    window->SetMethod("open", [&](const std::vector<host::Value>& a) { args = a; return host::Value{}; });
-    auto document = host::sim::MakeObject();
-    document->Set("parentWindow", host::Object(window));
-    tillwick::State().ActiveDocument = host::Object(document);
-    tillwick::OpenReportWindow();
-    ASSERT_EQ(args.size(), 3u);
-    EXPECT_EQ(std::get<std::string>(args[1]), "WHOIS");
-    EXPECT_EQ(std::get<std::string>(args[2]), "left=230, top=220, width=540, height=400, scrollbars=1");
-    tillwick::ResetState();
-    testsupport::PlatformReset();
+// The report opens through the host's browser object, which the host's pop-up
+// filter is taken to stop here: the second try has the filter off when it was
+// on, and the filter is as the user had it afterwards.
+TEST_F(StatusInfo, TheReportRetryLeavesThePopupFilterAsItWas) {
+    for (const bool filterOn : {false, true}) {
+        SCOPED_TRACE(filterOn);
+        TearDown();
+        SetUp();
+        HostConfig("EnableAutoFilter", filterOn ? "1" : "0");
+        StartInfo({{"ShowIP", "1"}});
+        std::vector<bool> filterAtOpen;
+        static_cast<host::sim::PropertyBag*>(host->Browser(host->ActiveTab()).impl())
+            ->SetMethod("Navigate2", [&](const std::vector<host::Value>&) { filterAtOpen.push_back(host->Blocker(1)); return host::Value{}; });
+        const std::size_t mark = LogMark();
+        Click(30, 9);
+        Answer("NetName: EXAMPLE\nCountry: US\n");
+        testsupport::PumpFor(1000);
+        EXPECT_EQ(filterAtOpen, (std::vector<bool>{filterOn, false}));
+        EXPECT_EQ(CommandCount(0x80F1, mark), filterOn ? 2 : 0);
+        EXPECT_EQ(host->Blocker(1), filterOn);
+        EXPECT_TRUE(tillwick::WhoisReportShowing());
+        testsupport::PumpFor(1000);  // no window came: given up, location lookups run again
+        EXPECT_FALSE(tillwick::WhoisReportShowing());
+    }
+}
+
+// A report for a page without an address says so and asks no registry; so does
+// a stop during a lookup, which ends the request and every timer of the lookup.
+TEST_F(StatusInfo, AReportWithoutAnAddressSaysSoAndAStopEndsTheLookup) {
+    struct Case { const char* url; const char* subject; } const cases[] = {
+        {"http://nowhere.example/", "nowhere.example"},
+        {"file:///C:/page.html", "file:///C:/page.html"},
+    };
+    StartInfo({{"ShowLocation", "1"}});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.url);
+        host->LoadPage(c.url);
+        testsupport::PumpFor(1000);
+        const std::size_t requests = HttpRequests().size();
+        Click(30, 9);
+        testsupport::PumpFor(200);
+        ASSERT_FALSE(host::sim::MessageBoxes().empty());
+        const std::string& text = host::sim::MessageBoxes().back().text;
+        EXPECT_EQ(text.rfind("Cannot find WHOIS report for:", 0), 0u) << text;
+        EXPECT_EQ(text.substr(text.size() - std::strlen(c.subject)), c.subject);
+        EXPECT_FALSE(tillwick::WhoisReportShowing());
+        EXPECT_EQ(HttpRequests().size(), requests);
+    }
+    // The location lookups of later pages run, and a stop in the middle of one ends it with its timers.
+    host->LoadPage("http://example.com/");
+    testsupport::PumpFor(1000);
+    ASSERT_EQ(host::sim::OpenHttpRequestCount(), 1);
+    tillwick::StopStatusBarInfo();
+    EXPECT_EQ(host::sim::OpenHttpRequestCount(), 0);
+    EXPECT_EQ(host::sim::LiveTimerCount(), 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // go, what the plugin submenu lists, what a picked entry launches, and that
 // every menu has its owner once the host's menu loop is over.
 #include "features_fixture.h"
+#include "menus/menu_regroup.h"
 #include "menus/plugin_menu.h"
 #include "support/step_failures.h"
 
@@ -64,22 +65,26 @@ constexpr auto kAllPlugins = "^(alpha|beta|gamma|delta|side|eps|zeta)$";
 
 TEST_F(ContextMenus, TabMenuPositionsFollowTheTabBarSideAndTheFeaturesOn) {
     struct Case {
-        bool onTop, close, plugin, other;
+        bool onTop, close;
         std::string pluginInclude;
         int closeAt, pluginAt, otherAt;
+        UINT moveTabBar = 0;  // the user moves the tab bar after start-up (0x818B: on top)
     };
-    const Case cases[] = {{false, true, true, true, kAllPlugins, 18, 17, 19},
-                          {true, true, true, true, kAllPlugins, 1, 2, 3},
-                          {true, false, true, true, kAllPlugins, -1, 1, 2},
-                          {false, false, true, true, kAllPlugins, -1, 17, 20},
-                          {false, true, true, true, "", 17, -1, 18}};  // empty pattern: no plugin item
+    const Case cases[] = {{false, true, kAllPlugins, 18, 17, 19},
+                          {true, true, kAllPlugins, 1, 2, 3},
+                          {true, false, kAllPlugins, -1, 1, 2},
+                          {false, false, kAllPlugins, -1, 17, 20},
+                          {false, true, "", 17, -1, 18},  // empty pattern: no plugin item
+                          {false, true, kAllPlugins, 1, 2, 3, 0x818B},
+                          {true, true, kAllPlugins, 18, 17, 19, 0x818C}};
     for (const Case& k : cases) {
-        SCOPED_TRACE(::testing::Message() << k.onTop << k.close << k.plugin << k.other << k.pluginInclude);
+        SCOPED_TRACE(::testing::Message() << k.onTop << k.close << k.pluginInclude << k.moveTabBar);
         TearDown();
         SetUp();
         StartWith({{"TabMenu", k.close ? "1" : "0"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", k.pluginInclude},
                    {"TabOtherMenu", "1"}, {"TabOtherInclude", "Unlocked"}},
                   k.onTop);
+        if (k.moveTabBar != 0) host->Command(k.moveTabBar);
         for (int opening = 0; opening < 2; ++opening) {  // the kept submenus come back the second time
             host->RightClickTab(0);
             EXPECT_EQ(PositionOf(Shown(), 178), k.closeAt);
@@ -116,14 +121,21 @@ TEST_F(ContextMenus, PluginSubmenuListsDropDownsFirstAndSkipsWhatCannotBeLaunche
     using E = std::vector<std::pair<UINT, std::string>>;
     const E plain = {{29523, "Alpha"}, {29526, "Beta"}, {29527, "Gamma"}, {9001, "Delta"}, {9002, "Eps"}, {9003, "Zeta"}};
     const E dropDowns = {{7007, "Gamma"}, {7010, "Eps"}, {29523, "Alpha"}, {29526, "Beta"}, {9001, "Delta"}};
-    for (bool withDropDowns : {false, true}) {
+    // Without the companion no script can be run: only buttons, and no drop-downs.
+    const E noCompanion = {{29523, "Alpha"}, {29526, "Beta"}, {29527, "Gamma"}};
+    for (int k : {0, 1, 2}) {  // plain, drop-downs, drop-downs asked for without the companion
+        const bool withDropDowns = k > 0;
         TearDown();
         SetUp();
         StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", withDropDowns ? "1" : "0"}});
+        if (k == 2) {
+            tillwick::State().CompanionCommandId = 0;
+            tillwick::StartPagePluginMenu();
+        }
         host->RightClickPage(PageMenuKind::Selection);
         const Items& items = Shown().at(6).submenu;
-        EXPECT_EQ(Entries(items), withDropDowns ? dropDowns : plain);
-        if (!withDropDowns) continue;
+        EXPECT_EQ(Entries(items), k == 0 ? plain : k == 1 ? dropDowns : noCompanion);
+        if (k != 1) continue;
         // The script button keeps its host command; dash-only lines are separators.
         EXPECT_EQ(Entries(items[0].submenu), (E{{29527, "Gamma"}, {0, ""}}));
         EXPECT_EQ(Entries(items[1].submenu), (E{{8001, "Eps"}, {0, ""}, {8002, "One"}, {0, ""}, {8003, "Two-Three"}}));
@@ -146,12 +158,13 @@ TEST_F(ContextMenus, PickedEntriesLaunchAfterTheLoopWithThePopupFilterOffMeanwhi
     EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{29523});
 
     mark = LogMark();
-    host::sim::QueueMenuAnswer(8002);  // a drop-down script entry: run in the page
+    tillwick::State().SecurityId = "\x95');steal('";  // a double-byte lead byte before a quote
+    host::sim::QueueMenuAnswer(8002);  // a drop-down script entry: run in the page, leaving nothing there
     host->RightClickPage(PageMenuKind::Selection);
     testsupport::PumpFor(0);
-    EXPECT_EQ(window->Scripts(), (std::vector<std::string>{"var sScript", "eval(sScript)"}));
-    EXPECT_EQ(std::get<std::string>(*host->PageWindowObject(0).Get("sScript")),
-              "go('" + host->SecurityId() + "');<script>b()</script>");
+    EXPECT_EQ(window->Scripts(), std::vector<std::string>{"go('\\u0095\\u0027\\u0029\\u003Bsteal\\u0028\\u0027');"
+                                                          "<script>b()</script>"});
+    EXPECT_FALSE(host->PageWindowObject(0).Get("sScript"));
     EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{0x80F1});
     testsupport::PumpFor(500);
     EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F1, 0x80F1}));
@@ -161,8 +174,17 @@ TEST_F(ContextMenus, PickedEntriesLaunchAfterTheLoopWithThePopupFilterOffMeanwhi
     host::sim::QueueMenuAnswer(9001);
     host->RightClickPage(PageMenuKind::Selection);
     testsupport::PumpFor(600);
-    EXPECT_EQ(window->Scripts().size(), 2u);
+    EXPECT_EQ(window->Scripts().size(), 1u);
     EXPECT_TRUE(FrameCommands(mark).empty());
+
+    // Stopped while the filter is off: it is switched back at once, and only once.
+    mark = LogMark();
+    host::sim::QueueMenuAnswer(8002);
+    host->RightClickPage(PageMenuKind::Selection);
+    testsupport::PumpFor(0);
+    tillwick::StopPagePluginMenu();
+    testsupport::PumpFor(600);
+    EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F1, 0x80F1}));
     EXPECT_EQ(host::sim::SwallowedExceptionCount(), 0);
 }
 
@@ -199,6 +221,20 @@ TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindo
         // Nothing matched: no separator appended, the separators left alone.
         EXPECT_EQ(items.size(), k.moved ? 17u : 16u);
     }
+}
+
+// What moving items out leaves: runs of separators become one, and none leads.
+TEST(MenuRegroup, SeparatorRunsCollapseAndNoneLeads) {
+    testsupport::PlatformReset();
+    HMENU menu = host::CreatePopupMenu();
+    for (UINT id : {0u, 0u, 1u, 0u, 0u, 0u, 2u, 0u})
+        host::AppendMenuA(menu, id ? MF_STRING : MF_SEPARATOR, id, id ? "item" : nullptr);
+    tillwick::TidySeparators(menu);
+    std::vector<UINT> left;
+    for (int i = 0; i < host::GetMenuItemCount(menu); ++i)
+        left.push_back(tillwick::ReadMenuItem(menu, i).separator ? 0u : host::GetMenuItemID(menu, i));
+    EXPECT_EQ(left, (std::vector<UINT>{1, 0, 2, 0}));
+    host::DestroyMenu(menu);
 }
 
 TEST_F(ContextMenus, OpeningEachMenuAThousandTimesLeavesNoMenuBehind) {

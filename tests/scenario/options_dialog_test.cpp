@@ -97,6 +97,10 @@ TEST_F(OptionsDialog, ValidationRaisesDelaysTo100AndCutsHotAreasToTheBars) {
         form.Validate(Id(c.box));
         EXPECT_EQ(form.Get(c.box).text, c.after) << c.box << " " << c.typed;
     }
+    State().StatusBarHeight = 0;  // a bar that was not found: nothing to cut to
+    form.UserEdit(Id("txtSBHotArea"), "500");
+    form.Validate(Id("txtSBHotArea"));
+    EXPECT_EQ(form.Get("txtSBHotArea").text, "500");
     EXPECT_TRUE(form.Get("cmdApply").enabled);
 }
 
@@ -171,17 +175,41 @@ TEST_F(OptionsDialog, EveryDialogSettingHasAControlOfItsKindAndOneApplyStep) {
     EXPECT_EQ(ApplyStepTable().size(), 29u);  // the 30th refreshes the report
 }
 
+// The dialog's defaults as the settings file's documentation gives them (null: the system's text colour).
 TEST_F(OptionsDialog, AnEmptyFileIsAppliedAsEveryDialogDefault) {
+    const std::vector<std::pair<const char*, const char*>> defaults = {
+        {"ActivateFirstTab", "0"}, {"StartOffline", "0"}, {"StartUpTabLock", "0"}, {"TabToLock", "1"},
+        {"StartPosition", "0"}, {"StartLeft", "112"}, {"StartTop", "84"}, {"StartWidth", "800"},
+        {"StartHeight", "600"}, {"HighlightCombo", "0"}, {"HighlightComboText", nullptr},
+        {"HighlightComboBack", "12776703"}, {"CustomProgress", "0"}, {"AddressProgress", "0"}, {"PasteGo", "0"},
+        {"PasteNew", "0"}, {"PluginMenu", "0"}, {"PluginDropDown", "0"}, {"PluginInclude", ""},
+        {"TabPluginMenu", "0"}, {"TabPluginDropDown", "0"}, {"TabPluginInclude", ""}, {"HidePlugin", "0"},
+        {"HideContextPlugin", "0"}, {"HideAutoPlugin", "0"}, {"HideOtherPlugin", "0"}, {"HidePluginInclude", ""},
+        {"HideTabBar", "0"}, {"TBHotArea", "15"}, {"TBTimeDelay", "250"}, {"HideLastTab", "1"},
+        {"TabHoverAction", "0"}, {"PreviewScrollPos", "0"}, {"HoverTime", "500"}, {"PreviewZoom", "50"},
+        {"TabHoverActivate", "1"}, {"HideTabToolTip", "0"}, {"HideStatusBar", "0"}, {"ShowStatusMessage", "0"},
+        {"ShowSwitchTab", "0"}, {"SBHotArea", "7"}, {"SBTimeDelay", "250"}, {"ShowZone", "0"},
+        {"StatusBarInfo", "0"}, {"ShowIcon", "0"}, {"ShowIP", "0"}, {"ShowLocation", "0"}, {"ShowProxy", "0"},
+        {"StatusHtml", "0"}, {"ShowGroupUrl", "0"}, {"TabMenu", "0"}, {"ExtensionMenu", "0"},
+        {"ExtensionInclude", ""}, {"OtherMenu", "0"}, {"OtherInclude", ""}, {"TabOtherMenu", "0"},
+        {"TabOtherInclude", ""}, {"SortSearch", "0"}, {"SortSearchCustom", "0"},
+        {"SortSearchOrder", "google|yahoo|msn"}, {"SortSearchAlphabetical", "0"}, {"HideTitle", "0"},
+        {"HideKeyTitle", "0"}, {"Title", "Maxthon Browser"}, {"TitleToHide", "movie|music|game"},
+        {"ToggleFilter", "0"}, {"AlwaysOnTop", "0"}, {"OnTopLeft", "112"}, {"OnTopTop", "84"},
+        {"OnTopWidth", "400"}, {"OnTopHeight", "300"}, {"OnTopHotKeyVK", "M"}, {"OnTopHotKeyMOD", "Ctrl"},
+        {"LastTabExit", "0"}, {"OpenGroupConfirm", "0"}, {"OpenGroupCount", "10"}, {"CombineButtons", "0"},
+        {"ShowInMenu", "1"}, {"ShowButton", "1"}, {"GlobalModifier", "Shift"}};
     OptionsForm& form = Open();
     form.Apply();
-    for (const SettingRow& row : SettingsCatalogue()) {
-        if (row.kind == SettingKind::Hidden) continue;
-        const std::string expected = row.id == Setting::HighlightComboText
-                                         ? std::to_string(host::GetSysColor(COLOR_WINDOWTEXT))
-                                         : std::string(row.dialogDefault);
-        EXPECT_EQ(Stored(row.id), expected) << row.key;
+    for (const auto& [key, value] : defaults) {
+        const std::string expected = value ? value : std::to_string(host::GetSysColor(COLOR_WINDOWTEXT));
+        EXPECT_EQ(ini::ReadString(features_test::kPluginFolder + "\\settings.ini", "General", key, "(none)"), expected)
+            << key;
     }
-    EXPECT_TRUE(SettingsFile().find("StartOffline=0") != std::string::npos);
+    EXPECT_EQ(std::count_if(SettingsCatalogue().begin(), SettingsCatalogue().end(),
+                            [](const SettingRow& row) { return row.kind != SettingKind::Hidden; }),
+              static_cast<std::ptrdiff_t>(defaults.size()));
+    EXPECT_NE(SettingsFile().find("StartOffline=0"), std::string::npos);
     EXPECT_FALSE(form.Get("cmdApply").enabled);
 }
 
@@ -219,14 +247,22 @@ TEST_F(OptionsDialog, EveryOtherValueLoadsAndIsWrittenBackAsItWas) {
 // ---- restarts ----------------------------------------------------------------------
 
 TEST_F(OptionsDialog, ApplyRestartsTheFeaturesWhileTheDialogIsOpen) {
-    OptionsForm& form = Open({{"HideTabBar", "1"}, {"HideLastTab", "0"}, {"HideTitle", "1"}});
+    OptionsForm& form = Open({{"HideTabBar", "1"}, {"HideLastTab", "0"}, {"HideTitle", "1"}, {"TabOtherMenu", "1"},
+                              {"TabOtherInclude", "Unlocked"}, {"SortSearch", "1"}, {"SortSearchAlphabetical", "1"},
+                              {"HidePlugin", "1"}, {"HideAutoPlugin", "1"}, {"TabPluginMenu", "1"},
+                              {"TabPluginInclude", "Helper"}});
     ASSERT_TRUE(State().HideTabBarOn);
     ASSERT_TRUE(Visible(host->StatusBar()));
+    ASSERT_EQ(host::GetMenuItemCount(State().TabMenu.Plugins.PluginPopup), 1);
     form.UserSelect(Id("optHideLastTab"));
     form.UserCheck(Id("chkHideStatusBar"), true);
-    form.UserCheck(Id("chkHideTitle"), false);
+    for (const char* box : {"chkHideTitle", "chkTabOtherMenu", "chkSortSearch", "chkHidePlugin"})
+        form.UserCheck(Id(box), false);
     form.UserCheck(Id("chkPasteGo"), true);
+    form.UserEdit(Id("txtTabPluginMenu"), "^none$");
     form.Apply();
+    EXPECT_FALSE(State().TabOtherMenuOn || State().SortSearchOn || State().HidePluginOn);
+    EXPECT_LE(host::GetMenuItemCount(State().TabMenu.Plugins.PluginPopup), 0);  // built anew from the new pattern
     testsupport::PumpFor(500);
     // The tab bar: both kinds of hiding stopped, then the chosen one started.
     EXPECT_FALSE(State().HideTabBarOn);

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "core/startup.h"
+#include "core/subclassing.h"
+#include "refhost/other_addon.h"
 #include "scenario/spine_fixture.h"
 
 namespace spine {
@@ -112,6 +114,7 @@ TEST_F(SpinePluginObject, OnlyTheLastReleaseStopsThePluginAndItLeavesNothingRunn
     first.reset();
     EXPECT_EQ(ProcOf(w.frame), hooked);
     EXPECT_TRUE(tillwick::PluginStillActive());
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);  // the tab tracking's timer is armed at the last release
     second.reset();
     for (const auto& [h, proc] : hostProcs) EXPECT_EQ(ProcOf(h), proc);
     EXPECT_TRUE(host::ModuleFootprint().Empty());
@@ -126,6 +129,49 @@ TEST_F(SpinePluginObject, OnlyTheLastReleaseStopsThePluginAndItLeavesNothingRunn
     ActivateTabFromHost(0);
     third.reset();
     for (const auto& [h, proc] : hostProcs) EXPECT_EQ(ProcOf(h), proc);
+}
+
+// Another add-on hooks the frame and a page window after us and removes its
+// hooks only after our release, putting back what it replaced. Its chain is
+// never cut, ours stays in it passing messages on, never twice in one chain,
+// and our module is pinned so that its procedures outlive every user.
+TEST_F(SpinePluginObject, AnotherAddOnsLaterHooksKeepTheirChainsAndOursStayPinned) {
+    auto object = std::make_unique<PluginObject>();
+    State().HideTabBarOn = true;  // the page window is hooked
+    host::sim::Advance(200);
+    const HWND page = w.tabs.back().page, other = w.tabs[0].page;
+    ASSERT_EQ(ProcOf(page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
+    const LONG_PTR hostPageProc = ProcOf(other);
+    refhost::OtherAddOnHook frameHook(w.frame), pageHook(page);
+    constexpr UINT kProbe = WM_APP + 7;
+    // Each probe reaches the other add-on and then the host's own procedure, once each.
+    const auto probe = [&](HWND window, const refhost::OtherAddOnHook* hook) {
+        const int seen = hook ? hook->MessagesSeen() : 0, received = HostReceived(window, kProbe);
+        host::SendMessageA(window, kProbe, 0, 0);
+        if (hook) EXPECT_EQ(hook->MessagesSeen(), seen + 1);
+        EXPECT_EQ(HostReceived(window, kProbe), received + 1);
+    };
+    const auto switchTo = [&](int tab) {
+        ActivateTabFromHost(tab);
+        host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+        host::sim::Advance(250);
+    };
+    switchTo(0);
+    EXPECT_EQ(ProcOf(other), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
+    probe(page, &pageHook);
+    switchTo(static_cast<int>(w.tabs.size()) - 1);  // taken back as it is
+    EXPECT_EQ(ProcOf(other), hostPageProc);
+    probe(page, &pageHook);
+
+    object.reset();
+    EXPECT_TRUE(host::sim::ModulePinned());
+    probe(w.frame, &frameHook);
+    probe(page, &pageHook);
+    frameHook.Remove();
+    pageHook.Remove();
+    EXPECT_EQ(ProcOf(w.frame), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+    probe(w.frame, nullptr);
+    probe(page, nullptr);
 }
 
 }  // namespace

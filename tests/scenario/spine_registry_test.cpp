@@ -4,6 +4,7 @@
 
 #include "core/plugin_registry.h"
 #include "core/startup.h"
+#include "core/text_pattern.h"
 #include "core/wrapper.h"
 #include "scenario/spine_fixture.h"
 
@@ -197,6 +198,25 @@ TEST_F(SpineDiagnostics, EachMissingPieceAddsItsBlockInOrderAndNoneGivesTheText1
     EXPECT_EQ(State().DiagnosticsText, helper + "Cannot obtain Maxthon Security ID:\r\nRun it once.\r\n\r\n"
                                                 "Cannot found Address Bar:\r\nCheck the toolbars.\r\n\r\n" +
                                            search + "Cannot found Standard Tool Bar:\r\nCheck the toolbars.\r\n\r\n");
+}
+
+TEST_F(SpineDiagnostics, EverySettingWhosePatternCannotBeUsedIsNamed) {
+    const auto named = [](std::string_view key) {
+        return "The pattern in setting " + std::string(key) + " is not valid and is not used.\r\n";
+    };
+    NothingMissing();
+    for (auto key : {"PluginInclude", "TabPluginInclude", "HidePluginInclude"}) Setting(key, std::string(1023, '('));
+    Setting("TitleToHide", "movie|(music)");
+    Setting("HidePlugin", "1");
+    tillwick::BuildDiagnostics();
+    EXPECT_EQ(State().DiagnosticsText, named("PluginInclude") + named("TabPluginInclude") + named("HidePluginInclude"));
+
+    // Valid parts joined into a pattern too long to use: the switch that joins them is named.
+    for (auto key : {"PluginInclude", "TabPluginInclude", "HidePluginInclude"}) Setting(key, "");
+    Setting("HideAutoPlugin", "1");
+    State().AfterPageDonePlugins = std::string(tillwick::TextPattern::kMaxLength + 1, 'x') + "|";
+    tillwick::BuildDiagnostics();
+    EXPECT_EQ(State().DiagnosticsText, named("HidePlugin"));
 }
 
 }  // namespace

@@ -90,17 +90,30 @@ TEST_F(PanelEditorTest, RowsMoveWithinTheTenAndClearedPathsAreDroppedWhenSaving)
               "C:\\a.htmlC:\\c.htmlC:\\z.html");
     EXPECT_EQ(Panel(PanelField::Use, 1) + Panel(PanelField::Use, 3) + Panel(PanelField::Path, 3), "1");
     EXPECT_TRUE(State().OptionsDialog && State().OptionsDialog->Get("chkShowHTML").checked);
+    form.FileChosen(4, "C:\\unreadable.html");  // the path changed: Apply can store it
+    EXPECT_EQ(form.rows[4].path, "C:\\unreadable.html");
+    EXPECT_TRUE(form.applyEnabled);
 }
 
-TEST_F(PanelEditorTest, HeightAndSeparatorBoxesAreCorrectedOnLeaving) {
+// Corrected on leaving the box, and by OK pressed with Enter while still in it.
+TEST_F(PanelEditorTest, HeightAndSeparatorBoxesAreCorrectedAndACorrectionEnablesApply) {
     struct Case { const char* height; const char* sep; const char* heightAfter; const char* sepAfter; };
+    Settings("", "");
     for (const Case& c : {Case{"15", "3", "20", "6"}, Case{"0", "0", "0", "0"}, Case{"30", "12", "22", "10"},
                           Case{"21", "7", "21", "7"}, Case{"x", "-1", "x", "-1"}}) {
+        const bool corrected = std::string(c.height) != c.heightAfter;
+        form.Activate();
         form.height = c.height;
         form.sepWidth = c.sep;
         form.ValidateHeight();
         form.ValidateSepWidth();
         EXPECT_EQ(form.height + "/" + form.sepWidth, std::string(c.heightAfter) + "/" + c.sepAfter) << c.height;
+        EXPECT_EQ(form.applyEnabled, corrected) << c.height;
+        form.height = c.height;
+        form.sepWidth = c.sep;
+        form.Ok();
+        EXPECT_EQ(SettingText(Setting::StatusHtmlHeight) + "/" + SettingText(Setting::StatusHtmlSepWidth),
+                  std::string(c.heightAfter) + "/" + c.sepAfter) << c.height;
     }
 }
 

@@ -57,6 +57,10 @@ inline refhost::ObjectSeam SimObjects() {
     seam.lresultFromObject = [](const host::Object& object) {
         return host::sim::LresultFromObject(object);
     };
+    seam.names = [](const host::Object& object) {
+        auto* bag = Bag(object);
+        return bag ? bag->Names() : std::vector<std::string>{};
+    };
     return seam;
 }
 

@@ -87,6 +87,29 @@ TEST(IniWrite, LineBreaksInValuesBecomeBlanks) {
 
 }  // namespace
 
+// A page's host name becomes a key: whatever it holds, it reads back, plants
+// no section or comment, and a second write of it changes nothing.
+TEST(IniFileKeys, EveryKeyReadsBackAndPlainKeysStayAsTheyAre) {
+    host::sim::Reset();
+    tillwick::ResetState();
+    const std::string path = "C:\\keys.ini";
+    const char* keys[] = {"[::1]", "a=b", ";c", "x]", "cr\rlf\nx", "50%5B", "50["};
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 0; i < std::size(keys); ++i)
+            tillwick::ini::WriteString(path, "Address", keys[i], std::to_string(i));
+    tillwick::ini::WriteString(path, "Address", "www_example_com", "plain");
+    const std::string text = *host::fs::ReadFile(path);
+    for (std::size_t i = 0; i < std::size(keys); ++i) {
+        tillwick::ini::WriteString(path, "Address", keys[i], std::to_string(i));
+        EXPECT_EQ(tillwick::ini::ReadString(path, "Address", keys[i], "<none>"), std::to_string(i)) << keys[i];
+    }
+    EXPECT_EQ(*host::fs::ReadFile(path), text);
+    EXPECT_EQ(text.find("\n["), std::string::npos) << text;
+    EXPECT_EQ(text.find("\n;"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nwww_example_com=plain\r\n"), std::string::npos) << text;
+    tillwick::ResetState();
+}
+
 // The store keeps what it read while the file's write time and size stay the
 // same: an unchanged file costs one stamp query, a changed one is read again.
 TEST(IniFileCache, AChangedFileIsReadAgain) {

@@ -52,6 +52,9 @@ TEST(StatusHtmlPage, PanelPagesGetTheirBaseLineBackgroundAndSecurityId) {
              {"<html><body>one line</body>", "<base href='file:///C:/A/p.html'>\r\n<html><body>one line</body>"},
              {"<SCRIPT src=x max.src></SCRIPT><script max.src></script>",
               "<base href='file:///C:/A/p.html'>\r\n<script>max_security_id='ID'</script><script max.src></script>"},
+             {"<script max.src>x</script>\n<script max.src></script>\n <i\n>\n<body>",
+              "<base href='file:///C:/A/p.html'>\r\n<script max.src>x</script>\n<script>max_security_id='ID'</script>"
+              "\n <i\n>\n<body" + style + ">"},
          }) {
         EXPECT_EQ(PreparePanelPage(c.in, "C:\\A\\p.html", "3", "ID", "C:\\P\\temp1"), c.expected) << c.in;
     }
@@ -65,11 +68,13 @@ TEST(StatusHtmlPage, HostilePathsOffsetsAndIdsCannotLeaveTheirContext) {
     EXPECT_FALSE(Has(page, "onload")) << page;
     EXPECT_TRUE(Has(page, "href=\"file:///C:/a%27%22%3E%3Cscript%3Ealert%281%29%3C/script%3E%26.html\">")) << page;
     EXPECT_TRUE(Has(page, "url('file:///C:/it%27s%20%28%22here%22%29/temp1'); margin-top:0px\"")) << page;
-    EXPECT_TRUE(Has(page, "max_security_id='x\\'\\x3C/script\\x3E")) << page;
+    EXPECT_TRUE(Has(page, "max_security_id='x\\u0027\\u003C\\u002Fscript\\u003E")) << page;
     EXPECT_EQ(PanelUrl("http://a.b/'x"), "http://a.b/'x");  // web panels keep their address; attributes escape it
-    const std::string script = CloseTabsScript("a'b</script>");
-    EXPECT_TRUE(Has(script, "external.get_tab('a\\'b\\x3C/script\\x3E',i)")) << script;
-    EXPECT_TRUE(Has(script, "external.close_tab('a\\'b\\x3C/script\\x3E',i)}}}try{closeSP()} catch(e){}")) << script;
+    const std::string script = CloseTabsScript("a'b</script>", "n'x");
+    EXPECT_TRUE(Has(script, "external.get_tab('a\\u0027b\\u003C\\u002Fscript\\u003E',i)")) << script;
+    EXPECT_TRUE(Has(script, "oWin.name=='n\\u0027x'){external.close_tab('a\\u0027b\\u003C\\u002Fscript\\u003E',i)}}})()} catch(e){}"))
+        << script;
+    EXPECT_NE(NewDonorName(), NewDonorName());
 }
 
 }  // namespace

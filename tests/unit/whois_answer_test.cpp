@@ -82,7 +82,15 @@ TEST(WhoisAnswer, ReportTextIsTheInsideOfThePreBlock) {
     EXPECT_EQ(ReportTextOf("<html><PRE class=x>a &lt;b&gt;\n<pre>c</pre>d</Pre><p>tail"), "a <b>\n<pre>c</pre>d");
     EXPECT_EQ(ReportTextOf("head<pre>open to the end"), "open to the end");
     EXPECT_EQ(ReportTextOf("no block at all"), "no block at all");
-    EXPECT_EQ(ReportTextOf("{\"name\":\"N\"}"), "{\n  \"name\": \"N\"\n}");
+    EXPECT_EQ(ReportTextOf(" {\"a\":[1,{ }],\"b\":\"x\\\",{y\"} "), "{\n  \"a\": [\n    1,\n    {}\n  ],\n  \"b\": \"x\\\",{y\"\n}");
+}
+
+// Nesting past any real answer is refused while parsing and never walked.
+TEST(WhoisAnswer, DeeplyNestedJsonIsReadAsText) {
+    const std::string deep = "{\"name\":\"N\",\"country\":\"DE\",\"x\":" + std::string(100'000, '[') +
+                             std::string(100'000, ']') + "}";
+    EXPECT_EQ(ReadRegistryAnswer(deep).country, "");
+    EXPECT_EQ(ReportTextOf(deep), deep);
 }
 
 TEST(HtmlEscape, HostileTextStaysText) {
@@ -90,8 +98,20 @@ TEST(HtmlEscape, HostileTextStaysText) {
     const std::string html = EscapeHtml(hostile);
     for (const char* markup : {"<", ">", "\"", "'"}) EXPECT_EQ(html.find(markup), std::string::npos) << markup;
     EXPECT_EQ(DecodeBasicEntities(html), hostile);
-    const std::string script = EscapeScriptString("'\\\"</script>\n\r\x01\xE2\x80\xA8");
-    EXPECT_EQ(script, "\\'\\\\\\\"\\x3C/script\\x3E\\n\\r\\x01\\u2028");
+}
+
+// In a double-byte code page a lead byte (0x81..0xFE) takes the next byte as
+// its second half: a backslash put in before a quote must never follow one.
+TEST(HtmlEscape, ScriptStringsKeepOnlyLettersDigitsSpacesAndEscapes) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"Id 42 x", "Id 42 x"},
+        {"\x95'", "\\u0095\\u0027"},
+        {"\x81\\", "\\u0081\\u005C"},
+        {"</script>\r\n\"", "\\u003C\\u002Fscript\\u003E\\u000D\\u000A\\u0022"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EscapeScriptString(c.in), c.out) << c.in;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +26,7 @@ namespace {
 constexpr int kMaxConnections = 12;
 constexpr auto kServerLifetime = std::chrono::seconds(90);
 constexpr auto kSlowAnswerDelay = std::chrono::milliseconds(16'500);
+constexpr auto kDribbleEvery = std::chrono::seconds(2);
 
 const char* const kHostile =
     "<html><pre>NetName: EVIL-NET\nCountry: US\n</pre><iframe src=x></iframe><script>alert(1)</script>"
@@ -58,6 +60,12 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return requests_;
     }
+    // When the client closed the connection of a dribbled answer to `path`, if it has.
+    std::optional<std::chrono::steady_clock::time_point> ClosedAt(const std::string& path) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        const auto it = closed_.find(path);
+        return it == closed_.end() ? std::nullopt : std::optional(it->second);
+    }
 
 private:
     void Accept() {
@@ -90,6 +98,7 @@ private:
             requests_.push_back(line + (form ? " form " : " ") + body);
             seen = ++counts_[line.substr(0, line.find('?'))];
         }
+        if (line.find("/dribble/") != std::string::npos) return Dribble(s, line.substr(0, line.find(' ', 4)));
         std::string answer;
         if (line.find("/whois/") != std::string::npos) {
             answer = "NetName: RIPE-ERX-192\nCountry: EU\n";
@@ -111,6 +120,30 @@ private:
         ::closesocket(s);
     }
 
+    // A long answer, one byte every kDribbleEvery, until the client closes the connection.
+    void Dribble(SOCKET s, const std::string& path) {
+        const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 100000\r\n\r\nN";
+        ::send(s, head.data(), static_cast<int>(head.size()), 0);
+        auto next = std::chrono::steady_clock::now() + kDribbleEvery;
+        for (const auto end = std::chrono::steady_clock::now() + kServerLifetime; !stop_ && std::chrono::steady_clock::now() < end;) {
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(s, &readable);
+            timeval wait{0, 50'000};
+            char byte = 0;
+            if (::select(0, &readable, nullptr, nullptr, &wait) == 1 && ::recv(s, &byte, 1, 0) <= 0) {
+                std::lock_guard<std::mutex> lock(mutex_);
+                closed_[path] = std::chrono::steady_clock::now();
+                break;
+            }
+            if (std::chrono::steady_clock::now() >= next) {
+                ::send(s, "x", 1, 0);
+                next += kDribbleEvery;
+            }
+        }
+        ::closesocket(s);
+    }
+
     SOCKET listener_ = INVALID_SOCKET;
     int port_ = 0;
     std::atomic<bool> stop_{false};
@@ -119,6 +152,7 @@ private:
     std::mutex mutex_;
     std::vector<std::string> requests_;
     std::map<std::string, int> counts_;
+    std::map<std::string, std::chrono::steady_clock::time_point> closed_;
 };
 
 bool PumpUntil(const std::function<bool()>& done, int ms) {
@@ -172,9 +206,41 @@ TEST(WhoisHttpWine, ChainOverRealHttpWithReferralTimeOutRdapAndAHostileReport) {
     ResetState();
 }
 
-TEST(WhoisHttpWine, NameResolutionGivesIpv4FirstAndABlankForAnUnknownName) {
-    EXPECT_EQ(tillwick::GetIP("localhost"), "127.0.0.1");
-    EXPECT_EQ(tillwick::GetIP("no-such-host.invalid"), " ");
+// A server that sends a byte every two seconds: a cancelled request lets go of
+// its connection by the next byte, and one left alone ends by its deadline.
+TEST(WhoisHttpWine, ADribblingServerHoldsNoRequestPastItsCancelOrItsDeadline) {
+    using clock = std::chrono::steady_clock;
+    RegistryServer server;
+    const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
+    const host::HttpRequestId cancelled = host::StartHttpRequest({"GET", base + "/dribble/cancelled", "", ""});
+    const host::HttpRequestId left = host::StartHttpRequest({"GET", base + "/dribble/left", "", ""});
+    const auto started = clock::now();
+    testsupport::PumpFor(5000);
+    EXPECT_FALSE(host::PollHttpRequest(cancelled));
+    const auto cancelledAt = clock::now();
+    host::CancelHttpRequest(cancelled);
+    // Wine's WinHTTP finishes a receive that is under way: the worker stops at the next byte.
+    ASSERT_TRUE(PumpUntil([&] { return server.ClosedAt("GET /dribble/cancelled").has_value(); }, 5000));
+    EXPECT_LT(*server.ClosedAt("GET /dribble/cancelled") - cancelledAt, kDribbleEvery + std::chrono::seconds(1));
+
+    ASSERT_TRUE(PumpUntil([&] { return host::PollHttpRequest(left).has_value(); }, 15'000));
+    EXPECT_FALSE(host::PollHttpRequest(left)->ok);
+    EXPECT_LT(clock::now() - started, std::chrono::milliseconds(host::kHttpDeadlineMs + 2000));
+    EXPECT_TRUE(PumpUntil([&] { return server.ClosedAt("GET /dribble/left").has_value(); }, 2000));
+    host::CancelHttpRequest(left);
+}
+
+// Name resolution runs on a worker: the UI thread polls for its answer.
+TEST(WhoisHttpWine, NameLookupsGiveIpv4FirstAndABlankForAnUnknownName) {
+    for (const auto& [name, address] : {std::pair<std::string, std::string>{"localhost", "127.0.0.1"},
+                                        {"no-such-host.invalid", " "}}) {
+        SCOPED_TRACE(name);
+        const host::NameLookupId id = host::StartNameLookup(name);
+        ASSERT_NE(id, 0u);
+        ASSERT_TRUE(PumpUntil([&] { return host::PollNameLookup(id).has_value(); }, 20'000));
+        EXPECT_EQ(tillwick::AddressText(*host::PollNameLookup(id)), address);
+        host::CancelNameLookup(id);
+    }
 }
 
 }  // namespace

@@ -26,6 +26,8 @@ namespace host::sim {
 
 std::uint64_t CountedCalls() { return detail::S().countedCalls; }
 
+std::size_t LargestFileRead() { return detail::S().largestFileRead; }
+
 const std::vector<std::string>& DebugOutput() { return detail::S().debugOutput; }
 
 }  // namespace host::sim

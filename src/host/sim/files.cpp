@@ -70,11 +70,13 @@ bool FileExists(const std::string& path) { return S().files.count(Key(path)) != 
 
 bool FolderExists(const std::string& path) { return FolderKeyExists(Key(path)); }
 
-std::optional<std::string> ReadFile(const std::string& path) {
+std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) {
     CountCall();
     auto it = S().files.find(Key(path));
     if (it == S().files.end()) return std::nullopt;
-    return it->second.content;
+    std::string content = it->second.content.substr(0, maxBytes);
+    S().largestFileRead = std::max(S().largestFileRead, content.size());
+    return content;
 }
 
 bool WriteFileAtomic(const std::string& path, std::string_view content) {

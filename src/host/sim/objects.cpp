@@ -35,6 +35,12 @@ void PropertyBag::SetMethod(std::string name, Method method) {
     }
 }
 
+std::vector<std::string> PropertyBag::Names() const {
+    std::vector<std::string> names;
+    for (const auto& prop : props_) names.push_back(prop.first);
+    return names;
+}
+
 std::optional<Value> PropertyBag::Get(std::string_view name) {
     auto it = FindNamed(props_, name);
     if (it == props_.end()) return std::nullopt;

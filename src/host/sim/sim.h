@@ -97,11 +97,14 @@ int SwallowedExceptionCount();
 // Calls of the platform functions that cost a round trip on Windows (key and
 // cursor state, timers, sending and posting, file reads and stamps) since Reset.
 std::uint64_t CountedCalls();
+// The most bytes one file read has returned since Reset.
+std::size_t LargestFileRead();
 // The lines written to the debugger output since Reset.
 const std::vector<std::string>& DebugOutput();
 
 // ---- timers and hot keys -------------------------------------------------------
 int LiveTimerCount();
+bool ModulePinned();  // the plugin pinned its module (host::PinModule)
 struct HotKey {
     HWND hwnd;
     int id;
@@ -122,6 +125,7 @@ public:
     const void* Identity() const override { return this; }
     // Scripts run through execScript, in order (the sim does not execute them).
     const std::vector<std::string>& Scripts() const { return scripts_; }
+    std::vector<std::string> Names() const;  // of the properties, in the order they were made
 
 private:
     std::vector<std::pair<std::string, Value>> props_;    // names compared case-insensitively

@@ -321,6 +321,7 @@ struct State {
     std::array<std::uint8_t, 256> keys{};
     POINT cursor{0, 0};
     std::optional<std::string> clipboard;
+    bool modulePinned = false;  // PinModule was called
     std::vector<HotKey> hotKeys;
 
     std::map<int, int> metrics;
@@ -339,6 +340,7 @@ struct State {
     std::map<std::string, std::string> folders;  // created folders: lower-case path -> as given
     std::uint64_t treeVersion = 0;  // raised when a file or folder appears or goes: the folders' write time
     std::uint64_t countedCalls = 0;
+    std::size_t largestFileRead = 0;
     std::vector<std::string> debugOutput;
 
     std::map<LRESULT, Object> objects;

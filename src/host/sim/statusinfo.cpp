@@ -19,6 +19,8 @@ struct StatusInfoSim {
     LPARAM nextIcon = 0x1000;
     std::map<std::string, std::vector<ResolvedAddress>> addresses;
     int resolves = 0;
+    std::map<NameLookupId, std::string> lookups;  // started, not cancelled
+    NameLookupId nextLookup = 0;
     std::vector<sim::SimHttpRequest> requests;
 };
 
@@ -82,11 +84,34 @@ LPARAM LoadIconFile(const std::string& path) {
 
 void DestroyIconHandle(LPARAM icon) { S().icons.erase(icon); }
 
-std::vector<ResolvedAddress> ResolveHostName(const std::string& name) {
-    ++S().resolves;
+namespace {
+
+std::vector<ResolvedAddress> AddressesOf(const std::string& name) {
     const auto it = S().addresses.find(Lower(name));
     return it == S().addresses.end() ? std::vector<ResolvedAddress>{} : it->second;
 }
+
+}  // namespace
+
+// Counted: on Windows it waits for the resolver.
+std::vector<ResolvedAddress> ResolveHostName(const std::string& name) {
+    ++S().resolves;
+    return AddressesOf(name);
+}
+
+// A lookup answers at its first poll from the table.
+NameLookupId StartNameLookup(const std::string& name) {
+    S().lookups[++S().nextLookup] = name;
+    return S().nextLookup;
+}
+
+std::optional<std::vector<ResolvedAddress>> PollNameLookup(NameLookupId id) {
+    const auto it = S().lookups.find(id);
+    if (it == S().lookups.end()) return std::nullopt;
+    return AddressesOf(it->second);
+}
+
+void CancelNameLookup(NameLookupId id) { S().lookups.erase(id); }
 
 HttpRequestId StartHttpRequest(const HttpRequestSpec& request) {
     const auto id = static_cast<HttpRequestId>(S().requests.size() + 1);
@@ -121,6 +146,7 @@ void SetHostAddresses(const std::string& name, std::vector<ResolvedAddress> addr
     S().addresses[Lower(name)] = std::move(addresses);
 }
 int ResolveCount() { return S().resolves; }
+int OpenNameLookupCount() { return static_cast<int>(S().lookups.size()); }
 const std::vector<SimHttpRequest>& HttpRequests() { return S().requests; }
 void AnswerHttpRequest(HttpRequestId id, HttpResult result) {
     if (auto* r = FindRequest(id)) r->answer = std::move(result);

@@ -27,9 +27,11 @@ int SecurityDialogCount();
 int LiveIconCount();
 std::string IconPath(LPARAM icon);
 
-// Name resolution: the addresses of a name (none: it cannot be resolved).
+// Name resolution: the addresses of a name (none: it cannot be resolved). A
+// name lookup answers from them at its first poll.
 void SetHostAddresses(const std::string& name, std::vector<ResolvedAddress> addresses);
-int ResolveCount();
+int ResolveCount();  // calls of the blocking ResolveHostName
+int OpenNameLookupCount();  // started, not cancelled
 
 // Web requests: every request started, and the test's answer to one.
 struct SimHttpRequest {

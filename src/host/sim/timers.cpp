@@ -142,9 +142,13 @@ Footprint ModuleFootprint() noexcept {
     return Footprint{static_cast<int>(threadTimers), static_cast<int>(st.hotKeys.size()), 0};
 }
 
+void PinModule() noexcept { S().modulePinned = true; }
+
 }  // namespace host
 
 namespace host::sim {
+
+bool ModulePinned() { return detail::S().modulePinned; }
 
 void Advance(std::uint32_t ms) { detail::RunUntil(detail::S().now + ms); }
 

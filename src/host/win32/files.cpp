@@ -1,4 +1,5 @@
 // Files and folders: ANSI paths, as the rest of the plugin spells them.
+#include <algorithm>
 #include <atomic>
 
 #include "host/host.h"
@@ -116,7 +117,7 @@ bool FolderExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::optional<std::string> ReadFile(const std::string& path) {
+std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) {
     return Guarded(std::optional<std::string>{}, [&]() -> std::optional<std::string> {
         FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -126,13 +127,15 @@ std::optional<std::string> ReadFile(const std::string& path) {
         if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
 
         std::string content;
-        content.reserve(static_cast<std::size_t>(size.QuadPart));
-        // Read to the end rather than to the size seen above: another
-        // process may be appending while we read.
+        content.reserve(static_cast<std::size_t>(
+            std::min<unsigned long long>(static_cast<unsigned long long>(size.QuadPart), maxBytes)));
+        // Read to the end (or the cap) rather than to the size seen above:
+        // another process may be appending while we read.
         char buffer[64 * 1024];
-        for (;;) {
+        while (content.size() < maxBytes) {
+            const std::size_t want = std::min(sizeof(buffer), maxBytes - content.size());
             DWORD got = 0;
-            if (!::ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return std::nullopt;
+            if (!::ReadFile(file.get(), buffer, static_cast<DWORD>(want), &got, nullptr)) return std::nullopt;
             if (got == 0) break;
             content.append(buffer, got);
         }

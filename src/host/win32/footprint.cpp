@@ -53,6 +53,12 @@ BOOL DestroyWindow(HWND hwnd) {
     return ::DestroyWindow(hwnd);
 }
 
+void PinModule() noexcept {
+    HMODULE self = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                         reinterpret_cast<LPCWSTR>(reinterpret_cast<const void*>(&PinModule)), &self);
+}
+
 Footprint ModuleFootprint() noexcept {
     // A window destroyed with its parent never passed through DestroyWindow here.
     std::erase_if(g_windows, [](HWND w) { return !::IsWindow(w); });

@@ -56,12 +56,19 @@ std::optional<std::uint32_t> ReadUserRegistryDword(const std::string& subKey, co
 
 // The control panel's Internet Options on its Security page, in a process of
 // its own: the applet's private entry points have no published signature.
+// The program is named by its full path in the system folder: a bare name is
+// looked for in the current folder first, where anything may lie.
 bool LaunchSecurityDialog(HWND) {
-    char command[] = "rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,1";
+    char folder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    const std::string program = std::string(folder, length) + "\\rundll32.exe";
+    std::string command = "\"" + program + "\" shell32.dll,Control_RunDLL inetcpl.cpl,,1";
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!::CreateProcessA(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process))
         return false;
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);

@@ -1,0 +1,242 @@
+// The setup program and its uninstaller under Wine. This executable is the
+// browser program (Maxthon.exe) of the folder they install into and remove
+// from; the setup program lies beside that folder.
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_host.h"
+#include "e2e/screenshot.h"
+
+namespace e2e {
+namespace {
+
+const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tillwick";
+const char* const kAppPathsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Maxthon.exe";
+const char* const kClassKey = "CLSID\\{16657407-4686-40CE-B8BF-1BE47D1AB637}";
+// One installed file of each kind the setup program lays down.
+const char* const kInstalled[] = {"Tillwick.dll", "plugin.ini", "Uninstall.exe", "Languages\\Language0000.ini",
+                                  "Addons\\PageRank\\PageRank.html", "Icons\\SSL.ico"};
+constexpr DWORD kNotInstalled = 2;
+
+std::string BrowserFolder() { return ExeFolder().substr(0, ExeFolder().size() - 1); }
+std::string SetupExe() { return ExeFolder() + "..\\Tillwick-Setup.exe"; }
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::optional<std::string> RegText(HKEY root, const char* key, const char* name) {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    if (::RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::nullopt;
+    return std::string(data);
+}
+
+std::string ProductVersionOf(const std::string& file) {
+    std::vector<char> info(::GetFileVersionInfoSizeA(file.c_str(), nullptr));
+    char* text = nullptr;
+    UINT size = 0;
+    if (info.empty() || !::GetFileVersionInfoA(file.c_str(), 0, static_cast<DWORD>(info.size()), info.data()) ||
+        !::VerQueryValueA(info.data(), "\\StringFileInfo\\040904B0\\ProductVersion", reinterpret_cast<void**>(&text),
+                          &size))
+        return {};
+    return std::string(text, size ? size - 1 : 0);
+}
+
+// The identity and write time of a file: unchanged while nobody replaces or writes it.
+std::string Stamp(const std::string& path) {
+    HANDLE file = ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = file != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(file, &info);
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    char text[80] = {};
+    if (ok)
+        std::snprintf(text, sizeof text, "%lx:%lx:%lx:%lx", info.nFileIndexHigh, info.nFileIndexLow,
+                      info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    return text;
+}
+
+// A user at the setup program's or the uninstaller's windows: on each new
+// page a screenshot and Next; every message box read, shot and cancelled.
+struct User {
+    explicit User(std::string prefix) : shotPrefix(std::move(prefix)) {}
+    std::string shotPrefix;
+    std::vector<std::string> boxTexts;
+    HWND page = nullptr;
+    int shots = 0;
+    ULONGLONG pageSince = 0;
+    bool shot = false, clicked = false;
+
+    void Shot() { SaveScreenshot(shotPrefix + "-" + std::to_string(++shots)); }
+    void operator()() {
+        HWND outer = nullptr, box = nullptr;
+        for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
+            char title[64] = {};
+            ::GetWindowTextA(w, title, sizeof title);
+            if (!::IsWindowVisible(w) || std::string(title).rfind("Tillwick ", 0) != 0) continue;
+            (::GetDlgItem(w, 0xFFFF) ? box : outer) = w;  // a message box's text has id 0xFFFF
+        }
+        if (box) {
+            char text[512] = {};
+            ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            boxTexts.push_back(text);
+            Shot();
+            ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+            Pump(300);
+            return;
+        }
+        HWND inner = outer ? ::FindWindowExA(outer, nullptr, "#32770", nullptr) : nullptr;
+        if (inner != page) {
+            page = inner;
+            pageSince = ::GetTickCount64();
+            clicked = false;
+        }
+        if (!page || clicked || ::GetTickCount64() - pageSince < 700) return;  // let it paint
+        if (!shot) Shot();
+        shot = true;
+        // Next, or Close where a stopped run offers only that.
+        for (int id : {IDOK, IDCANCEL}) {
+            HWND button = ::GetDlgItem(outer, id);
+            if (!::IsWindowEnabled(button)) continue;
+            ::PostMessageA(outer, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            clicked = true;
+            shot = false;
+            return;
+        }
+    }
+};
+
+struct Outcome {
+    DWORD code = ~DWORD{0};
+    std::string err;  // what it wrote to standard error
+};
+
+// Runs a command line to its end while this thread's windows are served.
+Outcome RunToEnd(std::string command, User* user = nullptr) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const std::string errFile = ExeFolder() + "..\\stderr.txt";
+    HANDLE err = ::CreateFileA(errFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    ::CloseHandle(err);
+    Outcome out;
+    if (!started) return out;
+    if (!PumpUntil([&] {
+            if (user) (*user)();
+            return ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+        }, 120000))
+        ::TerminateProcess(process.hProcess, ~0u);
+    ::GetExitCodeProcess(process.hProcess, &out.code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    if (FILE* f = std::fopen(errFile.c_str(), "rb")) {
+        char buffer[512];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) out.err.append(buffer, n);
+        std::fclose(f);
+    }
+    return out;
+}
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+bool g_optionsSeen = false;
+void CALLBACK CloseOptionsDialog(HWND, UINT, UINT_PTR, DWORD) noexcept {
+    HWND options = ::FindWindowA("#32770", "Tillwick");
+    if (g_optionsSeen || options == nullptr || !::IsWindowVisible(options)) return;
+    g_optionsSeen = true;
+    SaveScreenshot("installed-plugin-options");
+    ::PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
+}
+
+class Installer : public HostTest {};
+
+TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstallWhileItRunsChangesNothing) {
+    std::filesystem::remove_all(PluginFolder());
+    // Found by its registry entry: no folder given.
+    ASSERT_EQ(::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kAppPathsKey, nullptr, REG_SZ, (ExeFolder() + "Maxthon.exe").c_str(),
+                                static_cast<DWORD>(ExeFolder().size() + 12)),
+              ERROR_SUCCESS);
+    const Outcome install = RunToEnd(Quoted(SetupExe()) + " /S");
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
+    ASSERT_EQ(install.code, 0u) << install.err;
+    for (const char* file : kInstalled) EXPECT_TRUE(Exists(PluginFolder() + file)) << file;
+
+    char version[32] = {};
+    ::GetPrivateProfileStringA("General", "Version", "", version, sizeof version, (PluginFolder() + "plugin.ini").c_str());
+    EXPECT_NE(std::string(version), "");
+    EXPECT_EQ(ProductVersionOf(PluginDll()), version);
+    EXPECT_EQ(ProductVersionOf(SetupExe()), version);
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion"), version);
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher"), "Tillwick authors");
+    DWORD size = 0, bytes = sizeof size;
+    EXPECT_EQ(::RegGetValueA(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", RRF_RT_REG_DWORD, nullptr, &size, &bytes),
+              ERROR_SUCCESS);
+    EXPECT_GT(size, 100u);  // KiB: the DLL alone is larger
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), Quoted(PluginFolder() + "Uninstall.exe"));
+    const auto server = RegText(HKEY_CLASSES_ROOT, (std::string(kClassKey) + "\\InprocServer32").c_str(), nullptr);
+    EXPECT_TRUE(server && ::lstrcmpiA(server->c_str(), PluginDll().c_str()) == 0) << server.value_or("no class");
+
+    // The host loads the installed plugin, whose button opens its options.
+    StartHost();
+    pluginsOn = true;
+    host->OpenTab("http://www.example.com/");
+    const HMODULE dll = ::GetModuleHandleA(PluginDll().c_str());
+    ASSERT_NE(dll, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll; }, 8000));
+    // The dialog runs its own loop: a timer looks at it and closes it.
+    g_optionsSeen = false;
+    const UINT_PTR closer = ::SetTimer(nullptr, 0, 700, CloseOptionsDialog);
+    ::PostMessageA(host->Frame(), WM_COMMAND, 29521, 0);
+    EXPECT_TRUE(PumpUntil([] { return g_optionsSeen; }, 8000)) << "the button opened no options dialog";
+    ::KillTimer(nullptr, closer);
+    Pump(300);
+
+    // Installing again while the host holds the DLL: refused, the DLL as it was.
+    const std::string before = Stamp(PluginDll());
+    const Outcome silent = RunToEnd(Quoted(SetupExe()) + " /S /D=" + BrowserFolder());
+    EXPECT_EQ(silent.code, kNotInstalled);
+    EXPECT_NE(silent.err.find("in use by Maxthon"), std::string::npos) << silent.err;
+    User user("setup-in-use");
+    EXPECT_EQ(RunToEnd(Quoted(SetupExe()) + " /D=" + BrowserFolder(), &user).code, kNotInstalled);
+    ASSERT_FALSE(user.boxTexts.empty());
+    EXPECT_NE(user.boxTexts[0].find("Maxthon is running"), std::string::npos) << user.boxTexts[0];
+    EXPECT_EQ(Stamp(PluginDll()), before);
+    EXPECT_FALSE(Exists(PluginDll() + ".new"));
+}
+
+// Uninstalls, silently or at the uninstaller's pages, with or without the user's settings.
+TEST(InstallerUninstall, RemovesFilesClassAndEntryAndKeepsSettingsUnlessAsked) {
+    const struct {
+        const char* options;
+        bool settingsKept;
+    } rows[] = {{" /S", true}, {"", true}, {" /S /REMOVESETTINGS", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.options);
+        const bool atPages = std::string(row.options).empty();
+        if (!Exists(PluginFolder() + "Uninstall.exe")) {
+            User user("setup");
+            ASSERT_EQ(RunToEnd(Quoted(SetupExe()) + (atPages ? "" : " /S") + " /D=" + BrowserFolder(), &user).code, 0u);
+        }
+        ::WritePrivateProfileStringA("General", "HideTitle", "1", (PluginFolder() + "settings.ini").c_str());
+        ASSERT_EQ(RunToEnd(Quoted(PluginFolder() + "Uninstall.exe") + row.options).code, 0u);
+        // The uninstaller goes on in a copy of itself: its entry goes last.
+        User user("uninstall");
+        EXPECT_TRUE(PumpUntil([&] {
+            user();
+            return !RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName");
+        }, 60000));
+        for (const char* file : kInstalled) EXPECT_FALSE(Exists(PluginFolder() + file)) << file;
+        EXPECT_EQ(Exists(PluginFolder() + "settings.ini"), row.settingsKept);
+        EXPECT_EQ(Exists(PluginFolder()), row.settingsKept);
+        EXPECT_FALSE(RegText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
+    }
+}
+
+}  // namespace
+}  // namespace e2e
