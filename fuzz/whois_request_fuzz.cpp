@@ -63,7 +63,8 @@ void Cache(FuzzedDataProvider& in) {
     tillwick::State().PluginFolder = "C:\\Plugin";
     host::sim::PutFile("C:\\Plugin\\temp", "");
     const std::string name = in.ConsumeRemainingBytesAsString();
-    if (name.empty()) return;  // no host name, nothing cached
+    // No host name (nothing but blanks and control characters): nothing cached.
+    if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; })) return;
     tillwick::CacheAddress(name, "192.0.2.7");
     tillwick::CacheLocation(name, "Nowhere");
     if (tillwick::CachedAddress(name) != "192.0.2.7" || tillwick::CachedLocation(name) != "Nowhere") std::abort();
