@@ -17,17 +17,13 @@
 #include "refhost/host.h"
 #include "refhost/win32/com_objects.h"
 #include "refhost/win32/dll_plugin.h"
+#include "support/exe_folder.h"
 
 #include <commctrl.h>
 
 namespace e2e {
 
-inline std::string ExeFolder() {
-    char path[MAX_PATH] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string text(path, n);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
+using testsupport::ExeFolder;
 inline std::string PluginFolder() { return ExeFolder() + "Plugin\\Tillwick\\"; }
 inline std::string PluginDll() { return PluginFolder() + "Tillwick.dll"; }
 

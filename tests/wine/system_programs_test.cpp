@@ -10,15 +10,9 @@
 #include <string>
 
 #include "host/host.h"
+#include "support/exe_folder.h"
 
 namespace {
-
-std::string Here() {
-    char path[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string text(path, n);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
 
 std::set<DWORD> Rundll32Processes() {
     std::set<DWORD> ids;
@@ -33,9 +27,9 @@ std::set<DWORD> Rundll32Processes() {
 }
 
 TEST(SystemProgramsWine, TheSecurityDialogIgnoresARundll32InTheCurrentFolder) {
-    const std::string folder = Here() + "decoy_folder\\";
+    const std::string here = testsupport::ExeFolder(), folder = here + "decoy_folder\\";
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileA((Here() + "decoy.exe").c_str(), (folder + "rundll32.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA((here + "decoy.exe").c_str(), (folder + "rundll32.exe").c_str(), FALSE));
     ::DeleteFileA((folder + "decoy-ran").c_str());
     char previous[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, previous);

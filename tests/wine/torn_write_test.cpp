@@ -14,15 +14,9 @@
 
 #include "core/ini_store.h"
 #include "host/host.h"
+#include "support/exe_folder.h"
 
 namespace {
-
-std::string Here() {
-    char path[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string text(path, n);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
 
 std::string SettingsText(long counter) {
     std::string text = "[General]\r\n";
@@ -43,7 +37,7 @@ int TemporaryFiles(const std::string& folder) {
 
 // Starts the writer at `first`, lets it run for `ms`, kills it.
 void RunWriterFor(const std::string& path, long first, DWORD ms) {
-    std::string command = "\"" + Here() + "torn_writer.exe\" \"" + path + "\" " + std::to_string(first);
+    std::string command = "\"" + testsupport::ExeFolder() + "torn_writer.exe\" \"" + path + "\" " + std::to_string(first);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
@@ -56,7 +50,7 @@ void RunWriterFor(const std::string& path, long first, DWORD ms) {
 }
 
 TEST(TornWriteWine, AKilledWriterLeavesTheOldOrTheNewFile) {
-    const std::string folder = Here() + "torn_write\\";
+    const std::string folder = testsupport::ExeFolder() + "torn_write\\";
     const std::string path = folder + "settings.ini";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(host::fs::WriteFileAtomic(path, SettingsText(0)));
