@@ -13,6 +13,7 @@
 #include <new>
 #include <string>
 
+#include "bench_main.h"
 #include "core/state.h"
 #include "core/subclassing.h"
 #include "host/host.h"
@@ -165,11 +166,4 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<RatioReporter>(argc, argv); }

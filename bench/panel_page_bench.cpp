@@ -8,6 +8,7 @@
 #include <map>
 #include <string>
 
+#include "bench_main.h"
 #include "statushtml/status_html_page.h"
 
 namespace {
@@ -65,11 +66,4 @@ private:
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarks<RatioReporter>(argc, argv); }

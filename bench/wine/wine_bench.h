@@ -7,16 +7,11 @@
 #include <string>
 
 #include "host/win32/com.h"
+#include "../../tests/support/exe_folder.h"
 
 namespace wine_bench {
 
-// The program's folder, with its trailing backslash.
-inline std::string ExeFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string text(path, n);
-    return text.substr(0, text.find_last_of('\\') + 1);
-}
+using testsupport::ExeFolder;  // the host folder: the program lies in it
 
 // Dispatches this thread's messages for `ms` milliseconds.
 inline void PumpFor(int ms) {
