@@ -6,13 +6,14 @@
 
 #include <cstdlib>
 
-#include "core/errors.h"
+#include "settings/settings_files.h"
+#include "base/errors.h"
 #include "core/state.h"
 #include "core/text_pattern.h"
 #include "fuzz_target.h"
 #include "host/sim/sim.h"
 #include "menus/host_menus.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ using tillwick::Setting;
 void Hide(FuzzedDataProvider& in) {
     host::sim::Reset();
     tillwick::ResetState();
-    tillwick::State().PluginFolder = "C:\\Plugin";
+    tillwick::SetPluginFolder("C:\\Plugin");
     host::sim::PutFile("C:\\Plugin\\settings.ini", "");
     const auto sources = in.ConsumeIntegral<std::uint8_t>();
     const Setting switches[] = {Setting::HideContextPlugin, Setting::HideAutoPlugin, Setting::HideOtherPlugin};

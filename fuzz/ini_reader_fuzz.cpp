@@ -7,8 +7,8 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "core/convert.h"
-#include "core/ini_store.h"
+#include "base/convert.h"
+#include "settings/ini_store.h"
 #include "core/state.h"
 #include "fuzz_target.h"
 #include "host/sim/sim.h"

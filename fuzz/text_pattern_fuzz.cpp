@@ -2,7 +2,7 @@
 // against names from the host: any pattern, any text, never a crash or a hang.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/text_pattern.h"
 #include "fuzz_target.h"
 

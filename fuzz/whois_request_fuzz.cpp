@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "settings/settings_files.h"
 #include "core/state.h"
 #include "fuzz_target.h"
 #include "host/sim/sim.h"
@@ -60,7 +61,7 @@ void Request(FuzzedDataProvider& in) {
 void Cache(FuzzedDataProvider& in) {
     host::sim::Reset();
     tillwick::ResetState();
-    tillwick::State().PluginFolder = "C:\\Plugin";
+    tillwick::SetPluginFolder("C:\\Plugin");
     host::sim::PutFile("C:\\Plugin\\temp", "");
     const std::string name = in.ConsumeRemainingBytesAsString();
     // No host name (nothing but blanks and control characters): nothing cached.

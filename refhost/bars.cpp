@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "refhost/host_impl.h"
 
 namespace refhost {

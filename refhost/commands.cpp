@@ -4,8 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "core/errors.h"
-#include "core/ini_store.h"
+#include "base/errors.h"
+#include "settings/ini_store.h"
+#include "settings/settings_files.h"
 #include "refhost/host_impl.h"
 
 namespace refhost {
@@ -209,7 +210,7 @@ void RunPlugin(Host::State& s, int entryIndex) {
     } else if (entry.name == c::kCompanionPluginName) {
         const std::string folder = PluginFolderOf(s, c::kOwnPluginName);
         if (!folder.empty())
-            tillwick::ini::WriteString(folder + "\\" + std::string(c::kSettingsFile),
+            tillwick::ini::WriteString(folder + "\\" + std::string(tillwick::kSettingsFile),
                                        c::kSecurityIdSection, c::kSecurityIdKey,
                                        s.config.securityId);
     } else {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "refhost/host_impl.h"
 
 namespace refhost {

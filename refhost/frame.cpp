@@ -2,7 +2,7 @@
 // pages, the caption, full screen and closing; and the Host's public face.
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "refhost/host_impl.h"
 
 namespace refhost {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "refhost/host_impl.h"
 
 namespace refhost {

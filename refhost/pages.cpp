@@ -5,7 +5,7 @@
 // clock, updating status text, address bar, tab text and caption on the way.
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "refhost/host_impl.h"
 
 namespace refhost {

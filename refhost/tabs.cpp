@@ -4,7 +4,7 @@
 // the tab bar; its plugin object, sited with the tab's browser.
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "refhost/host_impl.h"
 
 namespace refhost {

@@ -16,7 +16,7 @@
 
 #include "core/state.h"
 #include "core/wrapper.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ double NanosPerRead(const std::vector<Key>& keys, int rounds, Read read) {
 int Run(int rounds) {
     const std::string folder = ExeFolder() + "settings_bench";
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    tillwick::State().PluginFolder = folder;
+    tillwick::SetPluginFolder(folder);
     const std::string path = tillwick::SettingsFilePath();
     ::DeleteFileA(path.c_str());
 

@@ -60,8 +60,6 @@ inline constexpr std::string_view kHostExeName = "Maxthon.exe";
 inline constexpr std::string_view kHostExeMarker = "maxthon";
 
 // Our own files, relative to the plugin folder.
-inline constexpr std::string_view kSettingsFile = "settings.ini";
-inline constexpr std::string_view kScratchFile = "temp";
 inline constexpr std::string_view kStatusImage1 = "temp1";
 inline constexpr std::string_view kStatusImage2 = "temp2";
 inline constexpr std::string_view kProgressPage = "temp3";

@@ -2,7 +2,7 @@
 // and start-up / clean-up at creation and release.
 #include "core/plugin_object.h"
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/startup.h"
 #include "core/state.h"

@@ -7,7 +7,7 @@
 
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "host/folder_stamps.h"

@@ -7,8 +7,8 @@
 #include <cctype>
 #include <string>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/plugin_registry.h"
@@ -20,7 +20,7 @@
 #include "features/hide_tab_bar.h"
 #include "features/hide_title.h"
 #include "features/toggle_filter.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -180,7 +180,7 @@ void InitializePlugin() noexcept {
     bool awake = RunStepOr("InitializePlugin: host check", false, [&] {
         s.HostExePath = Lower(ModuleFileName());
         s.HostFolder = FolderOf(s.HostExePath, true);
-        s.PluginFolder = FolderOf(host::PluginModulePath(), false);
+        SetPluginFolder(FolderOf(host::PluginModulePath(), false));
         return s.HostExePath.find(contract::kHostExeMarker) != std::string::npos;
     });
     // Not the browser we belong to: stay inert, with no timer, hook or file of ours.

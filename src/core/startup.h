@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "host/host.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 

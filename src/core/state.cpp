@@ -1,11 +1,16 @@
 #include "core/state.h"
 
+#include "settings/settings_files.h"
+
 namespace tillwick {
 namespace {
 SharedState g_state;
 }
 
 SharedState& State() { return g_state; }
-void ResetState() { g_state = SharedState{}; }
+void ResetState() {
+    g_state = SharedState{};
+    ResetSettingsFiles();
+}
 
 }  // namespace tillwick

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "core/plugin_registry.h"
 #include "features/address_bar_state.h"
 #include "features/tab_hover_state.h"
@@ -168,7 +168,6 @@ struct SharedState {
     // Texts.
     std::string HostExePath;
     std::string HostFolder;    // lower case, with a trailing backslash
-    std::string PluginFolder;  // without a trailing backslash
     std::string HostLanguageFile;
     std::string LanguageId;
     std::string ShowWordText;
@@ -272,7 +271,6 @@ struct SharedState {
     StatusHtmlState StatusHtml;
 
     // What start-up reads for every new tab, kept while the files are unchanged.
-    ini::FileCache IniFiles;
     PluginFolderCache PluginFolders;
 };
 

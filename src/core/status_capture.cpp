@@ -6,14 +6,14 @@
 #include <cmath>
 #include <string>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/state.h"
 #include "core/wrapper.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {

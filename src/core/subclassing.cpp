@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
@@ -265,7 +265,7 @@ void CleanUpOnClose() {
     RunStep("MainFrameProc: clean-up on close", [] {
         std::optional<int> processes = host::CountProcessesNamed(contract::kHostExeName);
         if (!processes || *processes != 1) return;
-        for (std::string_view name : {contract::kScratchFile, contract::kStatusImage1, contract::kStatusImage2}) {
+        for (std::string_view name : {kScratchFile, contract::kStatusImage1, contract::kStatusImage2}) {
             RunStep([&] {
                 std::string path = PluginFilePath(name);
                 if (host::fs::FileExists(path)) host::fs::DeleteFile(path);

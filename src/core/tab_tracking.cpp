@@ -3,7 +3,7 @@
 // first), take its document and tell the features.
 #include <algorithm>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/startup.h"

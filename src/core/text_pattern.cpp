@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 
 namespace tillwick {
 namespace {

@@ -1,38 +1,16 @@
 #include "core/wrapper.h"
 
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/host_contract.h"
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "core/state.h"
 #include "host/text.h"
 
 namespace tillwick {
 
-std::string PluginFilePath(std::string_view name) {
-    return State().PluginFolder + "\\" + std::string(name);
-}
-std::string SettingsFilePath() { return PluginFilePath(contract::kSettingsFile); }
-std::string ScratchFilePath() { return PluginFilePath(contract::kScratchFile); }
 std::string LanguageFilePath(std::string_view languageId) {
     return PluginFilePath(std::string(contract::kLanguageFilePrefix) + std::string(languageId) + ".ini");
-}
-
-std::string ReadSetting(std::string_view key, std::string_view defaultValue, std::string_view section) {
-    std::string text = ini::ReadString(SettingsFilePath(), section, key, defaultValue);
-    return text.empty() ? std::string(defaultValue) : text;
-}
-
-void WriteSetting(std::string_view key, std::optional<std::string_view> value, std::string_view section) {
-    ini::WriteString(SettingsFilePath(), section, key, value);
-}
-
-std::string ReadTempValue(std::string_view key, std::string_view defaultValue, std::string_view section) {
-    return ini::ReadString(ScratchFilePath(), section, key, defaultValue);
-}
-
-void WriteTempValue(std::string_view key, std::optional<std::string_view> value, std::string_view section) {
-    ini::WriteString(ScratchFilePath(), section, key, value);
 }
 
 std::string LanguageText(std::string_view key, std::string_view defaultValue, std::string_view section) {

@@ -1,4 +1,4 @@
-// The settings store, the readers of the host's files and the small platform
+// The readers of the language and host files and the small platform
 // helpers every feature uses. Stateless: the folders and the language come
 // from the shared state that start-up fills.
 #pragma once
@@ -9,22 +9,9 @@
 #include <string_view>
 
 #include "host/host.h"
+#include "settings/settings_files.h"
 
 namespace tillwick {
-
-inline constexpr std::string_view kGeneral = "General";
-inline constexpr std::string_view kLanguage = "Language";
-
-// The plugin's settings file: the default when the key is missing or empty.
-std::string ReadSetting(std::string_view key, std::string_view defaultValue,
-                        std::string_view section = kGeneral);
-// nullopt deletes the key; the empty text writes "Key=".
-void WriteSetting(std::string_view key, std::optional<std::string_view> value,
-                  std::string_view section = kGeneral);
-
-// The scratch file: the default only when the key is missing.
-std::string ReadTempValue(std::string_view key, std::string_view defaultValue, std::string_view section);
-void WriteTempValue(std::string_view key, std::optional<std::string_view> value, std::string_view section);
 
 // A user-visible text in the current language, falling back to the base
 // language file and then to the caller's default.
@@ -40,10 +27,6 @@ std::string HostLanguageText(std::string_view key, std::string_view defaultValue
 // Any INI file; the empty text when the key is missing.
 std::string ReadIniFile(std::string_view key, const std::string& filePath, std::string_view section);
 
-// The file paths behind the readers above.
-std::string SettingsFilePath();
-std::string ScratchFilePath();
-std::string PluginFilePath(std::string_view name);  // PluginFolder + "\" + name
 std::string LanguageFilePath(std::string_view languageId);
 
 // The colour chooser; Current when the user cancels.

@@ -4,7 +4,7 @@
 // 1 = loaded shows Refresh.)
 #include <cstdlib>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"

@@ -9,14 +9,14 @@
 #include <string>
 #include <utility>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 #include "statusinfo/statusinfo.h"
 
 namespace tillwick {

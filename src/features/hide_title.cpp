@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "host/text.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {

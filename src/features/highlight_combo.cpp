@@ -4,14 +4,14 @@
 // The overlay is made once and then only shown, hidden and moved.
 #include <optional>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/address_bar.h"
 #include "features/feature_timers.h"
 #include "core/feature_hooks.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
@@ -16,7 +16,7 @@
 #include "core/wrapper.h"
 #include "features/address_bar.h"
 #include "features/feature_timers.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {

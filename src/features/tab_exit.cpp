@@ -1,6 +1,6 @@
 // The exit with the last tab. The close command goes on to the host unchanged; the exit
 // follows once the host has closed the tab.
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/state.h"

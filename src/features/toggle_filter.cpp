@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <iterator>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/startup.h"

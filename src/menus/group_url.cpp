@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"
@@ -20,7 +20,7 @@
 #include "menus/host_menus.h"
 #include "menus/menu_items.h"
 #include "menus/menu_regroup.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {

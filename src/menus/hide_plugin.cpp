@@ -4,15 +4,15 @@
 #include <cctype>
 #include <string>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/text_pattern.h"
 #include "core/wrapper.h"
 #include "menus/host_menus.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/text_pattern.h"
 
 namespace tillwick {

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"

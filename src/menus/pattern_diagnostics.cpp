@@ -8,7 +8,7 @@
 #include "core/state.h"
 #include "core/text_pattern.h"
 #include "menus/host_menus.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/html_escape.h"
 #include "core/host_contract.h"
 #include "core/state.h"

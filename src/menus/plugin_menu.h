@@ -6,7 +6,7 @@
 
 #include "host/host.h"
 #include "menus/menu_state.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 

@@ -1,7 +1,7 @@
 // Our entry "Tillwick..." in the host's Options menu. The host
 // greys the commands it does not know each time the menu opens, so a 0 ms
 // timer enables ours again once the host has done so.
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/plugin_object.h"

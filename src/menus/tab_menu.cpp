@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"

@@ -3,10 +3,10 @@
 // keeps the later settings from being written.
 #include "options/options_apply.h"
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "core/startup.h"
 #include "core/state.h"
 #include "core/subclassing.h"

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 
 namespace tillwick {
 namespace {

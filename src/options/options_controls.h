@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/plugin_registry.h"
 #include "core/state.h"

@@ -12,7 +12,7 @@
 
 #include "host/host.h"
 #include "options/options_controls.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 

@@ -4,14 +4,14 @@
 #include <cctype>
 #include <utility>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/html_escape.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "options/options_dialog.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 #include "statushtml/status_html_page.h"
 
 namespace tillwick {
@@ -113,7 +113,7 @@ void PanelEditorForm::Load() {
             row.version = kSampleVersion;
             row.width = kSamples[i].width;
             row.offset = '0';  // a character: GCC 12 misreads a one-letter literal here at -O3
-            row.path = State().PluginFolder + "\\Addons\\" + std::string(kSamples[i].file);
+            row.path = PluginFolder() + "\\Addons\\" + std::string(kSamples[i].file);
         }
     }
     height = SettingText(Setting::StatusHtmlHeight);
@@ -174,7 +174,7 @@ void PanelEditorForm::ValidateSepWidth() {
     else if (*n >= 11) Correct(sepWidth, "10");
 }
 
-std::string PanelEditorForm::AddonsFolder() { return State().PluginFolder + "\\Addons\\"; }
+std::string PanelEditorForm::AddonsFolder() { return PluginFolder() + "\\Addons\\"; }
 
 void PanelEditorForm::FileChosen(int row, const std::string& file) {
     upEnabled = dnEnabled = false;

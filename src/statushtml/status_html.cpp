@@ -4,14 +4,14 @@
 #include <cmath>
 #include <string>
 
-#include "core/convert.h"
-#include "core/errors.h"
+#include "base/convert.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -132,7 +132,7 @@ void SetPanelUse(std::int32_t index, bool on) { WritePanelSetting(PanelField::Us
 
 void WritePanel(std::int32_t i, const StatusHtmlPanel& p, const std::string& securityId) {
     const std::int32_t k = i + 1;
-    const std::string folder = State().PluginFolder;
+    const std::string folder = PluginFolder();
     const std::string frame = "frames[" + std::to_string(k) + "]";
     if (!p.use) {
         WriteFrame(k);

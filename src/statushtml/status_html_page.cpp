@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "core/convert.h"
+#include "base/convert.h"
 #include "core/html_escape.h"
 
 namespace tillwick {

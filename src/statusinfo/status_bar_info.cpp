@@ -5,7 +5,7 @@
 #include <cctype>
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
 #include "core/state.h"
@@ -13,7 +13,7 @@
 #include "features/feature_timers.h"
 #include "features/hide_status_bar.h"
 #include "host/text.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 #include "statusinfo/statusinfo.h"
 
 namespace tillwick {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/host_contract.h"
 #include "core/feature_hooks.h"
 #include "core/html_escape.h"

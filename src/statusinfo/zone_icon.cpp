@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/state.h"
 #include "core/wrapper.h"

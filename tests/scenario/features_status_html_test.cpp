@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "core/feature_hooks.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 #include "scenario/features_fixture.h"
 #include "statushtml/status_html.h"
 #include "support/platform.h"

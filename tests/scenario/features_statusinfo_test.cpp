@@ -5,7 +5,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "features_fixture.h"
 #include "host/sim/statusinfo.h"
 #include "statusinfo/statusinfo.h"

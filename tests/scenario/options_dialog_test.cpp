@@ -3,7 +3,7 @@
 // colours), Apply's writes driven by the catalogue and its feature restarts.
 #include <set>
 
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "features/always_on_top.h"
 #include "features_fixture.h"
 #include "options/options_apply.h"

@@ -1,7 +1,7 @@
 // Tabs, layout and the other host commands, each sent as WM_COMMAND to the
 // frame the way a plugin sends them.
 #include "core/host_contract.h"
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "support/refhost_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "core/host_contract.h"
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "support/refhost_fixture.h"
 
 namespace {

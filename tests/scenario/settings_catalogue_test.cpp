@@ -2,7 +2,8 @@
 // key, the panel records and the table's own consistency.
 #include <set>
 
-#include "options/settings_catalogue.h"
+#include "settings/settings_files.h"
+#include "settings/settings_catalogue.h"
 #include "scenario/spine_fixture.h"
 
 namespace {
@@ -13,7 +14,7 @@ class SettingsCatalogueTest : public spine::SpineTest {
 protected:
     void SetUp() override {
         SpineTest::SetUp();
-        State().PluginFolder = spine::kPluginFolder;
+        tillwick::SetPluginFolder(spine::kPluginFolder);
     }
 };
 

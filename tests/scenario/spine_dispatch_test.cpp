@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "settings/settings_files.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "scenario/spine_fixture.h"
@@ -295,7 +296,7 @@ protected:
     void SetUp() override {
         SpineDispatch::SetUp();
         for (const char* name : {"temp", "temp1", "temp2", "temp3"}) WriteText(kPluginFolder + "\\" + name, "x");
-        State().PluginFolder = kPluginFolder;
+        tillwick::SetPluginFolder(kPluginFolder);
         Hook({});
     }
     bool Exists(const char* name) { return host::fs::FileExists(kPluginFolder + "\\" + name); }

@@ -4,7 +4,7 @@
 
 #include "core/feature_hooks.h"
 #include "core/host_contract.h"
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "support/step_failures.h"
 
 namespace spine {

@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         SpineTest::SetUp();
         State().HostFolder = kLowerHost;
-        State().PluginFolder = kPluginFolder;
+        tillwick::SetPluginFolder(kPluginFolder);
     }
     std::vector<std::string> Scan(const std::string& languageId = "") {
         State().LanguageId = languageId;

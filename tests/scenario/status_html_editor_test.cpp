@@ -3,10 +3,11 @@
 // saving with the records numbered afresh.
 #include <gtest/gtest.h>
 
+#include "settings/settings_files.h"
 #include "core/state.h"
 #include "host/sim/sim.h"
 #include "options/options_form.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 #include "statushtml/panel_editor.h"
 
 namespace {
@@ -20,7 +21,7 @@ protected:
     void SetUp() override {
         host::sim::Reset();
         ResetState();
-        State().PluginFolder = kFolder;
+        SetPluginFolder(kFolder);
         State().StatusBarHeight = 22;
     }
     void TearDown() override { ResetState(); }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/errors.h"
+#include "base/errors.h"
 
 namespace testsupport {
 namespace {

@@ -1,8 +1,8 @@
-#include "core/convert.h"
+#include "base/convert.h"
 
 #include <gtest/gtest.h>
 
-#include "core/errors.h"
+#include "base/errors.h"
 
 using namespace tillwick;
 

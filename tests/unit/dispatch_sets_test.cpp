@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/state.h"
 #include "core/subclassing.h"
 #include "host/sim/sim.h"

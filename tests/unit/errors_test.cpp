@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "host/sim/sim.h"
 
 TEST(StepFailures, ASkippedStepIsCountedAndWrittenToTheDebuggerOutput) {

@@ -1,4 +1,4 @@
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "core/state.h"
 #include "host/sim/sim.h"
 

@@ -6,7 +6,7 @@
 #include <regex>
 #include <string>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/text_pattern.h"
 
 namespace tillwick {

@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/state.h"
 #include "host/sim/sim.h"
 
@@ -17,7 +17,7 @@ protected:
     void SetUp() override {
         host::sim::Reset();
         ResetState();
-        State().PluginFolder = "C:\\maxthon\\Plugin\\Tillwick";
+        SetPluginFolder("C:\\maxthon\\Plugin\\Tillwick");
         State().HostFolder = "c:\\maxthon\\";
         State().LanguageId = "1031";
         for (const char* folder : {"C:\\maxthon", "C:\\maxthon\\config", "C:\\maxthon\\Plugin",
@@ -51,7 +51,7 @@ TEST_F(Wrapper, WriteSettingCreatesUpdatesAndDeletes) {
 }
 
 TEST_F(Wrapper, WriteIntoAMissingFolderIsQuietlyLost) {
-    State().PluginFolder = "C:\\nowhere";
+    SetPluginFolder("C:\\nowhere");
     WriteSetting("K", "v");
     EXPECT_FALSE(host::fs::FileExists("C:\\nowhere\\settings.ini"));
     EXPECT_EQ(ReadSetting("K", "d"), "d");

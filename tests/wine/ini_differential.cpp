@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "host/host.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <random>
 #include <string>
 
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 #include "host/host.h"
 #include "support/exe_folder.h"
 

@@ -170,8 +170,8 @@ TEST(WhoisHttpWine, ChainOverRealHttpWithReferralTimeOutRdapAndAHostileReport) {
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     SharedState& s = State();
-    s.PluginFolder = std::string(temp) + "tillwick_whois_wine";
-    ::CreateDirectoryA(s.PluginFolder.c_str(), nullptr);
+    tillwick::SetPluginFolder(std::string(temp) + "tillwick_whois_wine");
+    ::CreateDirectoryA(tillwick::PluginFolder().c_str(), nullptr);
     ::DeleteFileA(ScratchFilePath().c_str());
     const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
     for (const char* registry : {"ARIN", "APNIC", "LACNIC", "RIPE", "AfriNIC"}) WriteSetting(registry, base, "Whois");

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 
 namespace tillwick::ui {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/state.h"
 #include "options/options_dialog.h"
 #include "options/win32/dialog_kit.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/errors.h"
+#include "base/errors.h"
 #include "core/feature_hooks.h"
 #include "core/state.h"
 #include "core/wrapper.h"

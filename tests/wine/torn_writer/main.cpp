@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;

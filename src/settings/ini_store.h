@@ -50,6 +50,8 @@ struct FileCache {
 // The whole file, from the cache while its stamp is the same; nullptr when it
 // cannot be read. Valid until the next call.
 const std::string* CachedFileText(const std::string& path);
+// Empties the cache (a test starting afresh).
+void ForgetCachedFiles();
 
 // File versions of the above. Their key names are encoded so that any name
 // reads back as written: "=", "[", "]", ";", "%" and control characters

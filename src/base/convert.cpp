@@ -1,9 +1,9 @@
-#include "core/convert.h"
+#include "base/convert.h"
 
 #include <cmath>
 #include <limits>
 
-#include "core/errors.h"
+#include "base/errors.h"
 
 namespace tillwick {
 namespace {

@@ -1,12 +1,12 @@
 // The settings catalogue's table and the typed accessors the features read through.
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 
 #include <algorithm>
 #include <array>
 
-#include "core/convert.h"
-#include "core/ini_store.h"
-#include "core/wrapper.h"
+#include "base/convert.h"
+#include "settings/ini_store.h"
+#include "settings/settings_files.h"
 
 namespace tillwick {
 namespace {

@@ -1,8 +1,7 @@
-#include "core/ini_store.h"
+#include "settings/ini_store.h"
 
 #include <vector>
 
-#include "core/state.h"
 #include "host/host.h"
 
 namespace tillwick::ini {
@@ -205,8 +204,15 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
     return out;
 }
 
+namespace {
+// One cache for the process: every tab's start-up reads the same files.
+FileCache g_cache;
+}  // namespace
+
+void ForgetCachedFiles() { g_cache.files.clear(); }
+
 const std::string* CachedFileText(const std::string& path) {
-    auto& files = State().IniFiles.files;
+    auto& files = g_cache.files;
     const std::optional<host::fs::Stamp> stamp = host::fs::FileStamp(path);
     if (!stamp) {
         files.erase(path);
