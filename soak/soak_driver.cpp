@@ -20,7 +20,7 @@
 
 #include "e2e/e2e_host.h"
 #include "options/options_controls.h"
-#include "options/settings_catalogue.h"
+#include "settings/settings_catalogue.h"
 #include "refhost/win32/page_paint.h"
 
 namespace e2e {

@@ -4,14 +4,12 @@
 #include <array>
 #include <string_view>
 
-#include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/state.h"
 #include "core/wrapper.h"
-#include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
@@ -41,12 +39,14 @@ const ToolbarStyleRow* MatchToolbar(HWND wnd) {
 
 void TakeAddressCombo(HWND wnd) {
     State().AddressComboWnd = wnd;
-    if (SettingOn(Setting::HighlightCombo)) StartHighlightCombo();
+    StartRun run;
+    StartFeaturesAt(StartPoint::AddressBox, run);
 }
 
 void TakeAddressEdit(HWND wnd) {
     State().AddressEditWnd = wnd;
-    if (SettingOn(Setting::CustomProgress)) StartProgressBar();
+    StartRun run;
+    StartFeaturesAt(StartPoint::AddressEdit, run);
 }
 
 bool TextStartsWithScheme(HWND wnd) {
@@ -88,14 +88,15 @@ BOOL CALLBACK ClassifyToolbar(HWND wnd, LPARAM) noexcept {
     const ToolbarStyleRow* row = MatchToolbar(wnd);
     if (row == nullptr) return kGoOn;
     RunStep([&] {
+        StartRun run;
         switch (row->role) {
             case ToolbarRole::MainButtons:
                 State().ButtonsToolbarWnd = wnd;
-                if (SettingOn(Setting::CombineButtons)) StartCombineButtons();
+                StartFeaturesAt(StartPoint::ButtonsToolbar, run);
                 break;
             case ToolbarRole::PluginButtons:
                 State().PluginToolbarWnd = wnd;
-                if (SettingOn(Setting::HidePlugin)) HidePlugins();
+                StartFeaturesAt(StartPoint::PluginToolbar, run);
                 break;
             case ToolbarRole::Address:
                 host::EnumChildWindows(wnd, &FindAddressControls, 0);
@@ -126,9 +127,8 @@ BOOL CALLBACK FindAddressComboByText(HWND wnd, LPARAM) noexcept {
     if (!HasClass(wnd, contract::kComboBoxClass) || !TextStartsWithScheme(wnd)) return kGoOn;
     State().AddressComboWnd = wnd;
     host::EnumChildWindows(wnd, &FindAddressEdit, 0);
-    RunStep([] {
-        if (SettingOn(Setting::HighlightCombo)) StartHighlightCombo();
-    });
+    StartRun run;
+    StartFeaturesAt(StartPoint::AddressBox, run);
     return kGoOn;
 }
 

@@ -3,7 +3,7 @@
 #include "core/plugin_object.h"
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/startup.h"
 #include "core/state.h"
 
@@ -12,19 +12,16 @@ namespace {
 
 constexpr std::uint32_t kOleCmdfEnabled = 2;  // OLECMDF_ENABLED
 
-// The progress bar follows the page once the panels' capture is done or it lives in the address bar.
-bool ProgressBarShown() {
-    const SharedState& s = State();
-    return s.CustomProgressOn && (s.CaptureDone || s.ProgressInAddressBar);
-}
-
-void ShowCombinedState(std::int32_t n) {
-    if (State().CombineButtonsOn) SetCombinedState(n);
-}
-
 }  // namespace
 
-void (*PluginObject::OptionsDialogHook)() = &ShowOptionsDialog;
+void (*PluginObject::OptionsDialogHook)() = nullptr;
+
+void PluginObject::OpenOptions() {
+    if (OptionsDialogHook != nullptr)
+        OptionsDialogHook();
+    else
+        NotifyFeatures(SpineNotice{Notice::OwnButton});
+}
 
 PluginObject::PluginObject() noexcept {
     ++State().LiveObjects;
@@ -61,32 +58,18 @@ HRESULT PluginObject::Exec() noexcept {
     SharedState& s = State();
     s.CurrentBrowser = browser_;
     // Our own button pressed by the tab tracking only points CurrentBrowser at the active tab.
-    if (!s.SelfCommandInProgress && OptionsDialogHook != nullptr) RunStep("Exec", OptionsDialogHook);
+    if (!s.SelfCommandInProgress) RunStep("Exec", &OpenOptions);
     return S_OK;
 }
 
-void PluginObject::OnBeforeNavigate2() noexcept {
-    RunStep("BeforeNavigate2", [] { ShowCombinedState(0); });
-}
+void PluginObject::OnBeforeNavigate2() noexcept { NotifyFeatures(SpineNotice{Notice::NavigationStarted}); }
 
-void PluginObject::OnDownloadBegin() noexcept {
-    RunStep("DownloadBegin", [] { ShowCombinedState(0); });
-}
+void PluginObject::OnDownloadBegin() noexcept { NotifyFeatures(SpineNotice{Notice::NavigationStarted}); }
 
-void PluginObject::OnDownloadComplete() noexcept {
-    RunStep("DownloadComplete", [] { ShowCombinedState(1); });
-    RunStep("DownloadComplete", [] {
-        if (ProgressBarShown()) ScheduleHideProgress();
-    });
-}
+void PluginObject::OnDownloadComplete() noexcept { NotifyFeatures(SpineNotice{Notice::DownloadComplete}); }
 
 void PluginObject::OnProgressChange(std::int32_t progress, std::int32_t progressMax) noexcept {
-    RunStep("ProgressChange", [&] {
-        if (State().StatusHtmlOn) StatusHtmlProgress(progress, progressMax);
-    });
-    RunStep("ProgressChange", [&] {
-        if (ProgressBarShown()) ProgressBarChange(progress, progressMax);
-    });
+    NotifyFeatures(SpineNotice{Notice::Progress, progress, progressMax});
 }
 
 }  // namespace tillwick

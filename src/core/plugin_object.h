@@ -43,9 +43,10 @@ public:
     void OnDownloadComplete() noexcept;
     void OnProgressChange(std::int32_t progress, std::int32_t progressMax) noexcept;
 
-    // How Exec shows the options dialog (modally; it returns when the dialog
-    // closes). The dialog module's ShowOptionsDialog unless replaced, which
-    // lets a test see whether Exec opened it.
+    // Opens the options dialog (modally; it returns when the dialog closes):
+    // the feature that answers the plugin's button does, unless a test put
+    // OptionsDialogHook in its place to see whether the dialog was asked for.
+    static void OpenOptions();
     static void (*OptionsDialogHook)();
 
     // Plugin objects alive in this process.

@@ -5,12 +5,12 @@
 #include <cctype>
 #include <optional>
 
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
-#include "settings/ini_store.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "host/folder_stamps.h"
+#include "settings/ini_store.h"
 
 namespace tillwick {
 namespace {
@@ -175,9 +175,7 @@ void BuildDiagnostics() {
     if (s.SearchEditWnd == nullptr) toolbarProblem("116", "Cannot found Search Bar:");
     if (s.ButtonsToolbarWnd == nullptr) toolbarProblem("117", "Cannot found Standard Tool Bar:");
     s.DiagnosticsText = std::move(text);
-    FindRefreshStop();  // the combined Refresh/Stop button appends its own findings
-    AppendProgressDiagnostics();
-    AppendPatternDiagnostics();
+    AppendFeatureDiagnostics();  // each feature appends its own findings
     if (s.DiagnosticsText.empty()) s.DiagnosticsText = LanguageText("124", "No known problem is noted.");
 }
 

@@ -9,17 +9,12 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/plugin_registry.h"
 #include "core/state.h"
 #include "core/subclassing.h"
 #include "core/wrapper.h"
-#include "features/always_on_top.h"
-#include "features/hide_status_bar.h"
-#include "features/hide_tab_bar.h"
-#include "features/hide_title.h"
-#include "features/toggle_filter.h"
 #include "settings/settings_catalogue.h"
 
 namespace tillwick {
@@ -48,59 +43,15 @@ std::string FolderOf(const std::string& path, bool keepBackslash) {
     return path.substr(0, keepBackslash ? cut + 1 : cut);
 }
 
-// ---- the start table's operations -------------------------------------------------
-template <void (*Feature)()>
-void Run(StartRun&, std::string_view) {
-    Feature();
-}
-
+// ---- the spine's own rows of the feature table -------------------------------------
 void SelectFirstTabAtEnd(StartRun& run, std::string_view) { run.tabCount = 1; }
-void SetLastTabExitOn(StartRun&, std::string_view) { State().LastTabExitOn = true; }
-void SetPasteGoOn(StartRun&, std::string_view) { State().PasteGoOn = true; }
-// The panels themselves start when the security id arrives (PollSecurityId).
-void SetStatusHtmlOn(StartRun&, std::string_view) { State().StatusHtmlOn = true; }
-void SetShowGroupUrlOn(StartRun&, std::string_view) { State().ShowGroupUrlOn = true; }
-void SetOpenGroupConfirmOn(StartRun&, std::string_view) { State().OpenGroupConfirmOn = true; }
-void StartTabBarHiding(StartRun&, std::string_view) {
-    if (SettingOn(Setting::HideLastTab))
-        StartHideLastTab();
-    else
-        StartHideTabBar();
-}
 void SetGlobalModifierKey(StartRun&, std::string_view value) {
     State().GlobalModifierKey = value == "Shift" ? VK_SHIFT : VK_CONTROL;
 }
-
-constexpr bool kSwitch = true;
-constexpr bool kValue = false;
-
-// The features in their start order.
-constexpr std::array<StartRow, 24> kStartTable{{
-    {Setting::ActivateFirstTab, kSwitch, &SelectFirstTabAtEnd},
-    {Setting::StartUpTabLock, kSwitch, &Run<&LockStartupTabs>},
-    {Setting::AlwaysOnTop, kSwitch, &Run<&RegisterOnTopHotKey>},
-    {Setting::HideTitle, kSwitch, &Run<&StartHideTitle>},
-    {Setting::LastTabExit, kSwitch, &SetLastTabExitOn},
-    {Setting::HideTabToolTip, kSwitch, &Run<&HideTabToolTips>},
-    {Setting::TabHoverAction, kSwitch, &Run<&StartTabHover>},
-    {Setting::ToggleFilter, kSwitch, &Run<&StartToggleFilter>},
-    {Setting::PasteGo, kSwitch, &SetPasteGoOn},
-    {Setting::ShowInMenu, kSwitch, &Run<&StartShowInMenu>},
-    {Setting::TabMenu, kSwitch, &Run<&StartTabMenu>},
-    {Setting::TabPluginMenu, kSwitch, &Run<&StartTabPluginMenu>},
-    {Setting::TabOtherMenu, kSwitch, &Run<&StartTabOtherMenu>},
-    {Setting::ExtensionMenu, kSwitch, &Run<&StartPageExtensionMenu>},
-    {Setting::PluginMenu, kSwitch, &Run<&StartPagePluginMenu>},
-    {Setting::OtherMenu, kSwitch, &Run<&StartPageOtherMenu>},
-    {Setting::SortSearch, kSwitch, &Run<&StartSortSearch>},
-    {Setting::HideTabBar, kSwitch, &StartTabBarHiding},
-    {Setting::StatusHtml, kSwitch, &SetStatusHtmlOn},
-    {Setting::ShowIcon, kSwitch, &Run<&StartZoneIcon>},
-    {Setting::StatusBarInfo, kSwitch, &Run<&StartStatusBarInfo>},
-    {Setting::ShowGroupUrl, kSwitch, &SetShowGroupUrlOn},
-    {Setting::OpenGroupConfirm, kSwitch, &SetOpenGroupConfirmOn},
-    {Setting::GlobalModifier, kValue, &SetGlobalModifierKey},
-}};
+void RestartTabToolTips() {
+    if (State().TabToolTipsHidden) ShowTabToolTips();
+    if (SettingOn(Setting::HideTabToolTip)) HideTabToolTips();
+}
 
 // ---- InitializePlugin's steps after the host check -----------------------------------
 void FindHostWindows() {
@@ -162,18 +113,21 @@ void MeasureTabBarSide() {
     if (mdi.top >= tabs.top) s.TabBarOnTop = true;
 }
 
-void StartFeatures(StartRun& run) {
-    for (const StartRow& row : kStartTable) {
-        RunStep("DeferredStartup: start a feature", [&] {
-            std::string value = SettingText(row.setting);
-            if (!row.isSwitch || IsOn(value)) row.start(run, value);
-        });
-    }
-}
-
 }  // namespace
 
-std::span<const StartRow> StartTable() { return kStartTable; }
+constinit const Feature kFirstTabFeature{
+    .name = "first tab", .setting = Setting::ActivateFirstTab, .start = &SelectFirstTabAtEnd, .apply = ApplyRestart::No};
+constinit const Feature kTabToolTipsFeature{.name = "tab tooltips",
+                                            .setting = Setting::HideTabToolTip,
+                                            .start = &Run<&HideTabToolTips>,
+                                            .apply = ApplyRestart::Own,
+                                            .restart = &RestartTabToolTips};
+// Apply sets the key itself, with the hooks it reinstalls.
+constinit const Feature kGlobalModifierFeature{.name = "global modifier",
+                                               .setting = Setting::GlobalModifier,
+                                               .isSwitch = false,
+                                               .start = &SetGlobalModifierKey,
+                                               .apply = ApplyRestart::No};
 
 void InitializePlugin() noexcept {
     SharedState& s = State();
@@ -230,45 +184,10 @@ void InitializePlugin() noexcept {
 void TerminatePlugin() noexcept {
     SharedState& s = State();
     // Each running feature stops as the options dialog would stop it: its
-    // timers, menus, windows and hot key go with it.
-    using Flag = bool SharedState::*;
-    struct Running { Flag on; void (*stop)() noexcept; };
-    static constexpr Running kRunning[] = {
-        {&SharedState::TabHoverOn, &StopTabHover},
-        {&SharedState::TabMenuOn, &StopTabMenu},
-        {&SharedState::TabPluginMenuOn, &StopTabPluginMenu},
-        {&SharedState::TabOtherMenuOn, &StopTabOtherMenu},
-        {&SharedState::ExtensionMenuOn, &StopPageExtensionMenu},
-        {&SharedState::PluginMenuOn, &StopPagePluginMenu},
-        {&SharedState::OtherMenuOn, &StopPageOtherMenu},
-        {&SharedState::SortSearchOn, &StopSortSearch},
-        {&SharedState::ZoneIconOn, &StopZoneIcon},
-        {&SharedState::StatusBarInfoOn, &StopStatusBarInfo},
-        {&SharedState::StatusHtmlOn, &StopStatusHtml},
-        {&SharedState::CombineButtonsOn, &StopCombineButtons},
-        {&SharedState::HighlightComboOn, &StopHighlightCombo},
-        {&SharedState::CustomProgressOn, &StopProgressBar},
-        {&SharedState::HidePluginOn, &ShowPlugins},
-        {&SharedState::ShowInMenuOn, &StopShowInMenu},
-        {&SharedState::ShowGroupUrlOn, &StopShowGroupUrl},
-        {&SharedState::OpenGroupConfirmOn, &StopShowGroupUrl},
-        {&SharedState::HideStatusBarOn, &StopHideStatusBar},
-        {&SharedState::HideTabBarOn, &StopHideTabBar},
-        {&SharedState::HideLastTabOn, &StopHideLastTab},
-        {&SharedState::HideTitleOn, &StopHideTitle},
-        {&SharedState::ToggleFilterOn, &StopToggleFilter},
-        {&SharedState::OnTopDispatch, &UnregisterOnTopHotKey},
-    };
-    for (const Running& f : kRunning)
-        if (s.*f.on) RunStep("TerminatePlugin: stop a feature", f.stop);
-    // The panel strip outlives a stop (it is only hidden) but not the plugin.
-    ReleaseStatusHtmlStrip();
-    // The one-shot timers of start-up and of features without a stop. The
-    // last-tab exit's timer stays: closing the last tab releases the last
-    // object, and that timer is what then leaves the browser; it ends itself.
-    for (UINT_PTR* timer : {&s.StartupTimerId, &s.SecurityPollTimerId, &s.CaptureTimerId,
-                            &s.Subclassing.PanelCommandTimerId, &s.PasteGo.MenuTimer, &s.PasteGo.PasteTimer,
-                            &s.TabLock.TabLockTimer, &s.ToggleFilter.RestoreTimer, &s.ToggleFilter.StartupTimer}) {
+    // timers, menus, windows and hot key go with it; then each lets go of
+    // what outlives a stop.
+    StopFeatures();
+    for (UINT_PTR* timer : {&s.StartupTimerId, &s.SecurityPollTimerId, &s.CaptureTimerId}) {
         if (*timer != 0) host::KillTimer(nullptr, *timer);
         *timer = 0;
     }
@@ -301,10 +220,8 @@ void CALLBACK DeferredStartup(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     });
     RunStep("DeferredStartup: security id", StartSecurityPoll);
     RunStep("DeferredStartup: tab bar side", MeasureTabBarSide);
-    StartFeatures(run);
-    RunStep("DeferredStartup: zone names", [&] {
-        if (s.ZoneIconOn || StatusInfoZoneOn()) LoadZoneNames();
-    });
+    StartFeaturesAt(StartPoint::DeferredStartup, run);
+    NotifyFeatures(SpineNotice{Notice::FeaturesStarted});
     RunStep("InstallSubclasses", InstallSubclasses);
     RunStep("DeferredStartup: select a tab", [&] {
         if (!s.StatusHtmlOn)
@@ -323,7 +240,7 @@ void CALLBACK PollSecurityId(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
             host::KillTimer(nullptr, timerId);
             s.SecurityPollTimerId = 0;
             WriteSettingValue(Setting::SecurityID, std::nullopt);
-            if (s.StatusHtmlOn) StartStatusHtml();
+            NotifyFeatures(SpineNotice{Notice::SecurityIdKnown});
         } else if (s.SecurityPollCount > kSecurityPollLimit) {
             host::KillTimer(nullptr, timerId);  // give up for this process
             s.SecurityPollTimerId = 0;
@@ -336,6 +253,10 @@ LRESULT SendHostCommand(WPARAM command) {
     // Writable: a receiver may treat lParam as an out parameter.
     std::int32_t zero = 0;
     return host::SendMessageA(State().MainFrameWnd, WM_COMMAND, command, reinterpret_cast<LPARAM>(&zero));
+}
+
+std::int32_t CountTabs() {
+    return static_cast<std::int32_t>(host::SendMessageA(State().TabBarWnd, TCM_GETITEMCOUNT, 0, 0));
 }
 
 HWND ActiveMdiChild() {

@@ -57,6 +57,8 @@ LRESULT SendHostCommand(WPARAM command);
 // The active MDI child (tab window); the MDI client writes its maximized state
 // through lParam, so that points at a variable of ours.
 HWND ActiveMdiChild();
+// The tab bar's tab count (TCM_GETITEMCOUNT).
+std::int32_t CountTabs();
 
 // A window's class as GetClassNameA gives it into a 255-character buffer.
 bool HasClass(HWND wnd, std::string_view className) noexcept;
@@ -70,17 +72,10 @@ struct ToolbarStyleRow {
 };
 std::span<const ToolbarStyleRow> ToolbarStyleTable();
 
-// ---- the start table ------------------------------------------------------------
-// What one pass of the start table decides beyond the features themselves.
-struct StartRun {
-    std::int32_t tabCount = 0;  // the tab to select at the end is 0xBFFF + tabCount
-};
-struct StartRow {
-    Setting setting;
-    bool isSwitch;                  // true: the operation runs only when the value is "1"
-    void (*start)(StartRun& run, std::string_view value);
-};
-// The features in their start order.
-std::span<const StartRow> StartTable();
+// ---- the spine's own rows of the feature table ------------------------------------
+struct Feature;
+extern const Feature kFirstTabFeature;       // ActivateFirstTab: select the first tab at the end
+extern const Feature kTabToolTipsFeature;    // HideTabToolTip
+extern const Feature kGlobalModifierFeature;  // GlobalModifier: Shift or Ctrl
 
 }  // namespace tillwick

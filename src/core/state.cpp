@@ -1,5 +1,6 @@
 #include "core/state.h"
 
+#include "core/feature.h"
 #include "settings/settings_files.h"
 
 namespace tillwick {
@@ -11,6 +12,7 @@ SharedState& State() { return g_state; }
 void ResetState() {
     g_state = SharedState{};
     ResetSettingsFiles();
+    ResetFeatures();
 }
 
 }  // namespace tillwick

@@ -1,7 +1,8 @@
 // The process-wide shared state: host window handles, folders, language,
 // command ids and the flags that tell the window procedures which feature
 // handlers to call. One instance, owned here, written on the UI thread only.
-// Tests start from a fresh one with ResetState().
+// Each feature keeps its own state in its own unit; a test starts everything
+// afresh with ResetState().
 #pragma once
 
 #include <array>
@@ -11,15 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/ini_store.h"
 #include "core/plugin_registry.h"
-#include "features/address_bar_state.h"
-#include "features/tab_hover_state.h"
 #include "host/host.h"
-#include "menus/menu_state.h"
-#include "menus/host_menu_state.h"
-#include "statushtml/status_html_state.h"
-#include "statusinfo/statusinfo_state.h"
 
 namespace tillwick {
 
@@ -57,89 +51,13 @@ struct SubclassingState {
     // (another add-on hooked them after us): ours stays in their chain and
     // passes their messages on to what it saved from them.
     std::vector<HookSlot> leftBehind;
-    // The tab-tracking timer (ActiveViewTimer, then FindPageViewTimer) and PanelCommandTimer.
+    // The tab-tracking timer (ActiveViewTimer, then FindPageViewTimer).
     UINT_PTR TabTrackTimerId = 0;
     TIMERPROC TabTrackProc = nullptr;  // which of the two the tab-tracking timer runs
     DWORD ActiveViewDue = 0;           // tick count at which ActiveViewTimer may look
-    UINT_PTR PanelCommandTimerId = 0;
-    // The last WM_COMMAND the main frame saw while the panels are on; 0 after a tab change.
-    std::int32_t LastCommandId = 0;
 
     HookSlot& slot(HookedWindow w) { return hooks[static_cast<std::size_t>(w)]; }
     const HookSlot& slot(HookedWindow w) const { return hooks[static_cast<std::size_t>(w)]; }
-};
-
-// ---- the window features' own state (each written by its feature's unit only) ----
-// Kept here so that a test's ResetState() starts every module afresh.
-
-// always_on_top.cpp.
-struct OnTopState {
-    LONG SavedStyle = 0;  // the frame's style just before the mode was entered
-    bool Active = false;
-};
-
-class TitleMatcher;  // hide_title.cpp's compiled TitleToHide
-class OptionsForm;   // the options dialog's form (options/options_form.h)
-
-// hide_title.cpp.
-struct HideTitleState {
-    std::string NewTitle;
-    // NewTitle as the frame's Unicode procedure is handed it; lives until the next start.
-    std::u16string NewTitleWide;
-    std::string HideKeyTitleMode;
-    std::shared_ptr<const TitleMatcher> Matcher;  // null while every caption is replaced
-};
-
-// toggle_filter.cpp: our copy of the host's six blockers, in their fixed order.
-struct ToggleFilterState {
-    std::array<bool, 6> BlockerState{};
-    bool MasterOn = false;
-    bool Restoring = false;
-    UINT_PTR RestoreTimer = 0;
-    UINT_PTR StartupTimer = 0;
-    std::int16_t StartupPresses = 0;  // once per process: never reset by a restart
-};
-
-// paste_go.cpp.
-struct PasteGoState {
-    HWND TargetEdit = nullptr;
-    UINT_PTR MenuTimer = 0;
-    UINT_PTR PasteTimer = 0;
-};
-
-// hide_status_bar.cpp: settings copied at start, and its four one-shot timers.
-struct HideStatusBarState {
-    bool ShowStatusMessage = false;
-    bool ShowSwitchTab = false;
-    std::int32_t HotArea = 7;
-    std::int32_t TimeDelay = 250;
-    std::string OpeningKeyword = "opening";  // lower case
-    bool PendingShow = false;
-    bool PageDone = false;  // the host's "done" text was swallowed before the bar got it
-    std::string LastHost;
-    UINT_PTR RevealTimer = 0;
-    UINT_PTR MessageTimer = 0;
-    UINT_PTR BlockTimer = 0;
-    UINT_PTR HoldTimer = 0;
-};
-
-// hide_tab_bar.cpp: the mouse mode and the last-tab mode.
-struct HideTabBarState {
-    std::int32_t HotArea = 15;
-    std::int32_t TimeDelay = 250;
-    RECT SavedClientRect{};
-    bool PendingShowTabBar = false;
-    UINT_PTR TabBarTimer = 0;
-    UINT_PTR TabBarRelayoutTimer = 0;
-    UINT_PTR LastTabTimer = 0;
-};
-
-// tab_lock.cpp and tab_exit.cpp.
-struct TabLockState {
-    std::int16_t LockCount = 0;
-    std::int16_t LockTicks = 0;  // once per process: never reset by a restart
-    UINT_PTR TabLockTimer = 0;
-    UINT_PTR ExitTimer = 0;
 };
 
 struct SharedState {
@@ -251,24 +169,6 @@ struct SharedState {
     std::string StatusText;
 
     SubclassingState Subclassing;
-    // The options dialog, made on first use and kept for the process.
-    std::shared_ptr<OptionsForm> OptionsDialog;
-
-    // The window features' own state.
-    OnTopState OnTop;
-    HideTitleState HideTitle;
-    ToggleFilterState ToggleFilter;
-    PasteGoState PasteGo;
-    HideStatusBarState HideStatusBar;
-    HideTabBarState HideTabBar;
-    TabLockState TabLock;
-    TabMenuState TabMenu;
-    PageMenuState PageMenu;
-    HostMenuState HostMenus;
-    TabHoverState TabHover;
-    AddressBarState AddressBar;
-    StatusInfoModules StatusInfo;
-    StatusHtmlState StatusHtml;
 
     // What start-up reads for every new tab, kept while the files are unchanged.
     PluginFolderCache PluginFolders;

@@ -8,7 +8,7 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/state.h"
@@ -84,10 +84,9 @@ void CALLBACK CaptureStatusBar(HWND, UINT, UINT_PTR, DWORD) noexcept {
     });
     RunStep("CaptureStatusBar", [&] { host::SetWindowPos(s.MainFrameWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE); });
     RunStep("CaptureStatusBar", [&] {
-        if (SettingOn(Setting::HideStatusBar))
-            StartHideStatusBar();
-        else if (s.StatusBarShownForCapture)
-            ToggleStatusBar();
+        // A feature that takes the status bar over decides whether it shows.
+        StartRun run;
+        if (StartFeaturesAt(StartPoint::StatusCaptured, run) == 0 && s.StatusBarShownForCapture) ToggleStatusBar();
     });
     s.CaptureDone = true;
 }

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/subclassing.h"
@@ -45,8 +45,7 @@ void PressOwnButton() {
 void HookPageView(HWND wnd) {
     SubclassingState& sub = State().Subclassing;
     HookSlot& slot = sub.slot(HookedWindow::PageView);
-    const SharedState& s = State();
-    const bool wanted = s.HideStatusBarOn || s.HideTabBarOn || s.StatusHtmlOn;
+    const bool wanted = HookWantedFor(HookedWindow::PageView);
     if (slot.savedProc != 0 && slot.wnd == wnd && wanted) return;
     if (slot.savedProc != 0 && !RestoreProcedure(slot, &PageViewProc)) {
         std::erase_if(sub.leftBehind, [](const HookSlot& left) { return !host::IsWindow(left.wnd); });
@@ -65,12 +64,6 @@ void HookPageView(HWND wnd) {
     }
 }
 
-void ShowDocumentState() {
-    std::optional<std::string> readyState = State().ActiveDocument.GetText("readyState");
-    std::int32_t n = readyState && *readyState == "complete" ? 1 : 0;
-    SetCombinedState(n);
-}
-
 }  // namespace
 
 void PostponeActiveViewTimer() noexcept {
@@ -79,14 +72,6 @@ void PostponeActiveViewTimer() noexcept {
         sub.ActiveViewDue = host::TickCount() + kTabSettleMs;
         const bool armed = sub.TabTrackTimerId != 0 && sub.TabTrackProc == &ActiveViewTimer;
         if (!armed) StartTabTrackTimer(&ActiveViewTimer);
-    });
-}
-
-void RestartPanelCommandTimer() noexcept {
-    RunStep("PanelCommandTimer: restart", [] {
-        SubclassingState& sub = State().Subclassing;
-        host::KillTimer(nullptr, sub.PanelCommandTimerId);
-        sub.PanelCommandTimerId = host::SetTimer(nullptr, 0, 0, &PanelCommandTimer);
     });
 }
 
@@ -128,34 +113,8 @@ BOOL CALLBACK AttachPageView(HWND wnd, LPARAM) noexcept {
     // Once the hooks are removed for the process, the page window is only tracked.
     if (!s.Subclassing.removedForProcess) RunStep("AttachPageView: hook", [&] { HookPageView(wnd); });
     RunStep("AttachPageView: document", [&] { s.ActiveDocument = GetHtmlDocument(wnd); });
-    RunStep("AttachPageView: panels", [&] {
-        if (!s.StatusHtmlOn) return;
-        ScheduleStripCheck();
-        s.Subclassing.LastCommandId = 0;
-        RestartPanelCommandTimer();
-    });
-    RunStep("AttachPageView: status bar", [&] {
-        if (s.HideStatusBarOn) StatusBarTabSwitch();
-    });
-    RunStep("AttachPageView: status information", [&] {
-        if (s.StatusBarInfoOn || s.ZoneIconOn) RefreshInfo();
-    });
-    RunStep("AttachPageView: WHOIS report", [] {
-        if (WhoisReportShowing()) FillReport();
-    });
-    RunStep("AttachPageView: Refresh/Stop button", [&] {
-        if (s.CombineButtonsOn) ShowDocumentState();
-    });
+    NotifyFeatures(SpineNotice{Notice::TabSwitched});
     return FALSE;
-}
-
-void CALLBACK PanelCommandTimer(HWND, UINT, UINT_PTR, DWORD) noexcept {
-    SubclassingState& sub = State().Subclassing;
-    RunStep("PanelCommandTimer", [&] {
-        host::KillTimer(nullptr, sub.PanelCommandTimerId);
-        sub.PanelCommandTimerId = 0;
-    });
-    RunStep("PanelCommandTimer: panels", [&] { NotifyStatusHtmlPages(sub.LastCommandId); });
 }
 
 }  // namespace tillwick

@@ -56,4 +56,7 @@ struct AddressBarState {
     CombineState Combine;
 };
 
+// The one instance, owned by the feature's unit.
+AddressBarState& AddressBarData() noexcept;
+
 }  // namespace tillwick

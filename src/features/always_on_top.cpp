@@ -9,7 +9,7 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
@@ -23,7 +23,7 @@ namespace c = contract;
 // Clears WS_MAXIMIZE and WS_MAXIMIZEBOX: the small window is neither maximized nor maximizable.
 constexpr std::uint32_t kOnTopStyleMask = 0xFEFEFFFF;
 
-OnTopState& Module() noexcept { return State().OnTop; }
+OnTopState& Module() noexcept { return OnTopData(); }
 
 void SendFullScreenSwitch() {
     host::SendMessageA(State().MainFrameWnd, WM_COMMAND, c::kCmdFullScreen, 0);
@@ -112,5 +112,26 @@ LRESULT AlwaysOnTopMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
     if (leavesMode) LeaveOnTop();
     return msg;
 }
+
+OnTopState& OnTopData() noexcept {
+    static OnTopState data;
+    return data;
+}
+
+namespace {
+constexpr MessageSet kActsOn{WM_HOTKEY, WM_CLOSE, WM_COMMAND};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 60, kAnyKey, {&SharedState::OnTopDispatch}, &ByValue<&AlwaysOnTopMessage>,
+        ResultUse::ReplacesMsg, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kAlwaysOnTopFeature{.name = "always on top",
+                                            .setting = Setting::AlwaysOnTop,
+                                            .start = &Run<&RegisterOnTopHotKey>,
+                                            .stop = &UnregisterOnTopHotKey,
+                                            .running = &SharedState::OnTopDispatch,
+                                            .rows = kRows,
+                                            .reset = [] { OnTopData() = {}; }};
 
 }  // namespace tillwick

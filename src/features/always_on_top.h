@@ -2,8 +2,6 @@
 // captioned, topmost window at a fixed rectangle, with the host in its
 // full-screen layout so that the page alone floats above other windows; the
 // same key turns it back.
-//
-// RegisterOnTopHotKey and AlwaysOnTopMessage are declared in core/feature_hooks.h.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +9,13 @@
 #include "host/host.h"
 
 namespace tillwick {
+
+// always_on_top.cpp.
+struct OnTopState {
+    LONG SavedStyle = 0;  // the frame's style just before the mode was entered
+    bool Active = false;
+};
+OnTopState& OnTopData() noexcept;
 
 inline constexpr int kOnTopHotKeyId = 138;
 
@@ -21,5 +26,13 @@ std::int32_t OnTopModifiers();
 std::int32_t OnTopKey();
 void EnterOnTop();
 void LeaveOnTop() noexcept;
+
+// The feature's entry points: its start and stop, and its message handlers.
+LRESULT AlwaysOnTopMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+void RegisterOnTopHotKey();
+
+// Its rows of the feature table (src/plugin/feature_table.cpp).
+struct Feature;
+extern const Feature kAlwaysOnTopFeature;
 
 }  // namespace tillwick

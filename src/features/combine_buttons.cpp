@@ -5,17 +5,19 @@
 #include <cstdlib>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
+#include "features/address_bar.h"
+#include "features/address_bar_state.h"
 
 namespace tillwick {
 namespace {
 
 namespace c = contract;
 
-CombineState& Module() noexcept { return State().AddressBar.Combine; }
+CombineState& Module() noexcept { return AddressBarData().Combine; }
 
 void HideButton(std::uint32_t command, bool hide) {
     host::SendMessageA(State().ButtonsToolbarWnd, TB_HIDEBUTTON, command, MAKELONG(hide ? TRUE : FALSE, 0));
@@ -98,5 +100,65 @@ void SetCombinedState(std::int32_t& n) {
         HideButton(c::kCmdRefresh, false);
     }
 }
+
+AddressBarState& AddressBarData() noexcept {
+    static AddressBarState data;
+    return data;
+}
+
+namespace {
+
+void ShowDocumentState() {
+    std::optional<std::string> readyState = State().ActiveDocument.GetText("readyState");
+    std::int32_t n = readyState && *readyState == "complete" ? 1 : 0;
+    SetCombinedState(n);
+}
+
+void OnNotice(const SpineNotice& notice) {
+    if (!State().CombineButtonsOn) return;
+    std::int32_t n = 0;
+    switch (notice.what) {
+    case Notice::TabSwitched:
+        ShowDocumentState();
+        break;
+    case Notice::NavigationStarted:
+        SetCombinedState(n);
+        break;
+    case Notice::DownloadComplete:
+        n = 1;
+        SetCombinedState(n);
+        break;
+    default:
+        break;
+    }
+}
+
+// The host's Stop command ends the loading the button shows.
+LRESULT StopCommandMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+    if (msg == WM_COMMAND && wParam == contract::kCmdStop) {
+        std::int32_t loaded = 1;
+        SetCombinedState(loaded);
+    }
+    return 0;
+}
+
+constexpr MessageSet kActsOn{WM_COMMAND};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 0, kAnyKey, {&SharedState::CombineButtonsOn}, &ByValue<&StopCommandMessage>,
+        ResultUse::Ignored, kActsOn),
+};
+
+}  // namespace
+
+constinit const Feature kCombineButtonsFeature{.name = "combined Refresh/Stop button",
+                                               .setting = Setting::CombineButtons,
+                                               .startAt = StartPoint::ButtonsToolbar,
+                                               .start = &Run<&StartCombineButtons>,
+                                               .stop = &StopCombineButtons,
+                                               .running = &SharedState::CombineButtonsOn,
+                                               .rows = kRows,
+                                               .notice = &OnNotice,
+                                               .reset = [] { AddressBarData() = {}; },
+                                               .diagnose = [] { FindRefreshStop(); }};
 
 }  // namespace tillwick

@@ -2,6 +2,7 @@
 // left it there (its edges agree with the page area's); otherwise the host's
 // own status-bar command lays it out again. Every timer is one-shot.
 #include "features/hide_status_bar.h"
+#include "features/hide_tab_bar.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +12,7 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
@@ -35,7 +36,7 @@ constexpr LONG kBusyWidthAbove = 80;
 constexpr LONG kBusyWidthBelow = 90;
 constexpr std::size_t kMinInfoTextLength = 5;
 
-HideStatusBarState& Module() noexcept { return State().HideStatusBar; }
+HideStatusBarState& Module() noexcept { return HideStatusBarData(); }
 
 void SendHostCommand(std::uint32_t command) {
     host::SendMessageA(State().MainFrameWnd, WM_COMMAND, command, 0);
@@ -177,7 +178,7 @@ void StopHideStatusBar() noexcept {
     m.PendingShow = false;
     s.StatusBarHeld = false;
     s.StatusBarRevealed = false;
-    if (s.HideTabBar.TabBarRelayoutTimer == 0) s.StatusBarRevealBlocked = false;
+    if (HideTabBarData().TabBarRelayoutTimer == 0) s.StatusBarRevealBlocked = false;
     RunStep([&] {
         if (!BarVisible()) SendHostCommand(c::kCmdToggleStatusBar);
     });
@@ -272,5 +273,35 @@ void StatusBarTabSwitch() {
         features::RestartTimer(m.HoldTimer, kHoldMs, &HoldTimerProc);
     });
 }
+
+HideStatusBarState& HideStatusBarData() noexcept {
+    static HideStatusBarState data;
+    return data;
+}
+
+namespace {
+constexpr MessageSet kActsOn{WM_MOUSEMOVE, WM_CAPTURECHANGED, WM_MOUSEWHEEL, WM_WINDOWPOSCHANGING, WM_NCMOUSELEAVE, WM_SETTEXT};
+constexpr auto kHandler = &ByValue<&HideStatusBarMessage>;
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 30, kBypassable, {&SharedState::HideStatusBarOn}, kHandler, ResultUse::Ignored, kActsOn),
+    Row(HookedWindow::StatusBar, 10, kBypassable, {&SharedState::HideStatusBarOn}, kHandler, ResultUse::Ignored, kActsOn),
+    Row(HookedWindow::PageView, 10, kBypassable, {&SharedState::HideStatusBarOn}, kHandler, ResultUse::Ignored, kActsOn),
+};
+
+void OnNotice(const SpineNotice& notice) {
+    if (notice.what == Notice::TabSwitched && State().HideStatusBarOn) StatusBarTabSwitch();
+}
+}  // namespace
+
+// Starts once the status-bar images are taken: it hides the bar they were taken from.
+constinit const Feature kHideStatusBarFeature{.name = "status bar hiding",
+                                              .setting = Setting::HideStatusBar,
+                                              .startAt = StartPoint::StatusCaptured,
+                                              .start = &Run<&StartHideStatusBar>,
+                                              .stop = &StopHideStatusBar,
+                                              .running = &SharedState::HideStatusBarOn,
+                                              .rows = kRows,
+                                              .notice = &OnNotice,
+                                              .reset = [] { HideStatusBarData() = {}; }};
 
 }  // namespace tillwick

@@ -9,8 +9,9 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
+#include "core/startup.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
@@ -26,9 +27,10 @@ constexpr UINT kRelayoutDelayMs = 1000;
 constexpr UINT kLastTabDelayMs = 200;
 constexpr std::int32_t kWheelNotch = 120;
 
-HideTabBarState& Module() noexcept { return State().HideTabBar; }
+HideTabBarState& Module() noexcept { return HideTabBarData(); }
 
-void SendHostCommand(std::uint32_t command) {
+// lParam 0: the tab bar's own commands need no out parameter.
+void SendFrameCommand(std::uint32_t command) {
     host::SendMessageA(State().MainFrameWnd, WM_COMMAND, command, 0);
 }
 
@@ -48,8 +50,8 @@ void CALLBACK TabBarTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
 void CALLBACK RelayoutTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     features::EndTimer(Module().TabBarRelayoutTimer, id);
     RunStep("RelayoutTimerProc", [] {
-        SendHostCommand(c::kCmdToggleTabBar);
-        SendHostCommand(c::kCmdToggleTabBar);
+        SendFrameCommand(c::kCmdToggleTabBar);
+        SendFrameCommand(c::kCmdToggleTabBar);
     });
     State().StatusBarRevealBlocked = false;
 }
@@ -73,8 +75,8 @@ void OnFrameMoved() {
     RECT client{};
     host::GetClientRect(State().MainFrameWnd, &client);
     if (client.right == m.SavedClientRect.right) return;
-    SendHostCommand(c::kCmdToggleTabBar);
-    SendHostCommand(c::kCmdToggleTabBar);
+    SendFrameCommand(c::kCmdToggleTabBar);
+    SendFrameCommand(c::kCmdToggleTabBar);
     m.SavedClientRect = client;
 }
 
@@ -116,7 +118,7 @@ void SwitchTabByWheel(WPARAM wParam) {
         i -= n;
     else if (i < 0)
         i += n;
-    SendHostCommand(c::kCmdActivateTabBase + static_cast<std::uint32_t>(i));
+    SendFrameCommand(c::kCmdActivateTabBase + static_cast<std::uint32_t>(i));
 }
 
 void DoubleClickAction() {
@@ -134,10 +136,6 @@ bool IsConsumedClick(UINT msg) {
 
 }  // namespace
 
-std::int32_t CountTabs() {
-    return static_cast<std::int32_t>(host::SendMessageA(State().TabBarWnd, TCM_GETITEMCOUNT, 0, 0));
-}
-
 void StartHideTabBar() {
     SharedState& s = State();
     HideTabBarState& m = Module();
@@ -146,7 +144,7 @@ void StartHideTabBar() {
     m.TimeDelay = std::max(m.TimeDelay, kMinDelayMs);
     m.HotArea = std::min<std::int32_t>(m.HotArea, s.TabBarHeight);
     RunStep([] {
-        if (BarVisible()) SendHostCommand(c::kCmdToggleTabBar);
+        if (BarVisible()) SendFrameCommand(c::kCmdToggleTabBar);
     });
     RunStep([&] { host::GetClientRect(s.MainFrameWnd, &m.SavedClientRect); });
     s.HideTabBarOn = true;
@@ -159,7 +157,7 @@ void StopHideTabBar() noexcept {
     // A re-layout still waiting is done now rather than dropped half way.
     if (m.TabBarRelayoutTimer != 0) RelayoutTimerProc(nullptr, 0, m.TabBarRelayoutTimer, 0);
     RunStep([] {
-        if (!BarVisible()) SendHostCommand(c::kCmdToggleTabBar);
+        if (!BarVisible()) SendFrameCommand(c::kCmdToggleTabBar);
     });
     State().HideTabBarOn = false;
     State().TabBarRevealed = false;
@@ -225,7 +223,7 @@ void StartHideLastTab() {
 void StopHideLastTab() noexcept {
     features::EndTimer(Module().LastTabTimer);
     RunStep([] {
-        if (!BarVisible()) SendHostCommand(c::kCmdToggleTabBar);
+        if (!BarVisible()) SendFrameCommand(c::kCmdToggleTabBar);
     });
     State().HideLastTabOn = false;
 }
@@ -233,7 +231,7 @@ void StopHideLastTab() noexcept {
 void UpdateLastTab() {
     features::EndTimer(Module().LastTabTimer);
     const std::int32_t n = CountTabs();
-    if ((n < 2 && BarVisible()) || (n >= 2 && !BarVisible())) SendHostCommand(c::kCmdToggleTabBar);
+    if ((n < 2 && BarVisible()) || (n >= 2 && !BarVisible())) SendFrameCommand(c::kCmdToggleTabBar);
 }
 
 LRESULT HideLastTabMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
@@ -241,5 +239,59 @@ LRESULT HideLastTabMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
         RunStep([] { features::RestartTimer(Module().LastTabTimer, kLastTabDelayMs, &LastTabTimerProc); });
     return 0;
 }
+
+HideTabBarState& HideTabBarData() noexcept {
+    static HideTabBarState data;
+    return data;
+}
+
+namespace {
+
+// The one setting chooses the mode: with the mouse, or only while one tab is left.
+void StartTabBarHiding() {
+    if (SettingOn(Setting::HideLastTab))
+        StartHideLastTab();
+    else
+        StartHideTabBar();
+}
+
+void StopTabBarHiding() noexcept {
+    if (State().HideTabBarOn) StopHideTabBar();
+    if (State().HideLastTabOn) StopHideLastTab();
+}
+
+void RestartTabBarHiding() {
+    StopTabBarHiding();
+    if (SettingOn(Setting::HideTabBar)) StartTabBarHiding();
+}
+
+constexpr MessageSet kActsOn{WM_WINDOWPOSCHANGED, WM_COMMAND,       WM_NCMOUSELEAVE,   WM_SETCURSOR,
+                             WM_MDICREATE,        WM_MDIDESTROY,    WM_MOUSEMOVE,      WM_MOUSEWHEEL,
+                             WM_LBUTTONDOWN,      WM_LBUTTONDBLCLK, WM_RBUTTONDOWN,    WM_RBUTTONDBLCLK,
+                             contract::kWmSizeParent};
+constexpr MessageSet kLastTabActsOn{WM_MDICREATE, WM_MDIDESTROY};
+constexpr std::array<bool SharedState::*, 3> kOn{&SharedState::HideTabBarOn};
+constexpr auto kReplaces = ResultUse::ReplacesMsg;
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 50, kAnyKey, kOn, &HideTabBarMessage, kReplaces, kActsOn),
+    Row(HookedWindow::MdiClient, 20, kAnyKey, {&SharedState::HideLastTabOn}, &ByValue<&HideLastTabMessage>,
+        ResultUse::Ignored, kLastTabActsOn),
+    Row(HookedWindow::MdiClient, 30, kBypassable, kOn, &HideTabBarMessage, kReplaces, kActsOn),
+    Row(HookedWindow::Rebar, 10, kBypassable, kOn, &HideTabBarMessage, kReplaces, kActsOn),
+    Row(HookedWindow::TabBar, 20, kBypassable, kOn, &HideTabBarMessage, kReplaces, kActsOn),
+    Row(HookedWindow::StatusBar, 20, kBypassable, kOn, &HideTabBarMessage, kReplaces, kActsOn),
+    Row(HookedWindow::PageView, 20, kBypassable, kOn, &HideTabBarMessage, kReplaces, kActsOn),
+};
+
+}  // namespace
+
+constinit const Feature kTabBarHidingFeature{.name = "tab bar hiding",
+                                             .setting = Setting::HideTabBar,
+                                             .start = &Run<&StartTabBarHiding>,
+                                             .stop = &StopTabBarHiding,
+                                             .apply = ApplyRestart::Own,
+                                             .restart = &RestartTabBarHiding,
+                                             .rows = kRows,
+                                             .reset = [] { HideTabBarData() = {}; }};
 
 }  // namespace tillwick

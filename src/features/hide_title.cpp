@@ -8,7 +8,7 @@
 #include <string>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "host/text.h"
@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::int32_t kCaptionBytes = 1024;
 
-HideTitleState& Module() noexcept { return State().HideTitle; }
+HideTitleState& Module() noexcept { return HideTitleData(); }
 
 // A page that is not an HTML document has no title: nothing to refresh or match.
 std::optional<std::string> DocumentTitle() { return State().ActiveDocument.GetText("title"); }
@@ -86,5 +86,26 @@ LRESULT HideTitleMessage(HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT&) {
         return reinterpret_cast<LPARAM>(m.NewTitleWide.c_str());
     });
 }
+
+HideTitleState& HideTitleData() noexcept {
+    static HideTitleState data;
+    return data;
+}
+
+namespace {
+constexpr MessageSet kActsOn{WM_SETTEXT};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 70, kBypassable, {&SharedState::HideTitleOn}, &ByValue<&HideTitleMessage>,
+        ResultUse::ReplacesLParam, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kHideTitleFeature{.name = "title hiding",
+                                          .setting = Setting::HideTitle,
+                                          .start = &Run<&StartHideTitle>,
+                                          .stop = &StopHideTitle,
+                                          .running = &SharedState::HideTitleOn,
+                                          .rows = kRows,
+                                          .reset = [] { HideTitleData() = {}; }};
 
 }  // namespace tillwick

@@ -6,11 +6,12 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
+#include "core/feature.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/address_bar.h"
+#include "features/address_bar_state.h"
 #include "features/feature_timers.h"
-#include "core/feature_hooks.h"
 #include "settings/settings_catalogue.h"
 
 namespace tillwick {
@@ -22,7 +23,7 @@ constexpr std::int16_t kIconClickWidth = 22;  // clicks left of this x open the 
 constexpr std::string_view kSecureScheme = "https://";
 constexpr std::int32_t kAddressBytes = 32;  // the first 16 UTF-16 characters are enough to tell
 
-HighlightState& Module() noexcept { return State().AddressBar.Highlight; }
+HighlightState& Module() noexcept { return AddressBarData().Highlight; }
 
 COLORREF ColourSetting(Setting id, COLORREF fallback) {
     const auto stored = StoredSetting(id);
@@ -171,5 +172,25 @@ LRESULT HighlightComboMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
     }
     return result;
 }
+
+namespace {
+constexpr MessageSet kActsOn{WM_SETTEXT, WM_CTLCOLOREDIT, WM_CTLCOLORDLG, WM_CTLCOLORSTATIC, WM_LBUTTONUP, WM_SIZE};
+constexpr auto kHandler = &ByValue<&HighlightComboMessage>;
+constexpr std::array<bool SharedState::*, 3> kOn{&SharedState::HighlightComboOn};
+// On the address box and its overlay the rows run after the host's procedure.
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 120, kAnyKey, kOn, kHandler, ResultUse::Ignored, kActsOn),
+    Row(HookedWindow::AddressCombo, 10, kAnyKey, kOn, kHandler, ResultUse::Ignored, kActsOn),
+    Row(HookedWindow::HighlightOverlay, 10, kAnyKey, kOn, kHandler, ResultUse::Ignored, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kHighlightComboFeature{.name = "address-box highlight",
+                                               .setting = Setting::HighlightCombo,
+                                               .startAt = StartPoint::AddressBox,
+                                               .start = &Run<&StartHighlightCombo>,
+                                               .stop = &StopHighlightCombo,
+                                               .running = &SharedState::HighlightComboOn,
+                                               .rows = kRows};
 
 }  // namespace tillwick

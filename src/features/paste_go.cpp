@@ -11,7 +11,7 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/state.h"
@@ -29,7 +29,7 @@ constexpr UINT kPasteDelayMs = 100;  // time for the host to open its new tab
 constexpr int kTextLimit = 1024;
 constexpr std::string_view kBlankPage = "about:blank";
 
-PasteGoState& Module() noexcept { return State().PasteGo; }
+PasteGoState& Module() noexcept { return PasteGoData(); }
 
 // Addresses that run script in the current page instead of loading one. A
 // page can put such a text on the clipboard; it is pasted for the user to
@@ -205,5 +205,32 @@ void CALLBACK PasteAndGo(HWND, UINT, UINT_PTR timerId, DWORD) noexcept {
     if (RunStepOr("PasteAndGo: what was pasted", false, [edit] { return MayGo(edit); }))
         host::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
 }
+
+PasteGoState& PasteGoData() noexcept {
+    static PasteGoState data;
+    return data;
+}
+
+namespace {
+constexpr MessageSet kActsOn{WM_CONTEXTMENU};
+constexpr auto kHandler = &ByValue<&PasteGoMessage>;
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::AddressEdit, 10, kBypassable, {&SharedState::PasteGoOn}, kHandler, ResultUse::ReplacesMsg, kActsOn),
+    Row(HookedWindow::SearchEdit, 10, kBypassable, {&SharedState::PasteGoOn}, kHandler, ResultUse::ReplacesMsg, kActsOn),
+};
+}  // namespace
+
+// Switching it on is setting its dispatch flag.
+constinit const Feature kPasteGoFeature{.name = "Paste and Go",
+                                        .setting = Setting::PasteGo,
+                                        .start = [](StartRun&, std::string_view) { State().PasteGoOn = true; },
+                                        .stop = []() noexcept { State().PasteGoOn = false; },
+                                        .running = &SharedState::PasteGoOn,
+                                        .rows = kRows,
+                                        .release = []() noexcept {
+                                            features::EndTimer(PasteGoData().MenuTimer);
+                                            features::EndTimer(PasteGoData().PasteTimer);
+                                        },
+                                        .reset = [] { PasteGoData() = {}; }};
 
 }  // namespace tillwick

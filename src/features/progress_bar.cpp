@@ -9,12 +9,13 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/address_bar.h"
+#include "features/address_bar_state.h"
 #include "features/feature_timers.h"
 #include "settings/settings_catalogue.h"
 
@@ -32,7 +33,7 @@ constexpr ProgressFailure kNoViewLine{"131",
                                       "Cannot show the progress bar: the page view (AtlAxWin) could not be created."};
 constexpr ProgressFailure kNoPageLine{"132", "Cannot show the progress bar: the page view shows no page."};
 
-ProgressState& Module() noexcept { return State().AddressBar.Progress; }
+ProgressState& Module() noexcept { return AddressBarData().Progress; }
 
 constexpr const char* kPageLines[] = {
     "<html>",
@@ -295,5 +296,38 @@ LRESULT ProgressBarMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LRESULT&)
     }
     return 0;
 }
+
+namespace {
+
+// The bar follows the page once the panels' capture is done or it lives in the address bar.
+bool ProgressBarShown() {
+    const SharedState& s = State();
+    return s.CustomProgressOn && (s.CaptureDone || s.ProgressInAddressBar);
+}
+
+void OnNotice(const SpineNotice& notice) {
+    if (!ProgressBarShown()) return;
+    if (notice.what == Notice::DownloadComplete) ScheduleHideProgress();
+    if (notice.what == Notice::Progress) ProgressBarChange(notice.progress, notice.progressMax);
+}
+
+constexpr MessageSet kActsOn{WM_MDIACTIVATE, WM_SIZE, WM_COMMAND};
+constexpr auto kHandler = &ByValue<&ProgressBarMessage>;
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 110, kAnyKey, {&SharedState::CustomProgressOn}, kHandler, ResultUse::Ignored, kActsOn),
+    Row(HookedWindow::MdiClient, 10, kAnyKey, {&SharedState::CustomProgressOn}, kHandler, ResultUse::Ignored, kActsOn),
+};
+
+}  // namespace
+
+constinit const Feature kProgressBarFeature{.name = "progress bar",
+                                            .setting = Setting::CustomProgress,
+                                            .startAt = StartPoint::AddressEdit,
+                                            .start = &Run<&StartProgressBar>,
+                                            .stop = &StopProgressBar,
+                                            .running = &SharedState::CustomProgressOn,
+                                            .rows = kRows,
+                                            .notice = &OnNotice,
+                                            .diagnose = &AppendProgressDiagnostics};
 
 }  // namespace tillwick

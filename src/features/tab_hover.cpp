@@ -2,12 +2,13 @@
 // another tab restarts it; the active tab, no tab, a click or leaving the bar
 // only cancel it (and close a shown preview).
 #include "features/tab_hover.h"
+#include "features/tab_hover_state.h"
 
 #include <algorithm>
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/state.h"
@@ -19,7 +20,7 @@ namespace {
 
 constexpr std::int32_t kMinHoverMs = 100;
 
-TabHoverState& Module() noexcept { return State().TabHover; }
+TabHoverState& Module() noexcept { return TabHoverData(); }
 
 // The tab bar's own WM_MOUSEMOVE carries the cursor in its client coordinates.
 std::int16_t TabUnderCursor(LPARAM at) {
@@ -110,5 +111,26 @@ LRESULT TabHoverMessage(HWND, UINT msg, WPARAM, LPARAM lParam, LRESULT&) {
     }
     return 0;
 }
+
+TabHoverState& TabHoverData() noexcept {
+    static TabHoverState data;
+    return data;
+}
+
+namespace {
+constexpr MessageSet kActsOn{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MOUSELEAVE};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::TabBar, 10, kAnyKey, {&SharedState::TabHoverOn}, &ByValue<&TabHoverMessage>, ResultUse::Ignored,
+        kActsOn),
+};
+}  // namespace
+
+constinit const Feature kTabHoverFeature{.name = "tab hover",
+                                         .setting = Setting::TabHoverAction,
+                                         .start = &Run<&StartTabHover>,
+                                         .stop = &StopTabHover,
+                                         .running = &SharedState::TabHoverOn,
+                                         .rows = kRows,
+                                         .reset = [] { TabHoverData() = {}; }};
 
 }  // namespace tillwick

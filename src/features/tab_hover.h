@@ -2,7 +2,6 @@
 // activates it or shows a zoomed preview of its page next to the cursor.
 //
 // StartTabHover, StopTabHover and TabHoverMessage are declared in
-// core/feature_hooks.h.
 #pragma once
 
 #include <cstdint>
@@ -35,5 +34,14 @@ std::string CleanPreviewMarkup(std::string_view markup, bool relativeSourcesOk);
 // The preview's whole page: the base address (for an http or https page,
 // escaped and quoted), the zoom and border, and the cleaned markup.
 std::string PreviewPage(std::string_view markup, std::string_view url, std::string_view zoomText);
+
+// The feature's entry points: its start and stop, and its message handlers.
+LRESULT TabHoverMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+void StartTabHover();
+void StopTabHover() noexcept;
+
+// Its rows of the feature table (src/plugin/feature_table.cpp).
+struct Feature;
+extern const Feature kTabHoverFeature;
 
 }  // namespace tillwick

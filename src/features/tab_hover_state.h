@@ -34,4 +34,7 @@ struct TabHoverState {
     bool PreviewShown = false;
 };
 
+// The one instance, owned by the feature's unit.
+TabHoverState& TabHoverData() noexcept;
+
 }  // namespace tillwick

@@ -4,8 +4,9 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
+#include "core/startup.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
@@ -16,7 +17,7 @@ namespace {
 
 namespace c = contract;
 
-TabLockState& Module() noexcept { return State().TabLock; }
+TabLockState& Module() noexcept { return TabLockData(); }
 
 void CALLBACK TabLockTimerProc(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     TabLockState& m = Module();
@@ -42,5 +43,18 @@ void LockStartupTabs() {
     });
     if (m.LockTicks < kLockIconTicks) features::RestartTimer(m.TabLockTimer, kLockIconPeriodMs, &TabLockTimerProc);
 }
+
+TabLockState& TabLockData() noexcept {
+    static TabLockState data;
+    return data;
+}
+
+// Runs at start-up only: Apply never locks tabs again.
+constinit const Feature kTabLockFeature{.name = "start-up tab lock",
+                                        .setting = Setting::StartUpTabLock,
+                                        .start = &Run<&LockStartupTabs>,
+                                        .apply = ApplyRestart::No,
+                                        .release = []() noexcept { features::EndTimer(TabLockData().TabLockTimer); },
+                                        .reset = [] { TabLockData() = {}; }};
 
 }  // namespace tillwick

@@ -17,6 +17,7 @@
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
 #include "features/tab_hover.h"
+#include "features/tab_hover_state.h"
 
 namespace tillwick {
 namespace {
@@ -28,7 +29,7 @@ constexpr UINT kAttachMs = 100;
 constexpr int kAttachTries = 10;
 constexpr std::size_t kMaxMarkup = 1U << 20;  // a bigger page is previewed from its first megabyte
 
-TabHoverState& Module() noexcept { return State().TabHover; }
+TabHoverState& Module() noexcept { return TabHoverData(); }
 
 // A page's sizes and scroll offsets are its own to set (1e300, -2^31): kept
 // within what a screen can show, so that adding the frame or zooming never overflows.

@@ -10,7 +10,7 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "core/state.h"
@@ -30,7 +30,7 @@ constexpr UINT kStartupPressPeriodMs = 200;
 // (restoring the selection), off, on again, so the host's own view settles on it.
 constexpr std::int16_t kStartupPressLimit = 4;
 
-ToggleFilterState& Module() noexcept { return State().ToggleFilter; }
+ToggleFilterState& Module() noexcept { return ToggleFilterData(); }
 
 bool AllOff() noexcept {
     const auto& states = Module().BlockerState;
@@ -126,5 +126,30 @@ void CALLBACK PressAllBlockersAtStartup(HWND, UINT, UINT_PTR timerId, DWORD) noe
     ++m.StartupPresses;
     RunStep("PressAllBlockersAtStartup", [] { SendHostCommand(c::kCmdAllBlockers); });
 }
+
+ToggleFilterState& ToggleFilterData() noexcept {
+    static ToggleFilterState data;
+    return data;
+}
+
+namespace {
+constexpr MessageSet kActsOn{WM_COMMAND};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 20, kAnyKey, {&SharedState::ToggleFilterOn}, &ByValue<&ToggleFilterMessage>,
+        ResultUse::Ignored, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kToggleFilterFeature{.name = "pop-up filter toggle",
+                                             .setting = Setting::ToggleFilter,
+                                             .start = &Run<&StartToggleFilter>,
+                                             .stop = &StopToggleFilter,
+                                             .running = &SharedState::ToggleFilterOn,
+                                             .rows = kRows,
+                                             .release = []() noexcept {
+                                                 features::EndTimer(ToggleFilterData().RestoreTimer);
+                                                 features::EndTimer(ToggleFilterData().StartupTimer);
+                                             },
+                                             .reset = [] { ToggleFilterData() = {}; }};
 
 }  // namespace tillwick

@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
+#include "menus/host_menu_state.h"
 #include "menus/host_menus.h"
 #include "menus/menu_items.h"
 #include "menus/menu_regroup.h"
@@ -33,7 +34,7 @@ constexpr std::size_t kMaxGroupFileBytes = 1 << 20;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kPromptDefault = "Do you want to open all %N pages in:";
 
-GroupUrlState& Module() noexcept { return State().HostMenus.GroupUrl; }
+GroupUrlState& Module() noexcept { return HostMenusData().GroupUrl; }
 
 std::string Lower(std::string_view text) {
     std::string out(text);
@@ -224,5 +225,38 @@ void StopShowGroupUrl() noexcept {
 }
 
 bool GroupUrlLineShowing() { return State().InGroupSubmenu; }
+
+namespace {
+
+// Both switches share the rows and the timer: the whole stop waits for the second.
+void StopGroupAddresses() noexcept {
+    State().ShowGroupUrlOn = false;
+    if (!State().OpenGroupConfirmOn) StopShowGroupUrl();
+}
+void StopGroupConfirm() noexcept {
+    State().OpenGroupConfirmOn = false;
+    if (!State().ShowGroupUrlOn) StopShowGroupUrl();
+}
+
+constexpr MessageSet kActsOn{WM_INITMENUPOPUP, WM_MENUSELECT, WM_UNINITMENUPOPUP, WM_COMMAND};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 100, kAnyKey, {&SharedState::ShowGroupUrlOn, &SharedState::OpenGroupConfirmOn},
+        &ByValue<&GroupUrlMessage>, ResultUse::ReplacesMsg, kActsOn),
+};
+
+}  // namespace
+
+constinit const Feature kGroupUrlFeature{.name = "group page addresses",
+                                         .setting = Setting::ShowGroupUrl,
+                                         .start = [](StartRun&, std::string_view) { State().ShowGroupUrlOn = true; },
+                                         .stop = &StopGroupAddresses,
+                                         .running = &SharedState::ShowGroupUrlOn,
+                                         .rows = kRows};
+constinit const Feature kOpenGroupConfirmFeature{
+    .name = "group open confirmation",
+    .setting = Setting::OpenGroupConfirm,
+    .start = [](StartRun&, std::string_view) { State().OpenGroupConfirmOn = true; },
+    .stop = &StopGroupConfirm,
+    .running = &SharedState::OpenGroupConfirmOn};
 
 }  // namespace tillwick

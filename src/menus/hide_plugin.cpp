@@ -6,18 +6,19 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/text_pattern.h"
 #include "core/wrapper.h"
+#include "menus/host_menu_state.h"
 #include "menus/host_menus.h"
 #include "settings/settings_catalogue.h"
 
 namespace tillwick {
 namespace {
 
-HidePluginState& Module() noexcept { return State().HostMenus.HidePlugin; }
+HidePluginState& Module() noexcept { return HostMenusData().HidePlugin; }
 
 bool SourceOn(Setting flag) { return TrySettingNumber(flag).value_or(0) == 1; }
 
@@ -160,5 +161,19 @@ void ShowPlugins() noexcept {
     }
     s.HidePluginOn = false;
 }
+
+HostMenuState& HostMenusData() noexcept {
+    static HostMenuState data;
+    return data;
+}
+
+// Starts when the plug-in button bar is found.
+constinit const Feature kHidePluginFeature{.name = "hidden plug-in buttons",
+                                           .setting = Setting::HidePlugin,
+                                           .startAt = StartPoint::PluginToolbar,
+                                           .start = &Run<&HidePlugins>,
+                                           .stop = &ShowPlugins,
+                                           .running = &SharedState::HidePluginOn,
+                                           .reset = [] { HostMenusData() = {}; }};
 
 }  // namespace tillwick

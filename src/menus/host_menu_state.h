@@ -44,4 +44,7 @@ struct HostMenuState {
     GroupUrlState GroupUrl;
 };
 
+// The one instance, owned by the feature's unit.
+HostMenuState& HostMenusData() noexcept;
+
 }  // namespace tillwick

@@ -1,5 +1,4 @@
 // Plugin hiding, the Options-menu entry, search sorting and group URLs: the
-// procedures beyond the entry points declared in core/feature_hooks.h
 // (HidePlugins, ShowPlugins, Start/StopShowInMenu, StartSortSearch,
 // StopSortSearch and the three message handlers).
 #pragma once
@@ -36,5 +35,30 @@ std::string WithoutNumbering(std::string text);
 // The question asked before a large group opens: the language file's prompt
 // with every "%N" replaced by the page count, then the group's name.
 std::string GroupPrompt(std::string_view promptText, std::int32_t pages, std::string_view groupName);
+
+// group_url.cpp: a group's page address is on the status bar.
+bool GroupUrlLineShowing();
+
+// The feature's entry points: its start and stop, and its message handlers.
+LRESULT ShowInMenuMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+LRESULT SortSearchMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+LRESULT GroupUrlMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+void StartSortSearch();
+void StopSortSearch() noexcept;
+void HidePlugins();
+void ShowPlugins() noexcept;
+void StopShowInMenu() noexcept;
+void StopShowGroupUrl() noexcept;
+void StartShowInMenu();
+void AppendPatternDiagnostics();
+
+// Its rows of the feature table (src/plugin/feature_table.cpp).
+struct Feature;
+extern const Feature kHidePluginFeature;
+extern const Feature kShowInMenuFeature;
+extern const Feature kGroupUrlFeature;
+extern const Feature kOpenGroupConfirmFeature;
+extern const Feature kSortSearchFeature;
+extern const Feature kPatternDiagnosticsFeature;
 
 }  // namespace tillwick

@@ -65,4 +65,8 @@ struct PageMenuState {
     PluginMenuState Plugins;
 };
 
+// The one instance, owned by the feature's unit.
+TabMenuState& TabMenuData() noexcept;
+PageMenuState& PageMenuData() noexcept;
+
 }  // namespace tillwick

@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/text_pattern.h"
 #include "core/wrapper.h"
 #include "menus/context_menus.h"
 #include "menus/menu_regroup.h"
+#include "menus/menu_state.h"
 #include "menus/plugin_menu.h"
 
 namespace tillwick {
@@ -29,8 +30,8 @@ constexpr UINT kExtensionItemId = 128;
 constexpr UINT kOtherItemId = 138;
 constexpr std::array<UINT, 3> kOwnIds = {kPluginItemId, kExtensionItemId, kOtherItemId};
 
-PageMenuState& Module() noexcept { return State().PageMenu; }
-PluginMenuState& Plugins() noexcept { return State().PageMenu.Plugins; }
+PageMenuState& Module() noexcept { return PageMenuData(); }
+PluginMenuState& Plugins() noexcept { return PageMenuData().Plugins; }
 using Timers = PluginMenuTimers<&Plugins>;
 
 // Where the extension and plugin items go, told by the menu's first items; -1: not a page menu.
@@ -214,5 +215,38 @@ void StartPageOtherMenu() {
 }
 
 void StopPageOtherMenu() noexcept { State().OtherMenuOn = false; }
+
+PageMenuState& PageMenuData() noexcept {
+    static PageMenuState data;
+    return data;
+}
+
+namespace {
+constexpr MessageSet kActsOn{WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT, WM_UNINITMENUPOPUP, WM_CAPTURECHANGED};
+// One row serves the three submenus.
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 140, kBypassable,
+        {&SharedState::ExtensionMenuOn, &SharedState::PluginMenuOn, &SharedState::OtherMenuOn},
+        &ByValue<&PageMenuMessage>, ResultUse::Ignored, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kPageExtensionMenuFeature{.name = "page menu: extensions",
+                                                  .setting = Setting::ExtensionMenu,
+                                                  .start = &Run<&StartPageExtensionMenu>,
+                                                  .stop = &StopPageExtensionMenu,
+                                                  .running = &SharedState::ExtensionMenuOn,
+                                                  .rows = kRows,
+                                                  .reset = [] { PageMenuData() = {}; }};
+constinit const Feature kPagePluginMenuFeature{.name = "page menu: plug-ins",
+                                               .setting = Setting::PluginMenu,
+                                               .start = &Run<&StartPagePluginMenu>,
+                                               .stop = &StopPagePluginMenu,
+                                               .running = &SharedState::PluginMenuOn};
+constinit const Feature kPageOtherMenuFeature{.name = "page menu: other items",
+                                              .setting = Setting::OtherMenu,
+                                              .start = &Run<&StartPageOtherMenu>,
+                                              .stop = &StopPageOtherMenu,
+                                              .running = &SharedState::OtherMenuOn};
 
 }  // namespace tillwick

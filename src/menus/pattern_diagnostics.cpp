@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/state.h"
 #include "core/text_pattern.h"
 #include "menus/host_menus.h"
@@ -34,5 +34,11 @@ void AppendPatternDiagnostics() {
         if (!joined.empty() && !TextPattern(joined).Valid()) name(CatalogueRow(Setting::HidePlugin).key);
     }
 }
+
+// Only a report of its own: the patterns' features start and stop themselves.
+constinit const Feature kPatternDiagnosticsFeature{.name = "pattern diagnostics",
+                                                   .startAt = StartPoint::Never,
+                                                   .apply = ApplyRestart::No,
+                                                   .diagnose = &AppendPatternDiagnostics};
 
 }  // namespace tillwick

@@ -2,12 +2,14 @@
 // greys the commands it does not know each time the menu opens, so a 0 ms
 // timer enables ours again once the host has done so.
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/plugin_object.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
+#include "menus/host_menu_state.h"
+#include "menus/host_menus.h"
 
 namespace tillwick {
 namespace {
@@ -15,7 +17,7 @@ namespace {
 constexpr UINT kEntryCommand = 168;
 constexpr const char* kMenuWindowClass = "#32768";
 
-ShowInMenuState& Module() noexcept { return State().HostMenus.ShowInMenu; }
+ShowInMenuState& Module() noexcept { return HostMenusData().ShowInMenu; }
 
 void CALLBACK EnableEntry(HWND, UINT, UINT_PTR id, DWORD) noexcept {
     ShowInMenuState& m = Module();
@@ -64,9 +66,24 @@ LRESULT ShowInMenuMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM, LRESULT&) 
         OnMenuOpening(reinterpret_cast<HMENU>(wParam));
     } else if (msg == WM_COMMAND && wParam == kEntryCommand) {
         // The same way in as the plugin's own command.
-        if (PluginObject::OptionsDialogHook != nullptr) RunStep(PluginObject::OptionsDialogHook);
+        RunStep(&PluginObject::OpenOptions);
     }
     return msg;
 }
+
+namespace {
+constexpr MessageSet kActsOn{WM_INITMENUPOPUP, WM_COMMAND};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 80, kAnyKey, {&SharedState::ShowInMenuOn}, &ByValue<&ShowInMenuMessage>,
+        ResultUse::Ignored, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kShowInMenuFeature{.name = "Options-menu entry",
+                                           .setting = Setting::ShowInMenu,
+                                           .start = &Run<&StartShowInMenu>,
+                                           .stop = &StopShowInMenu,
+                                           .running = &SharedState::ShowInMenuOn,
+                                           .rows = kRows};
 
 }  // namespace tillwick

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
@@ -113,5 +113,20 @@ void ApplySearchOrder(HMENU searchMenu, const std::vector<std::string>& names) {
         if (found >= 0 && menus::MoveItem(searchMenu, static_cast<UINT>(found), static_cast<UINT>(placed))) ++placed;
     }
 }
+
+namespace {
+constexpr MessageSet kActsOn{WM_INITMENU};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 90, kAnyKey, {&SharedState::SortSearchOn}, &ByValue<&SortSearchMessage>,
+        ResultUse::Ignored, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kSortSearchFeature{.name = "search-engine order",
+                                           .setting = Setting::SortSearch,
+                                           .start = &Run<&StartSortSearch>,
+                                           .stop = &StopSortSearch,
+                                           .running = &SharedState::SortSearchOn,
+                                           .rows = kRows};
 
 }  // namespace tillwick

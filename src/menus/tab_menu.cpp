@@ -7,13 +7,14 @@
 #include <string>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/text_pattern.h"
 #include "core/wrapper.h"
 #include "menus/context_menus.h"
 #include "menus/menu_regroup.h"
+#include "menus/menu_state.h"
 #include "menus/plugin_menu.h"
 
 namespace tillwick {
@@ -26,8 +27,8 @@ constexpr UINT kPluginItemId = 188;
 constexpr UINT kOtherItemId = 198;
 constexpr std::array<UINT, 3> kOwnIds = {kCloseItemId, kPluginItemId, kOtherItemId};
 
-TabMenuState& Module() noexcept { return State().TabMenu; }
-PluginMenuState& Plugins() noexcept { return State().TabMenu.Plugins; }
+TabMenuState& Module() noexcept { return TabMenuData(); }
+PluginMenuState& Plugins() noexcept { return TabMenuData().Plugins; }
 using Timers = PluginMenuTimers<&Plugins>;
 
 struct CloseEntry {
@@ -183,5 +184,38 @@ void StopTabOtherMenu() noexcept {
     DetachSubmenus(Module());
     DestroyMenuOf(Module().OtherSubmenu);
 }
+
+TabMenuState& TabMenuData() noexcept {
+    static TabMenuState data;
+    return data;
+}
+
+namespace {
+constexpr MessageSet kActsOn{WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT, WM_UNINITMENUPOPUP, WM_CAPTURECHANGED};
+// One row serves the three submenus.
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 130, kBypassable,
+        {&SharedState::TabMenuOn, &SharedState::TabPluginMenuOn, &SharedState::TabOtherMenuOn},
+        &ByValue<&TabMenuMessage>, ResultUse::Ignored, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kTabMenuFeature{.name = "tab menu: Close All",
+                                        .setting = Setting::TabMenu,
+                                        .start = &Run<&StartTabMenu>,
+                                        .stop = &StopTabMenu,
+                                        .running = &SharedState::TabMenuOn,
+                                        .rows = kRows,
+                                        .reset = [] { TabMenuData() = {}; }};
+constinit const Feature kTabPluginMenuFeature{.name = "tab menu: plug-ins",
+                                              .setting = Setting::TabPluginMenu,
+                                              .start = &Run<&StartTabPluginMenu>,
+                                              .stop = &StopTabPluginMenu,
+                                              .running = &SharedState::TabPluginMenuOn};
+constinit const Feature kTabOtherMenuFeature{.name = "tab menu: other items",
+                                             .setting = Setting::TabOtherMenu,
+                                             .start = &Run<&StartTabOtherMenu>,
+                                             .stop = &StopTabOtherMenu,
+                                             .running = &SharedState::TabOtherMenuOn};
 
 }  // namespace tillwick

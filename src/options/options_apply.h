@@ -1,21 +1,12 @@
-// Apply's steps in their order: the settings each step writes from the
-// dialog and how it then stops and starts the features concerned.
+// Apply's writes: every setting the dialog shows, in the order it loads them.
 #pragma once
 
-#include <span>
 #include <vector>
 
 #include "settings/settings_catalogue.h"
 
 namespace tillwick {
 
-class OptionsForm;
-
-struct ApplyStep {
-    std::vector<Setting> writes;
-    void (*then)(const OptionsForm& form);  // null: writing is all
-};
-
-std::span<const ApplyStep> ApplyStepTable();
+std::vector<Setting> AppliedSettings();
 
 }  // namespace tillwick

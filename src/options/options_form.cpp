@@ -6,11 +6,11 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
 #include "core/plugin_registry.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/always_on_top.h"
+#include "statushtml/status_html.h"
 
 namespace tillwick {
 namespace {

@@ -6,12 +6,12 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
 #include "core/html_escape.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "options/options_dialog.h"
 #include "settings/settings_catalogue.h"
+#include "statushtml/status_html.h"
 #include "statushtml/status_html_page.h"
 
 namespace tillwick {

@@ -1,4 +1,5 @@
 #include "statushtml/status_html.h"
+#include "statushtml/status_html_state.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +7,7 @@
 
 #include "base/convert.h"
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
@@ -26,7 +27,7 @@ constexpr std::int32_t kMinHeight = 20;
 constexpr LONG kHiddenTop = 40;  // below the visible status bar
 constexpr std::string_view kEmptyHostPage = "<html><body></body></html>\r\n";
 
-StatusHtmlState& Module() noexcept { return State().StatusHtml; }
+StatusHtmlState& Module() noexcept { return StatusHtmlData(); }
 
 host::Object StripWindow() { return Module().StripDocument.GetObject("parentWindow"); }
 
@@ -416,5 +417,80 @@ LRESULT StatusHtmlBarMessage(HWND hwnd, UINT msg, WPARAM, LPARAM, LRESULT&) {
     }
     return 0;
 }
+
+StatusHtmlState& StatusHtmlData() noexcept {
+    static StatusHtmlState data;
+    return data;
+}
+
+namespace {
+
+void CALLBACK PanelCommandTimer(HWND, UINT, UINT_PTR id, DWORD) noexcept {
+    features::EndTimer(Module().CommandTimer, id);
+    RunStep("PanelCommandTimer: panels", [] { NotifyStatusHtmlPages(Module().LastCommandId); });
+}
+
+// The panels hear of each command the main frame sees, once it is handled.
+LRESULT CommandMessage(HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+    if (msg != WM_COMMAND) return 0;
+    Module().LastCommandId = static_cast<std::int32_t>(wParam);
+    features::RestartTimer(Module().CommandTimer, 0, &PanelCommandTimer);
+    return 0;
+}
+
+void OnNotice(const SpineNotice& notice) {
+    if (!State().StatusHtmlOn) return;
+    switch (notice.what) {
+    case Notice::SecurityIdKnown:
+        StartStatusHtml();
+        break;
+    case Notice::TabSwitched:
+        // 0 tells the panels the page changed.
+        ScheduleStripCheck();
+        Module().LastCommandId = 0;
+        features::RestartTimer(Module().CommandTimer, 0, &PanelCommandTimer);
+        break;
+    case Notice::Progress:
+        StatusHtmlProgress(notice.progress, notice.progressMax);
+        break;
+    default:
+        break;
+    }
+}
+
+// The panels need the host's security id; without it only the setting is written.
+void RestartStatusHtml() {
+    if (State().SecurityId.empty()) return;
+    if (State().StatusHtmlOn) StopStatusHtml();
+    if (SettingOn(Setting::StatusHtml)) StartStatusHtml();
+}
+
+constexpr MessageSet kCommandActsOn{WM_COMMAND};
+constexpr MessageSet kBarActsOn{contract::kWmSizeParent, WM_PAINT};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 0, kAnyKey, {&SharedState::StatusHtmlOn}, &ByValue<&CommandMessage>,
+        ResultUse::Ignored, kCommandActsOn),
+    Row(HookedWindow::StatusBar, 40, kAnyKey, {&SharedState::StatusHtmlOn, &SharedState::StatusStripClips},
+        &ByValue<&StatusHtmlBarMessage>, ResultUse::Ignored, kBarActsOn),
+};
+
+}  // namespace
+
+// Switching it on at start-up is setting its flag: the panels start when the security id arrives.
+constinit const Feature kStatusHtmlFeature{.name = "status-bar panels",
+                                           .setting = Setting::StatusHtml,
+                                           .start = [](StartRun&, std::string_view) { State().StatusHtmlOn = true; },
+                                           .stop = &StopStatusHtml,
+                                           .running = &SharedState::StatusHtmlOn,
+                                           .apply = ApplyRestart::Own,
+                                           .restart = &RestartStatusHtml,
+                                           .rows = kRows,
+                                           .notice = &OnNotice,
+                                           // The strip outlives a stop (it is only hidden) but not the plugin.
+                                           .release = []() noexcept {
+                                               features::EndTimer(StatusHtmlData().CommandTimer);
+                                               ReleaseStatusHtmlStrip();
+                                           },
+                                           .reset = [] { StatusHtmlData() = {}; }};
 
 }  // namespace tillwick

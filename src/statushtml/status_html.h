@@ -12,8 +12,7 @@
 
 namespace tillwick {
 
-// The entry points the spine calls are in core/feature_hooks.h; these are the
-// module's own steps, public for the tests and the panel editor.
+// The strip's own steps, public for the tests and the panel editor.
 void BuildStatusHtmlPage();
 void PlaceStatusHtmlStrip();
 void HideStatusHtmlStrip();
@@ -28,5 +27,25 @@ void CALLBACK AdoptHelperTabTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
 void CALLBACK WaitForCaptureTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
 void CALLBACK CheckStripTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
 void CALLBACK RedrawStripTimer(HWND, UINT, UINT_PTR, DWORD) noexcept;
+
+void StartStatusHtml();
+void StopStatusHtml() noexcept;
+// Stops, then destroys the strip and the view it adopted.
+void ReleaseStatusHtmlStrip() noexcept;
+void ScheduleStripCheck();
+// 0 = tab change, else the command id.
+void NotifyStatusHtmlPages(std::int32_t& n);
+void StatusHtmlProgress(std::int32_t progress, std::int32_t progressMax);
+// A panel choice from the status-bar menu.
+void StatusHtmlMenuCommand(std::int32_t& n);
+// The panel editor, from the options dialog.
+void OpenPanelEditor();
+
+// The feature's entry points: its start and stop, and its message handlers.
+LRESULT StatusHtmlBarMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+// Its rows of the feature table (src/plugin/feature_table.cpp).
+struct Feature;
+extern const Feature kStatusHtmlFeature;
 
 }  // namespace tillwick

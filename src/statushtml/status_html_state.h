@@ -26,9 +26,16 @@ struct StatusHtmlState {
     UINT_PTR ChainTimer = 0;     // one of the three start-up steps at a time
     UINT_PTR WidthTimer = 0;
     UINT_PTR RedrawTimer = 0;
+    // The last command the main frame saw, told to the panels once it is
+    // handled (0 after a tab change).
+    std::int32_t LastCommandId = 0;
+    UINT_PTR CommandTimer = 0;
     bool FilterToggled = false;  // the host's pop-up filter is off for the donor tab's sake
     // The panel editor while it is open where no modal window runs (the sim).
     std::shared_ptr<PanelEditorForm> Editor;
 };
+
+// The one instance, owned by the feature's unit.
+StatusHtmlState& StatusHtmlData() noexcept;
 
 }  // namespace tillwick

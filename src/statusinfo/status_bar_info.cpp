@@ -6,15 +6,19 @@
 #include <string>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
 #include "features/hide_status_bar.h"
 #include "host/text.h"
+#include "menus/host_menus.h"
 #include "settings/settings_catalogue.h"
+#include "statushtml/status_html.h"
+#include "statushtml/status_html_state.h"
 #include "statusinfo/statusinfo.h"
+#include "statusinfo/statusinfo_state.h"
 
 namespace tillwick {
 namespace {
@@ -34,7 +38,7 @@ enum MenuId : UINT {
     kShowAll = 7, kShowNone = 8, kWhois = 9, kPanelBase = 10,
 };
 
-StatusBarInfoState& Module() noexcept { return State().StatusInfo.Info; }
+StatusBarInfoState& Module() noexcept { return StatusInfoData().Info; }
 
 bool AnyFlagOn() {
     const StatusBarInfoState& m = Module();
@@ -173,7 +177,7 @@ void ActOnMenuChoice(UINT id, const MenuFacts& f) {
 void OpenInfoMenu() {
     SharedState& s = State();
     // The switch is on from start-up, the strip only once the host's security id has come.
-    MenuFacts f{s.StatusBarInfoOn, s.StatusHtmlOn && s.StatusHtml.Strip != nullptr, 0};
+    MenuFacts f{s.StatusBarInfoOn, s.StatusHtmlOn && StatusHtmlData().Strip != nullptr, 0};
     RunStep([&] { f.panelCount = PanelRecordCount(); });
     HMENU menu = host::CreatePopupMenu();
     if (menu == nullptr) return;
@@ -322,7 +326,7 @@ void ShowInfoText() {
 void RefreshInfo() {
     SharedState& s = State();
     StatusBarInfoState& m = Module();
-    s.StatusInfo.Zone.ZoneName.clear();
+    StatusInfoData().Zone.ZoneName.clear();
     m.IpText.clear();
     m.LocationText.clear();
     if (m.ShowZone || s.ZoneIconOn) RunStep(UpdateZone);
@@ -353,5 +357,43 @@ void RefreshInfo() {
 bool StatusInfoZoneOn() { return Module().ShowZone; }
 std::string StatusInfoText() { return State().StatusInfoText; }
 bool WhoisReportShowing() { return Module().ReportRequested; }
+
+StatusInfoModules& StatusInfoData() noexcept {
+    static StatusInfoModules data;
+    return data;
+}
+
+namespace {
+
+void OnNotice(const SpineNotice& notice) {
+    const SharedState& s = State();
+    if (notice.what == Notice::FeaturesStarted) {
+        if (s.ZoneIconOn || StatusInfoZoneOn()) LoadZoneNames();
+    } else if (notice.what == Notice::TabSwitched) {
+        // The zone icon shows what this line learns.
+        if (s.StatusBarInfoOn || s.ZoneIconOn) RunStep("status information: tab change", RefreshInfo);
+        if (WhoisReportShowing()) FillReport();
+    }
+}
+
+constexpr MessageSet kActsOn{WM_LBUTTONDOWN, WM_SETTEXT, WM_COMMAND};
+constexpr auto kHandler = &ByValue<&StatusBarInfoMessage>;
+// On the status bar the handler runs with or without the line: it also
+// serves the status-bar menu of the panels and the zone icon.
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::MainFrame, 40, kAnyKey, {&SharedState::StatusBarInfoOn}, kHandler, ResultUse::Ignored, kActsOn),
+    AlwaysRow(HookedWindow::StatusBar, 50, {&SharedState::StatusBarInfoOn}, kHandler, ResultUse::ReplacesMsg, kActsOn),
+};
+
+}  // namespace
+
+constinit const Feature kStatusBarInfoFeature{.name = "status-bar information",
+                                              .setting = Setting::StatusBarInfo,
+                                              .start = &Run<&StartStatusBarInfo>,
+                                              .stop = &StopStatusBarInfo,
+                                              .running = &SharedState::StatusBarInfoOn,
+                                              .rows = kRows,
+                                              .notice = &OnNotice,
+                                              .reset = [] { StatusInfoData() = {}; }};
 
 }  // namespace tillwick

@@ -1,6 +1,5 @@
 // The status-bar information modules' procedures that other units call:
 // zone_icon.cpp, status_bar_info.cpp and the WHOIS lookup (whois.cpp). The entry
-// points the spine calls are declared in core/feature_hooks.h.
 #pragma once
 
 #include <cstdint>
@@ -55,5 +54,28 @@ std::string ReportBodyHtml();
 // ---- small text helpers shared by the three modules
 std::string LowerText(std::string_view text);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+// zone_icon.cpp: the zone icon's placement and the zone names.
+void LoadZoneNames();
+// status_bar_info.cpp.
+void RefreshInfo();
+bool StatusInfoZoneOn();        // the information line shows the zone
+std::string StatusInfoText();   // the line it writes into the status bar
+bool WhoisReportShowing();
+// whois.cpp: the WHOIS report window's text for the active tab.
+void FillReport();
+
+// The feature's entry points: its start and stop, and its message handlers.
+LRESULT StatusBarInfoMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+LRESULT ZoneIconMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+void StartZoneIcon();
+void StartStatusBarInfo();
+void StopZoneIcon() noexcept;
+void StopStatusBarInfo() noexcept;
+
+// Its rows of the feature table (src/plugin/feature_table.cpp).
+struct Feature;
+extern const Feature kZoneIconFeature;
+extern const Feature kStatusBarInfoFeature;
 
 }  // namespace tillwick

@@ -74,4 +74,7 @@ struct StatusInfoModules {
     WhoisState Whois;
 };
 
+// The one instance, owned by the feature's unit.
+StatusInfoModules& StatusInfoData() noexcept;
+
 }  // namespace tillwick

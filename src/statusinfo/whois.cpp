@@ -9,13 +9,13 @@
 
 #include "base/errors.h"
 #include "core/host_contract.h"
-#include "core/feature_hooks.h"
 #include "core/html_escape.h"
 #include "core/startup.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
 #include "statusinfo/statusinfo.h"
+#include "statusinfo/statusinfo_state.h"
 #include "statusinfo/whois_answer.h"
 
 namespace tillwick {
@@ -27,8 +27,8 @@ constexpr std::int32_t kPollLimit = static_cast<std::int32_t>(host::kHttpDeadlin
 constexpr UINT kRetryMs = 1000;
 constexpr std::string_view kReportWindowName = "WHOIS";
 
-WhoisState& Module() noexcept { return State().StatusInfo.Whois; }
-StatusBarInfoState& Info() noexcept { return State().StatusInfo.Info; }
+WhoisState& Module() noexcept { return StatusInfoData().Whois; }
+StatusBarInfoState& Info() noexcept { return StatusInfoData().Info; }
 
 std::string CacheKey(std::string_view name) {
     std::string key(name);

@@ -5,11 +5,12 @@
 #include <utility>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "features/feature_timers.h"
 #include "statusinfo/statusinfo.h"
+#include "statusinfo/statusinfo_state.h"
 
 namespace tillwick {
 namespace {
@@ -37,7 +38,7 @@ constexpr std::array<ZoneRow, kZoneCount> kZones{{
     {"055", "Restricted sites", "zone_restricted.ico"},
 }};
 
-ZoneIconState& Module() noexcept { return State().StatusInfo.Zone; }
+ZoneIconState& Module() noexcept { return StatusInfoData().Zone; }
 
 void PlaceIcon(LONG top) {
     ZoneIconState& m = Module();
@@ -209,5 +210,20 @@ LRESULT ZoneIconMessage(HWND hwnd, UINT msg, WPARAM, LPARAM lParam, LRESULT&) {
         RunStep(OpenZoneMenu);
     return msg;
 }
+
+namespace {
+constexpr MessageSet kActsOn{WM_LBUTTONDOWN};
+constexpr DispatchRow kRows[] = {
+    Row(HookedWindow::StatusBar, 30, kAnyKey, {&SharedState::ZoneIconOn}, &ByValue<&ZoneIconMessage>,
+        ResultUse::ReplacesMsg, kActsOn),
+};
+}  // namespace
+
+constinit const Feature kZoneIconFeature{.name = "zone icon",
+                                         .setting = Setting::ShowIcon,
+                                         .start = &Run<&StartZoneIcon>,
+                                         .stop = &StopZoneIcon,
+                                         .running = &SharedState::ZoneIconOn,
+                                         .rows = kRows};
 
 }  // namespace tillwick

@@ -11,12 +11,26 @@
 #include <utility>
 #include <vector>
 
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/plugin_object.h"
 #include "core/state.h"
 #include "core/subclassing.h"
+#include "features/address_bar.h"
+#include "features/always_on_top.h"
+#include "features/hide_status_bar.h"
+#include "features/hide_tab_bar.h"
+#include "features/hide_title.h"
+#include "features/paste_go.h"
+#include "features/tab_hover.h"
+#include "features/tab_lock.h"
+#include "features/toggle_filter.h"
 #include "host/sim/sim.h"
 #include "host/text.h"
+#include "menus/context_menus.h"
+#include "menus/host_menus.h"
+#include "options/options_dialog.h"
+#include "statushtml/status_html.h"
+#include "statusinfo/statusinfo.h"
 #include "support/plugin_adapter.h"
 #include "support/refhost_fixture.h"
 
@@ -88,7 +102,7 @@ protected:
     void SetUp() override {
         testsupport::PlatformReset();
         tillwick::ResetState();
-        tillwick::Handlers() = tillwick::DefaultHandlers();
+        tillwick::SubstituteFeatures({});
         tillwick::PluginObject::OptionsDialogHook = [] {};
         config = refhost_fixture::SimConfig();
         config.pluginFactory = testsupport::TillwickFactory();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "features_fixture.h"
+#include "menus/host_menu_state.h"
 #include "menus/host_menus.h"
 #include "support/step_failures.h"
 
@@ -186,7 +187,7 @@ TEST_F(GroupMenus, HoveredPagesShowTheirOwnAddressAndLargerGroupsAskFirst) {
     EXPECT_TRUE(tillwick::State().StatusInfoRefresh);
     HoverGroup(0, 0);
     EXPECT_EQ(StatusText(), "http://news.bbc/");
-    EXPECT_EQ(tillwick::State().HostMenus.GroupUrl.GroupLines.size(), 2u);
+    EXPECT_EQ(tillwick::HostMenusData().GroupUrl.GroupLines.size(), 2u);
     // More pages than the count: a question, and Cancel opens nothing.
     const int tabs = h.TabCount();
     HoverGroup(0);
@@ -235,9 +236,9 @@ TEST_F(GroupMenus, HostileGroupFilesCountAsOnePageAndNothingOutsideTheFolderIsRe
         EXPECT_EQ(host::GetMenuItemCount(h.RefreshGroupsMenu()), items);
     }
     host::sim::PutFile(h.HostFolder() + "Groups\\Huge.cgp", huge);
-    tillwick::State().HostMenus.GroupUrl.GroupName = "Huge";
+    tillwick::HostMenusData().GroupUrl.GroupName = "Huge";
     tillwick::LoadGroup();
-    const std::size_t lines = tillwick::State().HostMenus.GroupUrl.GroupLines.size();
+    const std::size_t lines = tillwick::HostMenusData().GroupUrl.GroupLines.size();
     EXPECT_GT(lines, 1000u);
     EXPECT_LT(lines, (1u << 20) / 26 + 1);
     EXPECT_LE(host::sim::LargestFileRead(), (1u << 20) + 1);  // only the first megabyte is read

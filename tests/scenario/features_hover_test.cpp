@@ -2,8 +2,8 @@
 // the preview's copy of a page keeps.
 #include <regex>
 
-#include "core/feature_hooks.h"
 #include "features/tab_hover.h"
+#include "features/tab_hover_state.h"
 #include "features_fixture.h"
 
 namespace {
@@ -56,7 +56,7 @@ protected:
         static std::vector<std::string> written;
         return written;
     }
-    static bool PreviewShown() { return State().TabHover.PreviewWnd && Visible(State().TabHover.PreviewWnd); }
+    static bool PreviewShown() { return tillwick::TabHoverData().PreviewWnd && Visible(tillwick::TabHoverData().PreviewWnd); }
     std::size_t mark = 0;
 };
 
@@ -131,7 +131,7 @@ TEST_F(TabHover, ThePreviewShowsACleanCopyOfTheHoveredTabInItsOwnWindowAndCloses
     host::GetCursorPos(&cursor);
     testsupport::PumpFor(350);
     ASSERT_TRUE(PreviewShown());
-    const RECT shown = WindowRect(State().TabHover.PreviewWnd);
+    const RECT shown = WindowRect(tillwick::TabHoverData().PreviewWnd);
     EXPECT_EQ(shown.left, cursor.x);
     EXPECT_EQ(shown.bottom, cursor.y - 18);  // too low on the screen to open below the cursor
     ASSERT_FALSE(Written().empty());
@@ -142,7 +142,7 @@ TEST_F(TabHover, ThePreviewShowsACleanCopyOfTheHoveredTabInItsOwnWindowAndCloses
     EXPECT_FALSE(PreviewShown());
     EXPECT_EQ(Written().back(), "");
     tillwick::StopTabHover();
-    EXPECT_EQ(State().TabHover.PreviewWnd, nullptr);
+    EXPECT_EQ(tillwick::TabHoverData().PreviewWnd, nullptr);
 }
 
 TEST_F(TabHover, NoPreviewWithoutASecurityIdTheCompanionOrAPageView) {

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "core/feature_hooks.h"
-#include "settings/settings_catalogue.h"
 #include "scenario/features_fixture.h"
+#include "settings/settings_catalogue.h"
 #include "statushtml/status_html.h"
+#include "statushtml/status_html_state.h"
 #include "support/platform.h"
 
 namespace {
@@ -35,7 +35,7 @@ protected:
     }
     static std::vector<std::string> StripScripts() {
         auto* bag = static_cast<host::sim::PropertyBag*>(
-            State().StatusHtml.StripDocument.GetObject("parentWindow").impl());
+            tillwick::StatusHtmlData().StripDocument.GetObject("parentWindow").impl());
         return bag ? bag->Scripts() : std::vector<std::string>{};
     }
     static bool Ran(const std::string& script) {
@@ -50,14 +50,14 @@ protected:
     static RECT StripRect() {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof(wp);
-        host::GetWindowPlacement(State().StatusHtml.Strip, &wp);
+        host::GetWindowPlacement(tillwick::StatusHtmlData().Strip, &wp);
         return wp.rcNormalPosition;
     }
 };
 
 TEST_F(StatusHtmlOnHost, TheDonorTabsViewBecomesTheStripAndTheTabIsClosed) {
     refhost::Host& h = StartWithPanels();
-    const auto& m = State().StatusHtml;
+    const auto& m = tillwick::StatusHtmlData();
     ASSERT_NE(m.Strip, nullptr);
     EXPECT_EQ(host::GetParent(m.Strip), h.StatusBar());
     EXPECT_EQ(host::GetParent(m.DonorView), m.Strip);
@@ -75,9 +75,9 @@ TEST_F(StatusHtmlOnHost, TheDonorTabsViewBecomesTheStripAndTheTabIsClosed) {
     EXPECT_EQ(strip.bottom - strip.top, 20);
     EXPECT_TRUE(Ran("frames[1].document.write(sHtml)"));
     EXPECT_TRUE(Ran("frames[2].document.write('')"));
-    EXPECT_EQ(State().StatusHtml.StripDocument.GetObject("parentWindow").GetText("name"), "");
+    EXPECT_EQ(tillwick::StatusHtmlData().StripDocument.GetObject("parentWindow").GetText("name"), "");
     // The pages handed to the strip's script do not stay in its window.
-    EXPECT_EQ(State().StatusHtml.StripDocument.GetObject("parentWindow").Get("sHtml"), host::Value{});
+    EXPECT_EQ(tillwick::StatusHtmlData().StripDocument.GetObject("parentWindow").Get("sHtml"), host::Value{});
     // Every panel in use hears of the frame's commands, with their id, and of tab changes.
     h.Command(0x80F0);
     testsupport::PumpFor(0);
@@ -102,7 +102,7 @@ TEST_F(StatusHtmlOnHost, OnlyTheTabThePluginOpenedIsAdoptedAndClosed) {
     named.Put("name", std::string("Tillwick"));  // a page that poses as the donor
     testsupport::PumpFor(4000);
     EXPECT_EQ(host->TabCount(), 2);
-    const auto& m = State().StatusHtml;
+    const auto& m = tillwick::StatusHtmlData();
     EXPECT_FALSE(m.StripDocument.GetObject("parentWindow") == named);
     EXPECT_EQ(host::GetParent(m.DonorView), m.Strip);
     EXPECT_TRUE(Visible(m.Strip));
@@ -122,7 +122,7 @@ TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeAndProgressEdgesCheckIt)
     }
     for (const Case& c : {Case{1, 100, true}, Case{99, 100, true}, Case{2, 100, false}, Case{98, 100, false}}) {
         tillwick::StatusHtmlProgress(c.progress, c.max);
-        EXPECT_EQ(State().StatusHtml.WidthTimer != 0, c.checks) << c.progress;
+        EXPECT_EQ(tillwick::StatusHtmlData().WidthTimer != 0, c.checks) << c.progress;
         testsupport::PumpFor(150);
     }
 }
@@ -140,7 +140,7 @@ TEST_F(StatusHtmlOnHost, MenuChoicesToggleShowAllOrOpenTheEditorAndStopLeavesNoT
     const RECT shown = StripRect();
     std::int32_t editor = 12;
     tillwick::StatusHtmlMenuCommand(editor);
-    EXPECT_TRUE(State().StatusHtml.Editor != nullptr);
+    EXPECT_TRUE(tillwick::StatusHtmlData().Editor != nullptr);
     EXPECT_EQ(StripRect().top, shown.top);  // the editor leaves the strip where it is
     tillwick::StopStatusHtml();
     EXPECT_EQ(StripRect().top, 40);
@@ -178,11 +178,11 @@ TEST_F(StatusHtmlOnHost, AStopBeforeTheViewWasAdoptedLetsTheNextStartAdoptIt) {
     tillwick::StopStatusHtml();
     EXPECT_FALSE(State().DonorTabPending);  // the tab bar paints again
     testsupport::PumpFor(1000);
-    EXPECT_EQ(State().StatusHtml.DonorView, nullptr);
+    EXPECT_EQ(tillwick::StatusHtmlData().DonorView, nullptr);
     tillwick::StartStatusHtml();
     testsupport::PumpFor(1000);
-    EXPECT_EQ(host::GetParent(State().StatusHtml.DonorView), State().StatusHtml.Strip);
-    EXPECT_TRUE(Visible(State().StatusHtml.Strip));
+    EXPECT_EQ(host::GetParent(tillwick::StatusHtmlData().DonorView), tillwick::StatusHtmlData().Strip);
+    EXPECT_TRUE(Visible(tillwick::StatusHtmlData().Strip));
 }
 
 }  // namespace

@@ -5,10 +5,11 @@
 #include <cstring>
 #include <fstream>
 
-#include "settings/ini_store.h"
 #include "features_fixture.h"
 #include "host/sim/statusinfo.h"
+#include "settings/ini_store.h"
 #include "statusinfo/statusinfo.h"
+#include "statusinfo/statusinfo_state.h"
 
 namespace {
 
@@ -136,13 +137,13 @@ TEST_F(StatusInfo, ProxyTextForms) {
         host::sim::PutFile(refhost_fixture::kHostFolder + "config\\config.ini", std::string("[Settings]\r\n") + c.config + "\r\n");
         tillwick::StopStatusBarInfo();
         tillwick::StartStatusBarInfo();
-        EXPECT_EQ(tillwick::State().StatusInfo.Info.ProxyText, c.text);
+        EXPECT_EQ(tillwick::StatusInfoData().Info.ProxyText, c.text);
     }
     host->Command(25375 + 1);
     EXPECT_EQ(BarText(), "Proxy:  Local Proxy  127.0.0.1:8080    ");
     for (auto [command, text] : {std::pair{33068, "Proxy:  Use IE Proxy"}, {33059, "Proxy:  No Proxy"}}) {
         host->Command(static_cast<UINT>(command));
-        EXPECT_EQ(tillwick::State().StatusInfo.Info.ProxyText, text);
+        EXPECT_EQ(tillwick::StatusInfoData().Info.ProxyText, text);
     }
 }
 

@@ -174,7 +174,7 @@ TEST_F(HideTabBar, AStopInsideTheRelayoutWindowLeavesNothingHalfDone) {
     tillwick::StopHideTabBar();
     tillwick::StopHideStatusBar();
     EXPECT_FALSE(tillwick::State().StatusBarRevealBlocked);
-    EXPECT_EQ(tillwick::State().HideTabBar.TabBarRelayoutTimer, 0u);
+    EXPECT_EQ(tillwick::HideTabBarData().TabBarRelayoutTimer, 0u);
     tillwick::State().StatusBarHeld = true;  // as a click on the bar leaves it
     tillwick::StartHideStatusBar();
     tillwick::StopHideStatusBar();

@@ -93,7 +93,7 @@ TEST_F(ContextMenus, TabMenuPositionsFollowTheTabBarSideAndTheFeaturesOn) {
             ASSERT_EQ(PositionOf(Shown(), 0x8060), -1);  // moved into "Other Options"
             EXPECT_EQ(Shown()[static_cast<std::size_t>(k.otherAt)].submenu.at(0).id, 0x8060u);
         }
-        const auto& m = tillwick::State().TabMenu;
+        const auto& m = tillwick::TabMenuData();
         for (HMENU kept : {m.CloseSubmenu, m.Plugins.PluginPopup, m.OtherSubmenu})
             if (kept) EXPECT_TRUE(host::IsMenu(kept));
     }

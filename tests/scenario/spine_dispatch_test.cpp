@@ -2,16 +2,31 @@
 // a handler's result replaces, the swallowed tab-bar paint, the pop-up filter
 // mirror, active-tab tracking, the self-command, WM_CLOSE clean-up and
 // removing the hooks.
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
-#include "settings/settings_files.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
+#include "features/address_bar.h"
+#include "features/always_on_top.h"
+#include "features/hide_status_bar.h"
+#include "features/hide_tab_bar.h"
+#include "features/hide_title.h"
+#include "features/paste_go.h"
+#include "features/tab_hover.h"
+#include "features/tab_lock.h"
+#include "features/toggle_filter.h"
+#include "menus/context_menus.h"
+#include "menus/host_menus.h"
 #include "scenario/spine_fixture.h"
+#include "settings/settings_files.h"
+#include "statushtml/status_html.h"
+#include "statusinfo/statusinfo.h"
 #include "support/step_failures.h"
 
 namespace spine {
@@ -35,12 +50,65 @@ std::vector<Call> g_calls;
 // What a handler does beyond recording: nothing, consume (return 0), throw, or press the modifier.
 std::map<int, std::function<LRESULT(UINT, LPARAM)>> g_behaviour;
 
-template <int T>
+// The feature table with every row's handler replaced by a recorder that
+// acts on every message; the recorder of row I knows its tag.
+constexpr std::size_t kMaxRows = 48;
+std::array<int, kMaxRows> g_rowTags{};
+
+template <std::size_t I>
 LRESULT Recorder(HWND&, UINT& msg, WPARAM&, LPARAM& lParam, LRESULT&) {
-    g_calls.push_back({T, msg, lParam});
-    if (auto it = g_behaviour.find(T); it != g_behaviour.end()) return it->second(msg, lParam);
-    return T == HideTitle ? lParam : static_cast<LRESULT>(msg);
+    const int tag = g_rowTags[I];
+    g_calls.push_back({tag, msg, lParam});
+    if (auto it = g_behaviour.find(tag); it != g_behaviour.end()) return it->second(msg, lParam);
+    return tag == HideTitle ? lParam : static_cast<LRESULT>(msg);
 }
+
+template <std::size_t... I>
+constexpr std::array<tillwick::HandlerCall, kMaxRows> Recorders(std::index_sequence<I...>) {
+    return {&Recorder<I>...};
+}
+
+int TagOf(tillwick::HandlerCall handler) {
+    using namespace tillwick;
+    static const std::map<HandlerCall, int> tags = {
+        {&ByValue<&TabExitMessage>, TabExit},           {&ByValue<&ToggleFilterMessage>, ToggleFilter},
+        {&ByValue<&HideStatusBarMessage>, HideStatusBar}, {&ByValue<&StatusBarInfoMessage>, StatusBarInfo},
+        {&HideTabBarMessage, HideTabBar},               {&ByValue<&AlwaysOnTopMessage>, AlwaysOnTop},
+        {&ByValue<&HideTitleMessage>, HideTitle},       {&ByValue<&ShowInMenuMessage>, ShowInMenu},
+        {&ByValue<&SortSearchMessage>, SortSearch},     {&ByValue<&GroupUrlMessage>, GroupUrl},
+        {&ByValue<&ProgressBarMessage>, ProgressBar},   {&ByValue<&HighlightComboMessage>, HighlightCombo},
+        {&ByValue<&TabMenuMessage>, TabMenu},           {&ByValue<&PageMenuMessage>, PageMenu},
+        {&ByValue<&HideLastTabMessage>, HideLastTab},   {&ByValue<&TabHoverMessage>, TabHover},
+        {&ByValue<&ZoneIconMessage>, ZoneIcon},         {&ByValue<&StatusHtmlBarMessage>, StatusHtmlBar},
+        {&ByValue<&PasteGoMessage>, PasteGo}};
+    const auto it = tags.find(handler);
+    return it == tags.end() ? 0 : it->second;
+}
+
+struct RecordingTable {
+    std::vector<tillwick::Feature> features;
+    std::vector<std::vector<tillwick::DispatchRow>> rows;
+    std::vector<const tillwick::Feature*> table;
+
+    RecordingTable() {
+        static constexpr tillwick::MessageSet kEvery = tillwick::MessageSet::Every();
+        static constexpr auto kRecorders = Recorders(std::make_index_sequence<kMaxRows>());
+        std::size_t next = 0;
+        for (const tillwick::Feature* f : tillwick::FeatureTable()) {
+            std::vector<tillwick::DispatchRow>& own = rows.emplace_back(f->rows.begin(), f->rows.end());
+            for (tillwick::DispatchRow& row : own) {
+                g_rowTags.at(next) = TagOf(row.handler);
+                row.handler = kRecorders.at(next++);
+                row.actsOn = &kEvery;
+            }
+        }
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            features.push_back(*tillwick::FeatureTable()[i]);
+            features.back().rows = rows[i];
+        }
+        for (const tillwick::Feature& f : features) table.push_back(&f);
+    }
+};
 
 std::vector<int> Tags() {
     std::vector<int> tags;
@@ -62,27 +130,8 @@ protected:
         SpineTest::SetUp();
         g_calls.clear();
         g_behaviour.clear();
-        tillwick::MessageHandlers& h = tillwick::Handlers();
-        h.TabExitMessage = &Recorder<TabExit>;
-        h.ToggleFilterMessage = &Recorder<ToggleFilter>;
-        h.HideStatusBarMessage = &Recorder<HideStatusBar>;
-        h.StatusBarInfoMessage = &Recorder<StatusBarInfo>;
-        h.HideTabBarMessage = &Recorder<HideTabBar>;
-        h.AlwaysOnTopMessage = &Recorder<AlwaysOnTop>;
-        h.HideTitleMessage = &Recorder<HideTitle>;
-        h.ShowInMenuMessage = &Recorder<ShowInMenu>;
-        h.SortSearchMessage = &Recorder<SortSearch>;
-        h.GroupUrlMessage = &Recorder<GroupUrl>;
-        h.ProgressBarMessage = &Recorder<ProgressBar>;
-        h.HighlightComboMessage = &Recorder<HighlightCombo>;
-        h.TabMenuMessage = &Recorder<TabMenu>;
-        h.PageMenuMessage = &Recorder<PageMenu>;
-        h.HideLastTabMessage = &Recorder<HideLastTab>;
-        h.TabHoverMessage = &Recorder<TabHover>;
-        h.ZoneIconMessage = &Recorder<ZoneIcon>;
-        h.StatusHtmlBarMessage = &Recorder<StatusHtmlBar>;
-        h.PasteGoMessage = &Recorder<PasteGo>;
-        h.actOnEveryMessage = true;  // the recorders see what each row is handed
+        static const RecordingTable recording;
+        tillwick::SubstituteFeatures(recording.table);
     }
 
     // The host's windows with the flags set, hooked as start-up would hook them.

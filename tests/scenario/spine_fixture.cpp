@@ -2,9 +2,23 @@
 
 #include <map>
 
-#include "core/feature_hooks.h"
+#include "core/feature.h"
 #include "core/host_contract.h"
+#include "features/address_bar.h"
+#include "features/always_on_top.h"
+#include "features/hide_status_bar.h"
+#include "features/hide_tab_bar.h"
+#include "features/hide_title.h"
+#include "features/paste_go.h"
+#include "features/tab_hover.h"
+#include "features/tab_lock.h"
+#include "features/toggle_filter.h"
+#include "menus/context_menus.h"
+#include "menus/host_menus.h"
+#include "options/options_dialog.h"
 #include "settings/ini_store.h"
+#include "statushtml/status_html.h"
+#include "statusinfo/statusinfo.h"
 #include "support/step_failures.h"
 
 namespace spine {
@@ -105,7 +119,7 @@ std::function<void(WPARAM)>& SpineTest::OnHostCommand() {
 void SpineTest::SetUp() {
     host::sim::Reset();
     tillwick::ResetState();
-    tillwick::Handlers() = tillwick::DefaultHandlers();
+    tillwick::SubstituteFeatures({});
     tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
     HostLog().clear();
     OnHostCommand() = nullptr;
@@ -138,7 +152,7 @@ void SpineTest::TearDown() {
     testsupport::CheckFailedSteps();
     host::sim::Reset();
     tillwick::ResetState();
-    tillwick::Handlers() = tillwick::DefaultHandlers();
+    tillwick::SubstituteFeatures({});
     tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
     OnHostCommand() = nullptr;
     g_test = nullptr;

@@ -3,11 +3,12 @@
 // saving with the records numbered afresh.
 #include <gtest/gtest.h>
 
-#include "settings/settings_files.h"
 #include "core/state.h"
 #include "host/sim/sim.h"
+#include "options/options_dialog.h"
 #include "options/options_form.h"
 #include "settings/settings_catalogue.h"
+#include "settings/settings_files.h"
 #include "statushtml/panel_editor.h"
 
 namespace {
@@ -90,7 +91,7 @@ TEST_F(PanelEditorTest, RowsMoveWithinTheTenAndClearedPathsAreDroppedWhenSaving)
     EXPECT_EQ(Panel(PanelField::Path, 0) + Panel(PanelField::Path, 1) + Panel(PanelField::Path, 2),
               "C:\\a.htmlC:\\c.htmlC:\\z.html");
     EXPECT_EQ(Panel(PanelField::Use, 1) + Panel(PanelField::Use, 3) + Panel(PanelField::Path, 3), "1");
-    EXPECT_TRUE(State().OptionsDialog && State().OptionsDialog->Get("chkShowHTML").checked);
+    EXPECT_TRUE(tillwick::OptionsDialogMade() && tillwick::OptionsDialogForm().Get("chkShowHTML").checked);
     form.FileChosen(4, "C:\\unreadable.html");  // the path changed: Apply can store it
     EXPECT_EQ(form.rows[4].path, "C:\\unreadable.html");
     EXPECT_TRUE(form.applyEnabled);

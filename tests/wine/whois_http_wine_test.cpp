@@ -19,6 +19,7 @@
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "statusinfo/statusinfo.h"
+#include "statusinfo/statusinfo_state.h"
 #include "support/platform.h"
 
 namespace {
@@ -169,14 +170,13 @@ TEST(WhoisHttpWine, ChainOverRealHttpWithReferralTimeOutRdapAndAHostileReport) {
     RegistryServer server;
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
-    SharedState& s = State();
     tillwick::SetPluginFolder(std::string(temp) + "tillwick_whois_wine");
     ::CreateDirectoryA(tillwick::PluginFolder().c_str(), nullptr);
     ::DeleteFileA(ScratchFilePath().c_str());
     const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
     for (const char* registry : {"ARIN", "APNIC", "LACNIC", "RIPE", "AfriNIC"}) WriteSetting(registry, base, "Whois");
     CacheAddress("example.test", "192.0.2.9");
-    StatusBarInfoState& info = s.StatusInfo.Info;
+    StatusBarInfoState& info = tillwick::StatusInfoData().Info;
     info.HostName = "example.test";
     info.ShowLocation = true;
     info.LocationLabel = "IP Location:  ";
@@ -188,7 +188,7 @@ TEST(WhoisHttpWine, ChainOverRealHttpWithReferralTimeOutRdapAndAHostileReport) {
 
     info.ReportRequested = true;
     WhoisLookup("192.0.2.9", "ARIN");
-    ASSERT_TRUE(PumpUntil([&] { return !s.StatusInfo.Whois.ReportText.empty(); }, 10'000));
+    ASSERT_TRUE(PumpUntil([&] { return !tillwick::StatusInfoData().Whois.ReportText.empty(); }, 10'000));
     const std::string html = ReportBodyHtml();
     EXPECT_NE(html.find("APNIC WHOIS database for 192.0.2.9"), std::string::npos);
     EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);

@@ -2,9 +2,9 @@
 // test, which is its user.
 #include <memory>
 
-#include "core/feature_hooks.h"
 #include "core/state.h"
 #include "statushtml/panel_editor.h"
+#include "statushtml/status_html_state.h"
 
 namespace tillwick {
 
@@ -12,7 +12,7 @@ void OpenPanelEditor() {
     auto form = std::make_shared<PanelEditorForm>();
     form->Load();
     form->Activate();
-    State().StatusHtml.Editor = std::move(form);
+    StatusHtmlData().Editor = std::move(form);
 }
 
 }  // namespace tillwick

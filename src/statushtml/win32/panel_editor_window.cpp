@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "core/feature_hooks.h"
 #include "core/state.h"
 #include "core/wrapper.h"
 #include "options/win32/dialog_kit.h"
