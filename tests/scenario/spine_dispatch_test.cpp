@@ -135,7 +135,7 @@ protected:
     }
 
     // The host's windows with the flags set, hooked as start-up would hook them.
-    void Hook(std::initializer_list<bool tillwick::SharedState::*> flags) {
+    void Hook(const std::vector<bool S::*>& flags) {
         BuildHost();
         tillwick::SharedState& s = State();
         s.MainFrameWnd = w.frame;
@@ -153,9 +153,6 @@ protected:
         HostLog().clear();
     }
 
-    static void AllMainFrameFlags() {
-        for (auto flag : kMainFrameFlags) State().*flag = true;
-    }
     // The last message the host's own procedure of hwnd received.
     const HostMessage& LastAt(HWND hwnd) {
         for (auto it = HostLog().rbegin(); it != HostLog().rend(); ++it)
@@ -167,8 +164,7 @@ protected:
 };
 
 TEST_F(SpineDispatch, TheModifierIsReadAgainBeforeEachMarkedRow) {
-    Hook({});
-    AllMainFrameFlags();
+    Hook(kMainFrameFlags);
     g_behaviour[ToggleFilter] = [](UINT msg, LPARAM) {
         host::sim::SetKeyDown(VK_SHIFT, true);
         return static_cast<LRESULT>(msg);
@@ -247,10 +243,7 @@ class SpineDispatchWindows : public SpineDispatch, public ::testing::WithParamIn
 
 TEST_P(SpineDispatchWindows, HandlersRunInTableOrderAndTheModifierSkipsTheMarkedOnes) {
     const WindowCase& c = GetParam();
-    Hook({});
-    for (auto flag : c.flags) State().*flag = true;
-    tillwick::InstallSubclasses();
-    g_calls.clear();
+    Hook(c.flags);
     HWND target = w.*c.window;
     host::SendMessageA(target, WM_MOUSEMOVE, 0, 0);
     EXPECT_EQ(Tags(), c.keyUp);
@@ -338,22 +331,13 @@ TEST_F(SpineDispatch, AddressBoxHighlightMayReplaceTheHostsResult) {
     EXPECT_EQ(g_calls.size(), 1u);  // called only while the highlight is on
 }
 
-// ---- WM_CLOSE ----
-
-class SpineClose : public SpineDispatch {
-protected:
-    void SetUp() override {
-        SpineDispatch::SetUp();
-        for (const char* name : {"temp", "temp1", "temp2", "temp3"}) WriteText(kPluginFolder + "\\" + name, "x");
-        tillwick::SetPluginFolder(kPluginFolder);
-        Hook({});
-    }
-    bool Exists(const char* name) { return host::fs::FileExists(kPluginFolder + "\\" + name); }
-};
-
 // The last host process takes the scratch files with it (the progress page
 // stays); another process or an unknown count keeps them.
-TEST_F(SpineClose, ScratchFilesGoWithTheLastHostProcessOnly) {
+TEST_F(SpineDispatch, OnCloseScratchFilesGoWithTheLastHostProcessOnly) {
+    for (const char* name : {"temp", "temp1", "temp2", "temp3"}) WriteText(kPluginFolder + "\\" + name, "x");
+    tillwick::SetPluginFolder(kPluginFolder);
+    Hook({});
+    const auto exists = [](const char* name) { return host::fs::FileExists(kPluginFolder + "\\" + name); };
     const struct {
         std::optional<int> processes;
         bool removed;
@@ -363,8 +347,8 @@ TEST_F(SpineClose, ScratchFilesGoWithTheLastHostProcessOnly) {
         host::sim::SetProcessCount(c.processes);
         State().CurrentBrowser = host::Object(host::sim::MakeObject());
         host::SendMessageA(w.frame, WM_CLOSE, 0, 0);
-        for (const char* name : {"temp", "temp1", "temp2"}) EXPECT_EQ(Exists(name), !c.removed) << name;
-        EXPECT_TRUE(Exists("temp3"));
+        for (const char* name : {"temp", "temp1", "temp2"}) EXPECT_EQ(exists(name), !c.removed) << name;
+        EXPECT_TRUE(exists("temp3"));
         EXPECT_FALSE(State().CurrentBrowser);
     }
     EXPECT_EQ(HostReceived(w.frame, WM_CLOSE), 3);

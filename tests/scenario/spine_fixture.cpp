@@ -4,21 +4,8 @@
 
 #include "core/feature.h"
 #include "core/host_contract.h"
-#include "features/address_bar.h"
-#include "features/always_on_top.h"
-#include "features/hide_status_bar.h"
-#include "features/hide_tab_bar.h"
-#include "features/hide_title.h"
-#include "features/paste_go.h"
-#include "features/tab_hover.h"
-#include "features/tab_lock.h"
-#include "features/toggle_filter.h"
-#include "menus/context_menus.h"
-#include "menus/host_menus.h"
 #include "options/options_dialog.h"
 #include "settings/ini_store.h"
-#include "statushtml/status_html.h"
-#include "statusinfo/statusinfo.h"
 #include "support/step_failures.h"
 
 namespace spine {
@@ -137,7 +124,8 @@ void SpineTest::SetUp() {
                                "C:\\Program Files\\Maxthon2\\Plugin\\Tillwick",
                                "C:\\Program Files\\Maxthon2\\Plugin\\Tillwick\\Languages"})
         host::fs::CreateFolder(folder);
-    HostConfig("language_file", kHostFolder + "Language\\English.ini");
+    tillwick::ini::WriteString(kHostFolder + "config\\config.ini", "Settings", "language_file",
+                               kHostFolder + "Language\\English.ini");
     WriteText(kHostFolder + "Language\\English.ini", "[General]\r\nlanguage_id=\r\n");
     Description("Tillwick", "Tillwick", "COM|Button");
     SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\n[IEPlugins]\r\n");
@@ -172,10 +160,6 @@ std::optional<std::string> SpineTest::SettingValue(std::string_view key, std::st
     return tillwick::ini::FindRawValue(*text, section, key);
 }
 
-void SpineTest::HostConfig(std::string_view key, std::string_view value, std::string_view section) {
-    tillwick::ini::WriteString(kHostFolder + "config\\config.ini", section, key, value);
-}
-
 void SpineTest::HostLanguage(std::string_view key, std::string_view value, std::string_view section) {
     tillwick::ini::WriteString(kHostFolder + "Language\\English.ini", section, key, value);
 }
@@ -204,29 +188,29 @@ HostWindows& SpineTest::BuildHost(HostOptions options) {
     host::SetWindowLongPtrW(w.buttons, GWL_STYLE, 0x5400894E);
     w.plugins = Child("ToolbarWindow32", 0, w.rebar, 400, 0, 300, 30);
     host::SetWindowLongPtrW(w.plugins, GWL_STYLE, 0x5400994D);
-    w.addressBar = Child("ToolbarWindow32", 0, w.rebar, 0, 30, 700, 30);
-    host::SetWindowLongPtrW(w.addressBar, GWL_STYLE, options.addressToolbarStyle ? 0x5600894E : 0x5400984E);
-    w.addressCombo = Child("ComboBox", kComboDropDown, w.addressBar, 0, 0, 700, 200, options.addressText.c_str());
+    HWND addressBar = Child("ToolbarWindow32", 0, w.rebar, 0, 30, 700, 30);
+    host::SetWindowLongPtrW(addressBar, GWL_STYLE, options.addressToolbarStyle ? 0x5600894E : 0x5400984E);
+    w.addressCombo = Child("ComboBox", CBS_DROPDOWN, addressBar, 0, 0, 700, 200, options.addressText.c_str());
     w.addressEdit = host::FindWindowExA(w.addressCombo, nullptr, "Edit", nullptr);
-    w.searchBar = Child("ToolbarWindow32", 0, w.rebar, 700, 30, 300, 30);
-    host::SetWindowLongPtrW(w.searchBar, GWL_STYLE, 0x5600994C);
-    w.searchCombo = Child("ComboBox", kComboDropDown, w.searchBar, 0, 0, 300, 200);
-    w.searchEdit = host::FindWindowExA(w.searchCombo, nullptr, "Edit", nullptr);
+    HWND searchBar = Child("ToolbarWindow32", 0, w.rebar, 700, 30, 300, 30);
+    host::SetWindowLongPtrW(searchBar, GWL_STYLE, 0x5600994C);
+    HWND searchCombo = Child("ComboBox", CBS_DROPDOWN, searchBar, 0, 0, 300, 200);
+    w.searchEdit = host::FindWindowExA(searchCombo, nullptr, "Edit", nullptr);
     AddBand(w.rebar, w.buttons, 0xE800);
     AddBand(w.rebar, w.plugins, 33045);
-    AddBand(w.rebar, w.addressBar, 0xE801);
-    AddBand(w.rebar, w.searchBar, 0xE802);
+    AddBand(w.rebar, addressBar, 0xE801);
+    AddBand(w.rebar, searchBar, 0xE802);
 
-    w.tabBar = Child("SysTabControl32", kTabsWithTooltips, w.frame, 0, 60, 1024, 24);
+    w.tabBar = Child("SysTabControl32", TCS_TOOLTIPS, w.frame, 0, 60, 1024, 24);
     w.tooltip = reinterpret_cast<HWND>(host::SendMessageA(w.tabBar, TCM_GETTOOLTIPS, 0, 0));
     CLIENTCREATESTRUCT ccs{};
     ccs.idFirstChild = 0xFF00;
     w.mdi = host::CreateWindowExA(0, "MDIClient", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 84, 1024, 640, w.frame,
                                   nullptr, nullptr, &ccs);
     w.status = Child("msctls_statusbar32", 0, w.frame, 0, 724, 1024, 22);
-    w.statusToolbar = Child("ToolbarWindow32", 0, w.status, 900, 0, 100, 22);
+    Child("ToolbarWindow32", 0, w.status, 900, 0, 100, 22);
     for (HWND control : {w.rebar, w.tabBar, w.mdi, w.status, w.addressCombo, w.addressEdit, w.searchEdit})
-        if (control != nullptr) RecordControl(control);
+        RecordControl(control);
 
     for (int i = 0; i < options.tabs; ++i) AddTab();
     if (options.visible) {
@@ -244,8 +228,8 @@ void SpineTest::AddTab() {
     mcs.cx = 1024;
     mcs.cy = 640;
     tab.child = reinterpret_cast<HWND>(host::SendMessageA(w.mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
-    tab.view = Child("Afx:400000:8", 0, tab.child, 0, 0, 1024, 640);
-    tab.page = Child("Internet Explorer_Server", 0, tab.view, 0, 0, 1024, 640);
+    HWND view = Child("Afx:400000:8", 0, tab.child, 0, 0, 1024, 640);
+    tab.page = Child("Internet Explorer_Server", 0, view, 0, 0, 1024, 640);
     g_hostProc[tab.page] = ProcOf(tab.page);
     auto doc = host::sim::MakeObject();
     doc->Set("readyState", std::string("complete"));

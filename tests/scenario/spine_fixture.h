@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -25,8 +24,6 @@ inline const std::string kHostFolder = "C:\\Program Files\\Maxthon2\\";
 inline const std::string kHostExe = kHostFolder + "Maxthon.exe";
 inline const std::string kPluginFolder = kHostFolder + "Plugin\\Tillwick";
 inline const std::string kPluginDll = kPluginFolder + "\\Tillwick.dll";
-inline constexpr DWORD kTabsWithTooltips = 0x4000;  // TCS_TOOLTIPS
-inline constexpr DWORD kComboDropDown = 0x0002;     // CBS_DROPDOWN
 
 // What a host window's own procedure received.
 struct HostMessage {
@@ -39,16 +36,14 @@ struct HostMessage {
 
 struct Tab {
     HWND child = nullptr;  // the MDI child
-    HWND view = nullptr;
     HWND page = nullptr;  // "Internet Explorer_Server"
     host::Object document;
 };
 
 struct HostWindows {
-    HWND frame = nullptr, mdi = nullptr, status = nullptr, statusToolbar = nullptr, tabBar = nullptr,
-         tooltip = nullptr, rebar = nullptr, buttons = nullptr, plugins = nullptr, addressBar = nullptr,
-         addressCombo = nullptr, addressEdit = nullptr, searchBar = nullptr, searchCombo = nullptr,
-         searchEdit = nullptr;
+    HWND frame = nullptr, mdi = nullptr, status = nullptr, tabBar = nullptr, tooltip = nullptr,
+         rebar = nullptr, buttons = nullptr, plugins = nullptr, addressCombo = nullptr,
+         addressEdit = nullptr, searchEdit = nullptr;
     std::vector<Tab> tabs;
 };
 
@@ -78,7 +73,6 @@ protected:
     void WriteText(const std::string& path, const std::string& content);
     void Setting(std::string_view key, std::string_view value, std::string_view section = "General");
     std::optional<std::string> SettingValue(std::string_view key, std::string_view section = "General");
-    void HostConfig(std::string_view key, std::string_view value, std::string_view section = "Settings");
     void HostLanguage(std::string_view key, std::string_view value, std::string_view section = "General");
     // Plugin\<folder>\plugin.ini (or plugin<lang>.ini) with Name, Version, Type.
     std::string Description(const std::string& folder, const std::string& name, const std::string& type,

@@ -31,33 +31,30 @@ protected:
     }
 };
 
-TEST_F(SpineStartup, FiveTabsSelectTheLastTabOnceThroughTheHook) {
-    BuildHost({.tabs = 5});
-    auto plugin = StartPlugin();
+// Five restored tabs: the last one is selected, or the first with ActivateFirstTab, once, through
+// the hook; a second start-up with the panels on selects nothing.
+TEST_F(SpineStartup, FiveTabsSelectTheChosenTabOnceThroughTheHook) {
+    for (const auto& [first, command] : {std::pair{"0", kSelectTab4}, std::pair{"1", kSelectTab0}}) {
+        SCOPED_TRACE(first);
+        TearDown();
+        SetUp();
+        Setting("ActivateFirstTab", first);
+        BuildHost({.tabs = 5});
+        auto plugin = StartPlugin();
+        EXPECT_EQ(Delivered(w.frame, WM_COMMAND, command), 1);
+        ASSERT_EQ(HostReceived(w.frame, WM_COMMAND, command), 1);
+        for (const HostMessage& m : HostLog())
+            if (m.hwnd == w.frame && m.msg == WM_COMMAND && m.wParam == command) EXPECT_TRUE(m.throughHook);
+        host::sim::Advance(5000);  // the start-up timer has ended
+        EXPECT_EQ(TabSelections(), 1);
 
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab4), 1);
-    EXPECT_EQ(TabSelections(), 1);
-    ASSERT_EQ(HostReceived(w.frame, WM_COMMAND, kSelectTab4), 1);
-    for (const HostMessage& m : HostLog())
-        if (m.hwnd == w.frame && m.msg == WM_COMMAND && m.wParam == kSelectTab4) EXPECT_TRUE(m.throughHook);
-
-    host::sim::Advance(5000);  // the start-up timer has ended
-    EXPECT_EQ(TabSelections(), 1);
-}
-
-TEST_F(SpineStartup, ActivateFirstTabSelectsTabZeroAndPanelsSelectNothing) {
-    Setting("ActivateFirstTab", "1");
-    BuildHost({.tabs = 5});
-    auto plugin = StartPlugin();
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);
-    EXPECT_EQ(TabSelections(), 1);
-
-    plugin.reset();
-    host::sim::ClearMessageLog();
-    Setting("StatusHtml", "1");
-    auto second = StartPlugin();
-    EXPECT_TRUE(State().StatusHtmlOn);
-    EXPECT_EQ(TabSelections(), 0);
+        plugin.reset();
+        host::sim::ClearMessageLog();
+        Setting("StatusHtml", "1");
+        auto second = StartPlugin();
+        EXPECT_TRUE(State().StatusHtmlOn);
+        EXPECT_EQ(TabSelections(), 0);
+    }
 }
 
 TEST_F(SpineStartup, WaitsForTheFirstTabBeforeStartingAnything) {
@@ -110,62 +107,50 @@ TEST_F(SpineStartup, OutsideTheBrowserThePluginStaysInert) {
     EXPECT_EQ(ProcOf(w.frame), hostProc);
 }
 
-struct LanguageCase {
-    const char* setting;  // nullptr: missing
-    const char* hostLanguageId;
-    const char* expected;
-};
-
-class SpineStartupLanguage : public SpineStartup, public ::testing::WithParamInterface<LanguageCase> {};
-
-TEST_P(SpineStartupLanguage, ChoosesTheLanguage) {
-    const LanguageCase& c = GetParam();
-    if (c.setting) Setting("LanguageID", c.setting);
-    HostLanguage("language_id", c.hostLanguageId);
-    BuildHost();
-    auto plugin = std::make_unique<PluginObject>();
-    EXPECT_EQ(State().LanguageId, c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SpineStartupLanguage,
-                         ::testing::Values(LanguageCase{nullptr, "", "0000"}, LanguageCase{"auto", "", "0000"},
-                                           LanguageCase{"auto", "2052", "2052"}, LanguageCase{"", "2052", "2052"},
-                                           LanguageCase{"1031", "2052", "1031"}, LanguageCase{"1031", "", "1031"}));
-
-// A setting start-up reads as exact text: Show in menu is on unless the key
-// holds something else; the modifier is Shift only for exactly "Shift".
-struct ExactTextCase {
+// What start-up makes of a setting: the language from ours or the host's, Show in menu on unless
+// the key holds something else, the modifier Shift only for exactly "Shift".
+struct SettingCase {
     const char* key;
     const char* value;  // nullptr: missing
-    int (*read)();      // what start-up made of it
-    int expected;
+    const char* hostLanguageId;
+    std::string (*read)();
+    std::string expected;
 };
 
-int ShowInMenuOn() { return State().ShowInMenuOn ? 1 : 0; }
-int ModifierKey() { return State().GlobalModifierKey; }
+std::string Language() { return State().LanguageId; }
+std::string ShowInMenu() { return State().ShowInMenuOn ? "on" : "off"; }
+std::string Modifier() {
+    const int key = State().GlobalModifierKey;
+    return key == VK_SHIFT ? "Shift" : key == VK_CONTROL ? "Ctrl" : std::to_string(key);
+}
 
-class SpineStartupExactText : public SpineStartup, public ::testing::WithParamInterface<ExactTextCase> {};
+class SpineStartupSetting : public SpineStartup, public ::testing::WithParamInterface<SettingCase> {};
 
-TEST_P(SpineStartupExactText, SettingIsReadAsItsExactText) {
-    const ExactTextCase& c = GetParam();
+TEST_P(SpineStartupSetting, IsReadAsItsExactText) {
+    const SettingCase& c = GetParam();
     if (c.value) Setting(c.key, c.value);
+    HostLanguage("language_id", c.hostLanguageId);
     BuildHost();
     auto plugin = StartPlugin();
     EXPECT_EQ(c.read(), c.expected) << c.key << "=" << (c.value ? c.value : "<missing>");
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SpineStartupExactText,
-    ::testing::Values(ExactTextCase{"ShowInMenu", nullptr, ShowInMenuOn, 1},
-                      ExactTextCase{"ShowInMenu", "", ShowInMenuOn, 1},
-                      ExactTextCase{"ShowInMenu", "1", ShowInMenuOn, 1},
-                      ExactTextCase{"ShowInMenu", "0", ShowInMenuOn, 0},
-                      ExactTextCase{"ShowInMenu", "yes", ShowInMenuOn, 0},
-                      ExactTextCase{"GlobalModifier", nullptr, ModifierKey, VK_SHIFT},
-                      ExactTextCase{"GlobalModifier", "Shift", ModifierKey, VK_SHIFT},
-                      ExactTextCase{"GlobalModifier", "Ctrl", ModifierKey, VK_CONTROL},
-                      ExactTextCase{"GlobalModifier", "shift", ModifierKey, VK_CONTROL},
-                      ExactTextCase{"GlobalModifier", "Alt", ModifierKey, VK_CONTROL}));
+    Cases, SpineStartupSetting,
+    ::testing::Values(
+        SettingCase{"LanguageID", nullptr, "", Language, "0000"}, SettingCase{"LanguageID", "auto", "", Language, "0000"},
+        SettingCase{"LanguageID", "auto", "2052", Language, "2052"},
+        SettingCase{"LanguageID", "", "2052", Language, "2052"},
+        SettingCase{"LanguageID", "1031", "2052", Language, "1031"},
+        SettingCase{"LanguageID", "1031", "", Language, "1031"},
+        SettingCase{"ShowInMenu", nullptr, "", ShowInMenu, "on"}, SettingCase{"ShowInMenu", "", "", ShowInMenu, "on"},
+        SettingCase{"ShowInMenu", "1", "", ShowInMenu, "on"}, SettingCase{"ShowInMenu", "0", "", ShowInMenu, "off"},
+        SettingCase{"ShowInMenu", "yes", "", ShowInMenu, "off"},
+        SettingCase{"GlobalModifier", nullptr, "", Modifier, "Shift"},
+        SettingCase{"GlobalModifier", "Shift", "", Modifier, "Shift"},
+        SettingCase{"GlobalModifier", "Ctrl", "", Modifier, "Ctrl"},
+        SettingCase{"GlobalModifier", "shift", "", Modifier, "Ctrl"},
+        SettingCase{"GlobalModifier", "Alt", "", Modifier, "Ctrl"}));
 
 // The first start writes the keywords and the automatic language but keeps
 // the user's values; switch rows set their flags; a start-offline value that
@@ -218,17 +203,15 @@ TEST_F(SpineStartup, ToolbarStylesMustMatchExactly) {
 }
 
 TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {
-    BuildHost({.tabs = 5, .visible = true, .addressToolbarStyle = false});
-    auto plugin = StartPlugin();
-    EXPECT_EQ(State().AddressComboWnd, w.addressCombo);
-    EXPECT_EQ(State().AddressEditWnd, w.addressEdit);
-
-    TearDown();
-    SetUp();
-    BuildHost({.tabs = 5, .visible = true, .addressToolbarStyle = false, .addressText = "HTTP://www.example.com/"});
-    auto second = StartPlugin();
-    EXPECT_EQ(State().AddressComboWnd, nullptr);
-    EXPECT_EQ(State().AddressEditWnd, nullptr);
+    for (const auto& [text, found] : {std::pair{"http://www.example.com/", true}, {"HTTP://www.example.com/", false}}) {
+        SCOPED_TRACE(text);
+        TearDown();
+        SetUp();
+        BuildHost({.tabs = 5, .visible = true, .addressToolbarStyle = false, .addressText = text});
+        auto plugin = StartPlugin();
+        EXPECT_EQ(State().AddressComboWnd, found ? w.addressCombo : nullptr);
+        EXPECT_EQ(State().AddressEditWnd, found ? w.addressEdit : nullptr);
+    }
 }
 
 TEST_F(SpineStartup, StartPositionMovesTheFrameAndClearsMaximize) {
@@ -251,26 +234,9 @@ TEST_F(SpineStartup, StartPositionMovesTheFrameAndClearsMaximize) {
 
 // ---- the status-bar capture chain ----
 
-TEST_F(SpineStartup, CaptureSavesTwoSlicesOfTheBlankStatusBar) {
-    BuildHost();
-    auto plugin = StartPlugin(400);
-    RECT part{};
-    host::SendMessageA(w.status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
-    int y = (part.bottom - 18 - 2) / 2 + 2;
-    auto temp1 = host::fs::ReadFile(kPluginFolder + "\\temp1");
-    auto temp2 = host::fs::ReadFile(kPluginFolder + "\\temp2");
-    ASSERT_TRUE(temp1 && temp2);
-    EXPECT_EQ(*temp1, "SIM-CAPTURE x=" + std::to_string(part.right - 25) + " y=" + std::to_string(y) +
-                          " width=20 height=18\n");
-    EXPECT_EQ(*temp2, "SIM-CAPTURE x=" + std::to_string(part.right - 3) + " y=" + std::to_string(y) +
-                          " width=8 height=18\n");
-    EXPECT_TRUE(State().CaptureDone);
-    EXPECT_EQ(host::sim::WindowText(w.status), "     ");
-    // Topmost only for the capture.
-    EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
-}
-
-TEST_F(SpineStartup, CaptureWaitsUntilTheHostIsInFront) {
+// The capture waits until the host (or its own "Open Selected URLs" dialog) is in front, then
+// saves two slices of the blank status bar, the frame topmost only meanwhile.
+TEST_F(SpineStartup, CaptureWaitsForTheHostInFrontAndSavesTwoSlicesOfTheBlankStatusBar) {
     HWND other = host::CreateWindowExA(0, "Afx:400000:8", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
                                        nullptr, nullptr, nullptr, nullptr);
     BuildHost();
@@ -279,11 +245,19 @@ TEST_F(SpineStartup, CaptureWaitsUntilTheHostIsInFront) {
     EXPECT_FALSE(State().CaptureDone);
     EXPECT_FALSE(host::fs::FileExists(kPluginFolder + "\\temp1"));
 
-    // The host's own "Open Selected URLs" dialog in front counts as the host.
     host::SetWindowTextA(other, "Open Selected URLs");
     host::sim::Advance(200);
+    RECT part{};
+    host::SendMessageA(w.status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    const std::string y = " y=" + std::to_string((part.bottom - 18 - 2) / 2 + 2);
+    auto temp1 = host::fs::ReadFile(kPluginFolder + "\\temp1");
+    auto temp2 = host::fs::ReadFile(kPluginFolder + "\\temp2");
+    ASSERT_TRUE(temp1 && temp2);
+    EXPECT_EQ(*temp1, "SIM-CAPTURE x=" + std::to_string(part.right - 25) + y + " width=20 height=18\n");
+    EXPECT_EQ(*temp2, "SIM-CAPTURE x=" + std::to_string(part.right - 3) + y + " width=8 height=18\n");
     EXPECT_TRUE(State().CaptureDone);
-    EXPECT_TRUE(host::fs::FileExists(kPluginFolder + "\\temp1"));
+    EXPECT_EQ(host::sim::WindowText(w.status), "     ");
+    EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
 }
 
 // A host in its full-screen layout (no caption, status bar hidden), brought
