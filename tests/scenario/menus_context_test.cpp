@@ -12,17 +12,11 @@ using features_test::FeatureOnHost;
 using refhost::PageMenuKind;
 using Items = std::vector<host::MenuItemSnapshot>;
 
+// The host's plugin list tells same-named plugins apart by version: the folder stands in for it.
 refhost::PluginEntry Plugin(std::string folder, std::string name, std::string type, std::string module,
                             std::string extra = "") {
-    refhost::PluginEntry p;
-    p.folder = std::move(folder);
-    p.name = std::move(name);
-    p.type = std::move(type);
-    p.moduleType = std::move(module);
-    p.version = p.folder;  // the host's plugin list tells same-named plugins apart by version
-    p.fileName = "main.htm";
-    p.extraIni = std::move(extra);
-    return p;
+    return {.folder = folder, .name = name, .version = folder, .type = type, .moduleType = module,
+            .fileName = "main.htm", .extraIni = extra};
 }
 
 class ContextMenus : public FeatureOnHost {

@@ -134,7 +134,7 @@ TEST_F(RefHostMenus, OptionsMenuIsMarkedAtPosition13AndGraysCommandsTheHostDoesN
     EXPECT_EQ(LiveMenuCount(), menusBefore);
 }
 
-TEST_F(RefHostMenus, GroupsMenuListsGroupsWithPageSubmenusAndOpensAGroup) {
+TEST_F(RefHostMenus, GroupsMenuOpensAGroupFromItsPageSubmenusAndQuickSearchListsEnginesThenClearCommands) {
     auto& h = Start();
     h.OpenGroupsMenu();
     const auto& items = LastMenu();
@@ -153,16 +153,14 @@ TEST_F(RefHostMenus, GroupsMenuListsGroupsWithPageSubmenusAndOpensAGroup) {
     ASSERT_EQ(h.TabCount(), 2);
     EXPECT_EQ(h.Document(0).GetText("URL"), "http://www.bbc.co.uk/");
     EXPECT_EQ(h.Document(1).GetText("URL"), "http://www.reuters.com/");
-}
 
-TEST_F(RefHostMenus, QuickSearchMenuListsEnginesThenClearCommands) {
-    auto& h = Start();
+    // The quick-search menu: the engines, then the clear commands.
     h.OpenSearchMenu();
-    const auto& items = LastMenu();
-    ASSERT_EQ(items.size(), 3u + 4u);
-    EXPECT_EQ(items[0].text, "Google");
-    EXPECT_EQ(items[3].type & MFT_SEPARATOR, MFT_SEPARATOR);
-    EXPECT_EQ(items[items.size() - 2].text, "Clear Search Bar History");
+    const auto& search = LastMenu();
+    ASSERT_EQ(search.size(), 3u + 4u);
+    EXPECT_EQ(search[0].text, "Google");
+    EXPECT_EQ(search[3].type & MFT_SEPARATOR, MFT_SEPARATOR);
+    EXPECT_EQ(search[search.size() - 2].text, "Clear Search Bar History");
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST_F(RefHostTabs, NewTabActivateAndCloseKeepTabBarMdiAndPluginsInStep) {
     EXPECT_FALSE(h.Plugin(0)->AttachedBrowser() == h.Browser(1));
 }
 
-TEST_F(RefHostTabs, LockedTabShowsTheLockImageAndDoesNotClose) {
+TEST_F(RefHostTabs, LockedTabDoesNotCloseAndAClosedMdiChildClosesItsTabThroughTheHost) {
     auto& h = Start();
     h.OpenTab();
     h.Command(c::kCmdLockTab);
@@ -69,16 +69,14 @@ TEST_F(RefHostTabs, LockedTabShowsTheLockImageAndDoesNotClose) {
     h.Command(c::kCmdLockTab);  // unlock
     h.Command(c::kCmdCloseTab);
     EXPECT_EQ(h.TabCount(), 0);
-}
 
-TEST_F(RefHostTabs, ClosingAnMdiChildClosesItsTabThroughTheHost) {
-    auto& h = Start();
+    // Closing an MDI child closes its tab through the host.
     h.OpenTab();
     h.OpenTab();
     host::SendMessageA(h.TabWindow(0), WM_CLOSE, 0, 0);
     EXPECT_EQ(h.TabCount(), 1);
     EXPECT_EQ(TabItemCount(h.TabBar()), 1);
-    EXPECT_EQ(LogOf(1).back(), "Release");
+    EXPECT_EQ(LogOf(2).back(), "Release");
 }
 
 TEST_F(RefHostTabs, CloseCommandsOfTheTabMenuCloseTheirTabs) {

@@ -27,7 +27,7 @@ protected:
     static host::Object NewObject() { return host::Object(host::sim::MakeObject()); }
 };
 
-TEST_F(SpinePluginObject, SiteWithABrowserAttachesItAndANullSiteDetaches) {
+TEST_F(SpinePluginObject, SiteWithABrowserAttachesItANullSiteDetachesAndOneWithoutTheServiceFails) {
     PluginObject plugin;
     host::Object site = NewObject(), browser = NewObject();
     EXPECT_EQ(plugin.SetSite(site, browser), S_OK);
@@ -39,11 +39,8 @@ TEST_F(SpinePluginObject, SiteWithABrowserAttachesItAndANullSiteDetaches) {
     EXPECT_FALSE(plugin.Site());
     EXPECT_FALSE(plugin.Browser());
     EXPECT_FALSE(State().CurrentBrowser);
-}
 
-TEST_F(SpinePluginObject, SiteWithoutTheBrowserServiceFailsAndKeepsTheBrowser) {
-    PluginObject plugin;
-    host::Object browser = NewObject();
+    // A site without the browser service fails and keeps the browser.
     plugin.SetSite(NewObject(), browser);
     host::Object other = NewObject();
     State().CurrentBrowser = other;  // another object was sited since

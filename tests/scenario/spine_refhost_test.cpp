@@ -34,7 +34,7 @@ protected:
     LONG_PTR ProcOf(HWND hwnd) const { return host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC); }
 };
 
-TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceAndTheSecurityIdArrives) {
+TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceTheSecurityIdArrivesAndTheActiveTabIsTracked) {
     refhost::Host& h = Start(5);
     testsupport::PumpFor(2000);
     EXPECT_EQ(CommandsSeen(0xC004), 1);
@@ -51,11 +51,8 @@ TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceAndTheSecurityIdAr
     EXPECT_EQ(State().AddressEditWnd, h.AddressEdit());
     EXPECT_EQ(State().SearchEditWnd, h.SearchEdit());
     EXPECT_EQ(State().TabBarOnTop, h.TabBarOnTop());
-}
 
-TEST_F(SpineOnReferenceHost, TabTrackingPointsCurrentBrowserAtTheActiveTab) {
-    refhost::Host& h = Start(3);
-    testsupport::PumpFor(1000);
+    // Tab tracking points CurrentBrowser at the active tab.
     State().CustomProgressOn = true;
     h.ActivateTab(0);
     testsupport::PumpFor(300);
