@@ -188,8 +188,13 @@ TEST_F(SpineStartup, TheStartTableWritesDefaultsSetsFlagsAndHidesTheTabToolTips)
     EXPECT_TRUE(host::sim::OfflineModeSet());
 }
 
-TEST_F(SpineStartup, ToolbarStylesMustMatchExactly) {
+// Tool bars are told apart by exact styles; the start position moves the frame out of maximize.
+TEST_F(SpineStartup, ToolbarStylesMustMatchExactlyAndStartPositionMovesTheFrameAndClearsMaximize) {
+    Setting("StartPosition", "1");
+    Setting("StartLeft", "50");
+    Setting("StartTop", "not a number");
     BuildHost({.tabs = 5, .visible = false});
+    host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE);
     // Not the main button bar: the extended style must be exactly WS_EX_TOOLWINDOW.
     host::SetWindowLongPtrW(w.buttons, GWL_EXSTYLE, WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE);
     // The hidden variant of the plugin bar's style still counts.
@@ -200,6 +205,13 @@ TEST_F(SpineStartup, ToolbarStylesMustMatchExactly) {
     host::sim::Advance(200);
     EXPECT_EQ(State().ButtonsToolbarWnd, nullptr);
     EXPECT_EQ(State().PluginToolbarWnd, w.plugins);
+    EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_STYLE)) & WS_MAXIMIZE, 0u);
+    RECT r{};
+    host::GetWindowRect(w.frame, &r);
+    EXPECT_EQ(r.left, 50);
+    EXPECT_EQ(r.top, 84);  // the default stands in for the non-number
+    EXPECT_EQ(r.right - r.left, 800);
+    EXPECT_EQ(r.bottom - r.top, 600);
 }
 
 TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {
@@ -213,26 +225,6 @@ TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {
         EXPECT_EQ(State().AddressEditWnd, found ? w.addressEdit : nullptr);
     }
 }
-
-TEST_F(SpineStartup, StartPositionMovesTheFrameAndClearsMaximize) {
-    Setting("StartPosition", "1");
-    Setting("StartLeft", "50");
-    Setting("StartTop", "not a number");
-    BuildHost({.tabs = 5, .visible = false});
-    host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE);
-    auto plugin = std::make_unique<PluginObject>();
-    host::ShowWindow(w.frame, SW_SHOWNA);
-    host::sim::Advance(200);
-    EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_STYLE)) & WS_MAXIMIZE, 0u);
-    RECT r{};
-    host::GetWindowRect(w.frame, &r);
-    EXPECT_EQ(r.left, 50);
-    EXPECT_EQ(r.top, 84);  // the default stands in for the non-number
-    EXPECT_EQ(r.right - r.left, 800);
-    EXPECT_EQ(r.bottom - r.top, 600);
-}
-
-// ---- the status-bar capture chain ----
 
 // The capture waits until the host (or its own "Open Selected URLs" dialog) is in front, then
 // saves two slices of the blank status bar, the frame topmost only meanwhile.
