@@ -138,7 +138,8 @@ TEST_P(SpineStartupSetting, IsReadAsItsExactText) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SpineStartupSetting,
     ::testing::Values(
-        SettingCase{"LanguageID", nullptr, "", Language, "0000"}, SettingCase{"LanguageID", "auto", "", Language, "0000"},
+        SettingCase{"LanguageID", nullptr, "", Language, "0000"},
+        SettingCase{"LanguageID", "auto", "", Language, "0000"},
         SettingCase{"LanguageID", "auto", "2052", Language, "2052"},
         SettingCase{"LanguageID", "", "2052", Language, "2052"},
         SettingCase{"LanguageID", "1031", "2052", Language, "1031"},
