@@ -3,7 +3,6 @@
 // class of the test) and the combined Refresh/Stop button.
 #include "core/host_contract.h"
 #include "core/plugin_registry.h"
-#include "features/address_bar.h"
 #include "features_fixture.h"
 
 namespace {
@@ -90,11 +89,6 @@ protected:
         Start();
     }
     HWND Container() const { return State().ProgressWnd; }
-    RECT PartZero() const {
-        RECT part{};
-        host::SendMessageA(host->StatusBar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
-        return part;
-    }
 };
 
 TEST_F(ProgressBar, ShowsTheRoundedPercentageHidesAfter50msAndIgnoresAnEmptyMaximum) {
@@ -159,7 +153,7 @@ TEST_F(ProgressBar, InTheStatusBarItEndsOnePixelLeftOfThePanels) {
         RECT box = WindowRect(Container());
         POINT corner{box.right, box.top};
         host::ScreenToClient(host->StatusBar(), &corner);
-        EXPECT_EQ(corner.x, PartZero().right - panels - 1) << panels;
+        EXPECT_EQ(corner.x, StatusPart().right - panels - 1) << panels;
     }
 }
 
@@ -189,16 +183,7 @@ TEST_F(AddressBar, RefreshAndStopShareOnePlaceOnlyWhenTheyAreNeighbours) {
         Settings({{"CombineButtons", "1"}});
         refhost::Host& h = Start();
         auto hidden = [&](UINT id) { return host::SendMessageA(h.ButtonsToolbar(), TB_ISBUTTONHIDDEN, id, 0) != 0; };
-        auto idealWidth = [&] {
-            REBARBANDINFOA band{};
-            band.cbSize = sizeof(band);
-            band.fMask = RBBIM_IDEALSIZE;
-            host::SendMessageA(h.Rebar(), RB_GETBANDINFOA,
-                               static_cast<WPARAM>(host::SendMessageA(h.Rebar(), RB_IDTOINDEX, c::kMainButtonsBandId, 0)),
-                               reinterpret_cast<LPARAM>(&band));
-            return static_cast<int>(band.cxIdeal);
-        };
-        const int combinedWidth = idealWidth();
+        const int combinedWidth = BandWidth(c::kMainButtonsBandId);
         EXPECT_EQ(State().CombineButtonsOn, between == 0);
         const bool reported = State().DiagnosticsText.find(
                                   "Cannot combine Refresh and Stop button:\r\nThe Stop button and Refresh button are "
@@ -215,7 +200,7 @@ TEST_F(AddressBar, RefreshAndStopShareOnePlaceOnlyWhenTheyAreNeighbours) {
         EXPECT_FALSE(hidden(0x800B));
         tillwick::StopCombineButtons();
         EXPECT_FALSE(hidden(c::kCmdStop) || hidden(c::kCmdRefresh));
-        EXPECT_EQ(idealWidth(), combinedWidth + 23);  // the band gets the hidden button's width back
+        EXPECT_EQ(BandWidth(c::kMainButtonsBandId), combinedWidth + 23);  // the band gets the hidden button's width back
         // A missing button is named by its role.
         for (auto [missing, reason] : {std::pair{0x800B, "Cannot find Refresh button."}, {0x800A, "Cannot find Stop button."}}) {
             host::SendMessageA(h.ButtonsToolbar(), TB_DELETEBUTTON,

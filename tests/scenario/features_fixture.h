@@ -174,6 +174,26 @@ protected:
         return r;
     }
     static bool Visible(HWND hwnd) { return host::IsWindowVisible(hwnd) != FALSE; }
+    RECT StatusPart(int part = 0) const {
+        RECT r{};
+        host::SendMessageA(host->StatusBar(), SB_GETRECT, static_cast<WPARAM>(part),
+                           reinterpret_cast<LPARAM>(&r));
+        return r;
+    }
+    // The ideal width of the rebar band `bandId`.
+    int BandWidth(UINT bandId) const {
+        REBARBANDINFOA band{};
+        band.cbSize = sizeof band;
+        band.fMask = RBBIM_IDEALSIZE;
+        const auto index = host::SendMessageA(host->Rebar(), RB_IDTOINDEX, bandId, 0);
+        host::SendMessageA(host->Rebar(), RB_GETBANDINFOA, static_cast<WPARAM>(index),
+                           reinterpret_cast<LPARAM>(&band));
+        return static_cast<int>(band.cxIdeal);
+    }
+    // The items of the menu tracked last.
+    static const std::vector<host::sim::MenuItemSnapshot>& LastMenuItems() {
+        return host::sim::TrackedMenus().back().items;
+    }
     // How often `command` reached the frame from log position `from` on.
     long CommandCount(WPARAM command, std::size_t from) const {
         const auto commands = FrameCommands(from);

@@ -1,12 +1,9 @@
 // Plugin hiding, the Options-menu entry, search sorting and group URLs on the
 // reference host. The Groups menu loop is played message by message, as
 // Windows sends it while the user moves through the menu.
-#include <string>
-#include <vector>
 
 #include "features_fixture.h"
 #include "menus/host_menu_state.h"
-#include "menus/host_menus.h"
 #include "support/step_failures.h"
 
 namespace {
@@ -16,19 +13,12 @@ using Values = std::vector<std::pair<std::string, std::string>>;
 
 constexpr UINT kEntry = 168;
 constexpr UINT kFirstGroupCommand = 0x6001;
+constexpr UINT kPluginsBand = 33045;
 
 class HostMenus : public FeatureOnHost {
 protected:
     bool Hidden(int entry) const {
         return host::SendMessageA(host->PluginsToolbar(), TB_ISBUTTONHIDDEN, 29521 + entry, 0) > 0;  // -1: no button
-    }
-    UINT BandWidth() const {
-        REBARBANDINFOA band{};
-        band.cbSize = sizeof band;
-        band.fMask = RBBIM_IDEALSIZE;
-        const auto index = host::SendMessageA(host->Rebar(), RB_IDTOINDEX, 33045, 0);
-        host::SendMessageA(host->Rebar(), RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
-        return band.cxIdeal;
     }
     // The user hovers group g, then (page >= 0) a page of it, and leaves the menu.
     void HoverGroup(int g, int page = -1) {
@@ -82,11 +72,12 @@ TEST_F(HostMenus, PluginButtonsAreHiddenByTheirSourcesAndGivenBackExactly) {
         Start();
         for (int entry = 2; entry <= 5; ++entry)
             EXPECT_EQ(Hidden(entry), std::count(c.hidden.begin(), c.hidden.end(), entry) == 1) << "entry " << entry;
-        EXPECT_EQ(BandWidth(), 160 - 23 * c.hidden.size());  // the band's width less the sim's buttons
+        // The band's width less the sim's buttons.
+        EXPECT_EQ(BandWidth(kPluginsBand), 160 - 23 * static_cast<int>(c.hidden.size()));
         EXPECT_EQ(tillwick::State().HidePluginOn, c.flagOn);
         tillwick::ShowPlugins();
         for (int entry = 2; entry <= 5; ++entry) EXPECT_FALSE(Hidden(entry));
-        EXPECT_EQ(BandWidth(), 160u);
+        EXPECT_EQ(BandWidth(kPluginsBand), 160);
         TearDown();
     }
 }
