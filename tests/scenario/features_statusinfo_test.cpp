@@ -1,14 +1,11 @@
 // The status-bar information line, its click menu, the zone icon and the WHOIS
 // lookup on the reference host, with name resolution and the registries'
 // answers played by the sim.
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 
 #include "features_fixture.h"
 #include "host/sim/statusinfo.h"
 #include "settings/ini_store.h"
-#include "statusinfo/statusinfo.h"
 #include "statusinfo/statusinfo_state.h"
 
 namespace {
@@ -48,15 +45,14 @@ protected:
 TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZero) {
     host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
     StartInfo({{"ShowIcon", "1"}, {"ShowZone", "1"}});
-    RECT part{};
-    host::SendMessageA(Bar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    const RECT part = StatusPart();
     const int liveMenus = host::sim::LiveMenuCount();
     struct Case { int x; std::size_t menus; UINT firstId; } const cases[] = {
         {23, 1, 0}, {24, 0, 0}, {25, 1, 1}, {static_cast<int>(part.right) - 1, 1, 1}, {static_cast<int>(part.right), 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.x);
         ASSERT_EQ(Click(c.x), c.menus);
-        if (c.menus != 0) EXPECT_EQ(host::sim::TrackedMenus().back().items.front().id, c.firstId);
+        if (c.menus != 0) EXPECT_EQ(LastMenuItems().front().id, c.firstId);
     }
     const auto& zoneMenu = host::sim::TrackedMenus().front().items;
     ASSERT_EQ(zoneMenu.size(), 7u);
@@ -78,8 +74,9 @@ TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZer
     EXPECT_NE(shown.find("zone_internet.ico"), std::string::npos);
 }
 
-TEST_F(StatusInfo, DoneIsSwallowedAndTheLineFollows50MsLaterWithoutARedrawLoop) {
-    StartInfo({{"ShowZone", "1"}, {"ShowProxy", "1"}});
+// A reveal of the hidden bar over a host message leaves the message on screen.
+TEST_F(StatusInfo, DoneIsSwallowedTheLineFollows50MsLaterAndARevealKeepsAHostMessage) {
+    StartInfo({{"HideStatusBar", "1"}, {"ShowZone", "1"}, {"ShowProxy", "1"}});
     HostText("Opening page http://example.com/");
     testsupport::PumpFor(100);
     EXPECT_EQ(BarText(), "Opening page http://example.com/");
@@ -95,10 +92,6 @@ TEST_F(StatusInfo, DoneIsSwallowedAndTheLineFollows50MsLaterWithoutARedrawLoop) 
     testsupport::PumpFor(2000);
     for (std::size_t i = mark; i < host::sim::MessageLog().size(); ++i)
         EXPECT_NE(host::sim::MessageLog()[i].msg, static_cast<UINT>(WM_SETTEXT));
-}
-
-TEST_F(StatusInfo, ARevealOverAHostMessageLeavesItOnScreen) {
-    StartInfo({{"HideStatusBar", "1"}, {"ShowZone", "1"}, {"ShowProxy", "1"}});
     HostText("http://example.com/link-under-the-mouse");
     testsupport::PumpFor(100);
     MouseOverPage(0);
@@ -117,7 +110,7 @@ TEST_F(StatusInfo, PanelEntriesAppearOnlyOnceTheStripExists) {
         StartInfo({{"StatusHtml", "1"}, {"StatusHtmlCount", "1"}});
         testsupport::PumpFor(3000);
         ASSERT_EQ(Click(30), 1u);
-        const auto& items = host::sim::TrackedMenus().back().items;
+        const auto& items = LastMenuItems();
         EXPECT_EQ(std::count_if(items.begin(), items.end(), [](const auto& i) { return i.text == "Show Html0"; }),
                   companion ? 1 : 0);
     }
@@ -227,7 +220,7 @@ TEST_F(StatusInfo, ReportShowsAHostileAnswerAsTextInItsOwnWindow) {
         host->LoadPage(url);
         testsupport::PumpFor(1000);
         ASSERT_EQ(Click(30), 1u);
-        const auto& items = host::sim::TrackedMenus().back().items;
+        const auto& items = LastMenuItems();
         EXPECT_EQ(items.back().id, 9u);
         EXPECT_EQ((items.back().state & MF_GRAYED) != 0, std::string(url) == "about:blank");
     }
@@ -254,9 +247,6 @@ TEST_F(StatusInfo, ReportShowsAHostileAnswerAsTextInItsOwnWindow) {
     EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
     for (const char* live : {"<script", "<iframe", "<img", "</pre><"}) EXPECT_EQ(html.find(live), std::string::npos) << live;
     EXPECT_FALSE(tillwick::WhoisReportShowing());
-    if (const char* out = std::getenv("TILLWICK_REPORT_PAGE"))
-        std::ofstream(out) << "<html><head><title>WHOIS Report</title></head>"
-                              "<body style='font-size:9pt;background-color:#eceadf;margin-top:10px'>" << html << "</body></html>";
 }
 
 TEST_F(StatusInfo, ZoneMovesAndTheirReloads) {
