@@ -2,7 +2,6 @@
 // the preview's copy of a page keeps.
 #include <regex>
 
-#include "features/tab_hover.h"
 #include "features/tab_hover_state.h"
 #include "features_fixture.h"
 
@@ -60,7 +59,9 @@ protected:
     std::size_t mark = 0;
 };
 
-TEST_F(TabHover, ShortHoverTimesAreRaisedTo100AndTheActiveTabNeverStartsTheTimer) {
+// The wait is at least 100 ms and never starts for the active tab; a click on the bar
+// cancels it, another tab restarts it, and a new tab's start-up keeps the hovered tab.
+TEST_F(TabHover, TheWaitIsForAnotherTabOnlyAndAClickCancelsIt) {
     StartWith({{"HoverTime", "20"}});
     HoverTab(0);  // the active tab
     testsupport::PumpFor(1000);
@@ -70,36 +71,27 @@ TEST_F(TabHover, ShortHoverTimesAreRaisedTo100AndTheActiveTabNeverStartsTheTimer
     EXPECT_EQ(Activations(), 0);
     testsupport::PumpFor(1);
     EXPECT_EQ(CommandCount(kActivateBase + 2, mark), 1);
-}
-
-// A click on the bar cancels the wait; moving to another tab starts it again for that tab.
-TEST_F(TabHover, AClickCancelsTheWaitAndAnotherTabRestartsIt) {
-    StartWith({{"HoverTime", "200"}});
     for (UINT click : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
-        HoverTab(2);
-        testsupport::PumpFor(150);
+        HoverTab(1);  // leaves tab 3 so that coming back to it counts as a new hover
+        HoverTab(3);
+        testsupport::PumpFor(50);
         LRESULT unused = 0;
         tillwick::TabHoverMessage(host->TabBar(), click, 0, 0, unused);
         testsupport::PumpFor(300);
-        EXPECT_EQ(Activations(), 0) << click;
-        HoverTab(1);  // leaves tab 2 so that coming back to it counts as a new hover
+        EXPECT_EQ(Activations(), 1) << click;
     }
-    HoverTab(2);
-    testsupport::PumpFor(150);
+    HoverTab(1);
+    testsupport::PumpFor(50);
     HoverTab(3);
-    testsupport::PumpFor(199);
-    EXPECT_EQ(Activations(), 0);
+    testsupport::PumpFor(99);
+    EXPECT_EQ(Activations(), 1);
     testsupport::PumpFor(1);
     EXPECT_EQ(FrameCommands(mark).back(), kActivateBase + 3);
-}
-
-TEST_F(TabHover, ANewTabsStartUpDuringAHoverKeepsTheHoveredTab) {
-    StartWith({{"HoverTime", "200"}});
-    HoverTab(2);
-    testsupport::PumpFor(100);
+    HoverTab(1);
+    testsupport::PumpFor(50);
     tillwick::StartTabHover();  // as the next tab's object does at its start-up
-    testsupport::PumpFor(150);
-    EXPECT_EQ(CommandCount(kActivateBase + 2, mark), 1);
+    testsupport::PumpFor(75);
+    EXPECT_EQ(CommandCount(kActivateBase + 1, mark), 1);
     EXPECT_EQ(CommandCount(kActivateBase - 1, mark), 0) << "a command for tab -1";
 }
 
