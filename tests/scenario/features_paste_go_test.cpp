@@ -2,9 +2,7 @@
 // boxes, the menu as the user sees it (tracked by the sim), and the messages
 // the boxes and the frame receive for each command.
 #include <optional>
-#include <string>
 
-#include "features/paste_go.h"
 #include "features_fixture.h"
 
 namespace {
@@ -49,7 +47,7 @@ protected:
     }
 };
 
-TEST_F(PasteGo, TheMenuHasSevenCommandsInOrderWithTheLanguagesTexts) {
+TEST_F(PasteGo, TheMenuHasSevenCommandsInOrderWithTheLanguagesTextsAndGrayedByTheBox) {
     host::sim::PutFile(features_test::kPluginFolder + "\\Languages\\Language0000.ini",
                        "[Language]\r\n035=Plak en ga\r\n");
     refhost::Host& h = Start();
@@ -71,10 +69,7 @@ TEST_F(PasteGo, TheMenuHasSevenCommandsInOrderWithTheLanguagesTexts) {
     // Dismissed: nothing happens, and the menu is gone.
     EXPECT_EQ(host::sim::LiveMenuCount(), menusBefore);
     EXPECT_EQ(h.TabCount(), 1);
-}
-
-TEST_F(PasteGo, GrayingFollowsTheClipboardTheSelectionAndTheCaret) {
-    refhost::Host& h = Start();
+    // Graying follows the clipboard, the selection and the caret.
     const HWND edit = h.AddressEdit();
     const int length = static_cast<int>(host::sim::WindowText(edit).size());
     ASSERT_GT(length, 0);
@@ -95,8 +90,22 @@ TEST_F(PasteGo, GrayingFollowsTheClipboardTheSelectionAndTheCaret) {
     for (UINT id : {2u, 3u, 4u, 5u, 6u, 7u}) EXPECT_FALSE(GrayedItem(Item(id))) << id;
 }
 
-TEST_F(PasteGo, CommandsActOnTheBoxThatWasClicked) {
+TEST_F(PasteGo, OnlyTheTwoBoxesNotWhileTheModifierIsHeldAndCommandsActOnTheBoxClicked) {
     refhost::Host& h = Start();
+    host::SendMessageA(h.AddressCombo(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.AddressCombo()), 0);
+    testsupport::PumpFor(10);
+    EXPECT_TRUE(host::sim::TrackedMenus().empty());
+
+    host::sim::SetKeyDown(VK_SHIFT, true);  // the global modifier: the box's own menu
+    RightClick(h.AddressEdit());
+    EXPECT_TRUE(host::sim::TrackedMenus().empty());
+
+    host::sim::SetKeyDown(VK_SHIFT, false);
+    RightClick(h.SearchEdit());
+    ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
+    EXPECT_EQ(LastMenu().owner, h.SearchEdit());
+    EXPECT_EQ(host::GetFocus(), h.SearchEdit());
+
     const HWND edit = h.SearchEdit();
     host::SetWindowTextA(edit, "weather today");
     Select(edit, 0, 8);
@@ -157,23 +166,6 @@ TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentOrANewTab) {
         // The new tab's blank address is replaced, not added to; a script address is not gone to.
         EXPECT_EQ(Url(c.tab), goes ? c.clip : (c.tab == 0 ? c.page : "about:blank"));
     }
-}
-
-TEST_F(PasteGo, OnlyTheTwoBoxesAndNotWhileTheModifierIsHeld) {
-    refhost::Host& h = Start();
-    host::SendMessageA(h.AddressCombo(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.AddressCombo()), 0);
-    testsupport::PumpFor(10);
-    EXPECT_TRUE(host::sim::TrackedMenus().empty());
-
-    host::sim::SetKeyDown(VK_SHIFT, true);  // the global modifier: the box's own menu
-    RightClick(h.AddressEdit());
-    EXPECT_TRUE(host::sim::TrackedMenus().empty());
-
-    host::sim::SetKeyDown(VK_SHIFT, false);
-    RightClick(h.SearchEdit());
-    ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
-    EXPECT_EQ(LastMenu().owner, h.SearchEdit());
-    EXPECT_EQ(host::GetFocus(), h.SearchEdit());
 }
 
 }  // namespace
