@@ -1,15 +1,10 @@
 // The panel strip on the reference host: a borrowed tab's view adopted into
 // the status bar, the pages written into it, the strip kept at the bar's
 // right end, and the menu and progress paths into it.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "scenario/features_fixture.h"
 #include "settings/settings_catalogue.h"
-#include "statushtml/status_html.h"
 #include "statushtml/status_html_state.h"
-#include "support/platform.h"
 
 namespace {
 

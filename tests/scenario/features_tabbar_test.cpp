@@ -1,7 +1,5 @@
 // The auto-hidden tab bar on the reference host: the band on its side, the
 // wheel while it floats, tabs opened and closed, and the last-tab mode.
-#include "features/hide_status_bar.h"
-#include "features/hide_tab_bar.h"
 #include "features_fixture.h"
 
 namespace {
