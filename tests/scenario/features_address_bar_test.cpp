@@ -108,8 +108,10 @@ TEST_F(ProgressBar, ShowsTheRoundedPercentageHidesAfter50msAndIgnoresAnEmptyMaxi
     EXPECT_EQ(WindowRect(host->AddressEdit()).right, editRight);
     EXPECT_EQ(Shown(), std::vector<std::int32_t>{50});
     tillwick::ProgressBarChange(1, 2);
-    tillwick::ProgressBarChange(3, 2);  // past the end: 100, then gone
+    tillwick::ProgressBarChange(2, 2);  // exactly full: 100, then gone
     EXPECT_EQ(Shown().back(), 100);
+    testsupport::PumpFor(50);
+    EXPECT_FALSE(Visible(Container()));
     Shown().clear();
     tillwick::ProgressBarChange(INT32_MAX, 1);  // far past its maximum a load is complete, not negative
     EXPECT_EQ(Shown(), std::vector<std::int32_t>{100});

@@ -45,6 +45,7 @@ protected:
 TEST_F(StatusInfo, ClicksLeftOf25OpenTheZoneMenuOnlyAndTheInfoMenuStopsAtPartZero) {
     host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
     StartInfo({{"ShowIcon", "1"}, {"ShowZone", "1"}});
+    EXPECT_EQ(tillwick::StatusInfoText(), "    Internet    ");  // the line starts right of the icon
     const RECT part = StatusPart();
     const int liveMenus = host::sim::LiveMenuCount();
     struct Case { int x; std::size_t menus; UINT firstId; } const cases[] = {

@@ -198,6 +198,7 @@ TEST_F(OptionsDialog, AnEmptyFileIsAppliedAsEveryDialogDefault) {
         {"ShowInMenu", "1"}, {"ShowButton", "1"}, {"GlobalModifier", "Shift"}};
     OptionsForm& form = Open();
     form.Apply();
+    EXPECT_EQ(tillwick::State().GlobalModifierKey, VK_SHIFT);  // the new key counts at once
     for (const auto& [key, value] : defaults) {
         const std::string expected = value ? value : std::to_string(host::GetSysColor(COLOR_WINDOWTEXT));
         EXPECT_EQ(ini::ReadString(features_test::kPluginFolder + "\\settings.ini", "General", key, "(none)"), expected)
