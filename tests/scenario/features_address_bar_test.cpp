@@ -57,6 +57,8 @@ TEST_F(AddressBar, OnlyALowerCaseHttpsAddressIsPaintedInTheChosenColoursAndHasTh
     EXPECT_EQ(host::sim::SecurityInfoShown()[0].url, "https://bank.example/");
     EXPECT_EQ(host::sim::SecurityInfoShown()[0].owner, h.Frame());
     EXPECT_EQ(host::sim::LiveBrushCount(), 1);
+    tillwick::StartHighlightCombo();  // a restart without a stop keeps one brush
+    EXPECT_EQ(host::sim::LiveBrushCount(), 1);
     tillwick::StopHighlightCombo();
     EXPECT_EQ(host::sim::LiveBrushCount(), 0);
     EXPECT_FALSE(Visible(Overlay()));
@@ -133,11 +135,13 @@ TEST_F(ProgressBar, AStopBeforeThePageIsAttachedLeavesNoPageFileAndTheNextStartS
         TearDown();
         SetUp();
         StartBar("1", "0");
+        const int windows = host::sim::LiveWindowCount();
         tillwick::StartProgressBar();
         testsupport::PumpFor(stopAfter);
         tillwick::StopProgressBar();
         testsupport::PumpFor(1000);
         EXPECT_FALSE(host::fs::FileExists(features_test::kPluginFolder + "\\temp3"));
+        EXPECT_LE(host::sim::LiveWindowCount(), windows + 2);  // the two bar hosts stay for the next start, not the view
         tillwick::StartProgressBar();
         testsupport::PumpFor(1000);
         tillwick::ProgressBarChange(1, 2);
@@ -203,6 +207,9 @@ TEST_F(AddressBar, RefreshAndStopShareOnePlaceOnlyWhenTheyAreNeighbours) {
         tillwick::StopCombineButtons();
         EXPECT_FALSE(hidden(c::kCmdStop) || hidden(c::kCmdRefresh));
         EXPECT_EQ(BandWidth(c::kMainButtonsBandId), combinedWidth + 23);  // the band gets the hidden button's width back
+        tillwick::StartCombineButtons();  // started again, it takes the same room
+        EXPECT_EQ(BandWidth(c::kMainButtonsBandId), combinedWidth);
+        tillwick::StopCombineButtons();
         // A missing button is named by its role.
         for (auto [missing, reason] : {std::pair{0x800B, "Cannot find Refresh button."}, {0x800A, "Cannot find Stop button."}}) {
             host::SendMessageA(h.ButtonsToolbar(), TB_DELETEBUTTON,
