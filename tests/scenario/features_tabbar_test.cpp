@@ -169,8 +169,11 @@ TEST_F(HideTabBar, AStopInsideTheRelayoutWindowLeavesNothingHalfDone) {
     refhost::Host& h = Start();
     host::SendMessageA(h.Frame(), WM_COMMAND, 0x818C, 0);  // the tab bar below the pages
     ASSERT_TRUE(tillwick::State().StatusBarRevealBlocked);
-    tillwick::StopHideTabBar();
     tillwick::StopHideStatusBar();
+    EXPECT_TRUE(tillwick::State().StatusBarRevealBlocked);  // the tab bar's re-layout still holds it
+    const std::size_t mark = LogMark();
+    tillwick::StopHideTabBar();
+    EXPECT_EQ(CommandCount(0x8179, mark), 2);  // the re-layout is done now, not dropped
     EXPECT_FALSE(tillwick::State().StatusBarRevealBlocked);
     EXPECT_EQ(tillwick::HideTabBarData().TabBarRelayoutTimer, 0u);
     tillwick::State().StatusBarHeld = true;  // as a click on the bar leaves it
