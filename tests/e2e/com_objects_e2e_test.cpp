@@ -152,11 +152,7 @@ TEST_F(ComObjectsTest, TheDllConnectsToTheBrowserItIsSitedWith) {
     ASSERT_TRUE(factory) << "cannot load " << PluginDll();
     auto plugin = factory();
     ASSERT_NE(plugin, nullptr);
-    using CanUnloadProc = HRESULT(__stdcall*)();
-    auto canUnload = reinterpret_cast<CanUnloadProc>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("Tillwick.dll"), "DllCanUnloadNow")));
-    ASSERT_NE(canUnload, nullptr);
-    EXPECT_EQ(canUnload(), S_FALSE) << "an object is alive";
+    EXPECT_EQ(CanUnloadNow(), S_FALSE) << "an object is alive";
     host::Object site = seam.create(), browser = seam.create();
     EXPECT_HRESULT_SUCCEEDED(plugin->SetSite(site, browser));
     EXPECT_TRUE(plugin->AttachedBrowser() == browser);
@@ -174,7 +170,7 @@ TEST_F(ComObjectsTest, TheDllConnectsToTheBrowserItIsSitedWith) {
     EXPECT_FALSE(plugin->AttachedBrowser());
     plugin.reset();
     Pump(100);
-    EXPECT_EQ(canUnload(), S_OK) << "the released object still holds the module";
+    EXPECT_EQ(CanUnloadNow(), S_OK) << "the released object still holds the module";
 }
 
 }  // namespace

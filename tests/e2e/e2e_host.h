@@ -49,6 +49,25 @@ inline LONG_PTR WindowProcOf(HWND hwnd) {
     return ::IsWindowUnicode(hwnd) ? ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) : ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC);
 }
 
+inline bool Visible(HWND hwnd) { return ::IsWindowVisible(hwnd) != FALSE; }
+inline bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A value of the plugin's settings file, "<none>" when it has none.
+inline std::string Setting(const char* key, const char* section = "General") {
+    char value[512] = {};
+    ::GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, (PluginFolder() + "settings.ini").c_str());
+    return value;
+}
+
+// What the loaded DLL's DllCanUnloadNow answers (E_UNEXPECTED without it).
+inline HRESULT CanUnloadNow() {
+    using Proc = HRESULT(__stdcall*)();
+    const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
+    const auto proc = dll ? reinterpret_cast<Proc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")))
+                          : nullptr;
+    return proc ? proc() : E_UNEXPECTED;
+}
+
 // The module that holds the code at `address`.
 inline HMODULE ModuleOf(LONG_PTR address) {
     HMODULE module = nullptr;
@@ -94,6 +113,21 @@ protected:
         Pump(200);
     }
 
+    // Opens a tab with the plugin on (the host started first if need be) and waits until the
+    // plugin has started: its procedure on the frame, the new tab loaded.
+    void StartWithPlugin(const char* url = "http://www.example.com/") {
+        if (!host) StartHost();
+        pluginsOn = true;
+        host->OpenTab(url);
+        const int tab = host->TabCount() - 1;
+        ASSERT_NE(host->Plugin(tab), nullptr) << "the DLL made no plugin object";
+        dll = ::GetModuleHandleA("Tillwick.dll");
+        ASSERT_NE(dll, nullptr);
+        ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll && !host->Loading(tab); }, 8000))
+            << "the plugin did not start";
+        Pump(300);
+    }
+
     // Host commands carried out from position `from` of the log on.
     std::vector<UINT> CommandsSince(std::size_t from) const {
         const auto& all = host->CommandsCarriedOut();
@@ -102,6 +136,7 @@ protected:
     }
 
     bool pluginsOn = false;
+    HMODULE dll = nullptr;  // Tillwick.dll, once StartWithPlugin has seen it
     refhost::ReleaseOrder releaseOrder = refhost::ReleaseOrder::AfterWindows;
     refhost::SiteKind siteKind = refhost::SiteKind::Full;
     std::unique_ptr<refhost::Host> host;

@@ -16,8 +16,6 @@ namespace {
 constexpr WPARAM kOnTopHotKeyId = 138;
 constexpr UINT kMenuGetHandle = 0x01E1;  // MN_GETHMENU
 
-bool Visible(HWND hwnd) { return ::IsWindowVisible(hwnd) != FALSE; }
-
 RECT WindowRectOf(HWND hwnd) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);
@@ -43,17 +41,6 @@ bool FrameCanBeTopmost(HWND frame) {
 
 class E2eFeatures : public HostTest {
 protected:
-    // The host runs, the plugin starts with the first tab and has subclassed the frame.
-    void StartWithPlugin(const char* url = "http://www.example.com/") {
-        if (!host) StartHost();
-        pluginsOn = true;
-        host->OpenTab(url);
-        ASSERT_NE(host->Plugin(0), nullptr) << "the DLL made no plugin object";
-        const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
-        ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll && !host->Loading(0); }, 8000))
-            << "the plugin did not start";
-        Pump(300);
-    }
     void Shot(const std::string& name) {
         refhost::win32::PaintPages(*host);  // the page's title and address, for the eye
         ::RedrawWindow(host->Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

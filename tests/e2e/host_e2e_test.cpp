@@ -76,7 +76,9 @@ TEST_F(E2eHost, MainFrameIsSubclassedByTheDllAndRestoredOnRelease) {
     EXPECT_EQ(WindowProcOf(frame), hostProc) << "the host's procedure was not put back";
 }
 
-TEST_F(E2eHost, StatusImagesAreBitmapFiles) {
+// The host is the only browser process (this executable is Maxthon.exe): on
+// WM_CLOSE the plugin removes its scratch file and the two status-bar images.
+TEST_F(E2eHost, StatusImagesAreBitmapFilesThatGoWithTheOnlyHostProcess) {
     StartHost();
     pluginsOn = true;
     host->OpenTab("http://a.example/");
@@ -84,9 +86,8 @@ TEST_F(E2eHost, StatusImagesAreBitmapFiles) {
     // Sited with the tab's browser, its event sink on the browser's connection point.
     EXPECT_TRUE(host->Plugin(0)->AttachedBrowser() == host->Browser(0));
     EXPECT_EQ(refhost::win32::AdvisedSinks(host->Browser(0)), 1);
-    const std::string temp1 = PluginFolder() + "temp1", temp2 = PluginFolder() + "temp2";
-    auto exists = [](const std::string& p) { return ::GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; };
-    ASSERT_TRUE(PumpUntil([&] { return exists(temp1) && exists(temp2); }, 10000)) << "no status-bar images written";
+    const std::string folder = PluginFolder(), temp1 = folder + "temp1", temp2 = folder + "temp2";
+    ASSERT_TRUE(PumpUntil([&] { return FileExists(temp1) && FileExists(temp2); }, 10000)) << "no status-bar images written";
     Pump(200);
     struct Expected {
         std::string path;
@@ -112,24 +113,6 @@ TEST_F(E2eHost, StatusImagesAreBitmapFiles) {
         const std::size_t stride = (static_cast<std::size_t>(w) * bits / 8 + 3) & ~std::size_t{3};
         EXPECT_EQ(bytes.size(), offset + stride * static_cast<std::size_t>(h)) << path;
     }
-}
-
-bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string SettingInFile(const char* key) {
-    char value[256] = {};
-    ::GetPrivateProfileStringA("General", key, "<none>", value, sizeof value, (PluginFolder() + "settings.ini").c_str());
-    return value;
-}
-
-// The host is the only browser process (this executable is Maxthon.exe): on
-// WM_CLOSE the plugin removes its scratch file and the two status-bar images.
-TEST_F(E2eHost, ClosingTheOnlyHostProcessRemovesTheScratchFiles) {
-    StartHost();
-    pluginsOn = true;
-    host->OpenTab("http://a.example/");
-    const std::string folder = PluginFolder();
-    ASSERT_TRUE(PumpUntil([&] { return FileExists(folder + "temp1") && FileExists(folder + "temp2"); }, 10000));
     { std::ofstream(folder + "temp") << "scratch"; }
     ASSERT_TRUE(FileExists(folder + "temp"));
     host->Close();
@@ -156,7 +139,7 @@ TEST_F(E2eHost, TheSecurityIdIsFetchedFromTheCompanion) {
     Pump(1500);  // several poll periods: a poll that did not take the id would run it again
     const auto after = CommandsSince(before);
     EXPECT_EQ(std::count(after.begin(), after.end(), companionCommand), 1);
-    EXPECT_EQ(SettingInFile("SecurityID"), "<none>") << "the id was left in the settings file";
+    EXPECT_EQ(Setting("SecurityID"), "<none>") << "the id was left in the settings file";
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ constexpr DWORD kNotInstalled = 2;
 
 std::string BrowserFolder() { return ExeFolder().substr(0, ExeFolder().size() - 1); }
 std::string SetupExe() { return ExeFolder() + "..\\Tillwick-Setup.exe"; }
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::optional<std::string> RegText(HKEY root, const char* key, const char* name) {
     char data[1024] = {};
@@ -165,7 +164,7 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     const Outcome install = RunToEnd(Quoted(SetupExe()) + " /S");
     ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
     ASSERT_EQ(install.code, 0u) << install.err;
-    for (const char* file : kInstalled) EXPECT_TRUE(Exists(PluginFolder() + file)) << file;
+    for (const char* file : kInstalled) EXPECT_TRUE(FileExists(PluginFolder() + file)) << file;
 
     char version[32] = {};
     ::GetPrivateProfileStringA("General", "Version", "", version, sizeof version, (PluginFolder() + "plugin.ini").c_str());
@@ -183,12 +182,8 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     EXPECT_TRUE(server && ::lstrcmpiA(server->c_str(), PluginDll().c_str()) == 0) << server.value_or("no class");
 
     // The host loads the installed plugin, whose button opens its options.
-    StartHost();
-    pluginsOn = true;
-    host->OpenTab("http://www.example.com/");
-    const HMODULE dll = ::GetModuleHandleA(PluginDll().c_str());
-    ASSERT_NE(dll, nullptr);
-    ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll; }, 8000));
+    ASSERT_NO_FATAL_FAILURE(StartWithPlugin());
+    ASSERT_EQ(dll, ::GetModuleHandleA(PluginDll().c_str()));
     // The dialog runs its own loop: a timer looks at it and closes it.
     g_optionsSeen = false;
     const UINT_PTR closer = ::SetTimer(nullptr, 0, 700, CloseOptionsDialog);
@@ -207,7 +202,7 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     ASSERT_FALSE(user.boxTexts.empty());
     EXPECT_NE(user.boxTexts[0].find("Maxthon is running"), std::string::npos) << user.boxTexts[0];
     EXPECT_EQ(Stamp(PluginDll()), before);
-    EXPECT_FALSE(Exists(PluginDll() + ".new"));
+    EXPECT_FALSE(FileExists(PluginDll() + ".new"));
 }
 
 // Uninstalls, silently or at the uninstaller's pages, with or without the user's settings.
@@ -219,7 +214,7 @@ TEST(InstallerUninstall, RemovesFilesClassAndEntryAndKeepsSettingsUnlessAsked) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.options);
         const bool atPages = std::string(row.options).empty();
-        if (!Exists(PluginFolder() + "Uninstall.exe")) {
+        if (!FileExists(PluginFolder() + "Uninstall.exe")) {
             User user("setup");
             ASSERT_EQ(RunToEnd(Quoted(SetupExe()) + (atPages ? "" : " /S") + " /D=" + BrowserFolder(), &user).code, 0u);
         }
@@ -231,9 +226,9 @@ TEST(InstallerUninstall, RemovesFilesClassAndEntryAndKeepsSettingsUnlessAsked) {
             user();
             return !RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName");
         }, 60000));
-        for (const char* file : kInstalled) EXPECT_FALSE(Exists(PluginFolder() + file)) << file;
-        EXPECT_EQ(Exists(PluginFolder() + "settings.ini"), row.settingsKept);
-        EXPECT_EQ(Exists(PluginFolder()), row.settingsKept);
+        for (const char* file : kInstalled) EXPECT_FALSE(FileExists(PluginFolder() + file)) << file;
+        EXPECT_EQ(FileExists(PluginFolder() + "settings.ini"), row.settingsKept);
+        EXPECT_EQ(FileExists(PluginFolder()), row.settingsKept);
         EXPECT_FALSE(RegText(HKEY_CLASSES_ROOT, kClassKey, nullptr));
     }
 }

@@ -12,7 +12,6 @@
 namespace e2e {
 namespace {
 
-bool Visible(HWND hwnd) { return ::IsWindowVisible(hwnd) != FALSE; }
 std::string ClassOf(HWND hwnd) {
     char name[64] = {};
     ::GetClassNameA(hwnd, name, sizeof name);
@@ -39,11 +38,7 @@ TEST_P(E2eLifetime, ClosingATabKeepsThePluginOnAndTheLastObjectTakesEverythingWi
     WriteProfile({{"HideTabBar", "1"}, {"HideLastTab", "1"}, {"AlwaysOnTop", "1"}, {"HideStatusBar", "1"}});
     StartHost();
     const auto before = HostProcedures();
-    pluginsOn = true;
-    host->OpenTab("http://www.example.com/");
-    const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
-    ASSERT_NE(dll, nullptr);
-    ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll; }, 8000));
+    ASSERT_NO_FATAL_FAILURE(StartWithPlugin());
     const HWND tabs = host->TabBar();
     ASSERT_TRUE(PumpUntil([&] { return !Visible(tabs); }, 5000)) << "one tab, but the tab bar is shown";
 
@@ -56,17 +51,14 @@ TEST_P(E2eLifetime, ClosingATabKeepsThePluginOnAndTheLastObjectTakesEverythingWi
         EXPECT_EQ(ModuleOf(WindowProcOf(host->Frame())), dll) << "a closed tab took the hooks";
     }
 
-    using CanUnloadProc = HRESULT(__stdcall*)();
-    auto canUnload = reinterpret_cast<CanUnloadProc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
-    ASSERT_NE(canUnload, nullptr);
-    EXPECT_EQ(canUnload(), S_FALSE);
+    EXPECT_EQ(CanUnloadNow(), S_FALSE);
     host->CloseTab();
     Pump(300);
     // The host's own procedure again (a built-in class may come back in its
     // other character set's flavour, which lives in the same module).
     for (const auto& [window, proc] : before)
         EXPECT_EQ(ModuleOf(WindowProcOf(window)), ModuleOf(proc)) << "a procedure not restored: " << ClassOf(window);
-    EXPECT_EQ(canUnload(), S_OK) << "the last release left something behind";
+    EXPECT_EQ(CanUnloadNow(), S_OK) << "the last release left something behind";
 
     // The browser frees the DLL and goes on: moves over its windows reach only its own procedures.
     host->DropPluginFactory();
@@ -95,12 +87,7 @@ using E2eOtherAddOn = HostTest;
 
 TEST_F(E2eOtherAddOn, AHookAfterOursOutlivesTheReleaseAndTheDllStaysForIt) {
     WriteProfile({{"HideStatusBar", "1"}});
-    StartHost();
-    pluginsOn = true;
-    host->OpenTab("http://www.example.com/");
-    const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
-    ASSERT_NE(dll, nullptr);
-    ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll; }, 8000));
+    ASSERT_NO_FATAL_FAILURE(StartWithPlugin());
     const HWND frame = host->Frame();
     // What the frame's own procedure answers: the length of its caption.
     const auto captionLength = [frame] {
@@ -109,12 +96,9 @@ TEST_F(E2eOtherAddOn, AHookAfterOursOutlivesTheReleaseAndTheDllStaysForIt) {
     };
     auto hook = std::make_unique<refhost::OtherAddOnHook>(frame);
 
-    using CanUnloadProc = HRESULT(__stdcall*)();
-    auto canUnload = reinterpret_cast<CanUnloadProc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
-    ASSERT_NE(canUnload, nullptr);
     host->CloseTab();
     Pump(300);
-    EXPECT_EQ(canUnload(), S_OK);
+    EXPECT_EQ(CanUnloadNow(), S_OK);
     host->DropPluginFactory();
     if (::GetModuleHandleA("Tillwick.dll") != dll) {
         (void)hook.release();  // its removal would put a freed procedure on the frame

@@ -71,14 +71,6 @@ private:
 
 class E2eOptions : public HostTest {
 protected:
-    void StartWithPlugin() {
-        StartHost();
-        pluginsOn = true;
-        host->OpenTab("http://www.example.com/");
-        const HMODULE dll = ::GetModuleHandleA("Tillwick.dll");
-        ASSERT_TRUE(PumpUntil([&] { return ModuleOf(WindowProcOf(host->Frame())) == dll && !host->Loading(0); }, 8000));
-        Pump(300);
-    }
     bool Open(Script& script) {
         return script.RunWhile([&] { host->PressPluginButton(0); });
     }
@@ -183,35 +175,30 @@ TEST_F(E2eOptions, TheProgressBarShowsItsViewOrTheReportSaysWhyNot) {
 TEST_F(E2eOptions, CancelWritesNothingAndEscCloses) {
     StartWithPlugin();
     const std::string settings = PluginFolder() + "settings.ini";
-    std::string before;  // once open: showing a page writes LastTab
-    HWND dialog = nullptr;
-    Script cancel;
-    cancel.Add([&] {
-        before = FileText(settings);
-        return (dialog = OptionsDialog()) != nullptr;
-    });
-    cancel.Add([&] {
-        Click(Control(dialog, "chkHideTitle"));
-        ::SetWindowTextW(Control(dialog, "txtNewTitle"), L"Mine");
-        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // as the Cancel button reports a click
-        return true;
-    });
-    ASSERT_TRUE(Open(cancel));
-    EXPECT_EQ(OptionsDialog(), nullptr);
-    EXPECT_EQ(FileText(settings), before);
-
-    Script escape;
-    escape.Add([&] {
-        before = FileText(settings);
-        return (dialog = OptionsDialog()) != nullptr && ::GetFocus() != nullptr;
-    });
-    escape.Add([&] {
-        ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
-        return true;
-    });
-    ASSERT_TRUE(Open(escape));
-    EXPECT_EQ(OptionsDialog(), nullptr);
-    EXPECT_EQ(FileText(settings), before);
+    const std::function<void(HWND)> closers[] = {
+        [](HWND dialog) {
+            Click(Control(dialog, "chkHideTitle"));
+            ::SetWindowTextW(Control(dialog, "txtNewTitle"), L"Mine");
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // as the Cancel button reports a click
+        },
+        [](HWND) { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); },
+    };
+    for (const auto& close : closers) {
+        std::string before;  // once open: showing a page writes LastTab
+        HWND dialog = nullptr;
+        Script script;
+        script.Add([&] {
+            before = FileText(settings);
+            return (dialog = OptionsDialog()) != nullptr && ::GetFocus() != nullptr;
+        });
+        script.Add([&] {
+            close(dialog);
+            return true;
+        });
+        ASSERT_TRUE(Open(script));
+        EXPECT_EQ(OptionsDialog(), nullptr);
+        EXPECT_EQ(FileText(settings), before);
+    }
 }
 
 // The panel strip is on with no panels yet: the editor shows the samples.
@@ -223,12 +210,6 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
         << "the strip never came up";
     EXPECT_EQ(host->TabCount(), 1) << "the borrowed tab was not closed";
     SaveScreenshot("panels-strip-in-status-bar");
-    const std::string settings = PluginFolder() + "settings.ini";
-    auto record = [&](const char* key) {
-        char value[512] = {};
-        ::GetPrivateProfileStringA("StatusHtml", key, "<none>", value, sizeof value, settings.c_str());
-        return std::string(value);
-    };
     HWND dialog = nullptr, editor = nullptr;
     auto row = [&](int r, int column) { return ::GetDlgItem(editor, 100 + r * 10 + column); };
     Script script;
@@ -261,9 +242,9 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
         return true;
     });
     script.Add([&] {
-        EXPECT_NE(record("Path1").find("MailNotifier.html"), std::string::npos);
-        EXPECT_EQ(record("Use1"), "1");
-        EXPECT_EQ(record("Use0"), "0");
+        EXPECT_NE(Setting("Path1", "StatusHtml").find("MailNotifier.html"), std::string::npos);
+        EXPECT_EQ(Setting("Use1", "StatusHtml"), "1");
+        EXPECT_EQ(Setting("Use0", "StatusHtml"), "0");
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(editor, 332)));
         ::PostMessageW(row(3, 7), BM_CLICK, 0, 0);  // the fourth row's "...": the system's file chooser
         return true;
@@ -293,9 +274,7 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
         return true;
     });
     ASSERT_TRUE(Open(script));
-    char count[16] = {};
-    ::GetPrivateProfileStringA("General", "StatusHtmlCount", "", count, sizeof count, settings.c_str());
-    EXPECT_STREQ(count, "3");
+    EXPECT_EQ(Setting("StatusHtmlCount"), "3");
     // Restarted: the strip is shown again at the bar's right end, one separator and one panel wide.
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(strip()); }, 4000));
     RECT r{};

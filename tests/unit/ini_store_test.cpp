@@ -56,27 +56,30 @@ TEST(IniRead, ValuesAsTheProfileFunctionsGiveThem) {
     EXPECT_EQ(Read("[A]\r\nv=" + std::string(2000, 'x') + "\r\n", "A", "v").size(), 1023u);
 }
 
-TEST(IniWrite, ReplacesInPlaceAndKeepsEverythingElse) {
-    std::string text = "; mine\r\n[General]\r\nA=1\r\n  B = 2 \r\n\r\n[Other]\r\nB=9\r\n";
-    EXPECT_EQ(WithValue(text, "general", "b", "3"),
-              "; mine\r\n[General]\r\nA=1\r\nB=3\r\n\r\n[Other]\r\nB=9\r\n");
-}
-
-TEST(IniWrite, AddsKeyAtTheEndOfItsSectionBeforeBlankLines) {
-    std::string text = "[General]\r\nA=1\r\n\r\n[Other]\r\nB=9\r\n";
-    EXPECT_EQ(WithValue(text, "General", "C", "x"), "[General]\r\nA=1\r\nC=x\r\n\r\n[Other]\r\nB=9\r\n");
-    EXPECT_EQ(WithValue("[General]\nA=1", "General", "C", "x"), "[General]\nA=1\nC=x\n");
-}
-
-TEST(IniWrite, AddsSectionAtTheEnd) {
-    EXPECT_EQ(WithValue("", "General", "K", "v"), "[General]\r\nK=v\r\n");
-    EXPECT_EQ(WithValue("[A]\r\nx=1", "B", "K", ""), "[A]\r\nx=1\r\n[B]\r\nK=\r\n");
-}
-
-TEST(IniWrite, NullValueDeletesOnlyThatKey) {
-    std::string text = "[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3\r\n";
-    EXPECT_EQ(WithValue(text, "A", "K", std::nullopt), "[A]\r\nj=2\r\n[B]\r\nk=3\r\n");
-    EXPECT_EQ(WithValue(text, "A", "missing", std::nullopt), text);
+TEST(IniWrite, ReplacesInPlaceAddsAtTheEndOfTheSectionOrFileAndDeletesOnlyTheKey) {
+    const std::string twoSections = "[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3\r\n";
+    const struct {
+        std::string text;
+        const char* section;
+        const char* key;
+        std::optional<std::string_view> value;
+        std::string expected;
+    } cases[] = {
+        // Replaced in place; everything else kept.
+        {"; mine\r\n[General]\r\nA=1\r\n  B = 2 \r\n\r\n[Other]\r\nB=9\r\n", "general", "b", "3",
+         "; mine\r\n[General]\r\nA=1\r\nB=3\r\n\r\n[Other]\r\nB=9\r\n"},
+        // A new key goes to the end of its section, before blank lines.
+        {"[General]\r\nA=1\r\n\r\n[Other]\r\nB=9\r\n", "General", "C", "x",
+         "[General]\r\nA=1\r\nC=x\r\n\r\n[Other]\r\nB=9\r\n"},
+        {"[General]\nA=1", "General", "C", "x", "[General]\nA=1\nC=x\n"},
+        // A new section goes to the end.
+        {"", "General", "K", "v", "[General]\r\nK=v\r\n"},
+        {"[A]\r\nx=1", "B", "K", "", "[A]\r\nx=1\r\n[B]\r\nK=\r\n"},
+        // No value deletes only that key.
+        {twoSections, "A", "K", std::nullopt, "[A]\r\nj=2\r\n[B]\r\nk=3\r\n"},
+        {twoSections, "A", "missing", std::nullopt, twoSections},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WithValue(c.text, c.section, c.key, c.value), c.expected) << c.text;
 }
 
 TEST(IniWrite, LineBreaksInValuesBecomeBlanks) {
