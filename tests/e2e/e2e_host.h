@@ -76,6 +76,54 @@ inline HMODULE ModuleOf(LONG_PTR address) {
     return module;
 }
 
+// Steps run one per tick of a thread timer, which the modal loops of menus and
+// dialogs dispatch as they dispatch the browser's timers; a step returning
+// false is tried again at the next tick.
+class Script {
+public:
+    void Add(std::function<bool()> step) { steps_.push_back(std::move(step)); }
+    // Runs `start` (a modal loop may run inside it), then pumps for at most `ms` until every step
+    // has run; whether they all did.
+    bool RunWhile(const std::function<void()>& start, int ms = 0) {
+        current_ = this;
+        const UINT_PTR timer = ::SetTimer(nullptr, 0, 150, &Tick);
+        start();
+        PumpUntil([this] { return next_ >= steps_.size(); }, ms);
+        ::KillTimer(nullptr, timer);
+        current_ = nullptr;
+        return next_ == steps_.size();
+    }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+        Script* s = current_;
+        if (s == nullptr || s->next_ >= s->steps_.size()) return;
+        try {
+            if (++s->tries_ > 60) {  // about nine seconds for one step: give up, out of any menu or dialog
+                ADD_FAILURE() << "step " << s->next_ << " never completed";
+                s->next_ = s->steps_.size() + 1;
+                ::EndMenu();
+                if (HWND d = ::FindWindowW(L"#32770", L"Tillwick")) ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
+            } else if (s->steps_[s->next_]()) {
+                ++s->next_;
+                s->tries_ = 0;
+            }
+        } catch (...) {
+            ::EndMenu();
+        }
+    }
+    static inline Script* current_ = nullptr;
+    std::vector<std::function<bool()>> steps_;
+    std::size_t next_ = 0;
+    int tries_ = 0;
+};
+
+// A visible popup menu, if one is open.
+inline HWND OpenPopupMenu() {
+    HWND popup = ::FindWindowA("#32768", nullptr);
+    return popup != nullptr && ::IsWindowVisible(popup) ? popup : nullptr;
+}
+
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override {

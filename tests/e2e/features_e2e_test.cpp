@@ -2,6 +2,7 @@
 // bars, the always-on-top window, the replaced caption and the Paste and Go
 // menu, with a screenshot of each state in the "shots" folder.
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -187,37 +188,28 @@ void SetClipboardText(const std::wstring& text) {
     ::CloseClipboard();
 }
 
-// What the open popup menu showed, read while the menu's own loop runs.
-struct OpenMenu {
-    struct Item {
-        std::string text;
-        bool grayed;
-    };
-    std::vector<Item> items;
-    bool seen = false;
+struct MenuItem {
+    std::string text;
+    bool grayed;
 };
-OpenMenu* g_openMenu = nullptr;
-const char* g_menuShot = "pastego-1-address-box-menu";
 
-void CALLBACK ReadAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
-    try {
-        HWND popup = ::FindWindowA("#32768", nullptr);
-        if (g_openMenu == nullptr || popup == nullptr || !::IsWindowVisible(popup)) return;
-        ::KillTimer(nullptr, timer);
+// A step that reads the open popup menu's items, once one is up, and picks its last item as a
+// keyboard user does: up from no selection, Enter.
+std::function<bool()> ReadMenuAndPickTheLast(std::vector<MenuItem>& items, const char* shot) {
+    return [&items, shot] {
+        HWND popup = OpenPopupMenu();
+        if (popup == nullptr) return false;
         HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, kMenuGetHandle, 0, 0));
         for (int i = 0; menu && i < ::GetMenuItemCount(menu); ++i) {
             char text[128] = {};
             ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-            g_openMenu->items.push_back({text, (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) != 0});
+            items.push_back({text, (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) != 0});
         }
-        g_openMenu->seen = true;
-        SaveScreenshot(g_menuShot);
-        // The last item, as a keyboard user picks it: up from no selection, Enter.
+        SaveScreenshot(shot);
         ::PostMessageA(popup, WM_KEYDOWN, VK_UP, 0);
         ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-    } catch (...) {
-        ::EndMenu();
-    }
+        return true;
+    };
 }
 
 TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboardsAddress) {
@@ -229,22 +221,21 @@ TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboa
     RECT r = WindowRectOf(edit);
     ::SetCursorPos(r.left + 20, (r.top + r.bottom) / 2);
 
-    OpenMenu seen;
-    g_openMenu = &seen;
-    const UINT_PTR reader = ::SetTimer(nullptr, 0, 200, ReadAndCloseMenu);
-    ::PostMessageA(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2));
-    PumpUntil([&] { return seen.seen; }, 5000);
-    ::KillTimer(nullptr, reader);
-    g_openMenu = nullptr;
+    std::vector<MenuItem> items;
+    Script script;
+    script.Add(ReadMenuAndPickTheLast(items, "pastego-1-address-box-menu"));
+    const bool seen = script.RunWhile([&] {
+        ::PostMessageA(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2));
+    }, 5000);
     const bool loaded = PumpUntil(
         [&] { return host->Document(0).GetText("URL").value_or("") == "http://pasted.example/"; }, 5000);
 
-    ASSERT_TRUE(seen.seen) << "no popup menu opened";
+    ASSERT_TRUE(seen) << "no popup menu opened";
     std::vector<std::string> texts;
-    for (const auto& item : seen.items)
+    for (const auto& item : items)
         if (!item.text.empty()) texts.push_back(item.text);
     EXPECT_EQ(texts, (std::vector<std::string>{"Undo", "Cut", "Copy", "Paste", "Delete", "Select All", "Paste and Go"}));
-    for (const auto& item : seen.items) {
+    for (const auto& item : items) {
         if (item.text == "Paste" || item.text == "Paste and Go") {
             EXPECT_FALSE(item.grayed) << item.text;
         }
@@ -286,77 +277,53 @@ TEST_F(E2eFeatures, PluginsBarLosesTheHiddenButtonAndItsBandNarrowsUntilThePlugi
     Shot("plugins-2-buttons-back-after-the-last-tab");
 }
 
-// The options dialog the entry opens, closed again once seen.
-bool g_optionsDialogSeen = false;
-void CALLBACK CloseOptionsDialog(HWND, UINT, UINT_PTR, DWORD) noexcept {
-    HWND dialog = ::FindWindowA("#32770", "Tillwick");
-    if (dialog == nullptr || !::IsWindowVisible(dialog)) return;
-    g_optionsDialogSeen = true;
-    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-}
-
 TEST_F(E2eFeatures, OptionsMenuShowsTheEntryEnabledAndItOpensTheDialog) {
     StartWithPlugin();
-    OpenMenu seen;
-    g_openMenu = &seen;
-    g_menuShot = "options-1-menu-with-entry";
-    g_optionsDialogSeen = false;
-    const UINT_PTR reader = ::SetTimer(nullptr, 0, 200, ReadAndCloseMenu);
-    const UINT_PTR closer = ::SetTimer(nullptr, 0, 300, CloseOptionsDialog);
-    host->OpenOptionsMenu();  // the reader picks the last item
-    ::KillTimer(nullptr, reader);
-    g_openMenu = nullptr;
-    PumpUntil([] { return g_optionsDialogSeen; }, 5000);
+    std::vector<MenuItem> items;
+    bool dialogSeen = false;
+    Script script;
+    script.Add(ReadMenuAndPickTheLast(items, "options-1-menu-with-entry"));
+    script.Add([&] {  // the options dialog the entry opens, closed again once seen
+        HWND dialog = ::FindWindowA("#32770", "Tillwick");
+        if (dialog == nullptr || !::IsWindowVisible(dialog)) return false;
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return dialogSeen = true;
+    });
+    script.RunWhile([&] { host->OpenOptionsMenu(); }, 5000);
     Pump(300);
-    ::KillTimer(nullptr, closer);
-    ASSERT_TRUE(seen.seen) << "no popup menu opened";
-    ASSERT_FALSE(seen.items.empty());
-    EXPECT_EQ(seen.items.back().text, "Tillwick...");
-    EXPECT_FALSE(seen.items.back().grayed);
-    EXPECT_TRUE(g_optionsDialogSeen) << "choosing the entry opened no options dialog";
-}
-
-// Plays the Groups menu: into the first group's submenu, up to its open
-// command, Enter; then answers the prompt with Cancel after a screenshot.
-std::string g_prompt;
-bool g_keysSent = false;
-void PlayGroupsMenuStep() {
-    HWND popup = ::FindWindowA("#32768", nullptr);
-    if (popup != nullptr && ::IsWindowVisible(popup) && !g_keysSent) {
-        g_keysSent = true;
-        SaveScreenshot("groups-1-menu");
-        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP, VK_RETURN})
-            ::PostMessageA(popup, WM_KEYDOWN, key, 0);
-        return;
-    }
-    HWND box = ::FindWindowA("#32770", "Tillwick");
-    if (box == nullptr || !g_prompt.empty()) return;
-    char text[512] = {};
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    g_prompt = text[0] ? text : "(no text)";
-    SaveScreenshot("groups-2-confirmation");
-    ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-}
-void CALLBACK PlayGroupsMenu(HWND, UINT, UINT_PTR, DWORD) noexcept {
-    try {
-        PlayGroupsMenuStep();
-    } catch (...) {
-        ::EndMenu();
-    }
+    ASSERT_FALSE(items.empty()) << "no popup menu opened";
+    EXPECT_EQ(items.back().text, "Tillwick...");
+    EXPECT_FALSE(items.back().grayed);
+    EXPECT_TRUE(dialogSeen) << "choosing the entry opened no options dialog";
 }
 
 TEST_F(E2eFeatures, OpeningAGroupAsksAndCancelOpensNothing) {
     WriteProfile({{"OpenGroupConfirm", "1"}, {"OpenGroupCount", "1"}});
     StartWithPlugin();
     const int tabs = host->TabCount();
-    g_prompt.clear();
-    g_keysSent = false;
-    const UINT_PTR player = ::SetTimer(nullptr, 0, 200, PlayGroupsMenu);
-    host->OpenGroupsMenu();
-    PumpUntil([&] { return !g_prompt.empty(); }, 5000);
+    std::string prompt;
+    Script script;
+    script.Add([] {  // into the first group's submenu, up to its open command, Enter
+        HWND popup = OpenPopupMenu();
+        if (popup == nullptr) return false;
+        SaveScreenshot("groups-1-menu");
+        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP, VK_RETURN})
+            ::PostMessageA(popup, WM_KEYDOWN, key, 0);
+        return true;
+    });
+    script.Add([&] {  // the prompt, answered with Cancel
+        HWND box = ::FindWindowA("#32770", "Tillwick");
+        if (box == nullptr) return false;
+        char text[512] = {};
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        prompt = text[0] ? text : "(no text)";
+        SaveScreenshot("groups-2-confirmation");
+        ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    script.RunWhile([&] { host->OpenGroupsMenu(); }, 5000);
     Pump(500);
-    ::KillTimer(nullptr, player);
-    EXPECT_EQ(g_prompt, "Do you want to open all 2 pages in: News");
+    EXPECT_EQ(prompt, "Do you want to open all 2 pages in: News");
     EXPECT_EQ(host->TabCount(), tabs);
     Shot("groups-3-nothing-opened");
 }

@@ -144,15 +144,6 @@ Outcome RunToEnd(std::string command, User* user = nullptr) {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-bool g_optionsSeen = false;
-void CALLBACK CloseOptionsDialog(HWND, UINT, UINT_PTR, DWORD) noexcept {
-    HWND options = ::FindWindowA("#32770", "Tillwick");
-    if (g_optionsSeen || options == nullptr || !::IsWindowVisible(options)) return;
-    g_optionsSeen = true;
-    SaveScreenshot("installed-plugin-options");
-    ::PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
-}
-
 class Installer : public HostTest {};
 
 TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstallWhileItRunsChangesNothing) {
@@ -184,12 +175,17 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     // The host loads the installed plugin, whose button opens its options.
     ASSERT_NO_FATAL_FAILURE(StartWithPlugin());
     ASSERT_EQ(dll, ::GetModuleHandleA(PluginDll().c_str()));
-    // The dialog runs its own loop: a timer looks at it and closes it.
-    g_optionsSeen = false;
-    const UINT_PTR closer = ::SetTimer(nullptr, 0, 700, CloseOptionsDialog);
-    ::PostMessageA(host->Frame(), WM_COMMAND, 29521, 0);
-    EXPECT_TRUE(PumpUntil([] { return g_optionsSeen; }, 8000)) << "the button opened no options dialog";
-    ::KillTimer(nullptr, closer);
+    // The dialog runs its own loop: a step of a script looks at it and closes it.
+    Script closer;
+    closer.Add([] {
+        HWND options = ::FindWindowA("#32770", "Tillwick");
+        if (options == nullptr || !::IsWindowVisible(options)) return false;
+        SaveScreenshot("installed-plugin-options");
+        ::PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    });
+    EXPECT_TRUE(closer.RunWhile([&] { ::PostMessageA(host->Frame(), WM_COMMAND, 29521, 0); }, 8000))
+        << "the button opened no options dialog";
     Pump(300);
 
     // Installing again while the host holds the DLL: refused, the DLL as it was.

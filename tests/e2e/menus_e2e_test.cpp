@@ -13,39 +13,6 @@
 namespace e2e {
 namespace {
 
-// Inside the menu loop, one step per timer tick: open the submenu holding
-// the target (again while the wrong item is selected), then, screenshot
-// taken, choose the target.
-struct Pick {
-    UINT target = 0;
-    std::string shot;
-    refhost::win32::SubmenuPick plan{};
-    int tries = 0;
-    bool opened = false, done = false;
-};
-Pick* g_pick = nullptr;
-
-void CALLBACK DriveMenu(HWND, UINT, UINT_PTR, DWORD) noexcept {
-    try {
-        Pick* p = g_pick;
-        HWND popup = ::FindWindowA("#32768", nullptr);
-        if (p == nullptr || p->done || popup == nullptr || !::IsWindowVisible(popup)) return;
-        if (!p->plan.top) p->plan = refhost::win32::PlanSubmenuPick(p->target);
-        p->opened = refhost::win32::PlannedItemSelected(p->plan);
-        if (!p->opened) {
-            p->done = !p->plan.top || ++p->tries > 3;
-            if (p->done) ::EndMenu();
-            else refhost::win32::OpenPlannedSubmenu(p->plan);
-            return;
-        }
-        SaveScreenshot(p->shot);
-        refhost::win32::ChooseInOpenSubmenu(p->plan);
-        p->done = true;
-    } catch (...) {
-        ::EndMenu();
-    }
-}
-
 class E2eMenus : public HostTest {
 protected:
     void StartWithMenus() {
@@ -60,21 +27,39 @@ protected:
         refhost::win32::PaintPages(*host);
     }
     // Opens a menu, picks `target` from one of its submenus; the commands the host then carried out.
+    // Inside the menu loop: the submenu holding the target is opened (again while the wrong item
+    // is selected), then, screenshot taken, the target is chosen.
     std::vector<UINT> PickFrom(bool tabMenu, UINT target, const std::string& shot) {
-        Pick pick{target, shot};
-        g_pick = &pick;
+        refhost::win32::SubmenuPick plan{};
+        int tries = 0;
+        bool opened = false;
+        Script script;
+        script.Add([&] {
+            if (OpenPopupMenu() == nullptr) return false;
+            if (!plan.top) plan = refhost::win32::PlanSubmenuPick(target);
+            opened = refhost::win32::PlannedItemSelected(plan);
+            if (opened) {
+                SaveScreenshot(shot);
+                refhost::win32::ChooseInOpenSubmenu(plan);
+            } else if (!plan.top || ++tries > 6) {  // about a second of tries
+                ::EndMenu();
+            } else {
+                refhost::win32::OpenPlannedSubmenu(plan);
+                return false;
+            }
+            return true;
+        });
         const std::size_t mark = host->CommandsCarriedOut().size();
         // The pointer away from where the menu opens: hovering selects items too.
         ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, DriveMenu);
-        if (tabMenu)
-            host->RightClickTab(0);
-        else
-            host->RightClickPage(refhost::PageMenuKind::Link);
-        ::KillTimer(nullptr, timer);
-        g_pick = nullptr;
+        script.RunWhile([&] {
+            if (tabMenu)
+                host->RightClickTab(0);
+            else
+                host->RightClickPage(refhost::PageMenuKind::Link);
+        });
         Pump(600);
-        EXPECT_TRUE(pick.opened) << "no submenu held " << target;
+        EXPECT_TRUE(opened) << "no submenu held " << target;
         return CommandsSince(mark);
     }
 };

@@ -3,8 +3,7 @@
 // feature while the dialog stays open, Cancel writes nothing, Esc closes.
 //
 // The dialog is modal: the button's press returns only when it closes. The
-// checks run meanwhile, one per tick of a thread timer that the dialog's own
-// message loop dispatches, as it dispatches the browser's timers.
+// checks run meanwhile, as the steps of a Script.
 #include <array>
 #include <fstream>
 #include <functional>
@@ -33,41 +32,6 @@ HWND OptionsDialog() { return ::FindWindowW(L"#32770", L"Tillwick"); }
 HWND Control(HWND dialog, std::string_view name) {
     return ::GetDlgItem(dialog, 100 + tillwick::ControlOf(name));
 }
-
-// Steps run one per tick inside the dialog's loop; a step returning false is tried again next tick.
-class Script {
-public:
-    void Add(std::function<bool()> step) { steps_.push_back(std::move(step)); }
-    // Presses the button and runs the steps while the dialog is up; whether all of them ran.
-    bool RunWhile(const std::function<void()>& press) {
-        current_ = this;
-        const UINT_PTR timer = ::SetTimer(nullptr, 0, 150, &Tick);
-        press();
-        ::KillTimer(nullptr, timer);
-        current_ = nullptr;
-        return next_ == steps_.size();
-    }
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        Script* s = current_;
-        if (s == nullptr || s->next_ >= s->steps_.size()) return;
-        if (++s->tries_ > 60) {  // about nine seconds for one step: give up and close
-            ADD_FAILURE() << "step " << s->next_ << " never completed";
-            s->next_ = s->steps_.size() + 1;
-            if (HWND d = OptionsDialog()) ::PostMessageW(d, WM_COMMAND, IDCANCEL, 0);
-            return;
-        }
-        if (s->steps_[s->next_]()) {
-            ++s->next_;
-            s->tries_ = 0;
-        }
-    }
-    static inline Script* current_ = nullptr;
-    std::vector<std::function<bool()>> steps_;
-    std::size_t next_ = 0;
-    int tries_ = 0;
-};
 
 class E2eOptions : public HostTest {
 protected:
