@@ -1,6 +1,6 @@
 // The window features on real windows: what a user sees of the auto-hiding
 // bars, the always-on-top window, the replaced caption and the Paste and Go
-// menu, with a screenshot of each state in the "shots" folder.
+// menu.
 #include <cstring>
 #include <functional>
 #include <iostream>
@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "e2e/e2e_host.h"
-#include "e2e/screenshot.h"
-#include "refhost/win32/page_paint.h"
 
 namespace e2e {
 namespace {
@@ -40,15 +38,7 @@ bool FrameCanBeTopmost(HWND frame) {
     return topmost;
 }
 
-class E2eFeatures : public HostTest {
-protected:
-    void Shot(const std::string& name) {
-        refhost::win32::PaintPages(*host);  // the page's title and address, for the eye
-        ::RedrawWindow(host->Frame(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        Pump(150);
-        SaveScreenshot(name);
-    }
-};
+using E2eFeatures = HostTest;
 
 // ---- auto-hide status bar and tab bar -------------------------------------------------------
 
@@ -58,7 +48,6 @@ TEST_F(E2eFeatures, BarsAreHiddenAfterStartUpAndTheBottomBandBringsTheStatusBarB
     const HWND status = host->StatusBar(), tabs = host->TabBar(), page = host->PageWindow(0);
     ASSERT_TRUE(PumpUntil([&] { return !Visible(status) && !Visible(tabs); }, 5000))
         << "status bar visible: " << Visible(status) << ", tab bar visible: " << Visible(tabs);
-    Shot("statusbar-1-both-bars-hidden");
 
     // Well above the band: nothing comes back.
     RECT client{};
@@ -78,7 +67,6 @@ TEST_F(E2eFeatures, BarsAreHiddenAfterStartUpAndTheBottomBandBringsTheStatusBarB
     moveTo(3);
     EXPECT_FALSE(Visible(status)) << "revealed before the delay";
     EXPECT_TRUE(PumpUntil([&] { return Visible(status); }, 3000)) << "the bottom band did not reveal the status bar";
-    Shot("statusbar-2-revealed-by-bottom-band");
 
     // Back up into the page: it goes again.
     moveTo(200);
@@ -90,12 +78,10 @@ TEST_F(E2eFeatures, LastTabModeShowsTheTabBarWhenASecondTabOpens) {
     StartWithPlugin();
     const HWND tabs = host->TabBar();
     ASSERT_TRUE(PumpUntil([&] { return !Visible(tabs); }, 5000)) << "one tab, but the tab bar is shown";
-    Shot("lasttab-1-one-tab-no-tab-bar");
 
     host->OpenTab("http://www.debian.org/");
     EXPECT_TRUE(PumpUntil([&] { return Visible(tabs); }, 3000)) << "two tabs, but the tab bar stays hidden";
     EXPECT_TRUE(host->TabBarShown());
-    Shot("lasttab-2-two-tabs-tab-bar-shown");
 
     host->CloseTab();
     EXPECT_TRUE(PumpUntil([&] { return !Visible(tabs); }, 3000)) << "back to one tab, but the tab bar stays";
@@ -130,14 +116,12 @@ TEST_F(E2eFeatures, HotKeyMakesTheFrameASmallTopmostCaptionedWindowAndBack) {
     }
     EXPECT_EQ(::GetWindowLongPtrA(frame, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
     EXPECT_TRUE(host->FullScreen()) << "the host's bars are not out of the way";
-    Shot("ontop-1-small-topmost-window");
 
     ::PostMessageA(frame, WM_HOTKEY, kOnTopHotKeyId, MAKELPARAM(MOD_CONTROL, 'M'));
     Pump(500);
     EXPECT_FALSE(::GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(host->FullScreen());
     EXPECT_EQ(::GetWindowLongPtrA(frame, GWL_STYLE) & ~WS_VISIBLE, styleBefore & ~WS_VISIBLE);
-    Shot("ontop-2-back-to-normal");
 }
 
 // ---- combined Refresh/Stop --------------------------------------------------------------------
@@ -172,7 +156,6 @@ TEST_F(E2eFeatures, CaptionReadsTheConfiguredTitle) {
     ASSERT_TRUE(PumpUntil([&] { return !host->Loading(0); }, 5000));
     Pump(200);
     EXPECT_EQ(CaptionOf(host->Frame()), "Quiet Reading");
-    Shot("title-1-configured-caption");
 }
 
 // ---- Paste and Go ---------------------------------------------------------------------------
@@ -195,8 +178,8 @@ struct MenuItem {
 
 // A step that reads the open popup menu's items, once one is up, and picks its last item as a
 // keyboard user does: up from no selection, Enter.
-std::function<bool()> ReadMenuAndPickTheLast(std::vector<MenuItem>& items, const char* shot) {
-    return [&items, shot] {
+std::function<bool()> ReadMenuAndPickTheLast(std::vector<MenuItem>& items) {
+    return [&items] {
         HWND popup = OpenPopupMenu();
         if (popup == nullptr) return false;
         HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, kMenuGetHandle, 0, 0));
@@ -205,7 +188,6 @@ std::function<bool()> ReadMenuAndPickTheLast(std::vector<MenuItem>& items, const
             ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
             items.push_back({text, (::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) != 0});
         }
-        SaveScreenshot(shot);
         ::PostMessageA(popup, WM_KEYDOWN, VK_UP, 0);
         ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
         return true;
@@ -223,7 +205,7 @@ TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboa
 
     std::vector<MenuItem> items;
     Script script;
-    script.Add(ReadMenuAndPickTheLast(items, "pastego-1-address-box-menu"));
+    script.Add(ReadMenuAndPickTheLast(items));
     const bool seen = script.RunWhile([&] {
         ::PostMessageA(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2));
     }, 5000);
@@ -243,7 +225,6 @@ TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboa
     EXPECT_TRUE(loaded) << "the page did not go to the pasted address; it is at "
                         << host->Document(0).GetText("URL").value_or("?");
     EXPECT_EQ(host->TabCount(), 1) << "Paste and Go opened a tab";
-    Shot("pastego-2-pasted-address-loaded");
 }
 
 // ---- plugin hiding, the Options-menu entry, the group prompt ----------------------------------
@@ -269,12 +250,10 @@ TEST_F(E2eFeatures, PluginsBarLosesTheHiddenButtonAndItsBandNarrowsUntilThePlugi
     const UINT ideal = PluginBandIdealWidth(host->Rebar());
     EXPECT_LT(ideal, fullWidth);
     EXPECT_GT(ideal, 0u);
-    Shot("plugins-1-helper-button-hidden");
     // Closing the last tab ends the plugin: the bar gets its button and width back.
     host->CloseTab();
     EXPECT_TRUE(PumpUntil([&] { return ::SendMessageA(bar, TB_ISBUTTONHIDDEN, helperButton, 0) == 0; }, 5000));
     EXPECT_EQ(PluginBandIdealWidth(host->Rebar()), fullWidth);
-    Shot("plugins-2-buttons-back-after-the-last-tab");
 }
 
 TEST_F(E2eFeatures, OptionsMenuShowsTheEntryEnabledAndItOpensTheDialog) {
@@ -282,7 +261,7 @@ TEST_F(E2eFeatures, OptionsMenuShowsTheEntryEnabledAndItOpensTheDialog) {
     std::vector<MenuItem> items;
     bool dialogSeen = false;
     Script script;
-    script.Add(ReadMenuAndPickTheLast(items, "options-1-menu-with-entry"));
+    script.Add(ReadMenuAndPickTheLast(items));
     script.Add([&] {  // the options dialog the entry opens, closed again once seen
         HWND dialog = ::FindWindowA("#32770", "Tillwick");
         if (dialog == nullptr || !::IsWindowVisible(dialog)) return false;
@@ -306,7 +285,6 @@ TEST_F(E2eFeatures, OpeningAGroupAsksAndCancelOpensNothing) {
     script.Add([] {  // into the first group's submenu, up to its open command, Enter
         HWND popup = OpenPopupMenu();
         if (popup == nullptr) return false;
-        SaveScreenshot("groups-1-menu");
         for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP, VK_RETURN})
             ::PostMessageA(popup, WM_KEYDOWN, key, 0);
         return true;
@@ -317,7 +295,6 @@ TEST_F(E2eFeatures, OpeningAGroupAsksAndCancelOpensNothing) {
         char text[512] = {};
         ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         prompt = text[0] ? text : "(no text)";
-        SaveScreenshot("groups-2-confirmation");
         ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
@@ -325,7 +302,6 @@ TEST_F(E2eFeatures, OpeningAGroupAsksAndCancelOpensNothing) {
     Pump(500);
     EXPECT_EQ(prompt, "Do you want to open all 2 pages in: News");
     EXPECT_EQ(host->TabCount(), tabs);
-    Shot("groups-3-nothing-opened");
 }
 
 // ---- address highlight ----------------------------------------------------------
@@ -344,10 +320,8 @@ TEST_F(E2eFeatures, ASecurePageHighlightsTheAddressBoxInTheChosenColours) {
     const COLORREF background = ::GetPixel(dc, client.right - 4, client.bottom / 2);
     ::ReleaseDC(host->AddressEdit(), dc);
     EXPECT_EQ(background, RGB(255, 0, 0)) << "the address box is not painted in the chosen back colour";
-    Shot("highlight-1-secure-address-red");
     host->LoadPage("http://plain.example/");
     EXPECT_TRUE(PumpUntil([&] { return !Visible(overlay); }, 3000)) << "the lock stays on a plain page";
-    Shot("highlight-2-plain-address");
 }
 
 TEST_F(E2eFeatures, RestingOnABackgroundTabLongerThanTheHoverTimeActivatesIt) {
@@ -365,9 +339,7 @@ TEST_F(E2eFeatures, RestingOnABackgroundTabLongerThanTheHoverTimeActivatesIt) {
     ::SendMessageA(host->TabBar(), WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     Pump(250);
     EXPECT_EQ(host->ActiveTab(), 1) << "activated before the hover time";
-    Shot("hover-1-resting-on-first-tab");
     EXPECT_TRUE(PumpUntil([&] { return host->ActiveTab() == 0; }, 2000)) << "the hovered tab was not activated";
-    Shot("hover-2-first-tab-activated");
 }
 
 // ---- status-bar information ---------------------------------------------------------------
@@ -385,7 +357,6 @@ TEST_F(E2eFeatures, StatusInfoLineShowsTheZoneAndTheLocalAddressOfALocalhostPage
     EXPECT_TRUE(PumpUntil([&] { return text().find("IP Address:  127.0.0.1") != std::string::npos; }, 8000))
         << "status text: " << text();
     EXPECT_NE(::FindWindowExA(status, nullptr, "Static", nullptr), nullptr) << "no zone icon window";
-    Shot("statusinfo-1-line-with-zone-and-address");
 }
 
 }  // namespace

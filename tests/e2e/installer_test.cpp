@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "e2e/e2e_host.h"
-#include "e2e/screenshot.h"
 
 namespace e2e {
 namespace {
@@ -57,17 +56,13 @@ std::string Stamp(const std::string& path) {
 }
 
 // A user at the setup program's or the uninstaller's windows: on each new
-// page a screenshot and Next; every message box read, shot and cancelled.
+// page Next; every message box read and cancelled.
 struct User {
-    explicit User(std::string prefix) : shotPrefix(std::move(prefix)) {}
-    std::string shotPrefix;
     std::vector<std::string> boxTexts;
     HWND page = nullptr;
-    int shots = 0;
     ULONGLONG pageSince = 0;
-    bool shot = false, clicked = false;
+    bool clicked = false;
 
-    void Shot() { SaveScreenshot(shotPrefix + "-" + std::to_string(++shots)); }
     void operator()() {
         HWND outer = nullptr, box = nullptr;
         for (HWND w = nullptr; (w = ::FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr;) {
@@ -80,7 +75,6 @@ struct User {
             char text[512] = {};
             ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
             boxTexts.push_back(text);
-            Shot();
             ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
             Pump(300);
             return;
@@ -92,15 +86,12 @@ struct User {
             clicked = false;
         }
         if (!page || clicked || ::GetTickCount64() - pageSince < 700) return;  // let it paint
-        if (!shot) Shot();
-        shot = true;
         // Next, or Close where a stopped run offers only that.
         for (int id : {IDOK, IDCANCEL}) {
             HWND button = ::GetDlgItem(outer, id);
             if (!::IsWindowEnabled(button)) continue;
             ::PostMessageA(outer, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
             clicked = true;
-            shot = false;
             return;
         }
     }
@@ -180,7 +171,6 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     closer.Add([] {
         HWND options = ::FindWindowA("#32770", "Tillwick");
         if (options == nullptr || !::IsWindowVisible(options)) return false;
-        SaveScreenshot("installed-plugin-options");
         ::PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
         return true;
     });
@@ -193,7 +183,7 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     const Outcome silent = RunToEnd(Quoted(SetupExe()) + " /S /D=" + BrowserFolder());
     EXPECT_EQ(silent.code, kNotInstalled);
     EXPECT_NE(silent.err.find("in use by Maxthon"), std::string::npos) << silent.err;
-    User user("setup-in-use");
+    User user;
     EXPECT_EQ(RunToEnd(Quoted(SetupExe()) + " /D=" + BrowserFolder(), &user).code, kNotInstalled);
     ASSERT_FALSE(user.boxTexts.empty());
     EXPECT_NE(user.boxTexts[0].find("Maxthon is running"), std::string::npos) << user.boxTexts[0];
@@ -211,13 +201,13 @@ TEST(InstallerUninstall, RemovesFilesClassAndEntryAndKeepsSettingsUnlessAsked) {
         SCOPED_TRACE(row.options);
         const bool atPages = std::string(row.options).empty();
         if (!FileExists(PluginFolder() + "Uninstall.exe")) {
-            User user("setup");
+            User user;
             ASSERT_EQ(RunToEnd(Quoted(SetupExe()) + (atPages ? "" : " /S") + " /D=" + BrowserFolder(), &user).code, 0u);
         }
         ::WritePrivateProfileStringA("General", "HideTitle", "1", (PluginFolder() + "settings.ini").c_str());
         ASSERT_EQ(RunToEnd(Quoted(PluginFolder() + "Uninstall.exe") + row.options).code, 0u);
         // The uninstaller goes on in a copy of itself: its entry goes last.
-        User user("uninstall");
+        User user;
         EXPECT_TRUE(PumpUntil([&] {
             user();
             return !RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName");

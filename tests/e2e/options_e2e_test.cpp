@@ -1,17 +1,15 @@
 // The options dialog on real windows: the plugin's button opens it owned by
-// the frame, every page is shown (with a screenshot each), Apply restarts a
+// the frame, every page is shown, Apply restarts a
 // feature while the dialog stays open, Cancel writes nothing, Esc closes.
 //
 // The dialog is modal: the button's press returns only when it closes. The
 // checks run meanwhile, as the steps of a Script.
-#include <array>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <vector>
 
 #include "e2e/e2e_host.h"
-#include "e2e/screenshot.h"
 #include "options/options_controls.h"
 #include "options/win32/dialog_kit.h"
 
@@ -62,16 +60,12 @@ TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameAndApplyHidesTheStatusBarW
         EXPECT_FALSE(::IsWindowEnabled(host->Frame())) << "a modal dialog disables its owner";
         return true;
     });
+    const char* frames[] = {"fraStartup", "fraAddress", "fraTab",     "fraStatus",
+                            "fraPlugin",  "fraMenu",    "fraGeneral", "fraSettings"};
     for (int page = 0; page < 8; ++page) {
         script.Add([&, page] {
             ShowPage(dialog, page);
-            return true;
-        });
-        script.Add([&, page] {
-            EXPECT_TRUE(::IsWindowVisible(Control(dialog, std::array{"fraStartup", "fraAddress", "fraTab", "fraStatus",
-                                                                      "fraPlugin", "fraMenu", "fraGeneral",
-                                                                      "fraSettings"}[page])));
-            SaveScreenshot("options-page-" + std::to_string(page));
+            EXPECT_TRUE(::IsWindowVisible(Control(dialog, frames[page]))) << frames[page];
             return true;
         });
     }
@@ -86,7 +80,6 @@ TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameAndApplyHidesTheStatusBarW
     script.Add([&] {
         EXPECT_TRUE(::IsWindow(dialog));
         EXPECT_FALSE(::IsWindowEnabled(Control(dialog, "cmdApply")));
-        SaveScreenshot("options-applied-status-bar-hidden");
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         return true;
     });
@@ -122,7 +115,6 @@ TEST_F(E2eOptions, TheProgressBarShowsItsViewOrTheReportSaysWhyNot) {
         wchar_t text[2048] = {};
         ::GetWindowTextW(Control(OptionsDialog(), "txtDiagnostic"), text, 2048);
         report = text;
-        SaveScreenshot("progress-diagnostics");
         ::PostMessageW(OptionsDialog(), WM_COMMAND, IDCANCEL, 0);
         return true;
     });
@@ -173,7 +165,6 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
     ASSERT_TRUE(PumpUntil([&] { return strip() != nullptr && ::IsWindowVisible(strip()); }, 8000))
         << "the strip never came up";
     EXPECT_EQ(host->TabCount(), 1) << "the borrowed tab was not closed";
-    SaveScreenshot("panels-strip-in-status-bar");
     HWND dialog = nullptr, editor = nullptr;
     auto row = [&](int r, int column) { return ::GetDlgItem(editor, 100 + r * 10 + column); };
     Script script;
@@ -189,7 +180,6 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
         EXPECT_EQ(::GetWindow(editor, GW_OWNER), dialog);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(editor, 332))) << "Apply before any change";
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(0, 1))), "Mail Notifier");
-        SaveScreenshot("panels-editor-samples");
         ::SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(row(0, 1)), TRUE);
         return true;
     });
@@ -198,10 +188,6 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
         Click(row(1, 0));                  // show the moved row
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(1, 1))), "Mail Notifier");
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(0, 1))), "Page Scripts");
-        return true;
-    });
-    script.Add([&] {  // a tick later, so that the moved rows have been painted
-        SaveScreenshot("panels-editor-row-moved-down");
         Click(::GetDlgItem(editor, 332));  // Apply
         return true;
     });
@@ -217,7 +203,6 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
     const std::string chosen = PluginFolder() + "Addons\\PageRank\\PageRank.html";
     script.Add([&] { return (chooser = ::FindWindowW(L"#32770", L"Open")) != nullptr && ::IsWindowVisible(chooser); });
     script.Add([&] {
-        SaveScreenshot("panels-editor-file-chooser");
         HWND name = ::GetDlgItem(chooser, 0x47c);  // the file name box: cmb13 in the Explorer look, else edt1
         if (name == nullptr) name = ::GetDlgItem(chooser, 0x480);
         ::SetWindowTextW(name, ui::Wide(chosen).c_str());
@@ -244,7 +229,6 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
     RECT r{};
     ::GetWindowRect(strip(), &r);
     EXPECT_EQ(r.right - r.left, 8 + 25);
-    SaveScreenshot("panels-strip-after-apply");
 }
 
 }  // namespace
