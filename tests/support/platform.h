@@ -3,8 +3,21 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "host/win_types.h"
 
 namespace testsupport {
+
+// A window enumeration's callback: adds each window to the std::vector<HWND> at `list`.
+inline BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) noexcept {
+    try {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
 
 // A clean start: on the sim a fresh process, on Windows the common controls
 // initialised and the windows of the previous test gone.

@@ -13,15 +13,6 @@ namespace testsupport {
 
 namespace {
 
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) noexcept {
-    try {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-    } catch (...) {
-        return FALSE;
-    }
-}
-
 // The input-method windows the system gives every GUI thread, and the
 // apartment window COM makes for OleInitialize, are not ours.
 bool IsSystemWindow(HWND hwnd) {

@@ -20,8 +20,6 @@ public:
     void ProgressChange(std::int32_t progress, std::int32_t progressMax) override;
     host::Object AttachedBrowser() const override;
 
-    tillwick::PluginObject& Logic() { return logic_; }
-
 private:
     tillwick::PluginObject logic_;  // creation runs start-up, release removes the hooks
 };

@@ -197,19 +197,10 @@ inline refhost::PluginFactory RecordingFactory(RecordingPlugin::Log log) {
     };
 }
 
-inline BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
-    try {
-        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
-        return TRUE;
-    } catch (...) {
-        return FALSE;
-    }
-}
-
 // Windows below a parent, in the order EnumChildWindows gives them.
 inline std::vector<HWND> Descendants(HWND parent) {
     std::vector<HWND> found;
-    host::EnumChildWindows(parent, &CollectWindow, reinterpret_cast<LPARAM>(&found));
+    host::EnumChildWindows(parent, &testsupport::CollectWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

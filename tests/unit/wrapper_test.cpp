@@ -107,27 +107,19 @@ TEST(PtrToText, ReadsUtf16UpToTheTerminator) {
     EXPECT_EQ(PtrToText(title, 0), "");
 }
 
-class TabImage : public ::testing::Test {
-protected:
-    void SetUp() override {
-        host::sim::Reset();
-        ResetState();
-        frame_ = host::CreateWindowExA(0, "Static", "f", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+TEST(TabImage, SetsTheImageAndIgnoresNegativeIndex) {
+    host::sim::Reset();
+    ResetState();
+    HWND frame = host::CreateWindowExA(0, "Static", "f", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                        nullptr, nullptr);
-        State().TabBarWnd = host::CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 20,
-                                                  frame_, nullptr, nullptr, nullptr);
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        char text[] = "t";
-        item.pszText = text;
-        host::SendMessageA(State().TabBarWnd, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        host::SendMessageA(State().TabBarWnd, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&item));
-        host::sim::ClearMessageLog();
-    }
-    HWND frame_ = nullptr;
-};
-
-TEST_F(TabImage, SetsTheImageAndIgnoresNegativeIndex) {
+    State().TabBarWnd = host::CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 20, frame,
+                                              nullptr, nullptr, nullptr);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    char text[] = "t";
+    item.pszText = text;
+    for (WPARAM i : {0, 1}) host::SendMessageA(State().TabBarWnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    host::sim::ClearMessageLog();
     SetTabImage(-1, 3);
     EXPECT_TRUE(host::sim::MessageLog().empty());
     SetTabImage(1, 3);
