@@ -20,7 +20,17 @@ bool Contains(const std::vector<UINT>& commands, UINT command) {
 
 class E2eHost : public HostTest {};
 
-TEST_F(E2eHost, StartUpSelectsTheLastTab) {
+// The plugin starts in a fourth tab with three open, the first of them active before: it
+// selects the last tab, or with ActivateFirstTab the first, once, and no other.
+struct StartUp {
+    const char* activateFirstTab;
+    int selected;
+};
+class E2eStartUp : public HostTest, public ::testing::WithParamInterface<StartUp> {};
+
+TEST_P(E2eStartUp, SelectsItsTabOnceAndNoOther) {
+    const UINT selected = kActivateTab0 + static_cast<UINT>(GetParam().selected);
+    WriteProfile({{"ActivateFirstTab", GetParam().activateFirstTab}});
     StartHost();
     for (const char* url : {"http://a.example/", "http://b.example/", "http://c.example/"}) host->OpenTab(url);
     host->ActivateTab(0);
@@ -30,28 +40,18 @@ TEST_F(E2eHost, StartUpSelectsTheLastTab) {
     host->OpenTab("http://d.example/");  // the first plugin object: start-up with four tabs
     ASSERT_NE(host->Plugin(3), nullptr) << "the DLL made no plugin object";
     EXPECT_EQ(host->Plugin(0), nullptr);
-    EXPECT_TRUE(PumpUntil([&] { return Contains(CommandsSince(before), kActivateTab0 + 3); }, 8000));
+    EXPECT_TRUE(PumpUntil([&] { return Contains(CommandsSince(before), selected); }, 8000));
     const auto after = CommandsSince(before);
-    EXPECT_EQ(std::count(after.begin(), after.end(), kActivateTab0 + 3), 1);
-    for (UINT other : {kActivateTab0, kActivateTab0 + 1, kActivateTab0 + 2, kActivateTab0 + 4})
+    EXPECT_EQ(std::count(after.begin(), after.end(), selected), 1);
+    for (UINT other = kActivateTab0; other <= kActivateTab0 + 4; ++other) {
+        if (other == selected) continue;
         EXPECT_FALSE(Contains(after, other)) << std::hex << other;
-    EXPECT_EQ(host->ActiveTab(), 3);
+    }
+    EXPECT_EQ(host->ActiveTab(), GetParam().selected);
 }
 
-TEST_F(E2eHost, ActivateFirstTabSelectsTheFirstTab) {
-    WriteProfile({{"ActivateFirstTab", "1"}});
-    StartHost();
-    host->OpenTab("http://a.example/");
-    host->OpenTab("http://b.example/");
-    Pump(300);
-    const std::size_t before = host->CommandsCarriedOut().size();
-    pluginsOn = true;
-    host->OpenTab("http://c.example/");
-    ASSERT_NE(host->Plugin(2), nullptr);
-    EXPECT_TRUE(PumpUntil([&] { return Contains(CommandsSince(before), kActivateTab0); }, 8000));
-    EXPECT_FALSE(Contains(CommandsSince(before), kActivateTab0 + 2));
-    EXPECT_EQ(host->ActiveTab(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(StartUp, E2eStartUp, ::testing::Values(StartUp{"0", 3}, StartUp{"1", 0}),
+                         [](const auto& info) { return std::string(info.param.selected ? "LastTab" : "FirstTab"); });
 
 TEST_F(E2eHost, MainFrameIsSubclassedByTheDllAndRestoredOnRelease) {
     StartHost();
