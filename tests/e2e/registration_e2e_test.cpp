@@ -45,25 +45,6 @@ void ExpectUnregistered() {
     EXPECT_FALSE(ClassesKeyExists(kProgId));
 }
 
-using ServerProc = HRESULT(__stdcall*)();
-
-TEST(E2eRegistration, DllRegisterServerWritesAndDllUnregisterServerRemovesTheClass) {
-    HMODULE dll = ::LoadLibraryA(PluginDll().c_str());
-    ASSERT_NE(dll, nullptr);
-    auto reg = reinterpret_cast<ServerProc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllRegisterServer")));
-    auto unreg = reinterpret_cast<ServerProc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllUnregisterServer")));
-    ASSERT_NE(reg, nullptr);
-    ASSERT_NE(unreg, nullptr);
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(dll, path, MAX_PATH);
-
-    EXPECT_EQ(reg(), S_OK);
-    ExpectRegistered(path);
-    EXPECT_EQ(unreg(), S_OK);
-    ExpectUnregistered();
-    ::FreeLibrary(dll);
-}
-
 // Runs regsvr32 silently on the DLL; its exit code.
 DWORD RunRegsvr32(const std::string& options) {
     std::string command = "regsvr32.exe /s " + options + "\"" + PluginDll() + "\"";
@@ -80,7 +61,24 @@ DWORD RunRegsvr32(const std::string& options) {
     return code;
 }
 
-TEST(E2eRegistration, Regsvr32RegistersAndUnregisters) {
+TEST(E2eRegistration, DllRegisterServerAndRegsvr32WriteTheClassAndUnregisteringRemovesIt) {
+    HMODULE dll = ::LoadLibraryA(PluginDll().c_str());
+    ASSERT_NE(dll, nullptr);
+    using ServerProc = HRESULT(__stdcall*)();
+    auto reg = reinterpret_cast<ServerProc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllRegisterServer")));
+    auto unreg = reinterpret_cast<ServerProc>(reinterpret_cast<void*>(::GetProcAddress(dll, "DllUnregisterServer")));
+    ASSERT_NE(reg, nullptr);
+    ASSERT_NE(unreg, nullptr);
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(dll, path, MAX_PATH);
+
+    EXPECT_EQ(reg(), S_OK);
+    ExpectRegistered(path);
+    EXPECT_EQ(unreg(), S_OK);
+    ExpectUnregistered();
+    ::FreeLibrary(dll);
+
+    // The same through regsvr32, as an installer registers a COM server.
     ASSERT_EQ(RunRegsvr32(""), 0u);
     ExpectRegistered(PluginDll());
     ASSERT_EQ(RunRegsvr32("/u "), 0u);
