@@ -7,7 +7,6 @@
 
 #include "e2e/e2e_host.h"
 #include "refhost/win32/menu_keys.h"
-#include "refhost/win32/page_paint.h"
 
 namespace e2e {
 namespace {
@@ -23,7 +22,6 @@ protected:
         host->OpenTab("http://www.example.com/");
         host->OpenTab("http://www.example.org/");
         StartWithPlugin("http://www.example.net/");
-        refhost::win32::PaintPages(*host);
     }
     // Opens a menu, picks `target` from one of its submenus; the commands the host then carried out.
     // Inside the menu loop: the submenu holding the target is opened (again while the wrong item
