@@ -16,7 +16,7 @@ TEST(Convert, AcceptsWhatScriptAcceptsAndRoundsHalfToEven) {
 }
 
 TEST(Convert, NonNumbersAndOverflowFailTheStep) {
-    for (const char* bad : {"", " ", "abc", "12px", "1,5", "&H", "&HZZ", "--1", "1e", "."}) {
+    for (const char* bad : {"", " ", "abc", "12px", "1,5", "&H", "&HZZ", "&O8", "--1", "1e", "."}) {
         SCOPED_TRACE(bad);
         EXPECT_THROW(ToInt32(bad), StepError);
         EXPECT_FALSE(TryToInt32(bad).has_value());
