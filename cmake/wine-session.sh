@@ -133,12 +133,17 @@ start)
   # output open after it exits, and a program that finds Wine's services
   # gone waits about ten seconds for them.
   "$WINE" explorer.exe /desktop </dev/null >"$state/desktop.log" 2>&1 &
-  # Returns once the desktop answers.
-  if ! timeout 120 "$WINE" rundll32.exe user32.dll,MessageBeep \
-      </dev/null >>"$state/desktop.log" 2>&1; then
-    echo "the Wine desktop did not come up; its log:" >&2; cat "$state/desktop.log" >&2
-    stop_session; exit 1
-  fi
+  # Returns once the desktop answers. Right after a new prefix on a busy
+  # machine the first call can fail at once: a few tries before giving up.
+  tries=0
+  until timeout 120 "$WINE" rundll32.exe user32.dll,MessageBeep </dev/null >>"$state/desktop.log" 2>&1; do
+    tries=$((tries + 1))
+    if [ "$tries" -ge 3 ]; then
+      echo "the Wine desktop did not come up; its log:" >&2; cat "$state/desktop.log" >&2
+      stop_session; exit 1
+    fi
+    sleep 2
+  done
   echo "wine session ready: display $DISPLAY, prefix $WINEPREFIX"
   ;;
 run)
