@@ -248,6 +248,14 @@ TEST_F(StatusInfo, ReportShowsAHostileAnswerAsTextInItsOwnWindow) {
     EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
     for (const char* live : {"<script", "<iframe", "<img", "</pre><"}) EXPECT_EQ(html.find(live), std::string::npos) << live;
     EXPECT_FALSE(tillwick::WhoisReportShowing());
+    // Another report asked for: a blank page of the user's own is not its window.
+    host->ActivateTab(page);
+    testsupport::PumpFor(500);
+    host::sim::QueueMenuAnswer(9);
+    Click(30);
+    host->OpenTab("about:blank");
+    testsupport::PumpFor(500);
+    EXPECT_TRUE(tillwick::WhoisReportShowing());
 }
 
 TEST_F(StatusInfo, ZoneMovesAndTheirReloads) {
