@@ -8,6 +8,10 @@ always restored. A mutant the suite does not notice names a missing test.
     tools/mutate.py                 # every mutant, in the current worktree
     tools/mutate.py --only ID,ID    # some of them
     tools/mutate.py --list          # where each one applies, nothing built
+    tools/mutate.py --matrix FILE   # every test on each mutant: which tests kill it
+
+The matrix shows which mutants a test kills that no other test does: a test
+that kills none of its own may be cut without lowering the score.
 """
 import argparse
 import re
@@ -70,32 +74,35 @@ def run(cmd, log, cwd=None):
     return result.returncode, result.stdout
 
 
-def build_and_test(build_dir, log):
-    """'passed', ('killed', first failing test) or 'does not compile'."""
+def build_and_test(build_dir, log, every_test=False):
+    """(outcome, tests): outcome is 'passed', 'killed' or 'does not compile';
+    tests names the first failing test, or with every_test all of them."""
     code, out = run(["cmake", "--build", str(build_dir), "-j2"], log)
     if code != 0:
         # gtest_discover_tests runs the test program after linking: a program
         # that cannot even list its tests is caught, not uncompilable.
         if "Error running test executable" in out:
-            return "killed", "(test listing)"
-        return "does not compile", None
-    code, out = run(["ctest", "--timeout", str(TEST_TIMEOUT_S), "--stop-on-failure", "-j2"], log, cwd=build_dir)
+            return "killed", ["(test listing)"]
+        return "does not compile", []
+    stop = [] if every_test else ["--stop-on-failure"]
+    code, out = run(["ctest", "--timeout", str(TEST_TIMEOUT_S), *stop, "-j2"], log, cwd=build_dir)
     if code == 0:
-        return "passed", None
+        return "passed", []
     failed = out.partition("The following tests FAILED:")[2]
-    first = re.search(r"^\s*\d+ - (.+?) \(([^)]*)\)\s*$", failed, re.M)
-    return "killed", f"{first.group(1)} ({first.group(2)})" if first else "(ctest failed)"
+    names = [f"{m.group(1)}" if every_test else f"{m.group(1)} ({m.group(2)})"
+             for m in re.finditer(r"^\s*\d+ - (.+?) \(([^)]*)\)\s*$", failed, re.M)]
+    return "killed", (names if every_test else names[:1]) or ["(ctest failed)"]
 
 
 def git_clean(repo, path):
     return subprocess.run(["git", "-C", str(repo), "diff", "--quiet", "--", str(path)]).returncode == 0
 
 
-def try_mutant(repo, build_dir, mutant, log):
-    """Applies one mutant, builds, tests, restores. Returns (file, outcome, test)."""
+def try_mutant(repo, build_dir, mutant, log, every_test=False):
+    """Applies one mutant, builds, tests, restores. Returns (file, outcome, tests)."""
     path = locate(repo, mutant)
     if path is None:
-        return mutant["file"], "not found", None
+        return mutant["file"], "not found", []
     rel = path.relative_to(repo).as_posix()
     if rel != mutant["file"]:
         print(f"  {mutant['id']}: the text is now in {rel}", flush=True)
@@ -105,12 +112,12 @@ def try_mutant(repo, build_dir, mutant, log):
         path.write_bytes(original.replace(mutant["from"].encode(), mutant["to"].encode(), 1))
         with log.open("a", encoding="utf-8") as f:
             f.write(f"\n==== {mutant['id']}: {mutant['what']} ({rel})\n")
-        outcome, test = build_and_test(build_dir, log)
+        outcome, tests = build_and_test(build_dir, log, every_test)
     finally:
         path.write_bytes(original)
         if path.read_bytes() != original or (was_clean and not git_clean(repo, path)):
             sys.exit(f"FATAL: {rel} was not restored; check it by hand")
-    return rel, outcome, test
+    return rel, outcome, tests
 
 
 def main():
@@ -123,6 +130,8 @@ def main():
                         help="the mutant list (default: mutants.txt beside this script)")
     parser.add_argument("--keep-going", action=argparse.BooleanOptionalAction, default=True,
                         help="go on after a survivor (default: on)")
+    parser.add_argument("--matrix", help="run every test on each mutant and write which tests kill it, "
+                                         "one line a mutant (id, then the killing tests, tab-separated)")
     args = parser.parse_args()
 
     top = subprocess.run(["git", "rev-parse", "--show-toplevel"], cwd=args.repo or ".", capture_output=True, text=True)
@@ -155,24 +164,31 @@ def main():
                        "-DCMAKE_BUILD_TYPE=RelWithDebInfo"], log)
         if code != 0:
             sys.exit("configure failed: see the log")
-    baseline, test = build_and_test(build_dir, log)
+    baseline, tests = build_and_test(build_dir, log)
     if baseline != "passed":
-        sys.exit(f"the unmutated tree does not pass ({baseline} {test or ''}): nothing to measure")
+        sys.exit(f"the unmutated tree does not pass ({baseline} {' '.join(tests)}): nothing to measure")
     print(f"unmutated build and tests pass ({time.monotonic() - started:.0f} s)", flush=True)
 
     results = []
+    matrix = Path(args.matrix).open("w", encoding="utf-8") if args.matrix else None
     try:
         for m in mutants:
             t0 = time.monotonic()
-            rel, outcome, test = try_mutant(repo, build_dir, m, log)
+            rel, outcome, tests = try_mutant(repo, build_dir, m, log, every_test=matrix is not None)
             results.append((m["id"], outcome))
             shown = {"passed": "SURVIVED"}.get(outcome, outcome)
-            print(f"{m['id']:<28} {rel:<42} {shown:<16} {test or ''} [{time.monotonic() - t0:.0f} s]", flush=True)
+            detail = f"{len(tests)} tests" if matrix and tests else " ".join(tests)
+            print(f"{m['id']:<28} {rel:<42} {shown:<16} {detail} [{time.monotonic() - t0:.0f} s]", flush=True)
+            if matrix and outcome in ("killed", "passed"):
+                matrix.write("\t".join([m["id"], *tests]) + "\n")
+                matrix.flush()
             if outcome == "passed" and not args.keep_going:
                 break
     except KeyboardInterrupt:
         print("\ninterrupted; the files are restored", flush=True)
     finally:
+        if matrix:
+            matrix.close()
         # Leave the build folder matching the tree again.
         run(["cmake", "--build", str(build_dir), "-j2"], log)
 
