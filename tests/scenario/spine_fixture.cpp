@@ -1,5 +1,6 @@
 #include "scenario/spine_fixture.h"
 
+#include <algorithm>
 #include <map>
 
 #include "core/feature.h"
@@ -91,6 +92,15 @@ HWND Child(const char* cls, DWORD style, HWND parent, int x, int y, int cx, int 
                                  nullptr, nullptr);
 }
 
+// The sim and the plugin as a fresh process has them, before and after each test.
+void ResetProcess() {
+    host::sim::Reset();
+    tillwick::ResetState();
+    tillwick::SubstituteFeatures({});
+    tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
+    SpineTest::OnHostCommand() = nullptr;
+}
+
 }  // namespace
 
 std::vector<HostMessage>& SpineTest::HostLog() {
@@ -104,12 +114,8 @@ std::function<void(WPARAM)>& SpineTest::OnHostCommand() {
 }
 
 void SpineTest::SetUp() {
-    host::sim::Reset();
-    tillwick::ResetState();
-    tillwick::SubstituteFeatures({});
-    tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
+    ResetProcess();
     HostLog().clear();
-    OnHostCommand() = nullptr;
     g_hostProc.clear();
     g_forward.clear();
     g_documents.clear();
@@ -119,11 +125,9 @@ void SpineTest::SetUp() {
     host::sim::SetExecutablePath(kHostExe);
     host::sim::SetPluginModulePath(kPluginDll);
     host::sim::SetProcessCount(1);
-    for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Maxthon2", "C:\\Program Files\\Maxthon2\\config",
-                               "C:\\Program Files\\Maxthon2\\Language", "C:\\Program Files\\Maxthon2\\Plugin",
-                               "C:\\Program Files\\Maxthon2\\Plugin\\Tillwick",
-                               "C:\\Program Files\\Maxthon2\\Plugin\\Tillwick\\Languages"})
-        host::fs::CreateFolder(folder);
+    host::fs::CreateFolder("C:\\Program Files");
+    for (const char* folder : {"", "config", "Language", "Plugin", "Plugin\\Tillwick", "Plugin\\Tillwick\\Languages"})
+        host::fs::CreateFolder(kHostFolder + folder);
     tillwick::ini::WriteString(kHostFolder + "config\\config.ini", "Settings", "language_file",
                                kHostFolder + "Language\\English.ini");
     WriteText(kHostFolder + "Language\\English.ini", "[General]\r\nlanguage_id=\r\n");
@@ -138,11 +142,7 @@ void SpineTest::SetUp() {
 
 void SpineTest::TearDown() {
     testsupport::CheckFailedSteps();
-    host::sim::Reset();
-    tillwick::ResetState();
-    tillwick::SubstituteFeatures({});
-    tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
-    OnHostCommand() = nullptr;
+    ResetProcess();
     g_test = nullptr;
 }
 
@@ -250,18 +250,19 @@ void SpineTest::ActivateTabFromHost(int index) {
     host::SendMessageA(w.mdi, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(w.tabs[index].child), 0);
 }
 
+template <class Log>
+int CountIn(const Log& log, HWND hwnd, UINT msg, std::optional<WPARAM> wParam) {
+    return static_cast<int>(std::count_if(log.begin(), log.end(), [&](const auto& m) {
+        return m.hwnd == hwnd && m.msg == msg && (!wParam || m.wParam == *wParam);
+    }));
+}
+
 int SpineTest::Delivered(HWND hwnd, UINT msg, std::optional<WPARAM> wParam) const {
-    int n = 0;
-    for (const auto& m : host::sim::MessageLog())
-        if (m.hwnd == hwnd && m.msg == msg && (!wParam || m.wParam == *wParam)) ++n;
-    return n;
+    return CountIn(host::sim::MessageLog(), hwnd, msg, wParam);
 }
 
 int SpineTest::HostReceived(HWND hwnd, UINT msg, std::optional<WPARAM> wParam) const {
-    int n = 0;
-    for (const auto& m : HostLog())
-        if (m.hwnd == hwnd && m.msg == msg && (!wParam || m.wParam == *wParam)) ++n;
-    return n;
+    return CountIn(HostLog(), hwnd, msg, wParam);
 }
 
 }  // namespace spine

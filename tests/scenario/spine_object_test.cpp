@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/startup.h"
-#include "core/subclassing.h"
 #include "refhost/other_addon.h"
 #include "scenario/spine_fixture.h"
 

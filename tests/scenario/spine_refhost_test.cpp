@@ -19,26 +19,13 @@ protected:
         g_dialogs = 0;
         tillwick::PluginObject::OptionsDialogHook = [] { ++g_dialogs; };
     }
-
-    // The host with `tabs` tabs, no settings file and no recorder below the plugin's hook.
-    refhost::Host& Start(int tabs) {
-        host = std::make_unique<refhost::Host>(std::move(config));
-        EXPECT_TRUE(host->Start());
-        for (int i = 0; i < tabs; ++i) host->OpenTab("http://example.com/" + std::to_string(i));
-        return *host;
-    }
-    int CommandsSeen(UINT command) const {
-        const auto& done = host->CommandsCarriedOut();
-        return static_cast<int>(std::count(done.begin(), done.end(), command));
-    }
-    LONG_PTR ProcOf(HWND hwnd) const { return host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC); }
 };
 
 TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceTheSecurityIdArrivesAndTheActiveTabIsTracked) {
-    refhost::Host& h = Start(5);
-    testsupport::PumpFor(2000);
-    EXPECT_EQ(CommandsSeen(0xC004), 1);
-    EXPECT_EQ(ProcOf(h.Frame()), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
+    refhost::Host& h = Start(std::vector<std::string>(5, "http://example.com/"));
+    testsupport::PumpFor(1000);
+    EXPECT_EQ(std::count(h.CommandsCarriedOut().begin(), h.CommandsCarriedOut().end(), 0xC004u), 1);
+    EXPECT_EQ(host::GetWindowLongPtrW(h.Frame(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
     EXPECT_EQ(State().OwnCommandId, 29521);
     EXPECT_EQ(State().CompanionCommandId, 29522);
     EXPECT_EQ(State().SecurityId, h.SecurityId());

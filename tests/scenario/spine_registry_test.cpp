@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "core/plugin_registry.h"
-#include "core/startup.h"
 #include "core/text_pattern.h"
 #include "core/wrapper.h"
 #include "scenario/spine_fixture.h"

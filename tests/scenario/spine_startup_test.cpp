@@ -1,6 +1,7 @@
 // Start-up on the simulated host: the inert path, the tab wait and the final
 // tab selection, the start table's settings, discovery, the capture chain,
 // the security-id poll.
+#include <array>
 #include <memory>
 
 #include "core/host_contract.h"
@@ -169,11 +170,10 @@ TEST_F(SpineStartup, TheStartTableWritesDefaultsSetsFlagsAndHidesTheTabToolTips)
     EXPECT_EQ(SettingValue("LanguageID"), "auto");
     EXPECT_FALSE(host::sim::OfflineModeSet());
     EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab4), 1);  // start-up went on
-    EXPECT_TRUE(State().LastTabExitOn);
-    EXPECT_TRUE(State().PasteGoOn);
-    EXPECT_TRUE(State().ShowGroupUrlOn);
-    EXPECT_TRUE(State().OpenGroupConfirmOn);
-    EXPECT_TRUE(State().TabToolTipsHidden);
+    using S = tillwick::SharedState;
+    for (bool S::*on :
+         {&S::LastTabExitOn, &S::PasteGoOn, &S::ShowGroupUrlOn, &S::OpenGroupConfirmOn, &S::TabToolTipsHidden})
+        EXPECT_TRUE(State().*on);
     EXPECT_EQ(Delivered(w.tooltip, TTM_ACTIVATE, 0), 1);
     // The edits of the address and search bars are hooked for Paste and Go.
     EXPECT_EQ(ProcOf(w.addressEdit), reinterpret_cast<LONG_PTR>(&tillwick::AddressEditProc));
@@ -209,10 +209,8 @@ TEST_F(SpineStartup, ToolbarStylesMustMatchExactlyAndStartPositionMovesTheFrameA
     EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_STYLE)) & WS_MAXIMIZE, 0u);
     RECT r{};
     host::GetWindowRect(w.frame, &r);
-    EXPECT_EQ(r.left, 50);
-    EXPECT_EQ(r.top, 84);  // the default stands in for the non-number
-    EXPECT_EQ(r.right - r.left, 800);
-    EXPECT_EQ(r.bottom - r.top, 600);
+    // Left, top (the default stands in for the non-number), width and height.
+    EXPECT_EQ((std::array{r.left, r.top, r.right - r.left, r.bottom - r.top}), (std::array<LONG, 4>{50, 84, 800, 600}));
 }
 
 TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {

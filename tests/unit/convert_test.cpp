@@ -32,13 +32,4 @@ TEST(Convert, SwitchIsOnOnlyForExactlyOne) {
     for (const char* off : {"", "0", " 1", "1 ", "true", "01"}) EXPECT_FALSE(IsOn(off)) << off;
 }
 
-TEST(RunStep, ContainsAnyFailure) {
-    int after = 0;
-    EXPECT_FALSE(RunStep([] { throw StepError("x"); }));
-    EXPECT_FALSE(RunStep([] { throw 42; }));
-    EXPECT_TRUE(RunStep([&] { after = 1; }));
-    EXPECT_EQ(after, 1);
-    EXPECT_EQ(RunStepOr(7, []() -> int { throw StepError("x"); }), 7);
-}
-
 }  // namespace

@@ -23,7 +23,8 @@ TEST(StepFailures, ASkippedStepIsCountedAndWrittenToTheDebuggerOutput) {
         EXPECT_EQ(host::sim::DebugOutput().back(), line);
     }
     EXPECT_TRUE(tillwick::RunStep("fine", [] {}));
-    EXPECT_EQ(host::sim::DebugOutput().size(), std::size(cases));
+    EXPECT_EQ(tillwick::RunStepOr(7, []() -> int { throw tillwick::StepError("x"); }), 7);  // the fallback, not 0
+    EXPECT_EQ(host::sim::DebugOutput().size(), std::size(cases) + 1);
     tillwick::ClearStepFailures();
     host::sim::Reset();
 }

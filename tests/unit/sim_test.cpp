@@ -14,11 +14,6 @@
 
 namespace {
 
-template <class T>
-LPARAM Ptr(T* p) {
-    return reinterpret_cast<LPARAM>(p);
-}
-
 std::vector<std::string> trace;  // what the tests' procedures and timers saw
 
 LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return host::DefWindowProcA(h, m, w, l); }
@@ -57,10 +52,6 @@ protected:
             if (m.hwnd == hwnd && std::find(only.begin(), only.end(), m.msg) != only.end()) out.push_back(m.msg);
         return out;
     }
-    static std::string Text(HWND hwnd) {
-        char buffer[256] = {};
-        return std::string(buffer, static_cast<std::size_t>(host::GetWindowTextA(hwnd, buffer, sizeof(buffer))));
-    }
     int expectedSwallowed = 0;
 };
 
@@ -90,7 +81,7 @@ TEST_F(Sim, AThrowingLayerIsCountedAndAnswersZeroAndAControlHandsOutItsUnicodePr
     EXPECT_EQ(host::sim::SwallowedExceptionCount(), 1);
     expectedSwallowed = 1;
     EXPECT_TRUE(host::SetWindowTextA(edit, "after"));
-    EXPECT_EQ(Text(edit), "after");
+    EXPECT_EQ(host::sim::WindowText(edit), "after");
 }
 
 TEST_F(Sim, AWindowTakesItsTimersHotKeysAndTooltipAlongAndItsHandleIsNeverReused) {
@@ -110,41 +101,6 @@ TEST_F(Sim, AWindowTakesItsTimersHotKeysAndTooltipAlongAndItsHandleIsNeverReused
     EXPECT_TRUE(host::sim::RegisteredHotKeys().empty());
     EXPECT_FALSE(host::KillTimer(tabs, 5));
     for (HWND old : {frame, tabs, tip}) EXPECT_NE(Make("SimPlain", WS_POPUP), old);
-}
-
-TEST_F(Sim, FrameStyleChangesTakeEffectOnFrameChanged) {
-    HWND frame = Make("SimPlain", WS_OVERLAPPEDWINDOW, nullptr, {0, 0, 300, 200});
-    RECT before{}, after{};
-    host::GetClientRect(frame, &before);
-    host::sim::ClearMessageLog();
-    host::SetWindowLongPtrW(frame, GWL_STYLE, host::GetWindowLongA(frame, GWL_STYLE) & ~static_cast<LONG>(WS_CAPTION));
-    EXPECT_EQ(Sequence(frame, {WM_STYLECHANGING, WM_STYLECHANGED, WM_SIZE}),
-              (std::vector<UINT>{WM_STYLECHANGING, WM_STYLECHANGED}));
-    host::GetClientRect(frame, &after);
-    EXPECT_EQ(after.bottom, before.bottom);
-
-    host::SetWindowPos(frame, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    host::GetClientRect(frame, &after);
-    EXPECT_GT(after.bottom, before.bottom);
-    EXPECT_FALSE(Sequence(frame, {WM_SIZE}).empty());
-}
-
-TEST_F(Sim, ShowingActivatesHidingPassesActivationOnAndFocusingAChildActivatesItsWindow) {
-    HWND first = Make("SimPlain", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    HWND second = Make("SimPlain", WS_OVERLAPPEDWINDOW);
-    EXPECT_EQ(host::GetForegroundWindow(), first);
-    EXPECT_EQ(host::GetFocus(), first);
-    host::ShowWindow(second, SW_SHOW);
-    EXPECT_EQ(host::GetForegroundWindow(), second);
-    host::ShowWindow(second, SW_HIDE);
-    EXPECT_EQ(host::GetForegroundWindow(), first);
-
-    HWND child = Make("SimPlain", WS_CHILD | WS_VISIBLE, second);
-    host::ShowWindow(second, SW_SHOWNA);
-    EXPECT_EQ(host::GetForegroundWindow(), first);
-    EXPECT_NE(host::SetFocus(child), nullptr);
-    EXPECT_EQ(host::GetForegroundWindow(), second);
-    EXPECT_EQ(host::GetFocus(), child);
 }
 
 // ---- messages and the virtual clock -------------------------------------------------
@@ -234,53 +190,7 @@ TEST_F(Sim, AMessagePostedByATimerGoesBeforeTheNextTimerAndWindowTimersArriveAsW
     EXPECT_EQ(trace, (Trace{"p10", "posted", "x10", "WM_TIMER 3"}));
 }
 
-// ---- controls the features drive ----------------------------------------------------
-
-TEST_F(Sim, TheTabSelectionFollowsItsTabThroughInsertsAndDeletes) {
-    HWND tabs = Make("SysTabControl32", WS_CHILD | WS_VISIBLE, Make("SimPlain", WS_POPUP), {0, 0, 600, 24});
-    auto insert = [&](int index, const char* text) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(text);
-        host::SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), Ptr(&item));
-    };
-    auto selected = [&] { return host::SendMessageA(tabs, TCM_GETCURSEL, 0, 0); };
-    for (const char* t : {"a", "b", "c"}) insert(99, t);
-    EXPECT_EQ(selected(), 0);  // the first tab inserted is selected
-    host::SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
-    insert(0, "front");
-    EXPECT_EQ(selected(), 2);
-    host::SendMessageA(tabs, TCM_DELETEITEM, 0, 0);
-    EXPECT_EQ(selected(), 1);
-    host::SendMessageA(tabs, TCM_DELETEITEM, 1, 0);  // the selected tab itself
-    EXPECT_EQ(selected(), -1);
-}
-
 // ---- menus ---------------------------------------------------------------------------
-
-// Menu editing is the conformance suite's; beyond it: an insert by command lands in the
-// submenu that holds the command, and a cut copy of an item's text reports what it copied.
-TEST_F(Sim, MenusInsertByCommandIntoTheSubmenuAndAreCountedUntilDestroyed) {
-    HMENU bar = host::CreateMenu();
-    HMENU file = host::CreatePopupMenu();
-    host::AppendMenuA(file, MF_STRING, 11, "Close");
-    host::AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-    EXPECT_EQ(host::sim::LiveMenuCount(), 2);
-    EXPECT_TRUE(host::InsertMenuA(bar, 11, MF_BYCOMMAND | MF_STRING, 12, "Save"));
-    EXPECT_EQ(host::GetMenuItemID(file, 0), 12u);
-    EXPECT_EQ(host::GetMenuItemCount(bar), 1);
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_STRING;
-    char buffer[4] = {'x', 'x', 'x', 'x'};
-    info.dwTypeData = buffer;
-    info.cch = 4;
-    ASSERT_TRUE(host::GetMenuItemInfoA(bar, 12, FALSE, &info));
-    EXPECT_STREQ(buffer, "Sav");
-    EXPECT_EQ(info.cch, 3u);
-    EXPECT_TRUE(host::DestroyMenu(bar));  // takes its submenu too
-    EXPECT_EQ(host::sim::LiveMenuCount(), 0);
-}
 
 HMENU tracked = nullptr;
 
@@ -353,24 +263,6 @@ TEST_F(SimTrackPopup, AnswersArePostedOrDismissedAndMessageBoxesAnsweredInOrder)
 }
 
 // ---- files, page objects, input and process facts -------------------------------------
-
-TEST_F(Sim, FoldersExistThroughTheirFilesAndAreListedInNtfsOrder) {
-    host::sim::PutFile("C:/Host/Plugin/Tillwick/plugin.ini", "[General]");
-    EXPECT_TRUE(host::fs::FolderExists("c:\\host\\plugin\\TILLWICK\\"));
-    EXPECT_FALSE(host::fs::FolderExists("C:\\Host\\Plugin\\Tillwick\\plugin.ini"));
-    EXPECT_TRUE(host::fs::FolderExists("D:"));  // drive roots always exist
-    EXPECT_TRUE(host::fs::DeleteFile("C:\\Host\\Plugin\\Tillwick\\plugin.ini"));
-    EXPECT_FALSE(host::fs::FolderExists("C:\\Host\\Plugin\\Tillwick"));  // it was never created on its own
-
-    for (const char* name : {"zeta", "Alpha", "_under", "beta", "ALPHA2"})
-        host::sim::PutFile(std::string("C:\\Host\\Plugin\\") + name + "\\plugin.ini", "x");
-    host::sim::PutFile("C:\\Host\\Plugin\\Beta\\second.ini", "same folder, other case");
-    host::sim::PutFile("C:\\Host\\Plugin\\loose.txt", "not a folder");
-    ASSERT_TRUE(host::fs::CreateFolder("C:\\Host\\Plugin\\Empty"));
-    // NTFS compares upper-cased names: '_' (0x5F) sorts after the letters.
-    EXPECT_EQ(host::fs::ListSubfolders("c:/host/plugin"),
-              (std::vector<std::string>{"Alpha", "ALPHA2", "beta", "Empty", "zeta", "_under"}));
-}
 
 TEST_F(Sim, PropertyBagsAnswerByNameInAnyCaseRecordScriptsAndKeepFailuresInside) {
     auto window = host::sim::MakeObject();
