@@ -137,14 +137,11 @@ protected:
     void Hook(const std::vector<bool S::*>& flags) {
         BuildHost();
         tillwick::SharedState& s = State();
-        s.MainFrameWnd = w.frame;
-        s.MdiClientWnd = w.mdi;
-        s.StatusBarWnd = w.status;
-        s.TabBarWnd = w.tabBar;
-        s.RebarWnd = w.rebar;
-        s.AddressComboWnd = w.addressCombo;
-        s.AddressEditWnd = w.addressEdit;
-        s.SearchEditWnd = w.searchEdit;
+        for (auto [found, hwnd] : {std::pair{&S::MainFrameWnd, w.frame}, {&S::MdiClientWnd, w.mdi},
+                                   {&S::StatusBarWnd, w.status}, {&S::TabBarWnd, w.tabBar}, {&S::RebarWnd, w.rebar},
+                                   {&S::AddressComboWnd, w.addressCombo}, {&S::AddressEditWnd, w.addressEdit},
+                                   {&S::SearchEditWnd, w.searchEdit}})
+            s.*found = hwnd;
         s.GlobalModifierKey = VK_SHIFT;
         for (auto flag : flags) s.*flag = true;
         tillwick::InstallSubclasses();

@@ -69,21 +69,10 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // A band of the rebar holding a tool bar (the rebar takes its height from its bands).
 void AddBand(HWND rebar, HWND child, UINT id) {
-    REBARBANDINFOA band{};
-    band.cbSize = sizeof band;
-    band.fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_ID | RBBIM_SIZE;
-    band.hwndChild = child;
-    band.cyMinChild = 26;
-    band.cx = 300;
-    band.wID = id;
+    REBARBANDINFOA band{.cbSize = sizeof(REBARBANDINFOA),
+                        .fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_ID | RBBIM_SIZE,
+                        .hwndChild = child, .cyMinChild = 26, .cx = 300, .wID = id};
     host::SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
-}
-
-void Register(const char* name, WNDPROC proc) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = name;
-    host::RegisterClassA(&wc);
 }
 
 HWND Child(const char* cls, DWORD style, HWND parent, int x, int y, int cx, int cy, const char* text = "",
@@ -134,10 +123,11 @@ void SpineTest::SetUp() {
     Description("Tillwick", "Tillwick", "COM|Button");
     SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\n[IEPlugins]\r\n");
 
-    Register("IEFrame", &FrameProc);
-    Register("Internet Explorer_Server", &PageProc);
-    Register("Afx:400000:8:10011:0:0", &PlainProc);
-    Register("Afx:400000:8", &PlainProc);
+    for (auto [name, proc] : {std::pair{"IEFrame", &FrameProc}, {"Internet Explorer_Server", &PageProc},
+                              {"Afx:400000:8:10011:0:0", &PlainProc}, {"Afx:400000:8", &PlainProc}}) {
+        const WNDCLASSA wc{.lpfnWndProc = proc, .lpszClassName = name};
+        host::RegisterClassA(&wc);
+    }
 }
 
 void SpineTest::TearDown() {
@@ -184,16 +174,14 @@ HostWindows& SpineTest::BuildHost(HostOptions options) {
     g_hostProc[w.frame] = ProcOf(w.frame);
 
     w.rebar = Child("ReBarWindow32", 0, w.frame, 0, 0, 1024, 60);
-    w.buttons = Child("ToolbarWindow32", 0, w.rebar, 0, 0, 400, 30, "", WS_EX_TOOLWINDOW);
-    host::SetWindowLongPtrW(w.buttons, GWL_STYLE, 0x5400894E);
-    w.plugins = Child("ToolbarWindow32", 0, w.rebar, 400, 0, 300, 30);
-    host::SetWindowLongPtrW(w.plugins, GWL_STYLE, 0x5400994D);
-    HWND addressBar = Child("ToolbarWindow32", 0, w.rebar, 0, 30, 700, 30);
-    host::SetWindowLongPtrW(addressBar, GWL_STYLE, options.addressToolbarStyle ? 0x5600894E : 0x5400984E);
+    // The host's tool bars, told apart by their exact styles (WS_CHILD | WS_VISIBLE and these bits).
+    w.buttons = Child("ToolbarWindow32", 0x0400894E, w.rebar, 0, 0, 400, 30, "", WS_EX_TOOLWINDOW);
+    w.plugins = Child("ToolbarWindow32", 0x0400994D, w.rebar, 400, 0, 300, 30);
+    const DWORD addressStyle = options.addressToolbarStyle ? 0x0600894E : 0x0400984E;
+    HWND addressBar = Child("ToolbarWindow32", addressStyle, w.rebar, 0, 30, 700, 30);
     w.addressCombo = Child("ComboBox", CBS_DROPDOWN, addressBar, 0, 0, 700, 200, options.addressText.c_str());
     w.addressEdit = host::FindWindowExA(w.addressCombo, nullptr, "Edit", nullptr);
-    HWND searchBar = Child("ToolbarWindow32", 0, w.rebar, 700, 30, 300, 30);
-    host::SetWindowLongPtrW(searchBar, GWL_STYLE, 0x5600994C);
+    HWND searchBar = Child("ToolbarWindow32", 0x0600994C, w.rebar, 700, 30, 300, 30);
     HWND searchCombo = Child("ComboBox", CBS_DROPDOWN, searchBar, 0, 0, 300, 200);
     w.searchEdit = host::FindWindowExA(searchCombo, nullptr, "Edit", nullptr);
     AddBand(w.rebar, w.buttons, 0xE800);
@@ -203,8 +191,7 @@ HostWindows& SpineTest::BuildHost(HostOptions options) {
 
     w.tabBar = Child("SysTabControl32", TCS_TOOLTIPS, w.frame, 0, 60, 1024, 24);
     w.tooltip = reinterpret_cast<HWND>(host::SendMessageA(w.tabBar, TCM_GETTOOLTIPS, 0, 0));
-    CLIENTCREATESTRUCT ccs{};
-    ccs.idFirstChild = 0xFF00;
+    CLIENTCREATESTRUCT ccs{.hWindowMenu = nullptr, .idFirstChild = 0xFF00};
     w.mdi = host::CreateWindowExA(0, "MDIClient", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 84, 1024, 640, w.frame,
                                   nullptr, nullptr, &ccs);
     w.status = Child("msctls_statusbar32", 0, w.frame, 0, 724, 1024, 22);
@@ -222,11 +209,7 @@ HostWindows& SpineTest::BuildHost(HostOptions options) {
 
 void SpineTest::AddTab() {
     Tab tab;
-    MDICREATESTRUCTA mcs{};
-    mcs.szClass = "Afx:400000:8:10011:0:0";
-    mcs.szTitle = "";
-    mcs.cx = 1024;
-    mcs.cy = 640;
+    MDICREATESTRUCTA mcs{.szClass = "Afx:400000:8:10011:0:0", .szTitle = "", .cx = 1024, .cy = 640};
     tab.child = reinterpret_cast<HWND>(host::SendMessageA(w.mdi, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
     HWND view = Child("Afx:400000:8", 0, tab.child, 0, 0, 1024, 640);
     tab.page = Child("Internet Explorer_Server", 0, view, 0, 0, 1024, 640);
@@ -235,9 +218,7 @@ void SpineTest::AddTab() {
     doc->Set("readyState", std::string("complete"));
     tab.document = host::Object(doc);
     g_documents[tab.page] = tab.document;
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>("tab");
+    TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>("tab")};
     int index = static_cast<int>(w.tabs.size());
     host::SendMessageA(w.tabBar, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     w.tabs.push_back(tab);

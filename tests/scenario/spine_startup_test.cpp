@@ -241,11 +241,10 @@ TEST_F(SpineStartup, CaptureWaitsForTheHostInFrontAndSavesTwoSlicesOfTheBlankSta
     RECT part{};
     host::SendMessageA(w.status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
     const std::string y = " y=" + std::to_string((part.bottom - 18 - 2) / 2 + 2);
-    auto temp1 = host::fs::ReadFile(kPluginFolder + "\\temp1");
-    auto temp2 = host::fs::ReadFile(kPluginFolder + "\\temp2");
-    ASSERT_TRUE(temp1 && temp2);
-    EXPECT_EQ(*temp1, "SIM-CAPTURE x=" + std::to_string(part.right - 25) + y + " width=20 height=18\n");
-    EXPECT_EQ(*temp2, "SIM-CAPTURE x=" + std::to_string(part.right - 3) + y + " width=8 height=18\n");
+    EXPECT_EQ(host::fs::ReadFile(kPluginFolder + "\\temp1"),
+              "SIM-CAPTURE x=" + std::to_string(part.right - 25) + y + " width=20 height=18\n");
+    EXPECT_EQ(host::fs::ReadFile(kPluginFolder + "\\temp2"),
+              "SIM-CAPTURE x=" + std::to_string(part.right - 3) + y + " width=8 height=18\n");
     EXPECT_TRUE(State().CaptureDone);
     EXPECT_EQ(host::sim::WindowText(w.status), "     ");
     EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);

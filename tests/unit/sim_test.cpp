@@ -35,9 +35,7 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(host::sim::SwallowedExceptionCount(), expectedSwallowed); }
     static void Register(const char* name, WNDPROC proc) {
-        WNDCLASSA wc{};
-        wc.lpszClassName = name;
-        wc.lpfnWndProc = proc;
+        const WNDCLASSA wc{.lpfnWndProc = proc, .lpszClassName = name};
         ASSERT_NE(host::RegisterClassA(&wc), 0) << name;
     }
     static HWND Make(const char* cls, DWORD style, HWND parent = nullptr, RECT r = {0, 0, 100, 100},
@@ -228,9 +226,7 @@ TEST_F(Sim, AMessagePostedByATimerGoesBeforeTheNextTimerAndWindowTimersArriveAsW
 TEST_F(Sim, TheTabSelectionFollowsItsTabThroughInsertsAndDeletes) {
     HWND tabs = Make("SysTabControl32", WS_CHILD | WS_VISIBLE, Make("SimPlain", WS_POPUP), {0, 0, 600, 24});
     auto insert = [&](int index, const char* text) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(text);
+        TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>(text)};
         host::SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     };
     auto selected = [&] { return host::SendMessageA(tabs, TCM_GETCURSEL, 0, 0); };

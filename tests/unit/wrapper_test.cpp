@@ -103,16 +103,13 @@ TEST_F(Wrapper, TabImageIsSetAndANegativeIndexIgnored) {
                                        nullptr, nullptr);
     State().TabBarWnd = host::CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 20, frame,
                                               nullptr, nullptr, nullptr);
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>("t");
+    TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>("t")};
     for (WPARAM i : {0, 1}) host::SendMessageA(State().TabBarWnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
     host::sim::ClearMessageLog();
     SetTabImage(-1, 3);
     EXPECT_TRUE(host::sim::MessageLog().empty());
     SetTabImage(1, 3);
-    TCITEMA got{};
-    got.mask = TCIF_IMAGE;
+    TCITEMA got{.mask = TCIF_IMAGE};
     host::SendMessageA(State().TabBarWnd, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&got));
     EXPECT_EQ(got.iImage, 3);
 }
