@@ -169,20 +169,6 @@ TEST_F(SpineDispatch, TheModifierIsReadAgainBeforeEachMarkedRow) {
     EXPECT_EQ(Tags(), (std::vector<int>{1, 2, 4, 5, 6, 8, 9, 10, 11, 12}));
 }
 
-TEST_F(SpineDispatch, AHandlerReturningZeroMakesTheHostSeeWmNull) {
-    Hook({&S::HideTabBarOn, &S::OnTopDispatch, &S::ShowInMenuOn});
-    g_behaviour[HideTabBar] = [](UINT, LPARAM) { return LRESULT{0}; };
-    host::SendMessageA(w.frame, WM_SYSCOMMAND, 0xF020, 77);
-    const HostMessage& seen = LastAt(w.frame);
-    EXPECT_EQ(seen.msg, static_cast<UINT>(WM_NULL));
-    EXPECT_EQ(seen.wParam, 0xF020u);
-    EXPECT_EQ(seen.lParam, 77);
-    // The later handlers saw the message already consumed.
-    std::vector<UINT> seenByHandlers;
-    for (const Call& c : g_calls) seenByHandlers.push_back(c.msg);
-    EXPECT_EQ(seenByHandlers, (std::vector<UINT>{WM_SYSCOMMAND, WM_NULL, WM_NULL}));
-}
-
 TEST_F(SpineDispatch, TitleHandlerReplacesLParamAndAFailingHandlerChangesNothing) {
     // The hooked windows are Unicode windows: text pointers are UTF-16.
     static const char16_t caption[] = u"Private";
@@ -310,18 +296,6 @@ TEST_F(SpineDispatch, ThreeCaptionRequestsWithin100msLookForTheActiveTabOnce) {
     EXPECT_EQ(State().PageViewWnd, w.tabs.back().page);
     // Without a feature that needs it the page window is only tracked.
     EXPECT_NE(ProcOf(w.tabs.back().page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
-}
-
-TEST_F(SpineDispatch, AddressBoxHighlightMayReplaceTheHostsResult) {
-    Hook({&S::HighlightComboOn});
-    LRESULT hostResult = host::CallWindowProcW(reinterpret_cast<WNDPROC>(tillwick::State().Subclassing.slot(
-                                                   tillwick::HookedWindow::AddressCombo).savedProc),
-                                               w.addressCombo, WM_GETTEXTLENGTH, 0, 0);
-    g_behaviour[HighlightCombo] = [](UINT, LPARAM) { return LRESULT{4242}; };
-    EXPECT_EQ(host::SendMessageA(w.addressCombo, WM_GETTEXTLENGTH, 0, 0), 4242);
-    State().HighlightComboOn = false;
-    EXPECT_EQ(host::SendMessageA(w.addressCombo, WM_GETTEXTLENGTH, 0, 0), hostResult);
-    EXPECT_EQ(g_calls.size(), 1u);  // called only while the highlight is on
 }
 
 // The last host process takes the scratch files with it (the progress page
