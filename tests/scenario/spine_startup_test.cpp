@@ -58,10 +58,15 @@ TEST_F(SpineStartup, FiveTabsSelectTheChosenTabOnceThroughTheHook) {
     }
 }
 
-TEST_F(SpineStartup, WaitsForTheFirstTabBeforeStartingAnything) {
+// Objects created together (a host restoring its tabs) wait unhooked for the first tab and start up
+// once, and no start-up timer is left running; an object created later starts up again.
+TEST_F(SpineStartup, ObjectsCreatedTogetherWaitForTheFirstTabStartUpOnceAndLaterOnesAgain) {
     BuildHost({.tabs = 0});
-    LONG_PTR hostProc = ProcOf(w.frame);
-    auto plugin = StartPlugin(2000);
+    const LONG_PTR hostProc = ProcOf(w.frame);
+    auto first = std::make_unique<PluginObject>();
+    host::sim::Advance(100);
+    auto second = std::make_unique<PluginObject>();
+    host::sim::Advance(2000);
     EXPECT_EQ(TabSelections(), 0);
     EXPECT_EQ(ProcOf(w.frame), hostProc);
     EXPECT_EQ(host::sim::LiveTimerCount(), 1);  // still waiting
@@ -70,19 +75,6 @@ TEST_F(SpineStartup, WaitsForTheFirstTabBeforeStartingAnything) {
     host::sim::Advance(200);
     EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);  // 0xBFFF + 1
     EXPECT_EQ(ProcOf(w.frame), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
-}
-
-// Objects created together (a host restoring its tabs) start up once, and no
-// start-up timer is left running; an object created later starts up again.
-TEST_F(SpineStartup, ObjectsCreatedTogetherStartUpOnceAndLaterOnesAgain) {
-    BuildHost({.tabs = 0});
-    auto first = std::make_unique<PluginObject>();
-    host::sim::Advance(100);
-    auto second = std::make_unique<PluginObject>();
-    host::sim::Advance(400);
-    AddTab();
-    host::sim::Advance(400);
-    EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);
     host::sim::Advance(3000);
     EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);
 
