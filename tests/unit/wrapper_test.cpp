@@ -36,24 +36,6 @@ TEST_F(Wrapper, ReadSettingTreatsEmptyAsMissingButTempKeepsIt) {
     EXPECT_EQ(ReadTempValue("Missing", "dflt", "Cache"), "dflt");
 }
 
-TEST_F(Wrapper, WriteSettingCreatesUpdatesAndDeletes) {
-    WriteSetting("HideTitle", "1");
-    WriteSetting("Done", "done", "Keywords");
-    EXPECT_EQ(ReadSetting("HideTitle", "0"), "1");
-    EXPECT_EQ(ReadSetting("Done", "x", "Keywords"), "done");
-    WriteSetting("HideTitle", "");
-    EXPECT_EQ(*host::fs::ReadFile(SettingsFilePath()), "[General]\r\nHideTitle=\r\n[Keywords]\r\nDone=done\r\n");
-    WriteSetting("HideTitle", std::nullopt);
-    EXPECT_EQ(*host::fs::ReadFile(SettingsFilePath()), "[General]\r\n[Keywords]\r\nDone=done\r\n");
-}
-
-TEST_F(Wrapper, WriteIntoAMissingFolderIsQuietlyLost) {
-    SetPluginFolder("C:\\nowhere");
-    WriteSetting("K", "v");
-    EXPECT_FALSE(host::fs::FileExists("C:\\nowhere\\settings.ini"));
-    EXPECT_EQ(ReadSetting("K", "d"), "d");
-}
-
 TEST_F(Wrapper, LanguageTextFallsBackToBaseFileThenDefault) {
     Put(LanguageFilePath("1031"), "[Language]\r\n089=Zeigen\r\n090=\r\n");
     Put(LanguageFilePath("0000"), "[Language]\r\n089=Show\r\n090=Base&Text\r\n091=Only base\r\n");
