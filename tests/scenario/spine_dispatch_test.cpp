@@ -148,15 +148,6 @@ protected:
         g_calls.clear();
         HostLog().clear();
     }
-
-    // The last message the host's own procedure of hwnd received.
-    const HostMessage& LastAt(HWND hwnd) {
-        for (auto it = HostLog().rbegin(); it != HostLog().rend(); ++it)
-            if (it->hwnd == hwnd) return *it;
-        static HostMessage none{};
-        ADD_FAILURE() << "the host's procedure saw nothing";
-        return none;
-    }
 };
 
 TEST_F(SpineDispatch, TheModifierIsReadAgainBeforeEachMarkedRow) {
@@ -177,7 +168,7 @@ TEST_F(SpineDispatch, TitleHandlerReplacesLParamAndAFailingHandlerChangesNothing
     g_behaviour[AlwaysOnTop] = [](UINT, LPARAM) -> LRESULT { throw std::runtime_error("bad setting"); };
     testsupport::ExpectFailedSteps();
     host::SendMessageA(w.frame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Example - Maxthon"));
-    EXPECT_EQ(LastAt(w.frame).msg, static_cast<UINT>(WM_SETTEXT));  // not replaced by the failed handler
+    EXPECT_EQ(HostReceived(w.frame, WM_SETTEXT), 1);  // not replaced by the failed handler
     EXPECT_EQ(host::sim::WindowText(w.frame), "Private");
     ASSERT_EQ(Tags(), (std::vector<int>{AlwaysOnTop, HideTitle, ShowInMenu}));
     EXPECT_EQ(g_calls[2].lParam, reinterpret_cast<LPARAM>(caption));  // the next handler sees the new lParam

@@ -293,11 +293,7 @@ TEST_F(SimTrackPopup, TheOwnerSeesWin32sSequenceAndTheMenuAsShown) {
               (std::vector<UINT>{WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_ENTERIDLE, WM_MENUSELECT,
                                  WM_CAPTURECHANGED, WM_UNINITMENUPOPUP, WM_MENUSELECT, WM_EXITMENULOOP}));
     ASSERT_EQ(host::sim::TrackedMenus().size(), 1u);
-    const auto& shown = host::sim::TrackedMenus()[0];
-    EXPECT_EQ(shown.x, 5);
-    ASSERT_EQ(shown.items.size(), 3u);  // what WM_INITMENUPOPUP added is part of it
-    EXPECT_EQ(shown.items[2].text, "Added on open");
-    EXPECT_NE(shown.items[1].state & MFS_GRAYED, 0u);
+    EXPECT_EQ(host::sim::TrackedMenus()[0].x, 5);
     host::sim::RunPending();
     EXPECT_TRUE(trace.empty());  // the key posted while the menu was up went to the menu
 }
@@ -372,7 +368,6 @@ TEST_F(Sim, PropertyBagsAnswerByNameInAnyCaseAndKeepFailuresInside) {
 
     const LRESULT first = host::sim::LresultFromObject(w);
     EXPECT_NE(first, 0);
-    EXPECT_NE(host::sim::LresultFromObject(w), first);
     EXPECT_EQ(host::ObjectFromLresult(first), w);
     EXPECT_FALSE(host::ObjectFromLresult(first + 1000));
     EXPECT_EQ(host::sim::LresultFromObject(host::Object()), 0);
