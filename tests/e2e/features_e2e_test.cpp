@@ -73,20 +73,6 @@ TEST_F(E2eFeatures, BarsAreHiddenAfterStartUpAndTheBottomBandBringsTheStatusBarB
     EXPECT_TRUE(PumpUntil([&] { return !Visible(status); }, 3000)) << "the status bar stayed after the mouse left";
 }
 
-TEST_F(E2eFeatures, LastTabModeShowsTheTabBarWhenASecondTabOpens) {
-    WriteProfile({{"HideTabBar", "1"}, {"HideLastTab", "1"}});
-    StartWithPlugin();
-    const HWND tabs = host->TabBar();
-    ASSERT_TRUE(PumpUntil([&] { return !Visible(tabs); }, 5000)) << "one tab, but the tab bar is shown";
-
-    host->OpenTab("http://www.debian.org/");
-    EXPECT_TRUE(PumpUntil([&] { return Visible(tabs); }, 3000)) << "two tabs, but the tab bar stays hidden";
-    EXPECT_TRUE(host->TabBarShown());
-
-    host->CloseTab();
-    EXPECT_TRUE(PumpUntil([&] { return !Visible(tabs); }, 3000)) << "back to one tab, but the tab bar stays";
-}
-
 // ---- always on top --------------------------------------------------------------------------
 
 TEST_F(E2eFeatures, HotKeyMakesTheFrameASmallTopmostCaptionedWindowAndBack) {
@@ -122,26 +108,6 @@ TEST_F(E2eFeatures, HotKeyMakesTheFrameASmallTopmostCaptionedWindowAndBack) {
     EXPECT_FALSE(::GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_FALSE(host->FullScreen());
     EXPECT_EQ(::GetWindowLongPtrA(frame, GWL_STYLE) & ~WS_VISIBLE, styleBefore & ~WS_VISIBLE);
-}
-
-// ---- combined Refresh/Stop --------------------------------------------------------------------
-
-TEST_F(E2eFeatures, WhileAPageLoadsTheCombinedButtonIsTheHostsStop) {
-    WriteProfile({{"CombineButtons", "1"}});
-    StartWithPlugin();
-    const HWND bar = host->ButtonsToolbar();
-    // The one of the two buttons that shows: 0x800A (Stop) or 0x800B (Refresh).
-    auto shown = [&] {
-        const bool a = ::SendMessageA(bar, TB_ISBUTTONHIDDEN, 0x800A, 0) == 0;
-        return a == (::SendMessageA(bar, TB_ISBUTTONHIDDEN, 0x800B, 0) == 0) ? 0u : (a ? 0x800Au : 0x800Bu);
-    };
-    EXPECT_EQ(shown(), 0x800Bu) << "a complete page";
-    host->LoadPage("http://www.winehq.org/");
-    ASSERT_TRUE(host->Loading(0));
-    ASSERT_EQ(shown(), 0x800Au) << "a loading page";
-    host->PressToolbarButton(bar, 0x800A);
-    EXPECT_FALSE(host->Loading(0)) << "the button shown while loading is not the host's Stop";
-    EXPECT_EQ(shown(), 0x800Bu) << "after Stop";
 }
 
 // ---- title hiding ---------------------------------------------------------------------------
@@ -227,7 +193,7 @@ TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboa
     EXPECT_EQ(host->TabCount(), 1) << "Paste and Go opened a tab";
 }
 
-// ---- plugin hiding, the Options-menu entry, the group prompt ----------------------------------
+// ---- plugin hiding and the Options-menu entry ----------------------------------------------
 
 UINT PluginBandIdealWidth(HWND rebar) {
     REBARBANDINFOA band{};
@@ -274,34 +240,6 @@ TEST_F(E2eFeatures, OptionsMenuShowsTheEntryEnabledAndItOpensTheDialog) {
     EXPECT_EQ(items.back().text, "Tillwick...");
     EXPECT_FALSE(items.back().grayed);
     EXPECT_TRUE(dialogSeen) << "choosing the entry opened no options dialog";
-}
-
-TEST_F(E2eFeatures, OpeningAGroupAsksAndCancelOpensNothing) {
-    WriteProfile({{"OpenGroupConfirm", "1"}, {"OpenGroupCount", "1"}});
-    StartWithPlugin();
-    const int tabs = host->TabCount();
-    std::string prompt;
-    Script script;
-    script.Add([] {  // into the first group's submenu, up to its open command, Enter
-        HWND popup = OpenPopupMenu();
-        if (popup == nullptr) return false;
-        for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_UP, VK_RETURN})
-            ::PostMessageA(popup, WM_KEYDOWN, key, 0);
-        return true;
-    });
-    script.Add([&] {  // the prompt, answered with Cancel
-        HWND box = ::FindWindowA("#32770", "Tillwick");
-        if (box == nullptr) return false;
-        char text[512] = {};
-        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        prompt = text[0] ? text : "(no text)";
-        ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-        return true;
-    });
-    script.RunWhile([&] { host->OpenGroupsMenu(); }, 5000);
-    Pump(500);
-    EXPECT_EQ(prompt, "Do you want to open all 2 pages in: News");
-    EXPECT_EQ(host->TabCount(), tabs);
 }
 
 // ---- address highlight ----------------------------------------------------------
