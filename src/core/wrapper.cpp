@@ -51,18 +51,8 @@ COLORREF PickColor(COLORREF current, COLORREF preset) {
     return host::ChooseColorDialog(current, custom, &chosen) ? chosen : current;
 }
 
-std::int32_t MakeLong(std::int16_t low, std::int16_t high) {
-    std::int64_t v = static_cast<std::int64_t>(high) * 65536 + low;
-    if (v < INT32_MIN || v > INT32_MAX) throw StepError("overflow");
-    return static_cast<std::int32_t>(v);
-}
-
 std::int32_t HiWordOf(std::int32_t value) {
     return value >= 0 ? value / 65535 : value / 65535 - 1;
-}
-
-std::int16_t LoWordOf(std::int32_t value) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFF));
 }
 
 std::string PtrToText(const void* pointer, std::int32_t byteCount) {

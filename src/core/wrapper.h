@@ -32,12 +32,9 @@ std::string LanguageFilePath(std::string_view languageId);
 // The colour chooser; Current when the user cancels.
 COLORREF PickColor(COLORREF current, COLORREF preset);
 
-// High * 65536 + Low as a signed 32-bit value; StepError when it does not fit.
-std::int32_t MakeLong(std::int16_t low, std::int16_t high);
 // The signed high word of a message parameter, divided by 65535 as the
 // host-facing code always has (so wheel deltas keep their historic values).
 std::int32_t HiWordOf(std::int32_t value);
-std::int16_t LoWordOf(std::int32_t value);
 
 // The UTF-16 text at pointer (at most byteCount bytes, cut before the first
 // NUL); "" for a null pointer and "  " for a negative count.

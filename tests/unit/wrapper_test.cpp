@@ -62,7 +62,7 @@ TEST_F(Wrapper, HostReadersUseTheirFilesAndStripAmpersands) {
     EXPECT_EQ(ReadIniFile("Missing", "c:\\maxthon\\config\\SetupCenter.ini", "Tab"), "");
 }
 
-// MakeLong and LoWordOf have no caller in the plugin; HiWordOf reads the wheel's delta.
+// HiWordOf reads the wheel's delta.
 TEST(WordHelpers, HiWordOfDividesBy65535AndTruncates) {
     // The negative branch subtracts one more.
     for (const auto& [value, hi] : {std::pair{0x0001FFFF, 2}, {0x00017FFF, 1}, {120 * 65536, 120}, {65534, 0},
