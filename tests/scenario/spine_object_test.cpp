@@ -170,5 +170,24 @@ TEST_F(SpinePluginObject, AnotherAddOnsLaterHooksKeepTheirChainsAndOursStayPinne
     probe(page, nullptr);
 }
 
+// A page window left under another add-on's hook by a tab switch carries ours
+// again once that hook goes; our release must still give it back its own.
+TEST_F(SpinePluginObject, APageWindowLeftUnderAnotherHookIsRestoredAtTheRelease) {
+    const HWND page = w.tabs.back().page;
+    const LONG_PTR hostPageProc = ProcOf(page);
+    auto object = std::make_unique<PluginObject>();
+    State().HideTabBarOn = true;  // the page window is hooked
+    host::sim::Advance(200);
+    {
+        refhost::OtherAddOnHook pageHook(page);
+        ActivateTabFromHost(0);
+        host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+        host::sim::Advance(250);
+    }
+    ASSERT_EQ(ProcOf(page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
+    object.reset();
+    EXPECT_EQ(ProcOf(page), hostPageProc);
+}
+
 }  // namespace
 }  // namespace spine
