@@ -132,8 +132,7 @@ TEST_F(ProgressBar, ShowsTheRoundedPercentageHidesAfter50msAndIgnoresAnEmptyMaxi
 TEST_F(ProgressBar, AStopBeforeThePageIsAttachedLeavesNoPageFileAndTheNextStartShows) {
     for (UINT stopAfter : {50u, 150u}) {
         SCOPED_TRACE(stopAfter);
-        TearDown();
-        SetUp();
+        Renew();
         StartBar("1", "0");
         const int windows = host::sim::LiveWindowCount();
         tillwick::StartProgressBar();
@@ -183,8 +182,7 @@ TEST_F(ProgressBar, WithoutAControlHostTheBarStaysOffAndTheReportSaysSo) {
 TEST_F(AddressBar, RefreshAndStopShareOnePlaceOnlyWhenTheyAreNeighbours) {
     for (int between : {0, 1}) {
         SCOPED_TRACE(between);
-        TearDown();
-        SetUp();
+        Renew();
         config.buttonsBetweenRefreshAndStop = between;
         Settings({{"CombineButtons", "1"}});
         refhost::Host& h = Start();

@@ -125,6 +125,9 @@ protected:
         config.settings.push_back({"config\\config.ini", std::move(section), std::move(key), std::move(value)});
     }
 
+    // A fresh process for the next case of a loop.
+    void Renew() { TearDown(); SetUp(); }
+
     // Starts the host with its tabs and lets the plugin's start-up run.
     refhost::Host& Start(const std::vector<std::string>& urls = {"http://example.com/"}) {
         host = std::make_unique<refhost::Host>(std::move(config));
@@ -168,6 +171,14 @@ protected:
         host::SendMessageA(page, WM_MOUSEMOVE, 0,
                            MAKELPARAM(static_cast<WORD>(inClient.x), static_cast<WORD>(inClient.y)));
     }
+    // The mouse comes to rest on tab `index` of the tab bar (tabs are 96 pixels wide).
+    void HoverTab(int index) {
+        POINT at{index * 96 + 40, 10};
+        host::ClientToScreen(host->TabBar(), &at);
+        host::sim::SetCursorScreenPos(at.x, at.y);
+        host::SendMessageA(host->TabBar(), WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(index * 96 + 40), 10));
+    }
+    void RestOverPage(int d, int ms, bool fromTop = false) { MouseOverPage(d, fromTop); testsupport::PumpFor(ms); }
     static RECT WindowRect(HWND hwnd) {
         RECT r{};
         host::GetWindowRect(hwnd, &r);

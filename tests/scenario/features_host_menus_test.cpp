@@ -36,7 +36,7 @@ protected:
     }
     // A fresh process whose settings have `feature` switched on besides `values`.
     void Restart(Values values, const char* feature) {
-        SetUp();
+        Renew();
         values.push_back({feature, "1"});
         Settings(values);
     }
@@ -79,7 +79,6 @@ TEST_F(HostMenus, PluginButtonsAreHiddenByTheirSourcesAndGivenBackExactly) {
         tillwick::ShowPlugins();
         for (int entry = 2; entry <= 5; ++entry) EXPECT_FALSE(Hidden(entry));
         EXPECT_EQ(BandWidth(kPluginsBand), 160);
-        TearDown();
     }
 }
 
@@ -138,7 +137,6 @@ TEST_F(HostMenus, TheQuickSearchMenuIsSortedAlphabeticallyOrInTheUsersOrder) {
         for (std::size_t i = 0; i < 3; ++i) shown.push_back(items[i].text);
         EXPECT_EQ(shown, c.expected) << c.engines[0];
         EXPECT_EQ(items[5].text, c.hostClearText ? c.hostClearText : "Clear Search Bar History");
-        TearDown();
     }
 }
 

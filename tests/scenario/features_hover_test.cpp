@@ -39,12 +39,10 @@ protected:
         testsupport::PumpFor(300);
         mark = LogMark();
     }
-    // The mouse comes to rest on tab `index` of the tab bar (tabs are 96 pixels wide).
-    void HoverTab(int index) {
-        POINT at{index * 96 + 40, 10};
-        host::ClientToScreen(host->TabBar(), &at);
-        host::sim::SetCursorScreenPos(at.x, at.y);
-        host::SendMessageA(host->TabBar(), WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(index * 96 + 40), 10));
+    // The mouse rests on tab `index` for `ms`.
+    void Rest(int index, int ms) {
+        HoverTab(index);
+        testsupport::PumpFor(ms);
     }
     long Activations() const {
         long n = 0;
@@ -63,32 +61,26 @@ protected:
 // cancels it, another tab restarts it, and a new tab's start-up keeps the hovered tab.
 TEST_F(TabHover, TheWaitIsForAnotherTabOnlyAndAClickCancelsIt) {
     StartWith({{"HoverTime", "20"}});
-    HoverTab(0);  // the active tab
-    testsupport::PumpFor(1000);
+    Rest(0, 1000);  // the active tab
     EXPECT_EQ(Activations(), 0);
-    HoverTab(2);
-    testsupport::PumpFor(99);
+    Rest(2, 99);
     EXPECT_EQ(Activations(), 0);
     testsupport::PumpFor(1);
     EXPECT_EQ(CommandCount(kActivateBase + 2, mark), 1);
     for (UINT click : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
         HoverTab(1);  // leaves tab 3 so that coming back to it counts as a new hover
-        HoverTab(3);
-        testsupport::PumpFor(50);
+        Rest(3, 50);
         LRESULT unused = 0;
         tillwick::TabHoverMessage(host->TabBar(), click, 0, 0, unused);
         testsupport::PumpFor(300);
         EXPECT_EQ(Activations(), 1) << click;
     }
-    HoverTab(1);
-    testsupport::PumpFor(50);
-    HoverTab(3);
-    testsupport::PumpFor(99);
+    Rest(1, 50);
+    Rest(3, 99);
     EXPECT_EQ(Activations(), 1);
     testsupport::PumpFor(1);
     EXPECT_EQ(FrameCommands(mark).back(), kActivateBase + 3);
-    HoverTab(1);
-    testsupport::PumpFor(50);
+    Rest(1, 50);
     tillwick::StartTabHover();  // as the next tab's object does at its start-up
     testsupport::PumpFor(75);
     EXPECT_EQ(CommandCount(kActivateBase + 1, mark), 1);
@@ -104,12 +96,10 @@ TEST_F(TabHover, TheModifierKeyDoesTheOtherOfTheTwo) {
     for (const Case& c : {Case{"1", false, true}, Case{"1", true, false}, Case{"0", false, false},
                           Case{"0", true, true}}) {
         SCOPED_TRACE(std::string(c.activateSetting) + (c.shiftHeld ? " shift" : ""));
-        TearDown();
-        SetUp();
+        Renew();
         StartWith({{"TabHoverActivate", c.activateSetting}});
         host::sim::SetKeyDown(VK_SHIFT, c.shiftHeld);
-        HoverTab(3);
-        testsupport::PumpFor(350);
+        Rest(3, 350);
         host::sim::SetKeyDown(VK_SHIFT, false);
         EXPECT_EQ(Activations(), c.activates ? 1 : 0);
         EXPECT_EQ(PreviewShown(), !c.activates);
@@ -139,14 +129,12 @@ TEST_F(TabHover, ThePreviewShowsACleanCopyOfTheHoveredTabInItsOwnWindowAndCloses
 
 TEST_F(TabHover, NoPreviewWithoutASecurityIdTheCompanionOrAPageView) {
     for (int k : {0, 1, 2}) {  // no security id, no companion, no page-view control
-        TearDown();
-        SetUp();
+        Renew();
         host::sim::SetAtlAvailable(k != 2);
         StartWith({{"TabHoverActivate", "0"}});
         if (k == 0) State().SecurityId.clear();  // as if the companion never wrote it
         if (k == 1) State().CompanionCommandId = 0;
-        HoverTab(1);
-        testsupport::PumpFor(500);
+        Rest(1, 500);
         EXPECT_FALSE(PreviewShown());
         EXPECT_TRUE(Written().empty());
     }

@@ -16,42 +16,6 @@ bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// ---- the hot key's modifier and letter ---------------------------------------------------
-
-struct HotKeyCase {
-    const char* modifier;  // nullptr: key not written
-    const char* letter;
-    UINT modifiers;
-    UINT vk;
-};
-
-class OnTopHotKey : public FeatureOnHost, public ::testing::WithParamInterface<HotKeyCase> {};
-
-TEST_P(OnTopHotKey, RegistersTheMappedKeyForTheFrame) {
-    const HotKeyCase& c = GetParam();
-    std::vector<std::pair<std::string, std::string>> settings{{"AlwaysOnTop", "1"}};
-    if (c.modifier) settings.emplace_back("OnTopHotKeyMOD", c.modifier);
-    if (c.letter) settings.emplace_back("OnTopHotKeyVK", c.letter);
-    Settings(settings);
-    refhost::Host& h = Start();
-    const auto keys = host::sim::RegisteredHotKeys();
-    ASSERT_EQ(keys.size(), 1u);
-    EXPECT_EQ(keys[0].hwnd, h.Frame());
-    EXPECT_EQ(keys[0].id, tillwick::kOnTopHotKeyId);
-    EXPECT_EQ(keys[0].modifiers, c.modifiers);
-    EXPECT_EQ(keys[0].vk, c.vk);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    OnTopKeys, OnTopHotKey,
-    ::testing::Values(HotKeyCase{nullptr, nullptr, MOD_CONTROL, 'M'},  // no settings: Ctrl+M
-                      HotKeyCase{"Shift", "A", MOD_SHIFT, 'A'}, HotKeyCase{"Ctrl", "Z", MOD_CONTROL, 'Z'},
-                      HotKeyCase{"Alt", "M", MOD_ALT, 'M'},
-                      // Names and letters are compared exactly.
-                      HotKeyCase{"shift", "a", 0, 0}, HotKeyCase{"CTRL", "AB", 0, 0}, HotKeyCase{"alt", "1", 0, 0},
-                      // An empty value reads as its default, as every setting does.
-                      HotKeyCase{"Alt", "", MOD_ALT, 'M'}));
-
 // ---- entering and leaving ------------------------------------------------------------------------
 
 class OnTop : public FeatureOnHost {
@@ -66,6 +30,35 @@ protected:
     }
     bool Topmost() const { return host::GetWindowLongA(host->Frame(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
 };
+
+TEST_F(OnTop, RegistersTheMappedHotKeyForTheFrame) {
+    struct Case {
+        const char* modifier;  // nullptr: key not written
+        const char* letter;
+        UINT modifiers;
+        UINT vk;
+    };
+    for (const Case& c : {Case{nullptr, nullptr, MOD_CONTROL, 'M'},  // no settings: Ctrl+M
+                          Case{"Shift", "A", MOD_SHIFT, 'A'}, Case{"Ctrl", "Z", MOD_CONTROL, 'Z'}, Case{"Alt", "M", MOD_ALT, 'M'},
+                          // Names and letters are compared exactly.
+                          Case{"shift", "a", 0, 0}, Case{"CTRL", "AB", 0, 0}, Case{"alt", "1", 0, 0},
+                          // An empty value reads as its default, as every setting does.
+                          Case{"Alt", "", MOD_ALT, 'M'}}) {
+        SCOPED_TRACE(std::string(c.modifier ? c.modifier : "-") + (c.letter ? c.letter : "-"));
+        Renew();
+        std::vector<std::pair<std::string, std::string>> settings{{"AlwaysOnTop", "1"}};
+        if (c.modifier) settings.emplace_back("OnTopHotKeyMOD", c.modifier);
+        if (c.letter) settings.emplace_back("OnTopHotKeyVK", c.letter);
+        Settings(settings);
+        refhost::Host& h = Start();
+        const auto keys = host::sim::RegisteredHotKeys();
+        ASSERT_EQ(keys.size(), 1u);
+        EXPECT_EQ(keys[0].hwnd, h.Frame());
+        EXPECT_EQ(keys[0].id, tillwick::kOnTopHotKeyId);
+        EXPECT_EQ(keys[0].modifiers, c.modifiers);
+        EXPECT_EQ(keys[0].vk, c.vk);
+    }
+}
 
 // Entered from full screen, the mode leaves it first and comes back to it with the caption.
 TEST_F(OnTop, HotKeyTwiceGivesBackTheFrameExactlyAndFullScreenIsLeftFirst) {
@@ -108,25 +101,25 @@ TEST_F(OnTop, HotKeyTwiceGivesBackTheFrameExactlyAndFullScreenIsLeftFirst) {
 
 // The host's full-screen commands, from the menu and from the keyboard: the
 // mode is left first, then the host carries out its own command.
-class OnTopLeavingCommand : public OnTop, public ::testing::WithParamInterface<WPARAM> {};
-
-TEST_P(OnTopLeavingCommand, IsPassedOnAfterLeaving) {
-    refhost::Host& h = Start();
-    PressHotKey();
-    const std::size_t mark = HostMark();
-    h.Command(GetParam());
-    const auto got = HostGot(WM_COMMAND, mark);
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].wParam, kFullScreen);  // ours: back to the normal layout
-    EXPECT_EQ(got[1].wParam, GetParam());   // then the host's own, unchanged
-    EXPECT_FALSE(Topmost());
-    EXPECT_TRUE(h.FullScreen());  // what the user asked for
-    EXPECT_TRUE(refhost_fixture::StyleOf(h.Frame()) & WS_MAXIMIZEBOX);
-    PressHotKey();  // and the hot key enters the mode afresh
-    EXPECT_TRUE(Topmost());
+TEST_F(OnTop, TheHostsFullScreenCommandsArePassedOnAfterLeaving) {
+    for (WPARAM command : {WPARAM{0x804D}, WPARAM{0x1809A}}) {
+        SCOPED_TRACE(command);
+        Renew();
+        refhost::Host& h = Start();
+        PressHotKey();
+        const std::size_t mark = HostMark();
+        h.Command(command);
+        const auto got = HostGot(WM_COMMAND, mark);
+        ASSERT_EQ(got.size(), 2u);
+        EXPECT_EQ(got[0].wParam, kFullScreen);  // ours: back to the normal layout
+        EXPECT_EQ(got[1].wParam, command);      // then the host's own, unchanged
+        EXPECT_FALSE(Topmost());
+        EXPECT_TRUE(h.FullScreen());  // what the user asked for
+        EXPECT_TRUE(refhost_fixture::StyleOf(h.Frame()) & WS_MAXIMIZEBOX);
+        PressHotKey();  // and the hot key enters the mode afresh
+        EXPECT_TRUE(Topmost());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(OnTopCommands, OnTopLeavingCommand, ::testing::Values(WPARAM{0x804D}, WPARAM{0x1809A}));
 
 TEST_F(OnTop, ClosingTheFrameLeavesTheModeAndStillCloses) {
     refhost::Host& h = Start();

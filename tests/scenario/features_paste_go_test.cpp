@@ -35,7 +35,6 @@ protected:
         static MenuItemSnapshot none;
         return none;
     }
-    std::string Url(int tab) const { return host->Document(tab).GetText("URL").value_or(""); }
     // Messages the box received from log position `from` on: (message, posted).
     std::vector<std::pair<UINT, bool>> EditGot(HWND edit, std::size_t from) const {
         std::vector<std::pair<UINT, bool>> got;
@@ -145,8 +144,7 @@ TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentOrANewTab) {
     const std::vector<std::pair<UINT, bool>> pasteOnly = {{WM_PASTE, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pasteNew) + " " + c.page + " " + c.clip);
-        TearDown();
-        SetUp();
+        Renew();
         Settings({{"PasteGo", "1"}, {"PasteNew", c.pasteNew}});
         refhost::Host& h = Start({c.page});
         host::sim::SetClipboardText(c.clip);
@@ -164,7 +162,7 @@ TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentOrANewTab) {
         EXPECT_EQ(h.TabCount(), c.tab + 1);
         if (c.tab == 0) EXPECT_TRUE(FrameCommands(mark).empty());
         // The new tab's blank address is replaced, not added to; a script address is not gone to.
-        EXPECT_EQ(Url(c.tab), goes ? c.clip : (c.tab == 0 ? c.page : "about:blank"));
+        EXPECT_EQ(h.Document(c.tab).GetText("URL").value_or(""), goes ? c.clip : (c.tab == 0 ? c.page : "about:blank"));
     }
 }
 

@@ -37,11 +37,6 @@ protected:
         const auto all = StripScripts();
         return std::find(all.begin(), all.end(), script) != all.end();
     }
-    RECT PartZero() const {
-        RECT r{};
-        host::SendMessageA(host->StatusBar(), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&r));
-        return r;
-    }
     static RECT StripRect() {
         WINDOWPLACEMENT wp{};
         wp.length = sizeof(wp);
@@ -64,7 +59,7 @@ TEST_F(StatusHtmlOnHost, TheDonorTabsViewBecomesTheStripAndTheTabIsClosed) {
     EXPECT_FALSE(State().DonorTabPending);
     EXPECT_FALSE(host::fs::FileExists(kPluginFolder + "\\Tillwick.html"));
     // Separator 6 plus panel 0; the missing panel takes no room and gets an empty frame.
-    const RECT part = PartZero(), strip = StripRect();
+    const RECT part = StatusPart(), strip = StripRect();
     EXPECT_EQ(strip.right - strip.left, 86);
     EXPECT_EQ(strip.right, part.right - 2);
     EXPECT_EQ(strip.bottom - strip.top, 20);
@@ -108,12 +103,12 @@ TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeAndProgressEdgesCheckIt)
     RECT frame = WindowRect(h.Frame());
     host::MoveWindow(h.Frame(), frame.left, frame.top, frame.right - frame.left - 200, frame.bottom - frame.top, TRUE);
     testsupport::PumpFor(50);
-    EXPECT_NE(StripRect().right, PartZero().right - 2);
+    EXPECT_NE(StripRect().right, StatusPart().right - 2);
     struct Case { std::int32_t progress, max; bool checks; };
     for (const Case& c : {Case{50, 100, false}, Case{0, 0, true}}) {
         tillwick::StatusHtmlProgress(c.progress, c.max);
         testsupport::PumpFor(150);
-        EXPECT_EQ(StripRect().right == PartZero().right - 2, c.checks) << c.progress << "/" << c.max;
+        EXPECT_EQ(StripRect().right == StatusPart().right - 2, c.checks) << c.progress << "/" << c.max;
     }
     for (const Case& c : {Case{1, 100, true}, Case{99, 100, true}, Case{2, 100, false}, Case{98, 100, false}}) {
         tillwick::StatusHtmlProgress(c.progress, c.max);

@@ -7,16 +7,18 @@ namespace {
 class HideStatusBar : public features_test::FeatureOnHost {
 protected:
     HWND Bar() const { return host->StatusBar(); }
-    void Text(const char* text) { host::SendMessageA(Bar(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+    // The host shows `text` in the bar; 300 ms go by.
+    void Text(const char* text) {
+        host::SendMessageA(Bar(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        testsupport::PumpFor(300);
+    }
     void HideByMovingTheFrame() {
         host::SetWindowPos(host->Frame(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     }
     // In and out of the hot band; whether the bar is up afterwards.
     bool ShownAfterLeaving() {
-        MouseOverPage(0);
-        testsupport::PumpFor(300);
-        MouseOverPage(100);
-        testsupport::PumpFor(300);
+        RestOverPage(0, 300);
+        RestOverPage(100, 300);
         return Visible(Bar());
     }
     // Status messages on; the status bar is hooked by the next plugin
@@ -37,11 +39,9 @@ TEST_F(HideStatusBar, HotBandBoundaryRevealsAfterTheDelayFloatingOverThePage) {
     ASSERT_FALSE(Visible(Bar()));
     const RECT page = WindowRect(host->MdiClient());
     const std::size_t mark = LogMark();
-    MouseOverPage(7);
-    testsupport::PumpFor(500);
+    RestOverPage(7, 500);
     EXPECT_FALSE(Visible(Bar()));
-    MouseOverPage(6);
-    testsupport::PumpFor(99);  // a delay of 50 counts as 100
+    RestOverPage(6, 99);  // a delay of 50 counts as 100
     EXPECT_FALSE(Visible(Bar()));
     testsupport::PumpFor(1);
     EXPECT_TRUE(Visible(Bar()));
@@ -50,11 +50,9 @@ TEST_F(HideStatusBar, HotBandBoundaryRevealsAfterTheDelayFloatingOverThePage) {
     // It stays within the bar's height less 2, and goes beyond it.
     RECT bar{};
     host::GetClientRect(Bar(), &bar);
-    MouseOverPage(bar.bottom - 2);
-    testsupport::PumpFor(200);
+    RestOverPage(bar.bottom - 2, 200);
     EXPECT_TRUE(Visible(Bar()));
-    MouseOverPage(bar.bottom - 1);
-    testsupport::PumpFor(100);
+    RestOverPage(bar.bottom - 1, 100);
     EXPECT_FALSE(Visible(Bar()));
 }
 
@@ -63,8 +61,7 @@ TEST_F(HideStatusBar, ProgressPartWidthsStrictlyBetween80And90AreBusy) {
     Start();
     for (int width = 79; width <= 91; ++width) {
         SCOPED_TRACE(width);
-        MouseOverPage(0);
-        testsupport::PumpFor(250);
+        RestOverPage(0, 250);
         // Part 1 as SB_GETRECT measures it, inside its borders.
         int rights[4] = {500, 500 + width, 700, -1};
         for (int pass = 0; pass < 2; ++pass) {
@@ -73,8 +70,7 @@ TEST_F(HideStatusBar, ProgressPartWidthsStrictlyBetween80And90AreBusy) {
             host::SendMessageA(Bar(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
             rights[1] += width - (part.right - part.left);
         }
-        MouseOverPage(100);  // leaving the band hides the bar only while no page loads
-        testsupport::PumpFor(250);
+        RestOverPage(100, 250);  // leaving the band hides the bar only while no page loads
         EXPECT_EQ(Visible(Bar()), width > 80 && width < 90);
         HideByMovingTheFrame();
         EXPECT_FALSE(Visible(Bar()));
@@ -87,20 +83,16 @@ TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar)
     for (const char* text : {"DONE loading", "Ready.", "rEaDy", "x", ""}) {
         SCOPED_TRACE(text);
         Text(text);
-        testsupport::PumpFor(300);
         EXPECT_FALSE(Visible(Bar()));
     }
     testsupport::PumpFor(300);  // the hold of the last "done" is over
     Text("Page is OPENING http://a.example/...");
-    testsupport::PumpFor(300);
     EXPECT_TRUE(Visible(Bar()));
     EXPECT_TRUE(ShownAfterLeaving());  // held
     Text("Done");  // held 500 ms more
-    testsupport::PumpFor(300);
     EXPECT_TRUE(Visible(Bar()));
     testsupport::PumpFor(300);
     Text("Done");
-    testsupport::PumpFor(300);
     EXPECT_FALSE(Visible(Bar()));
     testsupport::PumpFor(300);
     const struct {
@@ -118,7 +110,6 @@ TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar)
         SCOPED_TRACE(c.text);
         tillwick::State().StatusInfoText = c.info;
         Text(c.text);
-        testsupport::PumpFor(300);
         EXPECT_EQ(Visible(Bar()), c.shown) << c.info;
         HideByMovingTheFrame();
     }

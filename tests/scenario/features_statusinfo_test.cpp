@@ -39,6 +39,7 @@ protected:
         host::sim::AnswerHttpRequest(HttpRequests().back().id, {true, 200, body});
         testsupport::PumpFor(100);
     }
+    void Load(const std::string& url) { host->LoadPage(url); testsupport::PumpFor(1000); }
     std::string LastRequestUrl() const { return HttpRequests().empty() ? "" : HttpRequests().back().request.url; }
 };
 
@@ -95,8 +96,7 @@ TEST_F(StatusInfo, DoneIsSwallowedTheLineFollows50MsLaterAndARevealKeepsAHostMes
         EXPECT_NE(host::sim::MessageLog()[i].msg, static_cast<UINT>(WM_SETTEXT));
     HostText("http://example.com/link-under-the-mouse");
     testsupport::PumpFor(100);
-    MouseOverPage(0);
-    testsupport::PumpFor(300);
+    RestOverPage(0, 300);
     ASSERT_TRUE(Visible(Bar()));
     EXPECT_EQ(BarText(), "http://example.com/link-under-the-mouse");
 }
@@ -105,8 +105,7 @@ TEST_F(StatusInfo, DoneIsSwallowedTheLineFollows50MsLaterAndARevealKeepsAHostMes
 TEST_F(StatusInfo, PanelEntriesAppearOnlyOnceTheStripExists) {
     for (bool companion : {false, true}) {
         SCOPED_TRACE(companion);
-        TearDown();
-        SetUp();
+        Renew();
         if (!companion) config.plugins.pop_back();
         StartInfo({{"StatusHtml", "1"}, {"StatusHtmlCount", "1"}});
         testsupport::PumpFor(3000);
@@ -183,8 +182,7 @@ TEST_F(StatusInfo, AnAnswerAfterANavigationIsCachedForItsOwnAddressOnly) {
     StartInfo({{"ShowLocation", "1"}});
     testsupport::PumpFor(600);
     ASSERT_NE(LastRequestUrl().find("192.0.2.7"), std::string::npos);
-    host->LoadPage("http://other.example/");
-    testsupport::PumpFor(1000);
+    Load("http://other.example/");
     Answer("NetName: EXAMPLE-DE\nCountry: DE\n");
     EXPECT_EQ(BarText(), "IP Location:  France    ");
     EXPECT_EQ(tillwick::CachedLocation("192.0.2.7"), "Germany");
@@ -218,8 +216,7 @@ TEST_F(StatusInfo, ReportShowsAHostileAnswerAsTextInItsOwnWindow) {
     StartInfo({{"ShowIP", "1"}});
     for (const char* url : {"about:blank", "http://example.com/"}) {
         SCOPED_TRACE(url);
-        host->LoadPage(url);
-        testsupport::PumpFor(1000);
+        Load(url);
         ASSERT_EQ(Click(30), 1u);
         const auto& items = LastMenuItems();
         EXPECT_EQ(items.back().id, 9u);
@@ -274,8 +271,7 @@ TEST_F(StatusInfo, ZoneMovesAndTheirReloads) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.zone) + " to " + std::to_string(c.chosen));
-        TearDown();
-        SetUp();
+        Renew();
         host::sim::SetHostZone("example.com", c.zone);
         if (c.httpsOnly)
             host::sim::SetUserRegistryDword("Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Zones\\2", "Flags", 71);
@@ -299,8 +295,7 @@ TEST_F(StatusInfo, ZoneMovesAndTheirReloads) {
         EXPECT_TRUE(tillwick::State().StatusBarHeld);
     }
     // Stopped between the two steps of a move: no second step.
-    TearDown();
-    SetUp();
+    Renew();
     host::sim::SetHostZone("example.com", 1);
     StartInfo({{"ShowIcon", "1"}});
     ASSERT_EQ(Click(10, 4), 1u);
@@ -315,8 +310,7 @@ TEST_F(StatusInfo, ZoneMovesAndTheirReloads) {
 TEST_F(StatusInfo, TheReportRetryLeavesThePopupFilterAsItWas) {
     for (const bool filterOn : {false, true}) {
         SCOPED_TRACE(filterOn);
-        TearDown();
-        SetUp();
+        Renew();
         HostConfig("EnableAutoFilter", filterOn ? "1" : "0");
         StartInfo({{"ShowIP", "1"}});
         std::vector<bool> filterAtOpen;
@@ -345,8 +339,7 @@ TEST_F(StatusInfo, AReportWithoutAnAddressSaysSoAndAStopEndsTheLookup) {
     StartInfo({{"ShowLocation", "1"}});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url);
-        host->LoadPage(c.url);
-        testsupport::PumpFor(1000);
+        Load(c.url);
         const std::size_t requests = HttpRequests().size();
         Click(30, 9);
         testsupport::PumpFor(200);
@@ -358,8 +351,7 @@ TEST_F(StatusInfo, AReportWithoutAnAddressSaysSoAndAStopEndsTheLookup) {
         EXPECT_EQ(HttpRequests().size(), requests);
     }
     // The location lookups of later pages run, and a stop in the middle of one ends it with its timers.
-    host->LoadPage("http://example.com/");
-    testsupport::PumpFor(1000);
+    Load("http://example.com/");
     ASSERT_EQ(host::sim::OpenHttpRequestCount(), 1);
     tillwick::StopStatusBarInfo();
     EXPECT_EQ(host::sim::OpenHttpRequestCount(), 0);

@@ -10,8 +10,7 @@ protected:
     // Out of the band first: a bar hidden by a new tab counts as revealed until the mouse leaves.
     void Reveal() {
         MouseOverPage(100);
-        MouseOverPage(0);
-        testsupport::PumpFor(250);
+        RestOverPage(0, 250);
         ASSERT_TRUE(Visible(Bar()));
     }
     // One notch from tab `from`: the tab activated (-1: none); a wheel the page
@@ -31,19 +30,22 @@ protected:
             if (cmd >= 0xC000 && cmd < 0xC100) return static_cast<long>(cmd - 0xC000);
         return -1;
     }
-    void OnlyTheBandOnItsSideReveals(bool onTop) {
+};
+
+TEST_F(HideTabBar, OnlyTheBandOnItsSideOfThePageRevealsIt) {
+    for (bool onTop : {false, true}) {
+        SCOPED_TRACE(onTop);
+        Renew();
         Settings({{"HideTabBar", "1"}, {"TBHotArea", "15"}});
         config.tabBarOnTop = onTop;
         Start();
         ASSERT_FALSE(Visible(Bar()));
         const RECT page = WindowRect(host->MdiClient());
         for (int d : {0, 15}) {
-            MouseOverPage(d, d == 0 ? !onTop : onTop);  // the other side, then just outside the band
-            testsupport::PumpFor(500);
+            RestOverPage(d, 500, d == 0 ? !onTop : onTop);  // the other side, then just outside the band
             EXPECT_FALSE(Visible(Bar()));
         }
-        MouseOverPage(14, onTop);
-        testsupport::PumpFor(249);
+        RestOverPage(14, 249, onTop);
         EXPECT_FALSE(Visible(Bar()));
         testsupport::PumpFor(1);
         EXPECT_TRUE(Visible(Bar()));
@@ -51,10 +53,7 @@ protected:
         EXPECT_EQ(WindowRect(host->MdiClient()).top, page.top);
         EXPECT_EQ(WindowRect(host->MdiClient()).bottom, page.bottom);
     }
-};
-
-TEST_F(HideTabBar, BelowThePageOnlyTheBottomBandRevealsIt) { OnlyTheBandOnItsSideReveals(false); }
-TEST_F(HideTabBar, AboveThePageOnlyTheTopBandRevealsIt) { OnlyTheBandOnItsSideReveals(true); }
+}
 
 TEST_F(HideTabBar, TheWheelSwitchesTabsWrappingAroundAndIsConsumed) {
     Settings({{"HideTabBar", "1"}});
@@ -123,45 +122,41 @@ TEST_F(HideTabBar, AfterTheHostMovesItOrSwitchesFullScreenTheBarIsLaidOutHiddenO
         EXPECT_EQ(CommandCount(0x8179, mark), 2);
         EXPECT_FALSE(tillwick::State().StatusBarRevealBlocked);
         EXPECT_FALSE(Visible(Bar()));
-        MouseOverPage(0, !step.onTop);
-        testsupport::PumpFor(300);
+        RestOverPage(0, 300, !step.onTop);
         EXPECT_FALSE(Visible(Bar()));
-        MouseOverPage(0, step.onTop);
-        testsupport::PumpFor(250);
+        RestOverPage(0, 250, step.onTop);
         EXPECT_TRUE(Visible(Bar()));
         // Over the page's edge: the page kept its room.
         const RECT bar = WindowRect(Bar()), page = WindowRect(h.MdiClient());
         EXPECT_EQ(step.onTop ? bar.top : bar.bottom, step.onTop ? page.top : page.bottom);
-        MouseOverPage(100, step.onTop);
-        testsupport::PumpFor(250);
+        RestOverPage(100, 250, step.onTop);
         ASSERT_FALSE(Visible(Bar()));
     }
 }
 
 // The closing tab's object goes before or after its windows, as hosts differ:
 // either way the plugin stays on for the tabs that remain.
-class HideLastTabOnClose : public HideTabBar, public ::testing::WithParamInterface<refhost::ReleaseOrder> {};
-
-TEST_P(HideLastTabOnClose, ShowsTheBarOnlyWithTwoTabs) {
-    config.releaseOrder = GetParam();
-    Settings({{"HideTabBar", "1"}, {"HideLastTab", "1"}});
-    refhost::Host& h = Start();
-    EXPECT_FALSE(h.TabBarShown());
-    for (int round = 0; round < 2; ++round) {
-        h.OpenTab("http://b.example/");
-        testsupport::PumpFor(1000);
-        EXPECT_TRUE(h.TabBarShown());
-        h.CloseTab();
-        testsupport::PumpFor(199);
-        EXPECT_TRUE(h.TabBarShown());
-        testsupport::PumpFor(1);
-        EXPECT_FALSE(h.TabBarShown()) << "round " << round;
+TEST_F(HideTabBar, TheLastTabModeShowsTheBarOnlyWithTwoTabs) {
+    for (auto order : {refhost::ReleaseOrder::AfterWindows, refhost::ReleaseOrder::BeforeWindows}) {
+        SCOPED_TRACE(static_cast<int>(order));
+        Renew();
+        config.releaseOrder = order;
+        Settings({{"HideTabBar", "1"}, {"HideLastTab", "1"}});
+        refhost::Host& h = Start();
+        EXPECT_FALSE(h.TabBarShown());
+        for (int round = 0; round < 2; ++round) {
+            h.OpenTab("http://b.example/");
+            testsupport::PumpFor(1000);
+            EXPECT_TRUE(h.TabBarShown());
+            h.CloseTab();
+            testsupport::PumpFor(199);
+            EXPECT_TRUE(h.TabBarShown());
+            testsupport::PumpFor(1);
+            EXPECT_FALSE(h.TabBarShown()) << "round " << round;
+        }
+        EXPECT_EQ(host::GetWindowLongPtrW(h.Frame(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
     }
-    EXPECT_EQ(host::GetWindowLongPtrW(h.Frame(), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&tillwick::MainFrameProc));
 }
-
-INSTANTIATE_TEST_SUITE_P(ReleaseOrders, HideLastTabOnClose,
-                         ::testing::Values(refhost::ReleaseOrder::AfterWindows, refhost::ReleaseOrder::BeforeWindows));
 
 // A stop inside the re-layout or hold window, then a start: as fresh as the first start.
 TEST_F(HideTabBar, AStopInsideTheRelayoutWindowLeavesNothingHalfDone) {

@@ -74,8 +74,12 @@ protected:
     }
 };
 
-TEST_F(TabExit, LastTabClosedInFullScreenExits) { EXPECT_TRUE(LastTabCloseExits(true, false)); }
-TEST_F(TabExit, NotWithACaption) { EXPECT_FALSE(LastTabCloseExits(false, false)); }
-TEST_F(TabExit, NotWithTheModifierHeld) { EXPECT_FALSE(LastTabCloseExits(true, true)); }
+// Only in full screen, and not with the modifier held.
+TEST_F(TabExit, LastTabClosedInFullScreenExits) {
+    for (auto [fullScreen, modifier] : {std::pair{true, false}, {false, false}, {true, true}}) {
+        Renew();
+        EXPECT_EQ(LastTabCloseExits(fullScreen, modifier), fullScreen && !modifier) << fullScreen << modifier;
+    }
+}
 
 }  // namespace

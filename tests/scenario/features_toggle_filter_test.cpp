@@ -68,26 +68,6 @@ TEST_F(ToggleFilter, SwitchingOffBeforeTheRestoreCancelsIt) {
     EXPECT_EQ(HostBlockers(), Blockers{});
 }
 
-TEST_F(ToggleFilter, WithNothingSelectedTheButtonSelectsAllSix) {
-    Start();  // the host's blockers are all off
-    EXPECT_EQ(Press(), std::vector<WPARAM>{kAllBlockers});
-    EXPECT_EQ(HostBlockers(), (Blockers{true, true, true, true, true, true}));
-    EXPECT_EQ(Press(), std::vector<WPARAM>{kAllBlockers});
-    EXPECT_EQ(Press(), std::vector<WPARAM>{kAllBlockers});  // all six are the selection now
-    EXPECT_EQ(HostBlockers(), (Blockers{true, true, true, true, true, true}));
-}
-
-TEST_F(ToggleFilter, ABlockerSwitchedOnWhileAllAreOffIsTheNewSelectionAlone) {
-    HostConfig("EnablePop", "1");
-    HostConfig("RemoveModeDialog", "1");
-    refhost::Host& h = Start();
-    Press();  // all off; the selection {1, 4} is remembered
-    h.Command(0x810E);  // blocker 3 on by itself
-    EXPECT_EQ(Press(), std::vector<WPARAM>{kAllBlockers});
-    EXPECT_EQ(Press(), (std::vector<WPARAM>{kAllBlockers, 0x8034, 0x80F1, 0x818F, 0x8190, 0x8193}));
-    EXPECT_EQ(HostBlockers(), (Blockers{false, false, true, false, false, false}));
-}
-
 // A host key that is not exactly "1" (empty, a word) is off, as the host
 // itself reads it; the feature still starts. Only some of the last three on
 // makes start-up press the button four times, which settles on the selection.
@@ -105,22 +85,37 @@ TEST_F(ToggleFilter, UnreadableHostKeysCountAsOffAndStartUpPressesFourTimes) {
     EXPECT_EQ(host::sim::LiveTimerCount(), 0);
 }
 
-// Commands from an accelerator (notification code 1) change the selection
-// exactly as the same commands from the menu.
-class ToggleFilterCommandForm : public ToggleFilter, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ToggleFilterCommandForm, SelectionFollowsTheCommand) {
-    const bool accelerator = GetParam();
-    HostConfig("EnableAutoFilter", "1");
-    HostConfig("RemoveFloatAD", "1");
-    refhost::Host& h = Start();
-    h.Command(accelerator ? 0x1810E : 0x810E);  // blocker 3 joins
-    h.Command(accelerator ? 0x180F1 : 0x80F1);  // blocker 2 leaves
-    Press();
-    EXPECT_EQ(Press(), (std::vector<WPARAM>{kAllBlockers, 0x8034, 0x80F1, 0x818F, 0x8193}));
-    EXPECT_EQ(HostBlockers(), (Blockers{false, false, true, false, true, false}));
+// The selection the button brings back, as the user's commands leave it: with
+// none, all six; a blocker switched on while all are off is the selection alone;
+// commands from an accelerator (notification code 1) count as from the menu.
+TEST_F(ToggleFilter, TheSelectionFollowsTheUsersCommands) {
+    constexpr WPARAM kPress = 0;
+    const struct {
+        std::vector<const char*> hostKeys;
+        std::vector<WPARAM> steps;  // kPress: the button, which restores nothing yet
+        std::vector<WPARAM> lastPress;
+        Blockers after;
+    } cases[] = {
+        {{}, {kPress, kPress}, {kAllBlockers}, {true, true, true, true, true, true}},
+        {{"EnablePop", "RemoveModeDialog"}, {kPress, 0x810E, kPress},
+         {kAllBlockers, 0x8034, 0x80F1, 0x818F, 0x8190, 0x8193}, {false, false, true, false, false, false}},
+        {{"EnableAutoFilter", "RemoveFloatAD"}, {0x810E, 0x80F1, kPress},
+         {kAllBlockers, 0x8034, 0x80F1, 0x818F, 0x8193}, {false, false, true, false, true, false}},
+        {{"EnableAutoFilter", "RemoveFloatAD"}, {0x1810E, 0x180F1, kPress},
+         {kAllBlockers, 0x8034, 0x80F1, 0x818F, 0x8193}, {false, false, true, false, true, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        Renew();
+        for (const char* key : c.hostKeys) HostConfig(key, "1");
+        Start();
+        for (WPARAM step : c.steps) {
+            if (step == kPress) EXPECT_EQ(Press(), std::vector<WPARAM>{kAllBlockers});
+            else host->Command(step);
+        }
+        EXPECT_EQ(Press(), c.lastPress);
+        EXPECT_EQ(HostBlockers(), c.after);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(ToggleFilterForms, ToggleFilterCommandForm, ::testing::Bool());
 
 }  // namespace

@@ -16,16 +16,7 @@ struct Action {
     const char* name;
     std::vector<std::pair<std::string, std::string>> settings;
     std::function<void(refhost::Host&)> run;
-    std::function<void(refhost::Config&)> configure = [](refhost::Config&) {};
 };
-
-// The mouse comes to rest on tab `index` of the tab bar (tabs are 96 pixels wide).
-void HoverTab(refhost::Host& h, int index) {
-    POINT at{index * 96 + 40, 10};
-    host::ClientToScreen(h.TabBar(), &at);
-    host::sim::SetCursorScreenPos(at.x, at.y);
-    host::SendMessageA(h.TabBar(), WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(index * 96 + 40), 10));
-}
 
 class HostilePage : public features_test::FeatureOnHost {};
 
@@ -34,10 +25,10 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
         {"the panels start", {{"StatusHtml", "1"}}, [](refhost::Host&) { testsupport::PumpFor(3000); }},
         {"a hover preview",
          {{"TabHoverAction", "1"}, {"TabHoverActivate", "0"}, {"SecurityID", kId}},
-         [](refhost::Host& h) {
+         [this](refhost::Host& h) {
              testsupport::PumpFor(1000);
              h.ActivateTab(0);  // the plugin's start-up chose another
-             HoverTab(h, 2);
+             HoverTab(2);
              testsupport::PumpFor(1000);
              host::SendMessageA(h.TabBar(), WM_MOUSELEAVE, 0, 0);
          }},
@@ -63,9 +54,6 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
              h.RightClickPage(refhost::PageMenuKind::Default);
              testsupport::PumpFor(1000);
              EXPECT_FALSE(refhost_fixture::Bag(h.PageWindowObject(0))->Scripts().empty());  // it ran there
-         },
-         [](refhost::Config& c) {
-             c.plugins.push_back({.folder = "d", .name = "Delta", .type = "", .moduleType = "script", .fileName = "main.htm"});
          }},
         {"a WHOIS report",
          {{"StatusBarInfo", "1"}, {"ShowIP", "1"}},
@@ -85,11 +73,11 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
     };
     for (const Action& action : actions) {
         SCOPED_TRACE(action.name);
-        TearDown();
-        SetUp();
+        Renew();
         Settings(action.settings);
         features_test::RegisterControlHost([] { return host::Object(host::sim::MakeObject()); });
-        action.configure(config);
+        // A script plugin for the launch; the other actions leave it alone.
+        config.plugins.push_back({.folder = "d", .name = "Delta", .type = "", .moduleType = "script", .fileName = "main.htm"});
         config.markupOf = [](std::string_view url) { return "<p>the page of " + std::string(url) + "</p>"; };
         host = std::make_unique<refhost::Host>(std::move(config));
         ASSERT_TRUE(host->Start());

@@ -50,9 +50,6 @@ protected:
         for (const auto& item : items) out.push_back({item.id, item.text});
         return out;
     }
-    std::string PluginFile(const std::string& folder, const std::string& name) const {
-        return host->HostFolder() + "Plugin\\" + folder + "\\" + name;
-    }
 };
 
 constexpr auto kAllPlugins = "^(alpha|beta|gamma|delta|side|eps|zeta)$";
@@ -73,8 +70,7 @@ TEST_F(ContextMenus, TabMenuPositionsFollowTheTabBarSideAndTheFeaturesOn) {
                           {true, true, kAllPlugins, 18, 17, 19, 0x818C}};
     for (const Case& k : cases) {
         SCOPED_TRACE(::testing::Message() << k.onTop << k.close << k.pluginInclude << k.moveTabBar);
-        TearDown();
-        SetUp();
+        Renew();
         StartWith({{"TabMenu", k.close ? "1" : "0"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", k.pluginInclude},
                    {"TabOtherMenu", "1"}, {"TabOtherInclude", "Unlocked"}},
                   k.onTop);
@@ -119,8 +115,7 @@ TEST_F(ContextMenus, PluginSubmenuListsDropDownsFirstAndSkipsWhatCannotBeLaunche
     const E noCompanion = {{29523, "Alpha"}, {29526, "Beta"}, {29527, "Gamma"}};
     for (int k : {0, 1, 2}) {  // plain, drop-downs, drop-downs asked for without the companion
         const bool withDropDowns = k > 0;
-        TearDown();
-        SetUp();
+        Renew();
         StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", withDropDowns ? "1" : "0"}});
         if (k == 2) {
             tillwick::State().CompanionCommandId = 0;
@@ -140,7 +135,7 @@ TEST_F(ContextMenus, PickedEntriesLaunchAfterTheLoopWithThePopupFilterOffMeanwhi
     testsupport::ExpectFailedSteps();  // a script that cannot be read and a Count that is no number
     HostConfig("EnableAutoFilter", "1");
     StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", "1"}});
-    host::sim::PutFile(PluginFile("e", "one.htm"),
+    host::sim::PutFile(host->HostFolder() + "Plugin\\e\\one.htm",
                        "<SCRIPT type=\"text/javascript\">go(%max_security_id);</script><script>b()</script>");
     const auto* window = refhost_fixture::Bag(host->PageWindowObject(0));
     ASSERT_NE(window, nullptr);
@@ -204,8 +199,7 @@ TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindo
         bool moved;
     };
     for (const Case& k : {Case{"E&x", false}, Case{"Export", true}}) {
-        TearDown();
-        SetUp();
+        Renew();
         StartWith({{"OtherMenu", "1"}, {"OtherInclude", k.include}});
         host->RightClickPage(PageMenuKind::LinkShort);
         const Items& items = Shown();

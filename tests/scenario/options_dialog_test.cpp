@@ -1,7 +1,6 @@
 // The options dialog's form on the reference host: opening it from the
 // plugin's button, its rules (pages, enabling, validation, the hot key, the
 // colours), Apply's writes driven by the catalogue and its feature restarts.
-#include <set>
 
 #include "features/always_on_top.h"
 #include "features_fixture.h"
@@ -157,20 +156,6 @@ TEST_F(OptionsDialog, CancelWritesNothingAndTheNextOpeningShowsTheFileAgain) {
 }
 
 // ---- driven by the catalogue -----------------------------------------------------
-
-TEST_F(OptionsDialog, EveryDialogSettingHasAControlOfItsKind) {
-    for (const SettingRow& row : SettingsCatalogue()) {
-        if (row.kind == SettingKind::Hidden) continue;
-        ASSERT_TRUE(FindControl(row.control)) << row.control;
-        const ControlType type = ControlDefOf(*FindControl(row.control)).type;
-        const std::set<ControlType> fits = row.kind == SettingKind::Switch       ? std::set{ControlType::Check}
-                                           : row.kind == SettingKind::OptionPair ? std::set{ControlType::Option}
-                                           : row.kind == SettingKind::Combo      ? std::set{ControlType::Combo}
-                                           : row.kind == SettingKind::Colour     ? std::set{ControlType::Colour}
-                                                                                 : std::set{ControlType::Text, ControlType::Block};
-        EXPECT_TRUE(fits.count(type)) << row.control;
-    }
-}
 
 // The dialog's defaults as the settings file's documentation gives them (null: the system's text colour).
 TEST_F(OptionsDialog, AnEmptyFileIsAppliedAsEveryDialogDefault) {

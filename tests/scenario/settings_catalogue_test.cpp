@@ -2,6 +2,7 @@
 // key, the panel records and the table's own consistency.
 #include <set>
 
+#include "options/options_controls.h"
 #include "settings/settings_files.h"
 #include "settings/settings_catalogue.h"
 #include "scenario/spine_fixture.h"
@@ -18,17 +19,12 @@ protected:
     }
 };
 
-TEST_F(SettingsCatalogueTest, MissingKeysReadAsTheFeaturesDefaultsWhereTheDialogShowsOthers) {
-    struct Case { tillwick::Setting id; const char* feature; const char* dialog; };
-    for (const Case& c : {Case{tillwick::Setting::HoverTime, "350", "500"},
-                          Case{tillwick::Setting::HideLastTab, "0", "1"},
-                          Case{tillwick::Setting::OpenGroupCount, "0", "10"},
-                          Case{tillwick::Setting::SortSearchOrder, "", "google|yahoo|msn"},
-                          Case{tillwick::Setting::ShowInMenu, "1", "1"},
-                          Case{tillwick::Setting::Done, "done", "done"}}) {
-        EXPECT_EQ(SettingText(c.id), c.feature) << CatalogueRow(c.id).key;
-        EXPECT_EQ(CatalogueRow(c.id).dialogDefault, c.dialog) << CatalogueRow(c.id).key;
-    }
+// The dialog shows others for some (OptionsDialog.AnEmptyFileIsAppliedAsEveryDialogDefault).
+TEST_F(SettingsCatalogueTest, MissingKeysReadAsTheFeaturesDefaults) {
+    for (auto [id, feature] : {std::pair{tillwick::Setting::HoverTime, "350"}, {tillwick::Setting::HideLastTab, "0"},
+                               {tillwick::Setting::OpenGroupCount, "0"}, {tillwick::Setting::SortSearchOrder, ""},
+                               {tillwick::Setting::ShowInMenu, "1"}, {tillwick::Setting::Done, "done"}})
+        EXPECT_EQ(SettingText(id), feature) << CatalogueRow(id).key;
     Setting("HoverTime", "");  // an empty value reads as the default too
     EXPECT_EQ(SettingNumber(tillwick::Setting::HoverTime), 350);
     EXPECT_FALSE(StoredSetting(tillwick::Setting::StartPosition).has_value());
@@ -52,7 +48,8 @@ TEST_F(SettingsCatalogueTest, WritesReadsAndPanelRecords) {
     EXPECT_EQ(SettingValue("Path12", "StatusHtml"), "C:\\a.html");
 }
 
-TEST_F(SettingsCatalogueTest, EveryDialogControlAndKeyIsNamedOnce) {
+// Every key once; every setting the dialog shows has one control of its kind, on a page.
+TEST_F(SettingsCatalogueTest, EveryDialogControlAndKeyIsNamedOnceAndOfItsKind) {
     std::set<std::string_view> keys, controls;
     std::size_t perPage[kOptionsPageCount] = {};
     for (const SettingRow& row : SettingsCatalogue()) {
@@ -62,6 +59,14 @@ TEST_F(SettingsCatalogueTest, EveryDialogControlAndKeyIsNamedOnce) {
         ASSERT_LT(static_cast<std::size_t>(row.page), kOptionsPageCount) << row.key;
         ++perPage[static_cast<std::size_t>(row.page)];
         if (row.kind == SettingKind::OptionPair) EXPECT_FALSE(row.otherControl.empty()) << row.key;
+        ASSERT_TRUE(FindControl(row.control)) << row.control;
+        const ControlType type = ControlDefOf(*FindControl(row.control)).type;
+        const std::set<ControlType> fits = row.kind == SettingKind::Switch       ? std::set{ControlType::Check}
+                                           : row.kind == SettingKind::OptionPair ? std::set{ControlType::Option}
+                                           : row.kind == SettingKind::Combo      ? std::set{ControlType::Combo}
+                                           : row.kind == SettingKind::Colour     ? std::set{ControlType::Colour}
+                                                                                 : std::set{ControlType::Text, ControlType::Block};
+        EXPECT_TRUE(fits.count(type)) << row.control;
     }
     for (std::size_t n : perPage) EXPECT_GT(n, 0u);
 }
