@@ -10,8 +10,8 @@ namespace {
 
 const std::string kId = "{3A1F7C2E-5B6D-4E8F-9A0B-1C2D3E4F5A6B}";
 
-// Every action starts with the host's tabs just opened, the hostile one active,
-// and runs the clock itself: the watch begins before the plugin's start-up.
+// Every action runs once the plugin has started, with the hostile tab active; the
+// watch begins before the plugin's start-up.
 struct Action {
     const char* name;
     std::vector<std::pair<std::string, std::string>> settings;
@@ -22,12 +22,10 @@ class HostilePage : public features_test::FeatureOnHost {};
 
 TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
     const Action actions[] = {
-        {"the panels start", {{"StatusHtml", "1"}}, [](refhost::Host&) { testsupport::PumpFor(3000); }},
+        {"the panels start", {{"StatusHtml", "1"}}, [](refhost::Host&) { testsupport::PumpFor(1000); }},
         {"a hover preview",
          {{"TabHoverAction", "1"}, {"TabHoverActivate", "0"}, {"SecurityID", kId}},
          [this](refhost::Host& h) {
-             testsupport::PumpFor(1000);
-             h.ActivateTab(0);  // the plugin's start-up chose another
              HoverTab(2);
              testsupport::PumpFor(1000);
              host::SendMessageA(h.TabBar(), WM_MOUSELEAVE, 0, 0);
@@ -35,7 +33,6 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
         {"Paste and Go",
          {{"PasteGo", "1"}},
          [](refhost::Host& h) {
-             testsupport::PumpFor(1000);
              host::sim::SetClipboardText("http://paste.example/");
              host::sim::QueueMenuAnswer(7);
              host::SendMessageA(h.AddressEdit(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.AddressEdit()), 0);
@@ -44,9 +41,6 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
         {"a plugin launch",
          {{"PluginMenu", "1"}, {"PluginInclude", "^Delta$"}, {"SecurityID", kId}},
          [](refhost::Host& h) {
-             testsupport::PumpFor(1000);
-             h.ActivateTab(0);
-             testsupport::PumpFor(1000);
              // The host's contract runs a script plugin in the page: its own call may
              // carry the id, escaped, but nothing may be left there to hold it.
              host::sim::PutFile(h.HostFolder() + "Plugin\\d\\main.htm", "<script>go(%max_security_id);</script>");
@@ -58,10 +52,6 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
         {"a WHOIS report",
          {{"StatusBarInfo", "1"}, {"ShowIP", "1"}},
          [](refhost::Host& h) {
-             host::sim::SetHostAddresses("evil.example", {{false, "192.0.2.66"}});
-             testsupport::PumpFor(1000);
-             h.ActivateTab(0);
-             testsupport::PumpFor(1000);
              host::sim::QueueMenuAnswer(9);
              host::SendMessageA(h.StatusBar(), WM_LBUTTONDOWN, 1, MAKELPARAM(30, 5));
              testsupport::PumpFor(1000);
@@ -78,6 +68,7 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
         features_test::RegisterControlHost([] { return host::Object(host::sim::MakeObject()); });
         // A script plugin for the launch; the other actions leave it alone.
         config.plugins.push_back({.folder = "d", .name = "Delta", .type = "", .moduleType = "script", .fileName = "main.htm"});
+        host::sim::SetHostAddresses("evil.example", {{false, "192.0.2.66"}});
         config.markupOf = [](std::string_view url) { return "<p>the page of " + std::string(url) + "</p>"; };
         host = std::make_unique<refhost::Host>(std::move(config));
         ASSERT_TRUE(host->Start());
@@ -85,6 +76,9 @@ TEST_F(HostilePage, GainsNothingFromAnyPluginAction) {
             host->OpenTab(url);
         host->ActivateTab(0);
         host->WatchPage(0);
+        testsupport::PumpFor(1000);
+        host->ActivateTab(0);  // the plugin's start-up may have chosen another
+        testsupport::PumpFor(1000);
         action.run(*host);
         EXPECT_EQ(host->PageGains(), std::vector<std::string>{});
     }
