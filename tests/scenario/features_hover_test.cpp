@@ -87,22 +87,32 @@ TEST_F(TabHover, TheWaitIsForAnotherTabOnlyAndAClickCancelsIt) {
     EXPECT_EQ(CommandCount(kActivateBase - 1, mark), 0) << "a command for tab -1";
 }
 
-TEST_F(TabHover, TheModifierKeyDoesTheOtherOfTheTwo) {
+// The modifier key makes the hover do the other of the two; the preview needs
+// the security id, the companion and a page-view control.
+TEST_F(TabHover, TheModifierKeyDoesTheOtherOfTheTwoAndThePreviewNeedsItsParts) {
+    enum Missing { kNone, kSecurityId, kCompanion, kPageView };
     struct Case {
         const char* activateSetting;
         bool shiftHeld;
-        bool activates;
+        Missing missing;
+        bool activates, previews;
     };
-    for (const Case& c : {Case{"1", false, true}, Case{"1", true, false}, Case{"0", false, false},
-                          Case{"0", true, true}}) {
-        SCOPED_TRACE(std::string(c.activateSetting) + (c.shiftHeld ? " shift" : ""));
+    for (const Case& c : {Case{"1", false, kNone, true, false}, Case{"1", true, kNone, false, true},
+                          Case{"0", false, kNone, false, true}, Case{"0", true, kNone, true, false},
+                          Case{"0", false, kSecurityId, false, false}, Case{"0", false, kCompanion, false, false},
+                          Case{"0", false, kPageView, false, false}}) {
+        SCOPED_TRACE(std::string(c.activateSetting) + (c.shiftHeld ? " shift " : " ") + std::to_string(c.missing));
         Renew();
+        host::sim::SetAtlAvailable(c.missing != kPageView);
         StartWith({{"TabHoverActivate", c.activateSetting}});
+        if (c.missing == kSecurityId) State().SecurityId.clear();  // as if the companion never wrote it
+        if (c.missing == kCompanion) State().CompanionCommandId = 0;
         host::sim::SetKeyDown(VK_SHIFT, c.shiftHeld);
         Rest(3, 350);
         host::sim::SetKeyDown(VK_SHIFT, false);
         EXPECT_EQ(Activations(), c.activates ? 1 : 0);
-        EXPECT_EQ(PreviewShown(), !c.activates);
+        EXPECT_EQ(PreviewShown(), c.previews);
+        EXPECT_EQ(Written().empty(), !c.previews);
     }
 }
 
@@ -125,19 +135,6 @@ TEST_F(TabHover, ThePreviewShowsACleanCopyOfTheHoveredTabInItsOwnWindowAndCloses
     EXPECT_EQ(Written().back(), "");
     tillwick::StopTabHover();
     EXPECT_EQ(tillwick::TabHoverData().PreviewWnd, nullptr);
-}
-
-TEST_F(TabHover, NoPreviewWithoutASecurityIdTheCompanionOrAPageView) {
-    for (int k : {0, 1, 2}) {  // no security id, no companion, no page-view control
-        Renew();
-        host::sim::SetAtlAvailable(k != 2);
-        StartWith({{"TabHoverActivate", "0"}});
-        if (k == 0) State().SecurityId.clear();  // as if the companion never wrote it
-        if (k == 1) State().CompanionCommandId = 0;
-        Rest(1, 500);
-        EXPECT_FALSE(PreviewShown());
-        EXPECT_TRUE(Written().empty());
-    }
 }
 
 TEST(TabPreview, ZoomAndPlaceFollowTheSettingAndTheScreensBottom) {

@@ -47,18 +47,6 @@ TEST(AddonMeta, ReadsTheValueAfterTheKeysFirstEqualsSign) {
         EXPECT_EQ(NameFromPath(path), name) << path;
 }
 
-TEST_F(PanelEditorTest, AnEmptyListShowsTheSamplesAndOkStoresThemAsRecordsZeroToTwo) {
-    Settings("StatusHtmlCount=0\r\n", "");
-    form.Load();
-    EXPECT_EQ(form.rows[2].path, kFolder + "\\Addons\\PageRank\\PageRank.html");
-    EXPECT_EQ(form.rows[0].width + form.rows[1].width + form.rows[2].width, "252585");
-    EXPECT_TRUE(form.rows[3].path.empty());
-    form.Ok();
-    EXPECT_EQ(SettingText(Setting::StatusHtmlCount), "3");
-    EXPECT_EQ(Panel(PanelField::Name, 1), "Page Scripts");
-    EXPECT_EQ(Panel(PanelField::Path, 0), kFolder + "\\Addons\\MailNotifier\\MailNotifier.html");
-}
-
 TEST_F(PanelEditorTest, LoadSkipsRecordsWithoutPathAndMissingPagesGiveNoMetaData) {
     host::sim::PutFile("C:\\p\\a.html", "<meta name='Addon-Author' content='Ann'><meta name='addon-width' content='44'>");
     Settings("StatusHtmlCount=4\r\n",
