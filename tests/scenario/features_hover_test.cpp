@@ -164,8 +164,9 @@ TEST(TabPreview, NothingInTheCopiedPageCanRunScriptOrLoadAnotherDocument) {
         "<link rel=stylesheet href=evil.css><style>p{x:expression(1)}</style><meta http-equiv=refresh content=0>",
         "<form action=http://x/><input name=q><button>go</button></form><base href=http://evil/>",
         "<img src=\"data:image/svg+xml,<svg onload=x>\"><img src=\"x\" src=\"javascript:x\">",
+        "<p style=\"background:url(http://tracker.example/a.png)\"><script>steal()</script>",
     };
-    const std::regex live(R"(<\s*(script|iframe|frame|object|embed|applet|link|meta|style|form|input|button|base|svg)|\son\w+\s*=|(java|vb)\s*script|expression|behavior|binding|url\(|href)",
+    const std::regex live(R"(<\s*(script|iframe|frame|object|embed|applet|link|meta|style|form|input|button|base|svg)|\son\w+\s*=|(java|vb)\s*script|expression|behavior|binding|url\(|href|steal)",
                           std::regex::icase);
     for (const char* page : hostile) {
         const std::string copy = tillwick::CleanPreviewMarkup(page, true);
