@@ -117,12 +117,14 @@ TEST_F(SpinePluginObject, OnlyTheLastReleaseStopsThePluginAndItLeavesNothingRunn
     EXPECT_FALSE(tillwick::PluginStillActive());
     EXPECT_FALSE(State().HideStatusBarOn || State().OnTopDispatch || State().ToggleFilterOn);
 
-    // Nothing is hooked again in this process, even by a new object, its tab tracking or its release.
+    // Nothing is hooked again in this process, even by a new object, its tab tracking, an Apply or its release.
     auto third = std::make_unique<PluginObject>();
     host::sim::Advance(400);
     host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
     host::sim::Advance(400);
     ActivateTabFromHost(0);
+    State().HideTabBarOn = true;  // a page-window row wanted, then the reinstall an Apply makes
+    tillwick::InstallSubclasses();
     third.reset();
     for (const auto& [h, proc] : hostProcs) EXPECT_EQ(ProcOf(h), proc);
 }
