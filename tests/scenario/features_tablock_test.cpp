@@ -52,10 +52,14 @@ protected:
         });
     }
     // Closes the one tab and reports whether the exit command followed, exactly 100 ms later.
-    bool LastTabCloseExits(bool fullScreen, bool modifierHeld) {
+    bool LastTabCloseExits(bool fullScreen, bool modifierHeld, bool switchedOff) {
         Settings({{"LastTabExit", "1"}});
         refhost::Host& h = Start({"http://a.example/"});
         if (fullScreen) h.Command(0x804D);
+        if (switchedOff) {  // by the options dialog's Apply
+            Settings({{"LastTabExit", "0"}});
+            tillwick::RestartFeatures();
+        }
         EXPECT_EQ(h.FullScreen(), fullScreen);
         host::sim::SetKeyDown(VK_SHIFT, modifierHeld);
         const std::size_t mark = LogMark();
@@ -72,11 +76,15 @@ protected:
     }
 };
 
-// Only in full screen, and not with the modifier held.
+// Only in full screen, not with the modifier held, and not once switched off.
 TEST_F(TabExit, LastTabClosedInFullScreenExits) {
-    for (auto [fullScreen, modifier] : {std::pair{true, false}, {false, false}, {true, true}}) {
+    struct Case { bool fullScreen, modifier, switchedOff; } const cases[] = {
+        {true, false, false}, {false, false, false}, {true, true, false}, {true, false, true}};
+    for (const auto& c : cases) {
         Renew();
-        EXPECT_EQ(LastTabCloseExits(fullScreen, modifier), fullScreen && !modifier) << fullScreen << modifier;
+        const bool exits = c.fullScreen && !c.modifier && !c.switchedOff;
+        EXPECT_EQ(LastTabCloseExits(c.fullScreen, c.modifier, c.switchedOff), exits)
+            << c.fullScreen << c.modifier << c.switchedOff;
     }
 }
 
