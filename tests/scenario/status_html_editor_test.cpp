@@ -90,7 +90,8 @@ TEST_F(PanelEditorTest, HeightAndSeparatorBoxesAreCorrectedAndACorrectionEnables
     struct Case { const char* height; const char* sep; const char* heightAfter; const char* sepAfter; };
     Settings("", "");
     for (const Case& c : {Case{"15", "3", "20", "6"}, Case{"0", "0", "0", "0"}, Case{"30", "12", "22", "10"},
-                          Case{"21", "7", "21", "7"}, Case{"22", "11", "22", "10"}, Case{"x", "-1", "x", "-1"}}) {
+                          Case{"21", "7", "21", "7"}, Case{"22", "11", "22", "10"}, Case{"x", "-1", "x", "-1"},
+                          Case{"19", "6", "20", "6"}, Case{"20", "10", "20", "10"}}) {
         const bool corrected = std::string(c.height) != c.heightAfter || std::string(c.sep) != c.sepAfter;
         form.Activate();
         form.height = c.height;
