@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+#include "core/feature.h"
 #include "core/host_contract.h"
 #include "core/startup.h"
 #include "scenario/spine_fixture.h"
@@ -171,7 +172,8 @@ TEST_F(SpineStartup, TheStartTableWritesDefaultsSetsFlagsAndHidesTheTabToolTips)
     EXPECT_EQ(ProcOf(w.addressEdit), reinterpret_cast<LONG_PTR>(&tillwick::AddressEditProc));
     EXPECT_EQ(ProcOf(w.searchEdit), reinterpret_cast<LONG_PTR>(&tillwick::SearchEditProc));
 
-    tillwick::ShowTabToolTips();
+    Setting("HideTabToolTip", "0");  // switched off by Apply: the tooltips come back
+    tillwick::RestartFeatures();
     EXPECT_EQ(Delivered(w.tooltip, TTM_ACTIVATE, 1), 1);
     EXPECT_FALSE(State().TabToolTipsHidden);
 
