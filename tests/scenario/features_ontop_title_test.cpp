@@ -210,11 +210,16 @@ TEST_F(HideTitle, EveryCaptionChangeIsReplacedUntilStopped) {
 // Started later (as the options dialog does), the caption is judged by the page's title.
 TEST_F(HideTitle, OnlyMatchingCaptionsAreReplacedWhateverTheirCase) {
     Settings({{"HideTitle", "0"}, {"HideKeyTitle", "1"}, {"Title", "Quiet Tab"}});
-    refhost::Host& h = StartOn({"http://weather.example/", "http://music.example/"});
+    refhost::Host& h = StartOn({"http://music.example/", "http://weather.example/"});
+    tillwick::StartHideTitle();
+    EXPECT_EQ(Caption(), "Weather - Maxthon");  // the active page does not match
+    tillwick::StopHideTitle();
+    h.ActivateTab(0);
+    testsupport::PumpFor(300);  // the tab tracking settles on the music page
     ASSERT_EQ(Caption(), "Best MuSiC videos - Maxthon");
     tillwick::StartHideTitle();
     EXPECT_EQ(Caption(), "Quiet Tab");  // the active page is the music one
-    h.ActivateTab(0);
+    h.ActivateTab(1);
     EXPECT_EQ(Caption(), "Weather - Maxthon");
     h.LoadPage("http://game.example/");
     testsupport::PumpFor(1000);
