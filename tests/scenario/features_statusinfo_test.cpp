@@ -99,6 +99,9 @@ TEST_F(StatusInfo, DoneIsSwallowedTheLineFollows50MsLaterAndARevealKeepsAHostMes
     RestOverPage(0, 300);
     ASSERT_TRUE(Visible(Bar()));
     EXPECT_EQ(BarText(), "http://example.com/link-under-the-mouse");
+    tillwick::StopStatusBarInfo();  // switched off: the host's short texts show again
+    HostText("x");
+    EXPECT_EQ(BarText(), "x");
 }
 
 // The panel switch is on from start-up; its entries wait for the strip, which needs the companion's security id.
