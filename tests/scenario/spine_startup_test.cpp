@@ -217,6 +217,8 @@ TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {
         EXPECT_EQ(State().AddressComboWnd, found ? w.addressCombo : nullptr);
         EXPECT_EQ(State().AddressEditWnd, found ? w.addressEdit : nullptr);
     }
+    EXPECT_TRUE(tillwick::HasClass(w.addressCombo, "ComboBox"));
+    EXPECT_FALSE(tillwick::HasClass(w.addressCombo, "Combo"));  // whole names only: a "ComboBoxEx32" is no "ComboBox"
 }
 
 // The capture waits until the host (or its own "Open Selected URLs" dialog) is in front, then
