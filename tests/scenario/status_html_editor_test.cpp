@@ -10,6 +10,7 @@
 #include "settings/settings_catalogue.h"
 #include "settings/settings_files.h"
 #include "statushtml/panel_editor.h"
+#include "statushtml/status_html_state.h"
 
 namespace {
 
@@ -102,7 +103,10 @@ TEST_F(PanelEditorTest, HeightAndSeparatorBoxesAreCorrectedAndACorrectionEnables
         EXPECT_EQ(form.applyEnabled, corrected) << c.height;
         form.height = c.height;
         form.sepWidth = c.sep;
+        State().SecurityId = "id";  // the strip can start: OK restarts it only after a correction
+        StatusHtmlData().Height = 0;
         form.Ok();
+        EXPECT_EQ(StatusHtmlData().Height != 0, corrected) << c.height;
         EXPECT_EQ(SettingText(Setting::StatusHtmlHeight) + "/" + SettingText(Setting::StatusHtmlSepWidth),
                   std::string(c.heightAfter) + "/" + c.sepAfter) << c.height;
     }
