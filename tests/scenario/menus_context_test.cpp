@@ -212,16 +212,40 @@ TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindo
 }
 
 // What moving items out leaves: runs of separators become one, and none leads.
+// A menu's items by id, a separator as 0.
+std::vector<UINT> ItemIds(HMENU menu) {
+    std::vector<UINT> ids;
+    for (int i = 0; i < host::GetMenuItemCount(menu); ++i)
+        ids.push_back(tillwick::ReadMenuItem(menu, i).separator ? 0u : host::GetMenuItemID(menu, i));
+    return ids;
+}
+
 TEST(MenuRegroup, SeparatorRunsCollapseAndNoneLeads) {
     testsupport::PlatformReset();
     HMENU menu = host::CreatePopupMenu();
     for (UINT id : {0u, 0u, 1u, 0u, 0u, 0u, 2u, 0u})
         host::AppendMenuA(menu, id ? MF_STRING : MF_SEPARATOR, id, id ? "item" : nullptr);
     tillwick::TidySeparators(menu);
-    std::vector<UINT> left;
-    for (int i = 0; i < host::GetMenuItemCount(menu); ++i)
-        left.push_back(tillwick::ReadMenuItem(menu, i).separator ? 0u : host::GetMenuItemID(menu, i));
-    EXPECT_EQ(left, (std::vector<UINT>{1, 0, 2, 0}));
+    EXPECT_EQ(ItemIds(menu), (std::vector<UINT>{1, 0, 2, 0}));
+    host::DestroyMenu(menu);
+}
+
+// A text-less item with id 0 parts picked items as a separator does, none
+// ends the copy, our own items never move, and removal keeps the rest in place.
+TEST(MenuRegroup, CopiesThePickedItemsAndRemovesExactlyThem) {
+    testsupport::PlatformReset();
+    HMENU menu = host::CreatePopupMenu();
+    for (auto [id, text] : {std::pair{1u, "Copy"}, {0u, ""}, {2u, "Paste"}, {3u, "Copy mine"}, {0u, nullptr}, {4u, "Other"}})
+        host::AppendMenuA(menu, text ? MF_STRING : MF_SEPARATOR, id, text);
+    const tillwick::TextPattern pattern("Copy|Paste");
+    const UINT own[] = {3};
+    const tillwick::ItemPick pick{pattern, "", own};
+    const tillwick::CopiedMenu copy = tillwick::CopyMatchingItems(menu, pick);
+    EXPECT_EQ(ItemIds(copy.popup), (std::vector<UINT>{1, 0, 2}));
+    EXPECT_EQ(copy.count, 3);
+    host::DestroyMenu(copy.popup);
+    tillwick::RemoveMatchingItems(menu, pick);
+    EXPECT_EQ(ItemIds(menu), (std::vector<UINT>{0, 3, 0, 4}));
     host::DestroyMenu(menu);
 }
 
