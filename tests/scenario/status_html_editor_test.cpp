@@ -49,13 +49,14 @@ TEST(AddonMeta, ReadsTheValueAfterTheKeysFirstEqualsSign) {
 }
 
 TEST_F(PanelEditorTest, LoadSkipsRecordsWithoutPathAndMissingPagesGiveNoMetaData) {
-    host::sim::PutFile("C:\\p\\a.html", "<meta name='Addon-Author' content='Ann'><meta name='addon-width' content='44'>");
+    host::sim::PutFile("C:\\p\\a.html", "<meta name='Addon-Name' content='Mail'><meta name='Addon-Author' content='Ann'>"
+                                       "<meta name='addon-width' content='44'>");
     Settings("StatusHtmlCount=4\r\n",
              "Path0=\r\nUse1=1\r\nPath1=C:\\p\\a.html\r\nPath2=C:\\p\\gone.html\r\nName3=Web\r\nPath3=http://x/\r\n");
     form.Load();
     EXPECT_EQ(form.rows[0].path, "C:\\p\\a.html");
     EXPECT_TRUE(form.rows[0].use);
-    EXPECT_EQ(form.rows[0].name + "|" + form.rows[0].author + "|" + form.rows[0].width, "a|Ann|44");
+    EXPECT_EQ(form.rows[0].name + "|" + form.rows[0].author + "|" + form.rows[0].width, "Mail|Ann|44");
     EXPECT_EQ(form.rows[1].name + "|" + form.rows[1].author + "|" + form.rows[1].width + "|" + form.rows[1].offset,
               "gone||80|0");
     EXPECT_EQ(form.rows[2].name, "Web");
