@@ -224,26 +224,33 @@ TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {
 // The capture waits until the host (or its own "Open Selected URLs" dialog) is in front, then
 // saves two slices of the blank status bar, the frame topmost only meanwhile.
 TEST_F(SpineStartup, CaptureWaitsForTheHostInFrontAndSavesTwoSlicesOfTheBlankStatusBar) {
-    HWND other = host::CreateWindowExA(0, "Afx:400000:8", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
-                                       nullptr, nullptr, nullptr, nullptr);
-    BuildHost();
-    host::SetForegroundWindow(other);
-    auto plugin = StartPlugin(2000);
-    EXPECT_FALSE(State().CaptureDone);
-    EXPECT_FALSE(host::fs::FileExists(kPluginFolder + "\\temp1"));
+    for (const auto& [stored, height] : {std::pair{"", 18}, {"14", 14}}) {  // 18 unless the panels' height is set
+        SCOPED_TRACE(height);
+        TearDown();
+        SetUp();
+        if (*stored) Setting("StatusHtmlHeight", stored);
+        HWND other = host::CreateWindowExA(0, "Afx:400000:8", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
+                                           100, nullptr, nullptr, nullptr, nullptr);
+        BuildHost();
+        host::SetForegroundWindow(other);
+        auto plugin = StartPlugin(2000);
+        EXPECT_FALSE(State().CaptureDone);
+        EXPECT_FALSE(host::fs::FileExists(kPluginFolder + "\\temp1"));
 
-    host::SetWindowTextA(other, "Open Selected URLs");
-    host::sim::Advance(200);
-    RECT part{};
-    host::SendMessageA(w.status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
-    const std::string y = " y=" + std::to_string((part.bottom - 18 - 2) / 2 + 2);
-    EXPECT_EQ(host::fs::ReadFile(kPluginFolder + "\\temp1"),
-              "SIM-CAPTURE x=" + std::to_string(part.right - 25) + y + " width=20 height=18\n");
-    EXPECT_EQ(host::fs::ReadFile(kPluginFolder + "\\temp2"),
-              "SIM-CAPTURE x=" + std::to_string(part.right - 3) + y + " width=8 height=18\n");
-    EXPECT_TRUE(State().CaptureDone);
-    EXPECT_EQ(host::sim::WindowText(w.status), "     ");
-    EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
+        host::SetWindowTextA(other, "Open Selected URLs");
+        host::sim::Advance(200);
+        RECT part{};
+        host::SendMessageA(w.status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+        const std::string y = " y=" + std::to_string((part.bottom - height - 2) / 2 + 2);
+        const std::string h = " height=" + std::to_string(height) + "\n";
+        EXPECT_EQ(host::fs::ReadFile(kPluginFolder + "\\temp1"),
+                  "SIM-CAPTURE x=" + std::to_string(part.right - 25) + y + " width=20" + h);
+        EXPECT_EQ(host::fs::ReadFile(kPluginFolder + "\\temp2"),
+                  "SIM-CAPTURE x=" + std::to_string(part.right - 3) + y + " width=8" + h);
+        EXPECT_TRUE(State().CaptureDone);
+        EXPECT_EQ(host::sim::WindowText(w.status), "     ");
+        EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
+    }
 }
 
 // A host in its full-screen layout (no caption, status bar hidden), brought
