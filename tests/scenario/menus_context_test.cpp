@@ -2,6 +2,7 @@
 // go, what the plugin submenu lists, what a picked entry launches, and that
 // every menu has its owner once the host's menu loop is over.
 #include "features_fixture.h"
+#include "menus/menu_items.h"
 #include "menus/menu_regroup.h"
 #include "menus/plugin_menu.h"
 #include "support/step_failures.h"
@@ -227,6 +228,18 @@ TEST(MenuRegroup, SeparatorRunsCollapseAndNoneLeads) {
         host::AppendMenuA(menu, id ? MF_STRING : MF_SEPARATOR, id, id ? "item" : nullptr);
     tillwick::TidySeparators(menu);
     EXPECT_EQ(ItemIds(menu), (std::vector<UINT>{1, 0, 2, 0}));
+    host::DestroyMenu(menu);
+}
+
+TEST(MenuItems, AMovedItemKeepsItsSubmenuTextAndNeighbours) {
+    testsupport::PlatformReset();
+    HMENU menu = host::CreatePopupMenu(), sub = host::CreatePopupMenu();
+    host::AppendMenuA(menu, MF_STRING, 1, "One");
+    host::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), "Two");
+    ASSERT_TRUE(tillwick::menus::MoveItem(menu, 1, 0));
+    EXPECT_EQ(host::GetSubMenu(menu, 0), sub);
+    EXPECT_EQ(tillwick::menus::ItemText(menu, 0, true), "Two");
+    EXPECT_EQ(host::GetMenuItemID(menu, 1), 1u);
     host::DestroyMenu(menu);
 }
 
