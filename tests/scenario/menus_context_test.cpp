@@ -191,6 +191,7 @@ TEST_F(ContextMenus, PageMenuKindsTakePluginThenExtensionsAtTheirPosition) {
         EXPECT_EQ(PositionOf(Shown(), 128), p + 1);
         EXPECT_EQ(Entries(Shown().at(static_cast<std::size_t>(p + 1)).submenu),
                   (std::vector<std::pair<UINT, std::string>>{{3700, "E&xport to Microsoft Excel"}, {3701, "Send to One&Note"}}));
+        for (UINT moved : {3700u, 3701u}) EXPECT_EQ(PositionOf(Shown(), moved), -1) << moved;  // neighbours, both gone
     }
 }
 
