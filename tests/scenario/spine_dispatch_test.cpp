@@ -312,5 +312,23 @@ TEST_F(SpineDispatch, OnCloseScratchFilesGoWithTheLastHostProcessOnly) {
     EXPECT_EQ(HostReceived(w.frame, WM_CLOSE), 3);
 }
 
+std::vector<int> g_stopped;
+template <int N>
+void RecordStop() noexcept {
+    g_stopped.push_back(N);
+}
+
+// The teardown stops the last started first, skips what is not running, and releases after every stop.
+TEST_F(SpineTest, TheTeardownStopsRunningFeaturesLastFirstThenReleases) {
+    g_stopped.clear();
+    const tillwick::Feature one{.name = "one", .stop = &RecordStop<1>},
+        two{.name = "two", .stop = &RecordStop<2>, .running = &S::PasteGoOn},
+        three{.name = "three", .stop = &RecordStop<3>, .release = &RecordStop<4>};
+    const tillwick::Feature* const table[] = {&one, &two, &three};
+    tillwick::SubstituteFeatures(table);
+    tillwick::StopFeatures();
+    EXPECT_EQ(g_stopped, (std::vector<int>{3, 1, 4}));
+}
+
 }  // namespace
 }  // namespace spine
