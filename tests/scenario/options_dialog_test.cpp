@@ -17,7 +17,7 @@ class OptionsDialog : public features_test::FeatureOnHost {
 protected:
     void SetUp() override {
         FeatureOnHost::SetUp();
-        PluginObject::OptionsDialogHook = &ShowOptionsDialog;
+        PluginObject::OptionsDialogHook = nullptr;  // the plugin's own path: the button's notice opens the dialog
     }
     // The host runs with the plugin; its button opens the dialog.
     OptionsForm& Open(const std::vector<std::pair<std::string, std::string>>& settings = {}) {
