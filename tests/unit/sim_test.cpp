@@ -127,6 +127,9 @@ TEST_F(Sim, ShowingActivatesHidingPassesActivationOnAndFocusingAChildActivatesIt
     EXPECT_EQ(host::GetForegroundWindow(), second);
     host::ShowWindow(second, SW_HIDE);
     EXPECT_EQ(host::GetForegroundWindow(), first);
+    host::ShowWindow(second, SW_SHOW);  // hidden by SetWindowPos, the same
+    host::SetWindowPos(second, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(host::GetForegroundWindow(), first);
 
     HWND child = Make("SimPlain", WS_CHILD | WS_VISIBLE, second);
     host::ShowWindow(second, SW_SHOWNA);
