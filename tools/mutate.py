@@ -15,6 +15,7 @@ that kills none of its own may be cut without lowering the score.
 """
 import argparse
 import re
+import signal
 import subprocess
 import sys
 import time
@@ -121,6 +122,8 @@ def try_mutant(repo, build_dir, mutant, log, every_test=False):
 
 
 def main():
+    # A run stopped with kill goes the way of Ctrl-C, so the mutated file is restored.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--only", help="comma-separated mutant ids")
     parser.add_argument("--list", action="store_true", help="show the mutants and where they apply; build nothing")
