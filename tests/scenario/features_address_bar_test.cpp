@@ -18,25 +18,17 @@ protected:
 
 // The lock opens the security dialog for clicks up to x 21; stopping frees the brush.
 TEST_F(AddressBar, OnlyALowerCaseHttpsAddressIsPaintedInTheChosenColoursAndHasTheLock) {
-    Settings({{"HighlightCombo", "1"}, {"HighlightComboBack", "255"}, {"HighlightComboText", "65280"}});
-    refhost::Host& h = Start();
-    struct Case {
-        const char* url;
-        bool secure;
-    };
-    for (const Case& k : {Case{"https://bank.example/", true}, Case{"HTTPS://bank.example/", false},
-                          Case{"http://bank.example/", false}}) {
-        SCOPED_TRACE(k.url);
-        h.LoadPage(k.url);
-        testsupport::PumpFor(400);
-        EXPECT_EQ(Visible(Overlay()), k.secure);
+    refhost::Host& h = StartWith({{"HighlightCombo", "1"}, {"HighlightComboBack", "255"}, {"HighlightComboText", "65280"}});
+    for (const char* url : {"https://bank.example/", "HTTPS://bank.example/", "http://bank.example/", "https://bank.example/"}) {
+        SCOPED_TRACE(url);
+        Load(url, 400);
+        const bool secure = std::string(url).starts_with("https");
+        EXPECT_EQ(Visible(Overlay()), secure);
         const host::sim::EditPaint paint = host::sim::PaintEdit(h.AddressEdit());
-        EXPECT_EQ(paint.colours.text, k.secure ? std::optional<COLORREF>(65280) : std::nullopt);
-        EXPECT_EQ(paint.colours.back, k.secure ? std::optional<COLORREF>(255) : std::nullopt);
-        EXPECT_EQ(paint.brush, k.secure ? std::optional<COLORREF>(255) : std::nullopt);
+        EXPECT_EQ(paint.colours.text, secure ? std::optional<COLORREF>(65280) : std::nullopt);
+        EXPECT_EQ(paint.colours.back, secure ? std::optional<COLORREF>(255) : std::nullopt);
+        EXPECT_EQ(paint.brush, secure ? std::optional<COLORREF>(255) : std::nullopt);
     }
-    h.LoadPage("https://bank.example/");
-    testsupport::PumpFor(400);
     // The frame and its address box narrow: the overlay follows, 18 pixels short of the box's right end.
     RECT box{};
     host::GetClientRect(h.AddressCombo(), &box);
@@ -87,8 +79,7 @@ protected:
     void StartBar(const char* inAddressBar, const char* on = "1") {
         Shown().clear();
         features_test::RegisterControlHost(&ProgressDocument);
-        Settings({{"CustomProgress", on}, {"AddressProgress", inAddressBar}});
-        Start();
+        StartWith({{"CustomProgress", on}, {"AddressProgress", inAddressBar}});
     }
     HWND Container() const { return State().ProgressWnd; }
 };
@@ -172,8 +163,7 @@ TEST_F(ProgressBar, WithoutAControlHostTheBarStaysOffAndTheReportSaysSo) {
     EXPECT_NE(State().DiagnosticsText.find("Kein Balken.\r\n"), std::string::npos);
     EXPECT_FALSE(host::fs::FileExists(features_test::kPluginFolder + "\\temp3"));
     const int windows = host::sim::LiveWindowCount();
-    host->LoadPage("http://example.org/");
-    testsupport::PumpFor(500);
+    Load("http://example.org/", 500);
     EXPECT_EQ(host::sim::LiveWindowCount(), windows);
 }
 
@@ -184,8 +174,7 @@ TEST_F(AddressBar, RefreshAndStopShareOnePlaceOnlyWhenTheyAreNeighbours) {
         SCOPED_TRACE(between);
         Renew();
         config.buttonsBetweenRefreshAndStop = between;
-        Settings({{"CombineButtons", "1"}});
-        refhost::Host& h = Start();
+        refhost::Host& h = StartWith({{"CombineButtons", "1"}});
         auto hidden = [&](UINT id) { return host::SendMessageA(h.ButtonsToolbar(), TB_ISBUTTONHIDDEN, id, 0) != 0; };
         const int combinedWidth = BandWidth(c::kMainButtonsBandId);
         EXPECT_EQ(State().CombineButtonsOn, between == 0);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "menus/context_menus.h"
 #include "menus/host_menus.h"
 #include "options/options_dialog.h"
+#include "settings/ini_store.h"
 #include "statushtml/status_html.h"
 #include "statusinfo/statusinfo.h"
 #include "support/plugin_adapter.h"
@@ -97,6 +99,8 @@ inline void RegisterControlHost(std::function<host::Object()> makeDocument) {
     host::RegisterClassA(&wc);
 }
 
+using Values = std::vector<std::pair<std::string, std::string>>;
+
 class FeatureOnHost : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -115,7 +119,7 @@ protected:
     }
 
     // Our settings file, section "General", as the user left it.
-    void Settings(const std::vector<std::pair<std::string, std::string>>& values) {
+    void Settings(const Values& values) {
         std::string text = "[General]\r\n";
         for (const auto& [key, value] : values) text += key + "=" + value + "\r\n";
         host::sim::PutFile(kPluginFolder + "\\settings.ini", text);
@@ -139,6 +143,20 @@ protected:
         return *host;
     }
 
+    refhost::Host& StartWith(const Values& settings, const std::vector<std::string>& urls = {"http://example.com/"}) {
+        Settings(settings);
+        return Start(urls);
+    }
+    // The active tab goes to `url`, and `ms` go by.
+    void Load(const std::string& url, std::uint32_t ms = 1000) {
+        host->LoadPage(url);
+        testsupport::PumpFor(ms);
+    }
+    // A value of our settings file's "General" section as written there.
+    static std::string StoredValue(const std::string& key) {
+        return tillwick::ini::ReadString(kPluginFolder + "\\settings.ini", "General", key, "(none)");
+    }
+
     // WM_COMMAND values the frame received from the log position `from` on.
     std::vector<WPARAM> FrameCommands(std::size_t from = 0) const {
         std::vector<WPARAM> commands;
@@ -148,6 +166,13 @@ protected:
         return commands;
     }
     static std::size_t LogMark() { return host::sim::MessageLog().size(); }
+    // How many `msg` (with `wParam`, if given) `hwnd` received from log position `from` on.
+    static long Delivered(HWND hwnd, UINT msg, std::size_t from, std::optional<WPARAM> wParam = std::nullopt) {
+        const auto& log = host::sim::MessageLog();
+        return std::count_if(log.begin() + static_cast<std::ptrdiff_t>(from), log.end(), [&](const auto& m) {
+            return m.hwnd == hwnd && m.msg == msg && (!wParam || m.wParam == *wParam);
+        });
+    }
     // What the host's frame procedure was handed from position `from` on.
     static std::vector<HostReceived> HostGot(UINT msg, std::size_t from = 0) {
         std::vector<HostReceived> got;

@@ -170,8 +170,7 @@ protected:
 };
 
 TEST_F(GroupMenus, HoveredPagesShowTheirOwnAddressAndLargerGroupsAskFirst) {
-    Settings({{"ShowGroupUrl", "1"}, {"OpenGroupConfirm", "1"}, {"OpenGroupCount", "2"}});
-    refhost::Host& h = Start();
+    refhost::Host& h = StartWith({{"ShowGroupUrl", "1"}, {"OpenGroupConfirm", "1"}, {"OpenGroupCount", "2"}});
     HoverGroup(0, 1);  // "BBC", the beginning of the first page's title
     EXPECT_EQ(StatusText(), "http://bbc/");
     EXPECT_TRUE(tillwick::State().StatusInfoRefresh);

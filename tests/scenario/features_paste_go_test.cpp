@@ -145,8 +145,7 @@ TEST_F(PasteGo, PasteAndGoNavigatesTheCurrentOrANewTab) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pasteNew) + " " + c.page + " " + c.clip);
         Renew();
-        Settings({{"PasteGo", "1"}, {"PasteNew", c.pasteNew}});
-        refhost::Host& h = Start({c.page});
+        refhost::Host& h = StartWith({{"PasteGo", "1"}, {"PasteNew", c.pasteNew}}, {c.page});
         host::sim::SetClipboardText(c.clip);
         Select(h.AddressEdit(), 0, -1);
         host::sim::QueueMenuAnswer(kPasteAndGo);

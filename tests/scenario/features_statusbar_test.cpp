@@ -24,8 +24,7 @@ protected:
     // Status messages on; the status bar is hooked by the next plugin
     // object's start-up, so a later tab opens first.
     void StartWithMessages() {
-        Settings({{"HideStatusBar", "1"}, {"ShowStatusMessage", "1"}});
-        Start();
+        StartWith({{"HideStatusBar", "1"}, {"ShowStatusMessage", "1"}});
         host->OpenTab("http://b.example/");
         testsupport::PumpFor(1000);
         HideByMovingTheFrame();
@@ -57,8 +56,7 @@ TEST_F(HideStatusBar, HotBandBoundaryRevealsAfterTheDelayFloatingOverThePage) {
 }
 
 TEST_F(HideStatusBar, ProgressPartWidthsStrictlyBetween80And90AreBusy) {
-    Settings({{"HideStatusBar", "1"}});
-    Start();
+    StartWith({{"HideStatusBar", "1"}});
     for (int width = 79; width <= 91; ++width) {
         SCOPED_TRACE(width);
         RestOverPage(0, 250);
@@ -116,8 +114,8 @@ TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar)
 }
 
 TEST_F(HideStatusBar, SwitchingRevealsOnlyForAnotherSiteAndNotForABlankPage) {
-    Settings({{"HideStatusBar", "1"}, {"ShowSwitchTab", "1"}});
-    refhost::Host& h = Start({"http://a.example/1", "http://a.example/2", "about:blank", "http://b.example/"});
+    refhost::Host& h = StartWith({{"HideStatusBar", "1"}, {"ShowSwitchTab", "1"}},
+                                 {"http://a.example/1", "http://a.example/2", "about:blank", "http://b.example/"});
     tillwick::State().StatusBarInfoOn = true;  // the status information is on
     h.ActivateTab(0);
     testsupport::PumpFor(1000);

@@ -70,8 +70,7 @@ TEST_F(HideTabBar, TheWheelSwitchesTabsWrappingAroundAndIsConsumed) {
 }
 
 TEST_F(HideTabBar, OpeningATabHidesTheFloatingBarAndClosingOneFlashesIt) {
-    Settings({{"HideTabBar", "1"}});
-    refhost::Host& h = Start({"http://a.example/", "http://b.example/"});
+    refhost::Host& h = StartWith({{"HideTabBar", "1"}}, {"http://a.example/", "http://b.example/"});
     Reveal();
     h.OpenTab("http://c.example/");
     EXPECT_FALSE(Visible(Bar()));
@@ -103,8 +102,7 @@ TEST_F(HideTabBar, ADoubleClickWhileItFloatsRunsTheHostsConfiguredCommandAndFlas
 // The host lays the frame out anew; a second later the bar is laid out again
 // on its side of the page, hidden, and reveals from that side.
 TEST_F(HideTabBar, AfterTheHostMovesItOrSwitchesFullScreenTheBarIsLaidOutHiddenOnItsSide) {
-    Settings({{"HideTabBar", "1"}});
-    refhost::Host& h = Start();
+    refhost::Host& h = StartWith({{"HideTabBar", "1"}});
     const struct {
         WPARAM command;
         bool onTop;
@@ -140,8 +138,7 @@ TEST_F(HideTabBar, TheLastTabModeShowsTheBarOnlyWithTwoTabs) {
         SCOPED_TRACE(static_cast<int>(order));
         Renew();
         config.releaseOrder = order;
-        Settings({{"HideTabBar", "1"}, {"HideLastTab", "1"}});
-        refhost::Host& h = Start();
+        refhost::Host& h = StartWith({{"HideTabBar", "1"}, {"HideLastTab", "1"}});
         EXPECT_FALSE(h.TabBarShown());
         for (int round = 0; round < 2; ++round) {
             h.OpenTab("http://b.example/");
@@ -159,8 +156,7 @@ TEST_F(HideTabBar, TheLastTabModeShowsTheBarOnlyWithTwoTabs) {
 
 // A stop inside the re-layout or hold window, then a start: as fresh as the first start.
 TEST_F(HideTabBar, AStopInsideTheRelayoutWindowLeavesNothingHalfDone) {
-    Settings({{"HideTabBar", "1"}, {"HideStatusBar", "1"}});
-    refhost::Host& h = Start();
+    refhost::Host& h = StartWith({{"HideTabBar", "1"}, {"HideStatusBar", "1"}});
     host::SendMessageA(h.Frame(), WM_COMMAND, 0x818C, 0);  // the tab bar below the pages
     ASSERT_TRUE(tillwick::State().StatusBarRevealBlocked);
     tillwick::StopHideStatusBar();

@@ -10,21 +10,11 @@ using features_test::FeatureOnHost;
 constexpr WPARAM kLock = 0x80F0;
 constexpr WPARAM kExit = 0xE141;
 
-// TCM_SETITEMW calls to the tab bar from position `from` on.
-int IconSets(HWND tabBar, std::size_t from) {
-    int n = 0;
-    const auto& log = host::sim::MessageLog();
-    for (std::size_t i = from; i < log.size(); ++i)
-        if (log[i].hwnd == tabBar && log[i].msg == TCM_SETITEMW) ++n;
-    return n;
-}
-
 class TabLock : public FeatureOnHost {};
 
 TEST_F(TabLock, ThreeWithTwoTabsLocksBothInOrderAndKeepsIconsForFifteenSeconds) {
-    Settings({{"StartUpTabLock", "1"}, {"TabToLock", "3"}});
     const std::size_t mark = LogMark();
-    refhost::Host& h = Start({"http://a.example/", "http://b.example/"});
+    refhost::Host& h = StartWith({{"StartUpTabLock", "1"}, {"TabToLock", "3"}}, {"http://a.example/", "http://b.example/"});
     EXPECT_EQ(h.ActiveTab(), 1);
     // Activate then lock, one tab after the other.
     std::vector<WPARAM> lockRun;
@@ -36,25 +26,18 @@ TEST_F(TabLock, ThreeWithTwoTabsLocksBothInOrderAndKeepsIconsForFifteenSeconds) 
 
     // Two icons per 500 ms tick, 30 ticks, then nothing more.
     testsupport::PumpFor(15000);
-    EXPECT_EQ(IconSets(h.TabBar(), mark), 60);
+    EXPECT_EQ(Delivered(h.TabBar(), TCM_SETITEMW, mark), 60);
     testsupport::PumpFor(2000);
-    EXPECT_EQ(IconSets(h.TabBar(), mark), 60);
+    EXPECT_EQ(Delivered(h.TabBar(), TCM_SETITEMW, mark), 60);
 }
 
 // Releasing a tab's plugin object removes the hooks, so each case closes the
 // only tab of a fresh host.
 class TabExit : public FeatureOnHost {
 protected:
-    static long ExitCommands(HWND frame, std::size_t from) {
-        const auto& log = host::sim::MessageLog();
-        return std::count_if(log.begin() + static_cast<std::ptrdiff_t>(from), log.end(), [&](const auto& m) {
-            return m.hwnd == frame && m.msg == WM_COMMAND && m.wParam == kExit;
-        });
-    }
     // Closes the one tab and reports whether the exit command followed, exactly 100 ms later.
     bool LastTabCloseExits(bool fullScreen, bool modifierHeld, bool switchedOff) {
-        Settings({{"LastTabExit", "1"}});
-        refhost::Host& h = Start({"http://a.example/"});
+        refhost::Host& h = StartWith({{"LastTabExit", "1"}}, {"http://a.example/"});
         if (fullScreen) h.Command(0x804D);
         if (switchedOff) {  // by the options dialog's Apply
             Settings({{"LastTabExit", "0"}});
@@ -66,10 +49,10 @@ protected:
         h.CloseTab();
         host::sim::SetKeyDown(VK_SHIFT, false);
         testsupport::PumpFor(99);
-        EXPECT_EQ(ExitCommands(h.Frame(), mark), 0);
+        EXPECT_EQ(Delivered(h.Frame(), WM_COMMAND, mark, kExit), 0);
         const HWND frame = h.Frame();  // gone from the host once it has closed
         testsupport::PumpFor(1);
-        const bool exited = ExitCommands(frame, mark) == 1;
+        const bool exited = Delivered(frame, WM_COMMAND, mark, kExit) == 1;
         testsupport::PumpFor(10);
         EXPECT_EQ(h.Running(), !exited);
         return exited;

@@ -257,8 +257,7 @@ TEST_F(OptionsDialog, ApplyRestartsTheFeaturesWhileTheDialogIsOpen) {
 }
 
 TEST_F(OptionsDialog, OpeningLeavesAlwaysOnTopAndApplyRegistersTheNewHotKey) {
-    Settings({{"AlwaysOnTop", "1"}});
-    Start();
+    StartWith({{"AlwaysOnTop", "1"}});
     ASSERT_TRUE(State().OnTopDispatch);
     host::SendMessageA(host->Frame(), WM_HOTKEY, 138, 0);
     ASSERT_TRUE(tillwick::OnTopData().Active);
