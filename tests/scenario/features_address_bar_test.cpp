@@ -59,14 +59,11 @@ TEST_F(AddressBar, OnlyALowerCaseHttpsAddressIsPaintedInTheChosenColoursAndHasTh
 // ---- the progress bar ------------------------------------------------------------------
 
 // The control host's page: its document's window records ShowProgress.
-std::vector<std::int32_t>& Shown() {
-    static std::vector<std::int32_t> shown;
-    return shown;
-}
+std::vector<std::int32_t> g_shown;
 host::Object ProgressDocument() {
     auto window = host::sim::MakeObject();
     window->SetMethod("ShowProgress", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
-        Shown().push_back(std::get<std::int32_t>(args.at(0)));
+        g_shown.push_back(std::get<std::int32_t>(args.at(0)));
         return host::Value{};
     });
     auto document = host::sim::MakeObject();
@@ -77,7 +74,7 @@ host::Object ProgressDocument() {
 class ProgressBar : public AddressBar {
 protected:
     void StartBar(const char* inAddressBar, const char* on = "1") {
-        Shown().clear();
+        g_shown.clear();
         features_test::RegisterControlHost(&ProgressDocument);
         StartWith({{"CustomProgress", on}, {"AddressProgress", inAddressBar}});
     }
@@ -99,15 +96,15 @@ TEST_F(ProgressBar, ShowsTheRoundedPercentageHidesAfter50msAndIgnoresAnEmptyMaxi
     testsupport::PumpFor(1);
     EXPECT_FALSE(Visible(Container()));
     EXPECT_EQ(WindowRect(host->AddressEdit()).right, editRight);
-    EXPECT_EQ(Shown(), std::vector<std::int32_t>{50});
+    EXPECT_EQ(g_shown, std::vector<std::int32_t>{50});
     tillwick::ProgressBarChange(1, 2);
     tillwick::ProgressBarChange(2, 2);  // exactly full: 100, then gone
-    EXPECT_EQ(Shown().back(), 100);
+    EXPECT_EQ(g_shown.back(), 100);
     testsupport::PumpFor(50);
     EXPECT_FALSE(Visible(Container()));
-    Shown().clear();
+    g_shown.clear();
     tillwick::ProgressBarChange(INT32_MAX, 1);  // far past its maximum a load is complete, not negative
-    EXPECT_EQ(Shown(), std::vector<std::int32_t>{100});
+    EXPECT_EQ(g_shown, std::vector<std::int32_t>{100});
     testsupport::PumpFor(50);
     EXPECT_FALSE(Visible(Container()));
     // Another tab activated, or the tab closed: gone at once.
@@ -136,7 +133,7 @@ TEST_F(ProgressBar, AStopBeforeThePageIsAttachedLeavesNoPageFileAndTheNextStartS
         testsupport::PumpFor(1000);
         tillwick::ProgressBarChange(1, 2);
         EXPECT_TRUE(Visible(Container()));
-        EXPECT_EQ(Shown(), std::vector<std::int32_t>{50});
+        EXPECT_EQ(g_shown, std::vector<std::int32_t>{50});
     }
 }
 

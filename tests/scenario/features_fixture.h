@@ -50,37 +50,28 @@ struct HostReceived {
 // Sits between the plugin's hook and the host's frame procedure and writes
 // down what the host is handed.
 struct FrameRecorder {
-    static std::vector<HostReceived>& Received() {
-        static std::vector<HostReceived> received;
-        return received;
-    }
-    static WNDPROC& HostProc() {
-        static WNDPROC proc = nullptr;
-        return proc;
-    }
+    static inline std::vector<HostReceived> received;
+    static inline WNDPROC hostProc = nullptr;
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         HostReceived r{msg, wParam, {}};
         if (msg == WM_SETTEXT && lParam != 0)
             r.text = host::WideToAnsi(reinterpret_cast<const char16_t*>(lParam));
-        Received().push_back(std::move(r));
-        return host::CallWindowProcW(HostProc(), hwnd, msg, wParam, lParam);
+        received.push_back(std::move(r));
+        return host::CallWindowProcW(hostProc, hwnd, msg, wParam, lParam);
     }
     static void Install(HWND frame) {
-        Received().clear();
-        HostProc() = reinterpret_cast<WNDPROC>(
+        received.clear();
+        hostProc = reinterpret_cast<WNDPROC>(
             host::SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
     }
 };
 
 // The "AtlAxWin" control host as a machine with the library offers it: a
-// page window inside, whose document ControlDocument() makes when asked.
-inline std::function<host::Object()>& ControlDocument() {
-    static std::function<host::Object()> make;
-    return make;
-}
+// page window inside, whose document controlDocument makes when asked.
+inline std::function<host::Object()> controlDocument;
 inline LRESULT CALLBACK ControlPageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == host::RegisterWindowMessageA("WM_HTML_GETOBJECT") && ControlDocument())
-        return host::sim::LresultFromObject(ControlDocument()());
+    if (msg == host::RegisterWindowMessageA("WM_HTML_GETOBJECT") && controlDocument)
+        return host::sim::LresultFromObject(controlDocument());
     return host::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 inline LRESULT CALLBACK ControlHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -92,7 +83,7 @@ inline LRESULT CALLBACK ControlHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     return host::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 inline void RegisterControlHost(std::function<host::Object()> makeDocument) {
-    ControlDocument() = std::move(makeDocument);
+    controlDocument = std::move(makeDocument);
     WNDCLASSA wc{};
     wc.lpfnWndProc = &ControlHostProc;
     wc.lpszClassName = "AtlAxWin";
@@ -176,12 +167,12 @@ protected:
     // What the host's frame procedure was handed from position `from` on.
     static std::vector<HostReceived> HostGot(UINT msg, std::size_t from = 0) {
         std::vector<HostReceived> got;
-        const auto& all = FrameRecorder::Received();
+        const auto& all = FrameRecorder::received;
         for (std::size_t i = from; i < all.size(); ++i)
             if (all[i].msg == msg) got.push_back(all[i]);
         return got;
     }
-    static std::size_t HostMark() { return FrameRecorder::Received().size(); }
+    static std::size_t HostMark() { return FrameRecorder::received.size(); }
 
     // The mouse over the active tab's page, `d` pixels above the bottom (or
     // below the top) of its client area, as WM_MOUSEMOVE tells it.

@@ -14,14 +14,14 @@ const std::string kId = "{3A1F7C2E-5B6D-4E8F-9A0B-1C2D3E4F5A6B}";
 class TabHover : public features_test::FeatureOnHost {
 protected:
     void StartWith(std::vector<std::pair<std::string, std::string>> settings) {
-        Written().clear();
+        written.clear();
         features_test::RegisterControlHost([] {
             static host::Object document;  // one view, one document
             if (!document) {
                 auto bag = host::sim::MakeObject();
                 bag->Set("body", host::Object(host::sim::MakeObject()));
                 bag->SetMethod("write", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
-                    Written().push_back(std::get<std::string>(args.at(0)));
+                    written.push_back(std::get<std::string>(args.at(0)));
                     return host::Value{};
                 });
                 bag->SetMethod("close", [](const std::vector<host::Value>&) { return std::optional<host::Value>{host::Value{}}; });
@@ -49,10 +49,7 @@ protected:
         for (WPARAM cmd : FrameCommands(mark)) n += cmd >= kActivateBase && cmd < kActivateBase + 16;
         return n;
     }
-    static std::vector<std::string>& Written() {  // what the preview's document was given
-        static std::vector<std::string> written;
-        return written;
-    }
+    static inline std::vector<std::string> written;  // what the preview's document was given
     static bool PreviewShown() { return tillwick::TabHoverData().PreviewWnd && Visible(tillwick::TabHoverData().PreviewWnd); }
     std::size_t mark = 0;
 };
@@ -112,7 +109,7 @@ TEST_F(TabHover, TheModifierKeyDoesTheOtherOfTheTwoAndThePreviewNeedsItsParts) {
         host::sim::SetKeyDown(VK_SHIFT, false);
         EXPECT_EQ(Activations(), c.activates ? 1 : 0);
         EXPECT_EQ(PreviewShown(), c.previews);
-        EXPECT_EQ(Written().empty(), !c.previews);
+        EXPECT_EQ(written.empty(), !c.previews);
     }
 }
 
@@ -126,13 +123,13 @@ TEST_F(TabHover, ThePreviewShowsACleanCopyOfTheHoveredTabInItsOwnWindowAndCloses
     const RECT shown = WindowRect(tillwick::TabHoverData().PreviewWnd);
     EXPECT_EQ(shown.left, cursor.x);
     EXPECT_EQ(shown.bottom, cursor.y - 18);  // too low on the screen to open below the cursor
-    ASSERT_FALSE(Written().empty());
-    EXPECT_NE(Written().back().find("<p>the page of http://d.example/</p>"), std::string::npos) << Written().back();
-    EXPECT_EQ(Written().back().find("script"), std::string::npos) << Written().back();
+    ASSERT_FALSE(written.empty());
+    EXPECT_NE(written.back().find("<p>the page of http://d.example/</p>"), std::string::npos) << written.back();
+    EXPECT_EQ(written.back().find("script"), std::string::npos) << written.back();
     EXPECT_TRUE(host->PopupLog().empty());  // no script ran in any page
     host::SendMessageA(host->TabBar(), WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(PreviewShown());
-    EXPECT_EQ(Written().back(), "");
+    EXPECT_EQ(written.back(), "");
     tillwick::StopTabHover();
     EXPECT_EQ(tillwick::TabHoverData().PreviewWnd, nullptr);
 }

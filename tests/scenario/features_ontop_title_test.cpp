@@ -127,7 +127,7 @@ TEST_F(OnTop, ClosingTheFrameLeavesTheModeAndStillCloses) {
     const std::size_t mark = HostMark();
     h.Close();
     EXPECT_FALSE(h.Running());
-    const auto got = features_test::FrameRecorder::Received();
+    const auto got = features_test::FrameRecorder::received;
     std::vector<UINT> seen;
     for (std::size_t i = mark; i < got.size(); ++i)
         if (got[i].msg == WM_CLOSE || (got[i].msg == WM_COMMAND && got[i].wParam == kFullScreen))
@@ -154,15 +154,12 @@ TEST_F(OnTop, APlacementThatIsNotANumberTakesItsDefault) {
 // plain property bags).
 class TitleEchoBag : public host::sim::PropertyBag {
 public:
-    static HWND& Frame() {
-        static HWND frame = nullptr;
-        return frame;
-    }
+    static inline HWND frame = nullptr;
     bool Put(std::string_view name, const host::Value& value) override {
         const bool done = PropertyBag::Put(name, value);
         const auto* title = std::get_if<std::string>(&value);
-        if (done && name == "title" && title && Frame())
-            host::SetWindowTextA(Frame(), (*title + " - Maxthon").c_str());
+        if (done && name == "title" && title && frame)
+            host::SetWindowTextA(frame, (*title + " - Maxthon").c_str());
         return done;
     }
 };
@@ -171,7 +168,7 @@ class HideTitle : public FeatureOnHost {
 protected:
     void SetUp() override {
         FeatureOnHost::SetUp();
-        TitleEchoBag::Frame() = nullptr;
+        TitleEchoBag::frame = nullptr;
         config.objects.create = [] { return host::Object(std::make_shared<TitleEchoBag>()); };
         config.titleOf = [](std::string_view url) {
             return url.find("music") != std::string_view::npos ? std::string("Best MuSiC videos")
@@ -181,7 +178,7 @@ protected:
     }
     refhost::Host& StartOn(const std::vector<std::string>& urls) {
         refhost::Host& h = Start(urls);
-        TitleEchoBag::Frame() = h.Frame();
+        TitleEchoBag::frame = h.Frame();
         return h;
     }
     std::string Caption() const { return host::sim::WindowText(host->Frame()); }

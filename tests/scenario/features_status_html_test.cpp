@@ -29,9 +29,7 @@ protected:
         return h;
     }
     static std::vector<std::string> StripScripts() {
-        auto* bag = static_cast<host::sim::PropertyBag*>(
-            tillwick::StatusHtmlData().StripDocument.GetObject("parentWindow").impl());
-        return bag ? bag->Scripts() : std::vector<std::string>{};
+        return refhost_fixture::ScriptsRun(tillwick::StatusHtmlData().StripDocument.GetObject("parentWindow"));
     }
     static bool Ran(const std::string& script) {
         const auto all = StripScripts();
