@@ -2,12 +2,9 @@
 // plugin's button, its rules (pages, enabling, validation, the hot key, the
 // colours), Apply's writes driven by the catalogue and its feature restarts.
 
-#include "features/always_on_top.h"
 #include "features_fixture.h"
 #include "menus/menu_state.h"
 #include "options/options_apply.h"
-#include "options/options_dialog.h"
-#include "settings/ini_store.h"
 
 namespace {
 
@@ -151,41 +148,32 @@ TEST_F(OptionsDialog, CancelWritesNothingAndTheNextOpeningShowsTheFileAgain) {
 
 // ---- driven by the catalogue -----------------------------------------------------
 
-// The dialog's defaults as the settings file's documentation gives them (null: the system's text colour).
+// The dialog's defaults as the settings file's documentation gives them, in the catalogue's order ("*": the
+// system's text colour).
 TEST_F(OptionsDialog, AnEmptyFileIsAppliedAsEveryDialogDefault) {
-    const std::vector<std::pair<const char*, const char*>> defaults = {
-        {"ActivateFirstTab", "0"}, {"StartOffline", "0"}, {"StartUpTabLock", "0"}, {"TabToLock", "1"},
-        {"StartPosition", "0"}, {"StartLeft", "112"}, {"StartTop", "84"}, {"StartWidth", "800"},
-        {"StartHeight", "600"}, {"HighlightCombo", "0"}, {"HighlightComboText", nullptr},
-        {"HighlightComboBack", "12776703"}, {"CustomProgress", "0"}, {"AddressProgress", "0"}, {"PasteGo", "0"},
-        {"PasteNew", "0"}, {"PluginMenu", "0"}, {"PluginDropDown", "0"}, {"PluginInclude", ""},
-        {"TabPluginMenu", "0"}, {"TabPluginDropDown", "0"}, {"TabPluginInclude", ""}, {"HidePlugin", "0"},
-        {"HideContextPlugin", "0"}, {"HideAutoPlugin", "0"}, {"HideOtherPlugin", "0"}, {"HidePluginInclude", ""},
-        {"HideTabBar", "0"}, {"TBHotArea", "15"}, {"TBTimeDelay", "250"}, {"HideLastTab", "1"},
-        {"TabHoverAction", "0"}, {"PreviewScrollPos", "0"}, {"HoverTime", "500"}, {"PreviewZoom", "50"},
-        {"TabHoverActivate", "1"}, {"HideTabToolTip", "0"}, {"HideStatusBar", "0"}, {"ShowStatusMessage", "0"},
-        {"ShowSwitchTab", "0"}, {"SBHotArea", "7"}, {"SBTimeDelay", "250"}, {"ShowZone", "0"},
-        {"StatusBarInfo", "0"}, {"ShowIcon", "0"}, {"ShowIP", "0"}, {"ShowLocation", "0"}, {"ShowProxy", "0"},
-        {"StatusHtml", "0"}, {"ShowGroupUrl", "0"}, {"TabMenu", "0"}, {"ExtensionMenu", "0"},
-        {"ExtensionInclude", ""}, {"OtherMenu", "0"}, {"OtherInclude", ""}, {"TabOtherMenu", "0"},
-        {"TabOtherInclude", ""}, {"SortSearch", "0"}, {"SortSearchCustom", "0"},
-        {"SortSearchOrder", "google|yahoo|msn"}, {"SortSearchAlphabetical", "0"}, {"HideTitle", "0"},
-        {"HideKeyTitle", "0"}, {"Title", "Maxthon Browser"}, {"TitleToHide", "movie|music|game"},
-        {"ToggleFilter", "0"}, {"AlwaysOnTop", "0"}, {"OnTopLeft", "112"}, {"OnTopTop", "84"},
-        {"OnTopWidth", "400"}, {"OnTopHeight", "300"}, {"OnTopHotKeyVK", "M"}, {"OnTopHotKeyMOD", "Ctrl"},
-        {"LastTabExit", "0"}, {"OpenGroupConfirm", "0"}, {"OpenGroupCount", "10"}, {"CombineButtons", "0"},
-        {"ShowInMenu", "1"}, {"ShowButton", "1"}, {"GlobalModifier", "Shift"}};
+    std::string defaults =
+        "ActivateFirstTab=0;StartOffline=0;StartUpTabLock=0;TabToLock=1;StartPosition=0;StartLeft=112;"
+        "StartTop=84;StartWidth=800;StartHeight=600;HighlightCombo=0;HighlightComboText=*;"
+        "HighlightComboBack=12776703;CustomProgress=0;AddressProgress=0;PasteGo=0;PasteNew=0;PluginMenu=0;"
+        "PluginDropDown=0;PluginInclude=;TabPluginMenu=0;TabPluginDropDown=0;TabPluginInclude=;HidePlugin=0;"
+        "HideContextPlugin=0;HideAutoPlugin=0;HideOtherPlugin=0;HidePluginInclude=;HideTabBar=0;TBHotArea=15;"
+        "TBTimeDelay=250;HideLastTab=1;TabHoverAction=0;PreviewScrollPos=0;HoverTime=500;PreviewZoom=50;"
+        "TabHoverActivate=1;HideTabToolTip=0;HideStatusBar=0;ShowStatusMessage=0;ShowSwitchTab=0;SBHotArea=7;"
+        "SBTimeDelay=250;ShowZone=0;StatusBarInfo=0;ShowIcon=0;ShowIP=0;ShowLocation=0;ShowProxy=0;"
+        "StatusHtml=0;ShowGroupUrl=0;TabMenu=0;ExtensionMenu=0;ExtensionInclude=;OtherMenu=0;OtherInclude=;"
+        "TabOtherMenu=0;TabOtherInclude=;SortSearch=0;SortSearchCustom=0;SortSearchOrder=google|yahoo|msn;"
+        "SortSearchAlphabetical=0;HideTitle=0;HideKeyTitle=0;Title=Maxthon Browser;"
+        "TitleToHide=movie|music|game;ToggleFilter=0;AlwaysOnTop=0;OnTopLeft=112;OnTopTop=84;OnTopWidth=400;"
+        "OnTopHeight=300;OnTopHotKeyVK=M;OnTopHotKeyMOD=Ctrl;LastTabExit=0;OpenGroupConfirm=0;"
+        "OpenGroupCount=10;CombineButtons=0;ShowInMenu=1;ShowButton=1;GlobalModifier=Shift;";
     OptionsForm& form = Open();
     form.Apply();
     EXPECT_EQ(tillwick::State().GlobalModifierKey, VK_SHIFT);  // the new key counts at once
-    for (const auto& [key, value] : defaults) {
-        const std::string expected = value ? value : std::to_string(host::GetSysColor(COLOR_WINDOWTEXT));
-        EXPECT_EQ(ini::ReadString(features_test::kPluginFolder + "\\settings.ini", "General", key, "(none)"), expected)
-            << key;
-    }
-    EXPECT_EQ(std::count_if(SettingsCatalogue().begin(), SettingsCatalogue().end(),
-                            [](const SettingRow& row) { return row.kind != SettingKind::Hidden; }),
-              static_cast<std::ptrdiff_t>(defaults.size()));
+    defaults.replace(defaults.find("=*;") + 1, 1, std::to_string(host::GetSysColor(COLOR_WINDOWTEXT)));
+    std::string stored;
+    for (const SettingRow& row : SettingsCatalogue())
+        if (row.kind != SettingKind::Hidden) stored += std::string(row.KeyWritten()) + "=" + StoredValue(std::string(row.KeyWritten())) + ";";
+    EXPECT_EQ(stored, defaults);
     EXPECT_NE(SettingsFile().find("StartOffline=0"), std::string::npos);
     EXPECT_FALSE(form.Get("cmdApply").enabled);
 }
@@ -216,8 +204,7 @@ TEST_F(OptionsDialog, EveryOtherValueLoadsAndIsWrittenBackAsItWas) {
     for (const auto& [key, value] : values) {
         // The button switch is kept as stored while the menu entry is off (it is forced on then).
         if (key == "ShowButton") continue;
-        EXPECT_EQ(ini::ReadString(features_test::kPluginFolder + "\\settings.ini", "General", key, "(none)"), value)
-            << key;
+        EXPECT_EQ(StoredValue(key), value) << key;
     }
 }
 
