@@ -49,8 +49,7 @@ TEST_F(OnTop, RegistersTheMappedHotKeyForTheFrame) {
         std::vector<std::pair<std::string, std::string>> settings{{"AlwaysOnTop", "1"}};
         if (c.modifier) settings.emplace_back("OnTopHotKeyMOD", c.modifier);
         if (c.letter) settings.emplace_back("OnTopHotKeyVK", c.letter);
-        Settings(settings);
-        refhost::Host& h = Start();
+        refhost::Host& h = StartWith(settings);
         const auto keys = host::sim::RegisteredHotKeys();
         ASSERT_EQ(keys.size(), 1u);
         EXPECT_EQ(keys[0].hwnd, h.Frame());
@@ -97,6 +96,16 @@ TEST_F(OnTop, HotKeyTwiceGivesBackTheFrameExactlyAndFullScreenIsLeftFirst) {
     EXPECT_EQ(FrameCommands(log), std::vector<WPARAM>{kFullScreen});
     EXPECT_EQ(refhost_fixture::StyleOf(h.Frame()), style);
     EXPECT_FALSE(h.FullScreen());
+    // Closing the frame in the mode leaves it first and still closes.
+    PressHotKey();
+    const std::size_t closing = HostMark();
+    h.Close();
+    EXPECT_FALSE(h.Running());
+    const auto& got = features_test::FrameRecorder::received;
+    std::vector<UINT> seen;
+    for (std::size_t i = closing; i < got.size(); ++i)
+        if (got[i].msg == WM_CLOSE || (got[i].msg == WM_COMMAND && got[i].wParam == kFullScreen)) seen.push_back(got[i].msg);
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_COMMAND, WM_CLOSE}));
 }
 
 // The host's full-screen commands, from the menu and from the keyboard: the
@@ -119,20 +128,6 @@ TEST_F(OnTop, TheHostsFullScreenCommandsArePassedOnAfterLeaving) {
         PressHotKey();  // and the hot key enters the mode afresh
         EXPECT_TRUE(Topmost());
     }
-}
-
-TEST_F(OnTop, ClosingTheFrameLeavesTheModeAndStillCloses) {
-    refhost::Host& h = Start();
-    PressHotKey();
-    const std::size_t mark = HostMark();
-    h.Close();
-    EXPECT_FALSE(h.Running());
-    const auto got = features_test::FrameRecorder::received;
-    std::vector<UINT> seen;
-    for (std::size_t i = mark; i < got.size(); ++i)
-        if (got[i].msg == WM_CLOSE || (got[i].msg == WM_COMMAND && got[i].wParam == kFullScreen))
-            seen.push_back(got[i].msg);
-    EXPECT_EQ(seen, (std::vector<UINT>{WM_COMMAND, WM_CLOSE}));
 }
 
 TEST_F(OnTop, APlacementThatIsNotANumberTakesItsDefault) {

@@ -117,6 +117,19 @@ TEST_F(StatusInfo, PanelEntriesAppearOnlyOnceTheStripExists) {
     }
 }
 
+// Show All, one item off, Show None: each switch written at once.
+TEST_F(StatusInfo, ShowAllAndShowNoneSwitchEveryItemAndWriteIt) {
+    host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
+    StartInfo({{"ShowZone", "1"}});
+    for (auto [id, values] : {std::pair{7u, "11111"}, {3u, "10111"}, {8u, "00000"}}) {
+        Click(30, id);
+        std::string stored;
+        for (const char* key : {"ShowZone", "ShowIP", "ShowLocation", "ShowProxy", "ShowIcon"}) stored += StoredValue(key);
+        EXPECT_EQ(stored, values) << id;
+        EXPECT_EQ(tillwick::State().ZoneIconOn, values[4] == '1');
+    }
+}
+
 TEST_F(StatusInfo, ProxyTextForms) {
     StartInfo({{"ShowProxy", "1"}});
     struct Case { const char* config; const char* text; } const cases[] = {
@@ -138,19 +151,6 @@ TEST_F(StatusInfo, ProxyTextForms) {
     for (auto [command, text] : {std::pair{33068, "Proxy:  Use IE Proxy"}, {33059, "Proxy:  No Proxy"}}) {
         host->Command(static_cast<UINT>(command));
         EXPECT_EQ(tillwick::StatusInfoData().Info.ProxyText, text);
-    }
-}
-
-// Show All, one item off, Show None: each switch written at once.
-TEST_F(StatusInfo, ShowAllAndShowNoneSwitchEveryItemAndWriteIt) {
-    host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
-    StartInfo({{"ShowZone", "1"}});
-    for (auto [id, values] : {std::pair{7u, "11111"}, {3u, "10111"}, {8u, "00000"}}) {
-        Click(30, id);
-        std::string stored;
-        for (const char* key : {"ShowZone", "ShowIP", "ShowLocation", "ShowProxy", "ShowIcon"}) stored += StoredValue(key);
-        EXPECT_EQ(stored, values) << id;
-        EXPECT_EQ(tillwick::State().ZoneIconOn, values[4] == '1');
     }
 }
 
@@ -228,8 +228,7 @@ TEST_F(StatusInfo, ReportShowsAHostileAnswerAsTextInItsOwnWindow) {
     pageWindow->Set("name", std::string("WHOIS"));
     int opens = 0;
     pageWindow->SetMethod("open", [&](const std::vector<host::Value>&) { ++opens; return host::Value{}; });
-    host::sim::QueueMenuAnswer(9);
-    Click(30);
+    Click(30, 9);
     Answer("<html><pre>NetName: EVIL\nCountry: US\n</pre><iframe src=x></iframe><script>alert(1)</script>"
            "<img src=x onerror=alert(2)></pre><p>");
     testsupport::PumpFor(1000);
@@ -247,8 +246,7 @@ TEST_F(StatusInfo, ReportShowsAHostileAnswerAsTextInItsOwnWindow) {
     // Another report asked for: a blank page of the user's own is not its window.
     host->ActivateTab(page);
     testsupport::PumpFor(500);
-    host::sim::QueueMenuAnswer(9);
-    Click(30);
+    Click(30, 9);
     host->OpenTab("about:blank");
     testsupport::PumpFor(500);
     EXPECT_TRUE(tillwick::WhoisReportShowing());
