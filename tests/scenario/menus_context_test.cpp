@@ -35,10 +35,13 @@ protected:
                        Plugin("z", "Zeta", "", "script", "[MyIE2Buttons]\r\nCount=abc\r\n")})
             config.plugins.push_back(p);
     }
-    void StartWith(std::vector<std::pair<std::string, std::string>> settings, bool tabsOnTop = false) {
-        config.tabBarOnTop = tabsOnTop;
-        Settings(settings);
-        Start();
+    // The user picks `id` in the page's selection menu and `ms` go by; the log position before it.
+    std::size_t PickInPageMenu(UINT id, std::uint32_t ms) {
+        const std::size_t mark = LogMark();
+        host::sim::QueueMenuAnswer(id);
+        host->RightClickPage(PageMenuKind::Selection);
+        testsupport::PumpFor(ms);
+        return mark;
     }
     static const Items& Shown() { return host::sim::TrackedMenus().back().items; }
     static int PositionOf(const Items& items, UINT id) {
@@ -72,9 +75,9 @@ TEST_F(ContextMenus, TabMenuPositionsFollowTheTabBarSideAndTheFeaturesOn) {
     for (const Case& k : cases) {
         SCOPED_TRACE(::testing::Message() << k.onTop << k.close << k.pluginInclude << k.moveTabBar);
         Renew();
+        config.tabBarOnTop = k.onTop;
         StartWith({{"TabMenu", k.close ? "1" : "0"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", k.pluginInclude},
-                   {"TabOtherMenu", "1"}, {"TabOtherInclude", "Unlocked"}},
-                  k.onTop);
+                   {"TabOtherMenu", "1"}, {"TabOtherInclude", "Unlocked"}});
         if (k.moveTabBar != 0) host->Command(k.moveTabBar);
         for (int opening = 0; opening < 2; ++opening) {  // the kept submenus come back the second time
             host->RightClickTab(0);
@@ -141,17 +144,11 @@ TEST_F(ContextMenus, PickedEntriesLaunchAfterTheLoopWithThePopupFilterOffMeanwhi
     const auto* window = refhost_fixture::Bag(host->PageWindowObject(0));
     ASSERT_NE(window, nullptr);
 
-    std::size_t mark = LogMark();
-    host::sim::QueueMenuAnswer(29523);  // a button entry: its command, once
-    host->RightClickPage(PageMenuKind::Selection);
-    testsupport::PumpFor(0);
+    std::size_t mark = PickInPageMenu(29523, 0);  // a button entry: its command, once
     EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{29523});
 
-    mark = LogMark();
     tillwick::State().SecurityId = "\x95');steal('";  // a double-byte lead byte before a quote
-    host::sim::QueueMenuAnswer(8002);  // a drop-down script entry: run in the page, leaving nothing there
-    host->RightClickPage(PageMenuKind::Selection);
-    testsupport::PumpFor(0);
+    mark = PickInPageMenu(8002, 0);  // a drop-down script entry: run in the page, leaving nothing there
     EXPECT_EQ(window->Scripts(), std::vector<std::string>{"go('\\u0095\\u0027\\u0029\\u003Bsteal\\u0028\\u0027');"
                                                           "<script>b()</script>"});
     EXPECT_FALSE(host->PageWindowObject(0).Get("sScript"));
@@ -160,18 +157,12 @@ TEST_F(ContextMenus, PickedEntriesLaunchAfterTheLoopWithThePopupFilterOffMeanwhi
     EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F1, 0x80F1}));
 
     // Delta's script file is missing: nothing runs, nothing else happens.
-    mark = LogMark();
-    host::sim::QueueMenuAnswer(9001);
-    host->RightClickPage(PageMenuKind::Selection);
-    testsupport::PumpFor(600);
+    mark = PickInPageMenu(9001, 600);
     EXPECT_EQ(window->Scripts().size(), 1u);
     EXPECT_TRUE(FrameCommands(mark).empty());
 
     // Stopped while the filter is off: it is switched back at once, and only once.
-    mark = LogMark();
-    host::sim::QueueMenuAnswer(8002);
-    host->RightClickPage(PageMenuKind::Selection);
-    testsupport::PumpFor(0);
+    mark = PickInPageMenu(8002, 0);
     tillwick::StopPagePluginMenu();
     testsupport::PumpFor(600);
     EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F1, 0x80F1}));
@@ -196,20 +187,17 @@ TEST_F(ContextMenus, PageMenuKindsTakePluginThenExtensionsAtTheirPosition) {
 }
 
 TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindowItemAlways) {
-    struct Case {
-        std::string include;
-        bool moved;
-    };
-    for (const Case& k : {Case{"E&x", false}, Case{"Export", true}}) {
+    for (auto [include, moved] : {std::pair{"E&x", false}, {"Export", true}}) {
+        SCOPED_TRACE(include);
         Renew();
-        StartWith({{"OtherMenu", "1"}, {"OtherInclude", k.include}});
+        StartWith({{"OtherMenu", "1"}, {"OtherInclude", include}});
         host->RightClickPage(PageMenuKind::LinkShort);
         const Items& items = Shown();
         EXPECT_EQ(items.at(1).text, "Open in New &Tab");
-        EXPECT_EQ(PositionOf(items, 3700) == -1, k.moved);
-        EXPECT_EQ(items.back().id, k.moved ? 138u : 28u);
+        EXPECT_EQ(PositionOf(items, 3700) == -1, moved);
+        EXPECT_EQ(items.back().id, moved ? 138u : 28u);
         // Nothing matched: no separator appended, the separators left alone.
-        EXPECT_EQ(items.size(), k.moved ? 17u : 16u);
+        EXPECT_EQ(items.size(), moved ? 17u : 16u);
     }
 }
 
