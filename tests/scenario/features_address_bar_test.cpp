@@ -92,9 +92,7 @@ TEST_F(ProgressBar, ShowsTheRoundedPercentageHidesAfter50msAndIgnoresAnEmptyMaxi
     tillwick::ProgressBarChange(0, 0);
     tillwick::ProgressBarChange(-1, 100);
     testsupport::PumpFor(49);
-    EXPECT_TRUE(Visible(Container()));
-    testsupport::PumpFor(1);
-    EXPECT_FALSE(Visible(Container()));
+    ExpectShownInOneMs(Container(), false);
     EXPECT_EQ(WindowRect(host->AddressEdit()).right, editRight);
     EXPECT_EQ(g_shown, std::vector<std::int32_t>{50});
     tillwick::ProgressBarChange(1, 2);

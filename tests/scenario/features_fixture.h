@@ -201,6 +201,12 @@ protected:
         return r;
     }
     static bool Visible(HWND hwnd) { return host::IsWindowVisible(hwnd) != FALSE; }
+    // `hwnd` is shown (or hidden) one millisecond later, not before.
+    static void ExpectShownInOneMs(HWND hwnd, bool shown = true) {
+        EXPECT_EQ(Visible(hwnd), !shown);
+        testsupport::PumpFor(1);
+        EXPECT_EQ(Visible(hwnd), shown);
+    }
     RECT StatusPart(int part = 0) const {
         RECT r{};
         host::SendMessageA(host->StatusBar(), SB_GETRECT, static_cast<WPARAM>(part),

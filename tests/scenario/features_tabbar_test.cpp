@@ -43,9 +43,7 @@ TEST_F(HideTabBar, OnlyTheBandOnItsSideOfThePageRevealsIt) {
             EXPECT_FALSE(Visible(Bar()));
         }
         RestOverPage(14, 249, onTop);
-        EXPECT_FALSE(Visible(Bar()));
-        testsupport::PumpFor(1);
-        EXPECT_TRUE(Visible(Bar()));
+        ExpectShownInOneMs(Bar());
         host::SendMessageA(host->Frame(), WM_SIZE, SIZE_RESTORED, 0);  // laid out: the floating bar gets no room
         EXPECT_EQ(WindowRect(host->MdiClient()).top, page.top);
         EXPECT_EQ(WindowRect(host->MdiClient()).bottom, page.bottom);
@@ -75,9 +73,7 @@ TEST_F(HideTabBar, ADoubleClickWhileItFloatsRunsTheHostsConfiguredCommandAndOpen
     mark = LogMark();
     host::SendMessageA(page, WM_LBUTTONDBLCLK, 0, 0);
     EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F0}));
-    EXPECT_FALSE(Visible(Bar()));
-    testsupport::PumpFor(1);
-    EXPECT_TRUE(Visible(Bar()));
+    ExpectShownInOneMs(Bar());
     testsupport::PumpFor(1000);
     Reveal();
     h.OpenTab("http://c.example/");
@@ -85,9 +81,7 @@ TEST_F(HideTabBar, ADoubleClickWhileItFloatsRunsTheHostsConfiguredCommandAndOpen
     testsupport::PumpFor(1000);
     Reveal();
     h.CloseTab();
-    EXPECT_FALSE(Visible(Bar()));
-    testsupport::PumpFor(1);
-    EXPECT_TRUE(Visible(Bar()));
+    ExpectShownInOneMs(Bar());
 }
 
 // The host lays the frame out anew; a second later the bar is laid out again
