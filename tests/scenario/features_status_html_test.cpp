@@ -9,6 +9,7 @@
 namespace {
 
 using namespace features_test;
+using tillwick::PanelField;
 using tillwick::State;
 
 class StatusHtmlOnHost : public FeatureOnHost {
@@ -96,7 +97,7 @@ TEST_F(StatusHtmlOnHost, OnlyTheTabThePluginOpenedIsAdoptedAndClosed) {
     EXPECT_TRUE(Visible(m.Strip));
 }
 
-TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeAndProgressEdgesCheckIt) {
+TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeProgressEdgesCheckItAndOutOfRangeSettingsAreHeld) {
     refhost::Host& h = StartWithPanels();
     RECT frame = WindowRect(h.Frame());
     host::MoveWindow(h.Frame(), frame.left, frame.top, frame.right - frame.left - 200, frame.bottom - frame.top, TRUE);
@@ -113,6 +114,21 @@ TEST_F(StatusHtmlOnHost, TheStripFollowsTheBarsRightEdgeAndProgressEdgesCheckIt)
         EXPECT_EQ(tillwick::StatusHtmlData().WidthTimer != 0, c.checks) << c.progress;
         testsupport::PumpFor(150);
     }
+    // Hand-edited numbers far out of range: only so many records are looked at,
+    // and the strip's arithmetic stays within its 16-bit geometry.
+    tillwick::WriteSettingValue(tillwick::Setting::StatusHtmlCount, "300");
+    tillwick::WriteSettingValue(tillwick::Setting::StatusHtmlHeight, "2147483647");
+    for (int i : {0, 1}) {
+        tillwick::WritePanelSetting(PanelField::Path, i, kPluginFolder + "\\Addons\\a.html");
+        tillwick::WritePanelSetting(PanelField::Width, i, "2000000000");
+    }
+    std::int32_t showAll = 1;
+    tillwick::StatusHtmlMenuCommand(showAll);  // rebuilds and places the strip
+    EXPECT_EQ(tillwick::StoredPanelSetting(PanelField::Use, 99), "1");
+    EXPECT_EQ(tillwick::StoredPanelSetting(PanelField::Use, 100), "");
+    const RECT strip = StripRect();
+    EXPECT_EQ(strip.right - strip.left, INT16_MAX);
+    EXPECT_EQ(strip.bottom - strip.top, INT16_MAX);
 }
 
 TEST_F(StatusHtmlOnHost, MenuChoicesToggleShowAllOrOpenTheEditorAndStopLeavesNoTimer) {
@@ -121,7 +137,6 @@ TEST_F(StatusHtmlOnHost, MenuChoicesToggleShowAllOrOpenTheEditorAndStopLeavesNoT
     for (const Case& c : {Case{10, "0", "1"}, Case{0, "0", "0"}, Case{11, "0", "1"}, Case{1, "1", "1"}}) {
         std::int32_t n = c.n;
         tillwick::StatusHtmlMenuCommand(n);
-        using tillwick::PanelField;
         EXPECT_EQ(tillwick::PanelSetting(PanelField::Use, 0) + tillwick::PanelSetting(PanelField::Use, 1),
                   std::string(c.use0) + c.use1) << c.n;
     }
@@ -138,25 +153,6 @@ TEST_F(StatusHtmlOnHost, MenuChoicesToggleShowAllOrOpenTheEditorAndStopLeavesNoT
     EXPECT_EQ(host::sim::LiveWindowCount(), 0);
 }
 
-// Hand-edited numbers far out of range: only so many records are looked at,
-// and the strip's arithmetic stays within its 16-bit geometry.
-TEST_F(StatusHtmlOnHost, OutOfRangeNumbersInTheSettingsAreHeldToTheirBounds) {
-    using tillwick::PanelField;
-    StartWithPanels();
-    tillwick::WriteSettingValue(tillwick::Setting::StatusHtmlCount, "300");
-    tillwick::WriteSettingValue(tillwick::Setting::StatusHtmlHeight, "2147483647");
-    for (int i : {0, 1}) {
-        tillwick::WritePanelSetting(PanelField::Path, i, kPluginFolder + "\\Addons\\a.html");
-        tillwick::WritePanelSetting(PanelField::Width, i, "2000000000");
-    }
-    std::int32_t showAll = 1;
-    tillwick::StatusHtmlMenuCommand(showAll);  // rebuilds and places the strip
-    EXPECT_EQ(tillwick::StoredPanelSetting(PanelField::Use, 99), "1");
-    EXPECT_EQ(tillwick::StoredPanelSetting(PanelField::Use, 100), "");
-    const RECT strip = StripRect();
-    EXPECT_EQ(strip.right - strip.left, INT16_MAX);
-    EXPECT_EQ(strip.bottom - strip.top, INT16_MAX);
-}
 
 TEST_F(StatusHtmlOnHost, AStopBeforeTheViewWasAdoptedLetsTheNextStartAdoptIt) {
     StartWithPanels(false);
