@@ -20,7 +20,7 @@ protected:
         Settings({{"PasteGo", "1"}});
     }
     void Select(HWND edit, int start, int end) { host::SendMessageA(edit, EM_SETSEL, start, end); }
-    // The user right-clicks the box; our menu comes up once the message has returned.
+    // The user right-clicks the box (or the combo box); our menu comes up once the message has returned.
     void RightClick(HWND edit) {
         host::SendMessageA(edit, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit), 0);
         testsupport::PumpFor(10);
@@ -82,8 +82,7 @@ TEST_F(PasteGo, TheMenuHasSevenCommandsInOrderWithTheLanguagesTextsAndGrayedByTh
 
 TEST_F(PasteGo, OnlyTheTwoBoxesNotWhileTheModifierIsHeldAndCommandsActOnTheBoxClicked) {
     refhost::Host& h = Start();
-    host::SendMessageA(h.AddressCombo(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.AddressCombo()), 0);
-    testsupport::PumpFor(10);
+    RightClick(h.AddressCombo());
     EXPECT_TRUE(host::sim::TrackedMenus().empty());
 
     host::sim::SetKeyDown(VK_SHIFT, true);  // the global modifier: the box's own menu
