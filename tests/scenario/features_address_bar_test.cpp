@@ -19,7 +19,8 @@ protected:
 // The lock opens the security dialog for clicks up to x 21; stopping frees the brush.
 TEST_F(AddressBar, OnlyALowerCaseHttpsAddressIsPaintedInTheChosenColoursAndHasTheLock) {
     refhost::Host& h = StartWith({{"HighlightCombo", "1"}, {"HighlightComboBack", "255"}, {"HighlightComboText", "65280"}});
-    for (const char* url : {"https://bank.example/", "HTTPS://bank.example/", "http://bank.example/", "https://bank.example/"}) {
+    for (const char* url :
+         {"https://bank.example/", "HTTPS://bank.example/", "http://bank.example/", "https://bank.example/"}) {
         SCOPED_TRACE(url);
         Load(url, 400);
         const bool secure = std::string(url).starts_with("https");

@@ -104,7 +104,8 @@ TEST_F(OnTop, HotKeyTwiceGivesBackTheFrameExactlyAndFullScreenIsLeftFirst) {
     const auto& got = features_test::FrameRecorder::received;
     std::vector<UINT> seen;
     for (std::size_t i = closing; i < got.size(); ++i)
-        if (got[i].msg == WM_CLOSE || (got[i].msg == WM_COMMAND && got[i].wParam == kFullScreen)) seen.push_back(got[i].msg);
+        if (got[i].msg == WM_CLOSE || (got[i].msg == WM_COMMAND && got[i].wParam == kFullScreen))
+            seen.push_back(got[i].msg);
     EXPECT_EQ(seen, (std::vector<UINT>{WM_COMMAND, WM_CLOSE}));
 }
 

@@ -30,7 +30,8 @@ protected:
     std::string Grayed() const {
         std::string grayed;
         for (const auto& item : LastMenu().items)
-            if (item.id >= kCut && item.id <= kPasteAndGo && !(item.type & MFT_SEPARATOR)) grayed += (item.state & MFS_GRAYED) ? '1' : '0';
+            if (item.id >= kCut && item.id <= kPasteAndGo && !(item.type & MFT_SEPARATOR))
+                grayed += (item.state & MFS_GRAYED) ? '1' : '0';
         return grayed;
     }
     // Messages the box received from log position `from` on: (message, posted).
@@ -72,7 +73,8 @@ TEST_F(PasteGo, TheMenuHasSevenCommandsInOrderWithTheLanguagesTextsAndGrayedByTh
     ASSERT_GT(length, 0);
 
     // No clipboard text and the caret at the end, then the caret at the start, then a selection.
-    for (auto [clip, start, end, grayed] : {std::tuple{false, length, length, "111111"}, {true, 0, 0, "110100"}, {true, 0, 4, "000000"}}) {
+    for (auto [clip, start, end, grayed] :
+         {std::tuple{false, length, length, "111111"}, {true, 0, 0, "110100"}, {true, 0, 4, "000000"}}) {
         host::sim::SetClipboardText(clip ? std::optional<std::string>("http://paste.example/") : std::nullopt);
         Select(edit, start, end);
         RightClick(edit);

@@ -169,8 +169,10 @@ TEST_F(OptionsDialog, AnEmptyFileIsAppliedAsEveryDialogDefault) {
     EXPECT_EQ(tillwick::State().GlobalModifierKey, VK_SHIFT);  // the new key counts at once
     defaults.replace(defaults.find("=*;") + 1, 1, std::to_string(host::GetSysColor(COLOR_WINDOWTEXT)));
     std::string stored;
-    for (const SettingRow& row : SettingsCatalogue())
-        if (row.kind != SettingKind::Hidden) stored += std::string(row.KeyWritten()) + "=" + StoredValue(std::string(row.KeyWritten())) + ";";
+    for (const SettingRow& row : SettingsCatalogue()) {
+        const std::string key(row.KeyWritten());
+        if (row.kind != SettingKind::Hidden) stored += key + "=" + StoredValue(key) + ";";
+    }
     EXPECT_EQ(stored, defaults);
     EXPECT_NE(SettingsFile().find("StartOffline=0"), std::string::npos);
     EXPECT_FALSE(form.Get("cmdApply").enabled);
