@@ -5,8 +5,10 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,6 +84,13 @@ inline HMODULE ModuleOf(LONG_PTR address) {
 class Script {
 public:
     void Add(std::function<bool()> step) { steps_.push_back(std::move(step)); }
+    // A step that has nothing to wait for: it runs once and the script goes on.
+    void Then(std::function<void()> step) {
+        Add([step = std::move(step)] {
+            step();
+            return true;
+        });
+    }
     // Runs `start` (a modal loop may run inside it), then pumps for at most `ms` until every step
     // has run; whether they all did.
     bool RunWhile(const std::function<void()>& start, int ms = 0) {
@@ -117,6 +126,65 @@ private:
     std::size_t next_ = 0;
     int tries_ = 0;
 };
+
+// The visible dialog of that caption, if one is up.
+inline HWND ShownDialog(const wchar_t* caption) {
+    HWND dialog = ::FindWindowW(L"#32770", caption);
+    return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+// A step that waits for the dialog of that caption and cancels it.
+inline std::function<bool()> CancelWhenShown(const wchar_t* caption) {
+    return [caption] {
+        HWND dialog = ShownDialog(caption);
+        return dialog != nullptr && ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
+}
+
+// A string value of the registry, if there is one.
+inline std::optional<std::string> RegText(HKEY root, const std::string& key, const char* name = nullptr) {
+    char data[1024] = {};
+    DWORD size = sizeof data;
+    if (::RegGetValueA(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::string(data);
+}
+
+struct Outcome {
+    DWORD code = ~DWORD{0};
+    std::string err;  // what it wrote to standard error
+};
+
+// Runs a command line to its end while this thread's windows are served, `serve` called meanwhile.
+inline Outcome RunToEnd(std::string command, const std::function<void()>& serve = {}) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const std::string errFile = ExeFolder() + "..\\stderr.txt";
+    HANDLE err = ::CreateFileA(errFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    const BOOL started =
+        ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+    ::CloseHandle(err);
+    Outcome out;
+    if (!started) return out;
+    if (!PumpUntil([&] {
+            if (serve) serve();
+            return ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+        }, 120000))
+        ::TerminateProcess(process.hProcess, ~0u);
+    ::GetExitCodeProcess(process.hProcess, &out.code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    if (FILE* f = std::fopen(errFile.c_str(), "rb")) {
+        char buffer[512];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) out.err.append(buffer, n);
+        std::fclose(f);
+    }
+    return out;
+}
 
 // A visible popup menu, if one is open.
 inline HWND OpenPopupMenu() {

@@ -3,6 +3,7 @@
 // from; the setup program lies beside that folder.
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,13 +23,6 @@ constexpr DWORD kNotInstalled = 2;
 
 std::string BrowserFolder() { return ExeFolder().substr(0, ExeFolder().size() - 1); }
 std::string SetupExe() { return ExeFolder() + "..\\Tillwick-Setup.exe"; }
-
-std::optional<std::string> RegText(HKEY root, const char* key, const char* name) {
-    char data[1024] = {};
-    DWORD size = sizeof data;
-    if (::RegGetValueA(root, key, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::nullopt;
-    return std::string(data);
-}
 
 std::string ProductVersionOf(const std::string& file) {
     std::vector<char> info(::GetFileVersionInfoSizeA(file.c_str(), nullptr));
@@ -97,42 +91,6 @@ struct User {
     }
 };
 
-struct Outcome {
-    DWORD code = ~DWORD{0};
-    std::string err;  // what it wrote to standard error
-};
-
-// Runs a command line to its end while this thread's windows are served.
-Outcome RunToEnd(std::string command, User* user = nullptr) {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const std::string errFile = ExeFolder() + "..\\stderr.txt";
-    HANDLE err = ::CreateFileA(errFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process{};
-    const BOOL started =
-        ::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
-    ::CloseHandle(err);
-    Outcome out;
-    if (!started) return out;
-    if (!PumpUntil([&] {
-            if (user) (*user)();
-            return ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-        }, 120000))
-        ::TerminateProcess(process.hProcess, ~0u);
-    ::GetExitCodeProcess(process.hProcess, &out.code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    if (FILE* f = std::fopen(errFile.c_str(), "rb")) {
-        char buffer[512];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) out.err.append(buffer, n);
-        std::fclose(f);
-    }
-    return out;
-}
-
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 class Installer : public HostTest {};
@@ -160,7 +118,7 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
               ERROR_SUCCESS);
     EXPECT_GT(size, 100u);  // KiB: the DLL alone is larger
     EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"), Quoted(PluginFolder() + "Uninstall.exe"));
-    const auto server = RegText(HKEY_CLASSES_ROOT, (std::string(kClassKey) + "\\InprocServer32").c_str(), nullptr);
+    const auto server = RegText(HKEY_CLASSES_ROOT, std::string(kClassKey) + "\\InprocServer32");
     EXPECT_TRUE(server && ::lstrcmpiA(server->c_str(), PluginDll().c_str()) == 0) << server.value_or("no class");
 
     // The host loads the installed plugin, whose button opens its options.
@@ -168,12 +126,7 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     ASSERT_EQ(dll, ::GetModuleHandleA(PluginDll().c_str()));
     // The dialog runs its own loop: a step of a script looks at it and closes it.
     Script closer;
-    closer.Add([] {
-        HWND options = ::FindWindowA("#32770", "Tillwick");
-        if (options == nullptr || !::IsWindowVisible(options)) return false;
-        ::PostMessageA(options, WM_COMMAND, IDCANCEL, 0);
-        return true;
-    });
+    closer.Add(CancelWhenShown(L"Tillwick"));
     EXPECT_TRUE(closer.RunWhile([&] { ::PostMessageA(host->Frame(), WM_COMMAND, 29521, 0); }, 8000))
         << "the button opened no options dialog";
     Pump(300);
@@ -184,7 +137,7 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     EXPECT_EQ(silent.code, kNotInstalled);
     EXPECT_NE(silent.err.find("in use by Maxthon"), std::string::npos) << silent.err;
     User user;
-    EXPECT_EQ(RunToEnd(Quoted(SetupExe()) + " /D=" + BrowserFolder(), &user).code, kNotInstalled);
+    EXPECT_EQ(RunToEnd(Quoted(SetupExe()) + " /D=" + BrowserFolder(), std::ref(user)).code, kNotInstalled);
     ASSERT_FALSE(user.boxTexts.empty());
     EXPECT_NE(user.boxTexts[0].find("Maxthon is running"), std::string::npos) << user.boxTexts[0];
     EXPECT_EQ(Stamp(PluginDll()), before);
@@ -202,7 +155,8 @@ TEST(InstallerUninstall, RemovesFilesClassAndEntryAndKeepsSettingsUnlessAsked) {
         const bool atPages = std::string(row.options).empty();
         if (!FileExists(PluginFolder() + "Uninstall.exe")) {
             User user;
-            ASSERT_EQ(RunToEnd(Quoted(SetupExe()) + (atPages ? "" : " /S") + " /D=" + BrowserFolder(), &user).code, 0u);
+            const std::string options = atPages ? "" : " /S";
+            ASSERT_EQ(RunToEnd(Quoted(SetupExe()) + options + " /D=" + BrowserFolder(), std::ref(user)).code, 0u);
         }
         ::WritePrivateProfileStringA("General", "HideTitle", "1", (PluginFolder() + "settings.ini").c_str());
         ASSERT_EQ(RunToEnd(Quoted(PluginFolder() + "Uninstall.exe") + row.options).code, 0u);

@@ -58,6 +58,7 @@ TEST_P(E2eLifetime, ClosingATabKeepsThePluginOnAndTheLastObjectTakesEverythingWi
     // other character set's flavour, which lives in the same module).
     for (const auto& [window, proc] : before)
         EXPECT_EQ(ModuleOf(WindowProcOf(window)), ModuleOf(proc)) << "a procedure not restored: " << ClassOf(window);
+    EXPECT_EQ(WindowProcOf(host->Frame()), before.at(host->Frame())) << "the host's frame procedure was not put back";
     EXPECT_EQ(CanUnloadNow(), S_OK) << "the last release left something behind";
 
     // The browser frees the DLL and goes on: moves over its windows reach only its own procedures.

@@ -50,38 +50,31 @@ TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameAndApplyHidesTheStatusBarW
     ASSERT_TRUE(::IsWindowVisible(host->StatusBar()));
     HWND dialog = nullptr;
     Script script;
-    script.Add([&] {
-        dialog = OptionsDialog();
-        return dialog != nullptr && ::IsWindowVisible(dialog);
-    });
-    script.Add([&] {
+    script.Add([&] { return (dialog = ShownDialog(L"Tillwick")) != nullptr; });
+    script.Then([&] {
         EXPECT_EQ(::GetWindow(dialog, GW_OWNER), host->Frame());
         EXPECT_FALSE(::IsWindowEnabled(Control(dialog, "cmdApply")));
         EXPECT_FALSE(::IsWindowEnabled(host->Frame())) << "a modal dialog disables its owner";
-        return true;
     });
     const char* frames[] = {"fraStartup", "fraAddress", "fraTab",     "fraStatus",
                             "fraPlugin",  "fraMenu",    "fraGeneral", "fraSettings"};
     for (int page = 0; page < 8; ++page) {
-        script.Add([&, page] {
+        script.Then([&, page] {
             ShowPage(dialog, page);
             EXPECT_TRUE(::IsWindowVisible(Control(dialog, frames[page]))) << frames[page];
-            return true;
         });
     }
-    script.Add([&] {
+    script.Then([&] {
         ShowPage(dialog, 3);
         Click(Control(dialog, "chkHideStatusBar"));
         EXPECT_TRUE(::IsWindowEnabled(Control(dialog, "cmdApply")));
         Click(Control(dialog, "cmdApply"));
-        return true;
     });
     script.Add([&] { return !::IsWindowVisible(host->StatusBar()); });  // the bar goes while the dialog is up
-    script.Add([&] {
+    script.Then([&] {
         EXPECT_TRUE(::IsWindow(dialog));
         EXPECT_FALSE(::IsWindowEnabled(Control(dialog, "cmdApply")));
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        return true;
     });
     ASSERT_TRUE(Open(script));
     EXPECT_EQ(OptionsDialog(), nullptr);
@@ -107,16 +100,12 @@ TEST_F(E2eOptions, TheProgressBarShowsItsViewOrTheReportSaysWhyNot) {
     std::wstring report;
     Script script;
     script.Add([&] { return OptionsDialog() != nullptr; });
-    script.Add([&] {
-        ShowPage(OptionsDialog(), 7);
-        return true;
-    });
-    script.Add([&] {  // a tick later, once the page has painted
+    script.Then([&] { ShowPage(OptionsDialog(), 7); });
+    script.Then([&] {  // a tick later, once the page has painted
         wchar_t text[2048] = {};
         ::GetWindowTextW(Control(OptionsDialog(), "txtDiagnostic"), text, 2048);
         report = text;
         ::PostMessageW(OptionsDialog(), WM_COMMAND, IDCANCEL, 0);
-        return true;
     });
     ASSERT_TRUE(Open(script));
     bool viewShown = false;
@@ -147,10 +136,7 @@ TEST_F(E2eOptions, CancelWritesNothingAndEscCloses) {
             before = FileText(settings);
             return (dialog = OptionsDialog()) != nullptr && ::GetFocus() != nullptr;
         });
-        script.Add([&] {
-            close(dialog);
-            return true;
-        });
+        script.Then([&] { close(dialog); });
         ASSERT_TRUE(Open(script));
         EXPECT_EQ(OptionsDialog(), nullptr);
         EXPECT_EQ(FileText(settings), before);
@@ -168,60 +154,51 @@ TEST_F(E2eOptions, ConfigureOpensThePanelEditorWhoseApplyWritesTheRecordsAndRest
     HWND dialog = nullptr, editor = nullptr;
     auto row = [&](int r, int column) { return ::GetDlgItem(editor, 100 + r * 10 + column); };
     Script script;
-    script.Add([&] { return (dialog = OptionsDialog()) != nullptr && ::IsWindowVisible(dialog); });
-    script.Add([&] {
+    script.Add([&] { return (dialog = ShownDialog(L"Tillwick")) != nullptr; });
+    script.Then([&] {
         ShowPage(dialog, 3);
         EXPECT_TRUE(::IsWindowEnabled(Control(dialog, "cmdStatusHtml")));
         ::PostMessageW(Control(dialog, "cmdStatusHtml"), BM_CLICK, 0, 0);  // the editor's loop runs these steps on
-        return true;
     });
-    script.Add([&] { return (editor = ::FindWindowW(L"#32770", L"Html Addons")) != nullptr && ::IsWindowVisible(editor); });
-    script.Add([&] {
+    script.Add([&] { return (editor = ShownDialog(L"Html Addons")) != nullptr; });
+    script.Then([&] {
         EXPECT_EQ(::GetWindow(editor, GW_OWNER), dialog);
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(editor, 332))) << "Apply before any change";
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(0, 1))), "Mail Notifier");
         ::SendMessageW(editor, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(row(0, 1)), TRUE);
-        return true;
     });
-    script.Add([&] {
+    script.Then([&] {
         Click(::GetDlgItem(editor, 331));  // Down
         Click(row(1, 0));                  // show the moved row
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(1, 1))), "Mail Notifier");
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(0, 1))), "Page Scripts");
         Click(::GetDlgItem(editor, 332));  // Apply
-        return true;
     });
-    script.Add([&] {
+    script.Then([&] {
         EXPECT_NE(Setting("Path1", "StatusHtml").find("MailNotifier.html"), std::string::npos);
         EXPECT_EQ(Setting("Use1", "StatusHtml"), "1");
         EXPECT_EQ(Setting("Use0", "StatusHtml"), "0");
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(editor, 332)));
         ::PostMessageW(row(3, 7), BM_CLICK, 0, 0);  // the fourth row's "...": the system's file chooser
-        return true;
     });
     HWND chooser = nullptr;
     const std::string chosen = PluginFolder() + "Addons\\PageRank\\PageRank.html";
-    script.Add([&] { return (chooser = ::FindWindowW(L"#32770", L"Open")) != nullptr && ::IsWindowVisible(chooser); });
-    script.Add([&] {
+    script.Add([&] { return (chooser = ShownDialog(L"Open")) != nullptr; });
+    script.Then([&] {
         HWND name = ::GetDlgItem(chooser, 0x47c);  // the file name box: cmb13 in the Explorer look, else edt1
         if (name == nullptr) name = ::GetDlgItem(chooser, 0x480);
         ::SetWindowTextW(name, ui::Wide(chosen).c_str());
         ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
-        return true;
     });
     script.Add([&] { return ::FindWindowW(L"#32770", L"Open") == nullptr; });
-    script.Add([&] {  // the row takes the page's path and its add-on meta data; Cancel keeps none of it
+    script.Then([&] {  // the row takes the page's path and its add-on meta data; Cancel keeps none of it
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(3, 6))), chosen);
         EXPECT_EQ(ui::Narrow(ui::WindowTextOf(row(3, 1))), "Page Rank");
         EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(editor, 332)));
         ::PostMessageW(editor, WM_COMMAND, IDCANCEL, 0);
-        return true;
     });
     script.Add([&] { return ::FindWindowW(L"#32770", L"Html Addons") == nullptr; });
-    script.Add([&] {
-        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        return true;
-    });
+    script.Then([&] { ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
     ASSERT_TRUE(Open(script));
     EXPECT_EQ(Setting("StatusHtmlCount"), "3");
     // Restarted: the strip is shown again at the bar's right end, one separator and one panel wide.
