@@ -1,6 +1,6 @@
-// The host's COM page objects on real ole32/oleacc: late-bound names, the
-// WM_HTML_GETOBJECT hand-over, browser events through the connection point,
-// the site's browser service, and the DLL sited through them.
+// The host's COM page objects on real ole32: late-bound names, browser events
+// through the connection point, the site's browser service, and the DLL sited
+// through them.
 #include <vector>
 
 #include "e2e/e2e_host.h"
@@ -76,19 +76,6 @@ TEST_F(ComObjectsTest, PropertiesAndMethodsAreReachedByNameWithoutCase) {
     host::Object window = seam.create();
     seam.set(doc, "parentWindow", window);
     EXPECT_TRUE(doc.GetObject("parentWindow") == window);
-}
-
-TEST_F(ComObjectsTest, LresultFromObjectHandsOutTheSameDocument) {
-    host::Object doc = seam.create();
-    seam.set(doc, "URL", std::string("http://a.example/"));
-    LRESULT answer = seam.lresultFromObject(doc);
-    ASSERT_GT(answer, 0);
-    host::Object received = host::ObjectFromLresult(answer);
-    ASSERT_TRUE(received);
-    EXPECT_EQ(received.Get("url"), std::optional<host::Value>(std::string("http://a.example/")));
-    received.Put("URL", std::string("http://b.example/"));  // one object, not a copy
-    EXPECT_EQ(doc.Get("URL"), std::optional<host::Value>(std::string("http://b.example/")));
-    EXPECT_EQ(seam.lresultFromObject(host::Object()), 0);
 }
 
 TEST_F(ComObjectsTest, BrowserEventsReachAdvisedSinksUntilUnadvised) {

@@ -1,8 +1,7 @@
 // The window features on real windows: what a user sees of the auto-hiding
-// bars, the always-on-top window and the Paste and Go menu.
+// bars, the Paste and Go menu and the other features' marks on the host.
 #include <cstring>
 #include <functional>
-#include <iostream>
 #include <string>
 #include <vector>
 
@@ -11,25 +10,7 @@
 namespace e2e {
 namespace {
 
-constexpr WPARAM kOnTopHotKeyId = 138;
 constexpr UINT kMenuGetHandle = 0x01E1;  // MN_GETHMENU
-
-RECT WindowRectOf(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    return r;
-}
-
-// Whether this platform lets the frame be topmost at all: Wine keeps a window
-// that owns a topmost tool tip (the frame owns the tab bar's) out of the
-// topmost band, where Windows makes it topmost as asked. Tried on the frame
-// itself, before the plugin touches it, and undone.
-bool FrameCanBeTopmost(HWND frame) {
-    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const bool topmost = (::GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    ::SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return topmost;
-}
 
 using E2eFeatures = HostTest;
 
@@ -64,43 +45,6 @@ TEST_F(E2eFeatures, BarsAreHiddenAfterStartUpAndTheBottomBandBringsTheStatusBarB
     // Back up into the page: it goes again.
     moveTo(200);
     EXPECT_TRUE(PumpUntil([&] { return !Visible(status); }, 3000)) << "the status bar stayed after the mouse left";
-}
-
-// ---- always on top --------------------------------------------------------------------------
-
-TEST_F(E2eFeatures, HotKeyMakesTheFrameASmallTopmostCaptionedWindowAndBack) {
-    WriteProfile({{"AlwaysOnTop", "1"},
-                  {"OnTopLeft", "150"},
-                  {"OnTopTop", "120"},
-                  {"OnTopWidth", "520"},
-                  {"OnTopHeight", "380"}});
-    StartWithPlugin();
-    const HWND frame = host->Frame();
-    const bool topmostPossible = FrameCanBeTopmost(frame);
-    const LONG_PTR styleBefore = ::GetWindowLongPtrA(frame, GWL_STYLE);
-    ASSERT_FALSE(::GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
-
-    ::PostMessageA(frame, WM_HOTKEY, kOnTopHotKeyId, MAKELPARAM(MOD_CONTROL, 'M'));
-    Pump(500);
-    const RECT small = WindowRectOf(frame);
-    EXPECT_EQ(small.left, 150);
-    EXPECT_EQ(small.top, 120);
-    EXPECT_EQ(small.right - small.left, 520);
-    EXPECT_EQ(small.bottom - small.top, 380);
-    if (topmostPossible) {
-        EXPECT_TRUE(::GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    } else {
-        std::cout << "[ NOTE     ] this platform cannot make the host's frame topmost (it owns a topmost "
-                     "tool tip); the topmost flag is not checked\n";
-    }
-    EXPECT_EQ(::GetWindowLongPtrA(frame, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
-    EXPECT_TRUE(host->FullScreen()) << "the host's bars are not out of the way";
-
-    ::PostMessageA(frame, WM_HOTKEY, kOnTopHotKeyId, MAKELPARAM(MOD_CONTROL, 'M'));
-    Pump(500);
-    EXPECT_FALSE(::GetWindowLongPtrA(frame, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(host->FullScreen());
-    EXPECT_EQ(::GetWindowLongPtrA(frame, GWL_STYLE) & ~WS_VISIBLE, styleBefore & ~WS_VISIBLE);
 }
 
 // ---- Paste and Go ---------------------------------------------------------------------------
@@ -145,7 +89,8 @@ TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboa
     SetClipboardText(L"http://pasted.example/");
     const HWND edit = host->AddressEdit();
     ::SendMessageA(edit, EM_SETSEL, 0, -1);  // the address selected, as a click into the box leaves it
-    RECT r = WindowRectOf(edit);
+    RECT r{};
+    ::GetWindowRect(edit, &r);
     ::SetCursorPos(r.left + 20, (r.top + r.bottom) / 2);
 
     std::vector<MenuItem> items;
