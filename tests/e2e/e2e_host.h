@@ -244,13 +244,6 @@ protected:
         Pump(300);
     }
 
-    // Host commands carried out from position `from` of the log on.
-    std::vector<UINT> CommandsSince(std::size_t from) const {
-        const auto& all = host->CommandsCarriedOut();
-        return from < all.size() ? std::vector<UINT>(all.begin() + static_cast<std::ptrdiff_t>(from), all.end())
-                                 : std::vector<UINT>{};
-    }
-
     bool pluginsOn = false;
     HMODULE dll = nullptr;  // Tillwick.dll, once StartWithPlugin has seen it
     refhost::ReleaseOrder releaseOrder = refhost::ReleaseOrder::AfterWindows;

@@ -34,15 +34,14 @@ TEST_F(E2eHost, StatusImagesAreBitmapFilesThatGoWithTheOnlyHostProcess) {
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         ASSERT_GE(bytes.size(), 54u) << path;
         EXPECT_EQ(bytes.substr(0, 2), "BM") << path;
-        std::uint32_t fileSize = 0, offset = 0;
-        std::int32_t w = 0, h = 0;
-        std::uint16_t bits = 0;
-        std::memcpy(&fileSize, bytes.data() + 2, 4);
-        std::memcpy(&offset, bytes.data() + 10, 4);
-        std::memcpy(&w, bytes.data() + 18, 4);
-        std::memcpy(&h, bytes.data() + 22, 4);
-        std::memcpy(&bits, bytes.data() + 28, 2);
-        EXPECT_EQ(fileSize, bytes.size()) << path;
+        const auto at = [&bytes](std::size_t offset, std::size_t size) {  // a little-endian field of the headers
+            std::int32_t value = 0;
+            std::memcpy(&value, bytes.data() + offset, size);
+            return value;
+        };
+        const std::int32_t w = at(18, 4), h = at(22, 4), bits = at(28, 2);
+        const auto offset = static_cast<std::size_t>(at(10, 4));
+        EXPECT_EQ(static_cast<std::size_t>(at(2, 4)), bytes.size()) << path;
         EXPECT_EQ(w, width) << path;
         EXPECT_GT(h, 0) << path;
         ASSERT_TRUE(bits == 24 || bits == 32) << path << " has " << bits << " bits per pixel";

@@ -56,7 +56,8 @@ protected:
         });
         Pump(600);
         EXPECT_TRUE(opened) << "no submenu held " << target;
-        return CommandsSince(mark);
+        const auto& all = host->CommandsCarriedOut();
+        return std::vector<UINT>(all.begin() + static_cast<std::ptrdiff_t>(mark), all.end());
     }
 };
 
