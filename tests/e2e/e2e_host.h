@@ -133,14 +133,6 @@ inline HWND ShownDialog(const wchar_t* caption) {
     return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
 }
 
-// A step that waits for the dialog of that caption and cancels it.
-inline std::function<bool()> CancelWhenShown(const wchar_t* caption) {
-    return [caption] {
-        HWND dialog = ShownDialog(caption);
-        return dialog != nullptr && ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    };
-}
-
 // A string value of the registry, if there is one.
 inline std::optional<std::string> RegText(HKEY root, const std::string& key, const char* name = nullptr) {
     char data[1024] = {};

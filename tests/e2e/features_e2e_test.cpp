@@ -1,5 +1,5 @@
-// The window features on real windows: what a user sees of the auto-hiding
-// bars, the Paste and Go menu and the other features' marks on the host.
+// The window features on real windows: what a user sees of the Paste and Go
+// menu, the hidden plugin buttons, the address highlight and the status line.
 #include <cstring>
 #include <functional>
 #include <string>
@@ -13,39 +13,6 @@ namespace {
 constexpr UINT kMenuGetHandle = 0x01E1;  // MN_GETHMENU
 
 using E2eFeatures = HostTest;
-
-// ---- auto-hide status bar and tab bar -------------------------------------------------------
-
-TEST_F(E2eFeatures, BarsAreHiddenAfterStartUpAndTheBottomBandBringsTheStatusBarBack) {
-    WriteProfile({{"HideStatusBar", "1"}, {"HideTabBar", "1"}, {"SBTimeDelay", "300"}});
-    StartWithPlugin();
-    const HWND status = host->StatusBar(), tabs = host->TabBar(), page = host->PageWindow(0);
-    ASSERT_TRUE(PumpUntil([&] { return !Visible(status) && !Visible(tabs); }, 5000))
-        << "status bar visible: " << Visible(status) << ", tab bar visible: " << Visible(tabs);
-
-    // Well above the band: nothing comes back.
-    RECT client{};
-    ::GetClientRect(page, &client);
-    auto moveTo = [&](LONG fromBottom) {
-        POINT at{client.right / 2, client.bottom - fromBottom};
-        POINT screen = at;
-        ::ClientToScreen(page, &screen);
-        ::SetCursorPos(screen.x, screen.y);
-        ::SendMessageA(page, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-    };
-    moveTo(200);
-    Pump(700);
-    EXPECT_FALSE(Visible(status)) << "revealed by a move far from the bottom";
-
-    // Into the bottom band: the bar comes back after the delay, not before.
-    moveTo(3);
-    EXPECT_FALSE(Visible(status)) << "revealed before the delay";
-    EXPECT_TRUE(PumpUntil([&] { return Visible(status); }, 3000)) << "the bottom band did not reveal the status bar";
-
-    // Back up into the page: it goes again.
-    moveTo(200);
-    EXPECT_TRUE(PumpUntil([&] { return !Visible(status); }, 3000)) << "the status bar stayed after the mouse left";
-}
 
 // ---- Paste and Go ---------------------------------------------------------------------------
 
@@ -116,7 +83,7 @@ TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboa
     EXPECT_EQ(host->TabCount(), 1) << "Paste and Go opened a tab";
 }
 
-// ---- plugin hiding and the Options-menu entry ----------------------------------------------
+// ---- plugin hiding --------------------------------------------------------------------------
 
 UINT PluginBandIdealWidth(HWND rebar) {
     REBARBANDINFOA band{};
@@ -143,20 +110,6 @@ TEST_F(E2eFeatures, PluginsBarLosesTheHiddenButtonAndItsBandNarrowsUntilThePlugi
     host->CloseTab();
     EXPECT_TRUE(PumpUntil([&] { return ::SendMessageA(bar, TB_ISBUTTONHIDDEN, helperButton, 0) == 0; }, 5000));
     EXPECT_EQ(PluginBandIdealWidth(host->Rebar()), fullWidth);
-}
-
-TEST_F(E2eFeatures, OptionsMenuShowsTheEntryEnabledAndItOpensTheDialog) {
-    StartWithPlugin();
-    std::vector<MenuItem> items;
-    Script script;
-    script.Add(ReadMenuAndPickTheLast(items));
-    script.Add(CancelWhenShown(L"Tillwick"));  // the options dialog the entry opens, closed again once seen
-    const bool dialogSeen = script.RunWhile([&] { host->OpenOptionsMenu(); }, 5000);
-    Pump(300);
-    ASSERT_FALSE(items.empty()) << "no popup menu opened";
-    EXPECT_EQ(items.back().text, "Tillwick...");
-    EXPECT_FALSE(items.back().grayed);
-    EXPECT_TRUE(dialogSeen) << "choosing the entry opened no options dialog";
 }
 
 // ---- address highlight ----------------------------------------------------------

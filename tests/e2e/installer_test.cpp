@@ -126,7 +126,10 @@ TEST_F(Installer, SilentInstallIntoTheRegisteredBrowserRunsInTheHostAndAnInstall
     ASSERT_EQ(dll, ::GetModuleHandleA(PluginDll().c_str()));
     // The dialog runs its own loop: a step of a script looks at it and closes it.
     Script closer;
-    closer.Add(CancelWhenShown(L"Tillwick"));
+    closer.Add([] {
+        HWND options = ShownDialog(L"Tillwick");
+        return options != nullptr && ::PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
+    });
     EXPECT_TRUE(closer.RunWhile([&] { ::PostMessageA(host->Frame(), WM_COMMAND, 29521, 0); }, 8000))
         << "the button opened no options dialog";
     Pump(300);

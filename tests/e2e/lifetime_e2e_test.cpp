@@ -18,6 +18,21 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+// Mouse moves over the host's windows and caption reads, as a running browser gets them.
+void KeepBusy(refhost::Host& h, int rounds) {
+    RECT frame{};
+    ::GetWindowRect(h.Frame(), &frame);
+    for (int i = 0; i < rounds; ++i) {
+        const int x = frame.left + 20 + (i * 17) % (frame.right - frame.left - 40);
+        const int y = frame.top + 40 + (i * 29) % (frame.bottom - frame.top - 60);
+        ::SetCursorPos(x, y);
+        for (HWND w : {h.Frame(), h.StatusBar(), h.TabBar(), h.MdiClient()})
+            ::PostMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        ::SendMessageA(h.Frame(), WM_GETTEXTLENGTH, 0, 0);
+        Pump(50);
+    }
+}
+
 class E2eLifetime : public HostTest, public ::testing::WithParamInterface<refhost::ReleaseOrder> {
 protected:
     void SetUp() override {
@@ -64,17 +79,7 @@ TEST_P(E2eLifetime, ClosingATabKeepsThePluginOnAndTheLastObjectTakesEverythingWi
     // The browser frees the DLL and goes on: moves over its windows reach only its own procedures.
     host->DropPluginFactory();
     EXPECT_EQ(::GetModuleHandleA("Tillwick.dll"), nullptr) << "the DLL stayed loaded";
-    RECT frame{};
-    ::GetWindowRect(host->Frame(), &frame);
-    for (int i = 0; i < 40; ++i) {
-        const int x = frame.left + 20 + (i * 17) % (frame.right - frame.left - 40);
-        const int y = frame.top + 40 + (i * 29) % (frame.bottom - frame.top - 60);
-        ::SetCursorPos(x, y);
-        for (HWND w : {host->Frame(), host->StatusBar(), host->TabBar(), host->MdiClient()})
-            ::PostMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-        ::SendMessageA(host->Frame(), WM_GETTEXTLENGTH, 0, 0);
-        Pump(50);
-    }
+    KeepBusy(*host, 40);
     EXPECT_TRUE(host->Running());
     host->OpenTab("http://www.example.org/");
     Pump(300);
@@ -111,13 +116,7 @@ TEST_F(E2eOtherAddOn, AHookAfterOursOutlivesTheReleaseAndTheDllStaysForIt) {
 
     hook->Remove();
     EXPECT_EQ(ModuleOf(WindowProcOf(frame)), dll);
-    RECT rect{};
-    ::GetWindowRect(frame, &rect);
-    for (int i = 0; i < 20; ++i) {
-        ::PostMessageA(frame, WM_MOUSEMOVE, 0, MAKELPARAM(10 + i, 10));
-        ::SendMessageA(frame, WM_GETTEXT, 0, 0);
-        Pump(20);
-    }
+    KeepBusy(*host, 20);
     EXPECT_EQ(::SendMessageA(frame, WM_GETTEXTLENGTH, 0, 0), captionLength());
     EXPECT_TRUE(host->Running());
 }
