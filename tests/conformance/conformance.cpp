@@ -13,11 +13,12 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-void EnsureClass(const char* name, WNDPROC proc) {
+const char* EnsureClass(const char* name, WNDPROC proc) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = proc;
     wc.lpszClassName = name;
     host::RegisterClassA(&wc);  // fails harmlessly when a previous test registered it
+    return name;
 }
 
 HWND Create(const char* className, DWORD style, HWND parent, int x, int y, int width, int height,
@@ -28,8 +29,7 @@ HWND Create(const char* className, DWORD style, HWND parent, int x, int y, int w
 
 HWND CreatePlain(DWORD style, HWND parent, int x, int y, int width, int height, const char* title,
                  UINT_PTR id) {
-    EnsureClass(kPlainClass, PlainProc);
-    return Create(kPlainClass, style, parent, x, y, width, height, title, id);
+    return Create(EnsureClass(kPlainClass, PlainProc), style, parent, x, y, width, height, title, id);
 }
 
 HWND CreateFrame(int width, int height) {
@@ -48,6 +48,18 @@ std::string TextOf(HWND hwnd) {
     return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
+RECT WindowRectOf(HWND hwnd) {
+    RECT rc{};
+    EXPECT_TRUE(host::GetWindowRect(hwnd, &rc));
+    return rc;
+}
+
+RECT ClientRectOf(HWND hwnd) {
+    RECT rc{};
+    EXPECT_TRUE(host::GetClientRect(hwnd, &rc));
+    return rc;
+}
+
 std::vector<Seen>& Log() {
     static std::vector<Seen> log;
     return log;
@@ -61,13 +73,20 @@ std::string WhoSaw(UINT msg) {
     return who;
 }
 
+Order OrderOf(const std::vector<UINT>& candidates) {
+    Order order;
+    for (const auto& s : Log()) {
+        if (std::find(candidates.begin(), candidates.end(), s.msg) != candidates.end()) {
+            order.emplace_back(s.hwnd, s.msg);
+        }
+    }
+    return order;
+}
+
 std::vector<UINT> SequenceOf(HWND hwnd, const std::vector<UINT>& candidates) {
     std::vector<UINT> seq;
-    for (const auto& s : Log()) {
-        if (s.hwnd == hwnd &&
-            std::find(candidates.begin(), candidates.end(), s.msg) != candidates.end()) {
-            seq.push_back(s.msg);
-        }
+    for (const auto& [who, msg] : OrderOf(candidates)) {
+        if (who == hwnd) seq.push_back(msg);
     }
     return seq;
 }

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/host.h"
@@ -22,9 +24,10 @@ LPARAM Ptr(T* p) {
     return reinterpret_cast<LPARAM>(p);
 }
 
-// Registers a window class. On Windows a class outlives the test that
+// Registers a window class and gives back its name, to create a window of it
+// in the same expression. On Windows a class outlives the test that
 // registered it, so each class name belongs to exactly one procedure.
-void EnsureClass(const char* name, WNDPROC proc);
+const char* EnsureClass(const char* name, WNDPROC proc);
 
 // Windows of kPlainClass log every message (tag 'P') and do the default.
 inline constexpr const char* kPlainClass = "TwConfPlain";
@@ -38,6 +41,14 @@ HWND CreateFrame(int width = 400, int height = 300);
 std::string ClassOf(HWND hwnd);
 std::string TextOf(HWND hwnd);
 
+// A rectangle as {left, top, right, bottom} and a point as {x, y}, to compare in one go.
+using Edges = std::array<long, 4>;
+inline Edges EdgesOf(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }
+inline std::array<long, 2> XY(const POINT& p) { return {p.x, p.y}; }
+// The window's rectangle on screen and its client rectangle; a failed call fails the test.
+RECT WindowRectOf(HWND hwnd);
+RECT ClientRectOf(HWND hwnd);
+
 // Messages seen by the suite's recording procedures, in order.
 struct Seen {
     HWND hwnd;
@@ -49,13 +60,17 @@ struct Seen {
 std::vector<Seen>& Log();
 // The procedures that saw `msg`, as a string of their tags, in order.
 std::string WhoSaw(UINT msg);
+// The messages from `candidates` seen by any window, with that window, in order.
+using Order = std::vector<std::pair<HWND, UINT>>;
+Order OrderOf(const std::vector<UINT>& candidates);
 // The messages from `candidates` that `hwnd` saw, in order.
 std::vector<UINT> SequenceOf(HWND hwnd, const std::vector<UINT>& candidates);
 
-// Every fixture of the suite starts from a clean platform.
+// Every fixture of the suite starts from a clean platform. The reset runs in
+// the constructor, so that a fixture's members may already create windows.
 class Fixture : public ::testing::Test {
 protected:
-    void SetUp() override {
+    Fixture() {
         testsupport::PlatformReset();
         Log().clear();
     }

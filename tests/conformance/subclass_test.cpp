@@ -1,7 +1,5 @@
 // Subclass chains installed with SetWindowLongPtrW(GWLP_WNDPROC): order,
 // removal, forwarding, and the captions that pass through them.
-#include <string>
-
 #include "conformance/conformance.h"
 
 namespace {
@@ -17,19 +15,17 @@ LRESULT CALLBACK OriginalProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return host::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-struct Layer {
-    WNDPROC previous = nullptr;
-};
-Layer layers[3];
+// What each layer replaced when it was installed.
+WNDPROC previous[3];
 
 // Each layer logs its tag, adds one to kPing's wParam and one to the answer.
 template <int N>
 LRESULT CALLBACK LayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Log().push_back({hwnd, msg, wParam, lParam, static_cast<char>('A' + N)});
     if (msg == kPing) {
-        return host::CallWindowProcW(layers[N].previous, hwnd, msg, wParam + 1, lParam) + 1;
+        return host::CallWindowProcW(previous[N], hwnd, msg, wParam + 1, lParam) + 1;
     }
-    return host::CallWindowProcW(layers[N].previous, hwnd, msg, wParam, lParam);
+    return host::CallWindowProcW(previous[N], hwnd, msg, wParam, lParam);
 }
 
 WNDPROC const kLayerProcs[3] = {LayerProc<0>, LayerProc<1>, LayerProc<2>};
@@ -39,21 +35,21 @@ LONG_PTR AsLong(WNDPROC proc) { return reinterpret_cast<LONG_PTR>(proc); }
 class ConformanceSubclass : public Fixture {
 protected:
     void SetUp() override {
-        Fixture::SetUp();
-        for (auto& l : layers) l = {};
-        EnsureClass("TwConfSubclassed", OriginalProc);
-        hwnd = Create("TwConfSubclassed", WS_POPUP, nullptr, 0, 0, 100, 100, "Start");
+        for (auto& p : previous) p = nullptr;
         ASSERT_NE(hwnd, nullptr);
     }
 
-    void Install(int n) {
-        layers[n].previous = reinterpret_cast<WNDPROC>(
-            host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, AsLong(kLayerProcs[n])));
-        ASSERT_NE(layers[n].previous, nullptr);
+    // Installs the first `count` layers, A first.
+    void Install(int count) {
+        for (int n = 0; n < count; ++n) {
+            previous[n] = reinterpret_cast<WNDPROC>(
+                host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, AsLong(kLayerProcs[n])));
+            ASSERT_NE(previous[n], nullptr);
+        }
     }
     // What a layer does to take itself out: put back what it replaced.
     LONG_PTR Restore(int n) {
-        return host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, AsLong(layers[n].previous));
+        return host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, AsLong(previous[n]));
     }
     std::string Ping(WPARAM value = 1, LRESULT* answer = nullptr) {
         Log().clear();
@@ -62,13 +58,11 @@ protected:
         return WhoSaw(kPing);
     }
 
-    HWND hwnd = nullptr;
+    HWND hwnd = Create(EnsureClass("TwConfSubclassed", OriginalProc), WS_POPUP, nullptr, 0, 0, 100, 100, "Start");
 };
 
 TEST_F(ConformanceSubclass, NewestLayerRunsFirstAndForwardsDownToTheOriginal) {
-    Install(0);
-    Install(1);
-    Install(2);
+    Install(3);
     EXPECT_EQ(host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), AsLong(kLayerProcs[2]));
 
     LRESULT answer = 0;
@@ -80,9 +74,7 @@ TEST_F(ConformanceSubclass, NewestLayerRunsFirstAndForwardsDownToTheOriginal) {
 }
 
 TEST_F(ConformanceSubclass, RemovingInReverseOrderPeelsOneLayerAtATime) {
-    Install(0);
-    Install(1);
-    Install(2);
+    Install(3);
     EXPECT_EQ(Restore(2), AsLong(kLayerProcs[2]));
     EXPECT_EQ(host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), AsLong(kLayerProcs[1]));
     EXPECT_EQ(Ping(), "BAO");
@@ -95,9 +87,7 @@ TEST_F(ConformanceSubclass, RemovingInReverseOrderPeelsOneLayerAtATime) {
 }
 
 TEST_F(ConformanceSubclass, RemovingAMiddleLayerCutsOutTheLayersAboveIt) {
-    Install(0);
-    Install(1);
-    Install(2);
+    Install(3);
     // B puts back A while C is on top: C's link is simply overwritten.
     EXPECT_EQ(Restore(1), AsLong(kLayerProcs[2]));
     EXPECT_EQ(Ping(), "AO");
@@ -107,7 +97,7 @@ TEST_F(ConformanceSubclass, RemovingAMiddleLayerCutsOutTheLayersAboveIt) {
 }
 
 TEST_F(ConformanceSubclass, CaptionCallsTravelThroughTheChainAsMessages) {
-    Install(0);
+    Install(1);
     Log().clear();
     EXPECT_TRUE(host::SetWindowTextA(hwnd, "Renamed"));
     EXPECT_EQ(TextOf(hwnd), "Renamed");
@@ -148,13 +138,11 @@ LRESULT CALLBACK WideCaptionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 class ConformanceSubclassCaption : public Fixture {
 protected:
     void SetUp() override {
-        Fixture::SetUp();
         wideSeen.clear();
         ansiSeen.clear();
         swallowSetText = false;
         answerGetText = nullptr;
-        EnsureClass("TwConfCaption", AnsiCaptionProc);
-        hwnd = Create("TwConfCaption", WS_POPUP, nullptr, 0, 0, 100, 100, "Start");
+        hwnd = Create(EnsureClass("TwConfCaption", AnsiCaptionProc), WS_POPUP, nullptr, 0, 0, 100, 100, "Start");
         ASSERT_NE(hwnd, nullptr);
         captionPrevious = reinterpret_cast<WNDPROC>(host::SetWindowLongPtrW(
             hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WideCaptionProc)));

@@ -1,6 +1,4 @@
 // The tab control and the status bar, as far as the plugin talks to them.
-#include <string>
-
 #include "conformance/conformance.h"
 
 namespace {
@@ -9,13 +7,7 @@ using namespace conformance;
 
 class ConformanceTabControl : public Fixture {
 protected:
-    void SetUp() override {
-        Fixture::SetUp();
-        frame = CreateFrame(600, 300);
-        tabs =
-            Create("SysTabControl32", WS_CHILD | WS_VISIBLE | TCS_TOOLTIPS, frame, 0, 0, 600, 30);
-        ASSERT_NE(tabs, nullptr);
-    }
+    void SetUp() override { ASSERT_NE(tabs, nullptr); }
     LRESULT Insert(int index, const char* text, LPARAM param = 0) {
         TCITEMA item{};
         item.mask = TCIF_TEXT | TCIF_PARAM;
@@ -36,7 +28,8 @@ protected:
     LRESULT Count() { return host::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0); }
     LRESULT Selected() { return host::SendMessageA(tabs, TCM_GETCURSEL, 0, 0); }
 
-    HWND frame = nullptr, tabs = nullptr;
+    HWND frame = CreateFrame(600, 300);
+    HWND tabs = Create("SysTabControl32", WS_CHILD | WS_VISIBLE | TCS_TOOLTIPS, frame, 0, 0, 600, 30);
 };
 
 TEST_F(ConformanceTabControl, InsertReturnsTheIndexAndShiftsLaterTabs) {
@@ -46,10 +39,8 @@ TEST_F(ConformanceTabControl, InsertReturnsTheIndexAndShiftsLaterTabs) {
     EXPECT_EQ(Insert(9, "Two"), 1);  // past the end: appended
     EXPECT_EQ(Insert(0, "Zero"), 0);
     EXPECT_EQ(Count(), 3);
-    EXPECT_EQ(TextAt(0), "Zero");
-    EXPECT_EQ(TextAt(1), "One");
-    EXPECT_EQ(TextAt(2), "Two");
-    EXPECT_EQ(TextAt(3), "<none>");
+    EXPECT_EQ((std::vector<std::string>{TextAt(0), TextAt(1), TextAt(2), TextAt(3)}),
+              (std::vector<std::string>{"Zero", "One", "Two", "<none>"}));
 
     EXPECT_TRUE(host::SendMessageA(tabs, TCM_DELETEITEM, 0, 0));
     EXPECT_EQ(Count(), 2);
@@ -119,25 +110,20 @@ TEST_F(ConformanceTabControl, TooltipsExistOnlyWithTheTooltipStyle) {
 
 class ConformanceStatusBar : public Fixture {
 protected:
-    void SetUp() override {
-        Fixture::SetUp();
-        frame = CreateFrame(400, 300);
-        bar = Create("msctls_statusbar32", WS_CHILD | WS_VISIBLE, frame, 0, 0, 0, 0);
-        ASSERT_NE(bar, nullptr);
-    }
+    void SetUp() override { ASSERT_NE(bar, nullptr); }
     std::string TextOfPart(int part, LRESULT* answer = nullptr) {
         char buffer[128] = {};
         LRESULT r = host::SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), Ptr(buffer));
         if (answer) *answer = r;
         return buffer;
     }
-    HWND frame = nullptr, bar = nullptr;
+    HWND frame = CreateFrame(400, 300);
+    HWND bar = Create("msctls_statusbar32", WS_CHILD | WS_VISIBLE, frame, 0, 0, 0, 0);
 };
 
 TEST_F(ConformanceStatusBar, SitsAlongTheBottomOfItsParent) {
-    RECT parent{}, self{};
-    host::GetClientRect(frame, &parent);
-    host::GetWindowRect(bar, &self);
+    const RECT parent = ClientRectOf(frame);
+    const RECT self = WindowRectOf(bar);
     POINT bottomRight{self.right, self.bottom};
     host::ScreenToClient(frame, &bottomRight);
     EXPECT_EQ(bottomRight.y, parent.bottom);
@@ -151,16 +137,13 @@ TEST_F(ConformanceStatusBar, PartsAreStoredAndCountedAsGiven) {
     EXPECT_TRUE(host::SendMessageA(bar, SB_SETPARTS, 3, Ptr(parts)));
     EXPECT_EQ(host::SendMessageA(bar, SB_GETPARTS, 0, 0), 3);
 
-    int read[3] = {0, 0, 0};
-    EXPECT_EQ(host::SendMessageA(bar, SB_GETPARTS, 3, Ptr(read)), 3);
-    EXPECT_EQ(read[0], 100);
-    EXPECT_EQ(read[1], 200);
-    EXPECT_EQ(read[2], -1);
+    std::array<int, 3> read{0, 0, 0};
+    EXPECT_EQ(host::SendMessageA(bar, SB_GETPARTS, 3, Ptr(read.data())), 3);
+    EXPECT_EQ(read, (std::array<int, 3>{100, 200, -1}));
 
-    int two[3] = {0, 0, 55};
-    EXPECT_EQ(host::SendMessageA(bar, SB_GETPARTS, 2, Ptr(two)), 3);  // fills only what fits
-    EXPECT_EQ(two[1], 200);
-    EXPECT_EQ(two[2], 55);
+    std::array<int, 3> two{0, 0, 55};
+    EXPECT_EQ(host::SendMessageA(bar, SB_GETPARTS, 2, Ptr(two.data())), 3);  // fills only what fits
+    EXPECT_EQ(std::make_pair(two[1], two[2]), std::make_pair(200, 55));
 }
 
 TEST_F(ConformanceStatusBar, TextsBelongToTheirPartAndReportTheirLength) {
@@ -183,8 +166,7 @@ TEST_F(ConformanceStatusBar, TextsBelongToTheirPartAndReportTheirLength) {
 TEST_F(ConformanceStatusBar, PartRectsFollowTheRightEdgesInOrder) {
     int parts[3] = {100, 200, -1};
     host::SendMessageA(bar, SB_SETPARTS, 3, Ptr(parts));
-    RECT client{};
-    host::GetClientRect(bar, &client);
+    const RECT client = ClientRectOf(bar);
     RECT r[3]{};
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(host::SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(i), Ptr(&r[i]))) << i;

@@ -40,13 +40,20 @@ TEST_F(ConformanceWindowTree, FindWindowExWalksDirectChildrenInCreationOrder) {
 
 struct Visit {
     std::vector<HWND> seen;
-    std::size_t stopAfter = 1000;
+    std::size_t stopAfter;
 };
 
 BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam) {
     auto* visit = reinterpret_cast<Visit*>(lParam);
     visit->seen.push_back(hwnd);
     return visit->seen.size() < visit->stopAfter ? TRUE : FALSE;
+}
+
+// The windows EnumChildWindows visits under `root`, the callback asking to stop after `stopAfter`.
+std::vector<HWND> Enumerate(HWND root, std::size_t stopAfter = 1000) {
+    Visit visit{{}, stopAfter};
+    host::EnumChildWindows(root, CollectChild, Ptr(&visit));
+    return visit.seen;
 }
 
 TEST_F(ConformanceWindowTree, EnumChildWindowsGoesDepthFirstAndStopsWhenAsked) {
@@ -57,18 +64,9 @@ TEST_F(ConformanceWindowTree, EnumChildWindowsGoesDepthFirstAndStopsWhenAsked) {
     HWND b = CreatePlain(WS_CHILD, parent);
     HWND b1 = CreatePlain(WS_CHILD, b);
 
-    Visit all;
-    host::EnumChildWindows(parent, CollectChild, Ptr(&all));
-    EXPECT_EQ(all.seen, (std::vector<HWND>{a, a1, a2, b, b1}));
-
-    Visit two;
-    two.stopAfter = 2;
-    host::EnumChildWindows(parent, CollectChild, Ptr(&two));
-    EXPECT_EQ(two.seen, (std::vector<HWND>{a, a1}));
-
-    Visit none;
-    host::EnumChildWindows(a1, CollectChild, Ptr(&none));
-    EXPECT_TRUE(none.seen.empty());
+    EXPECT_EQ(Enumerate(parent), (std::vector<HWND>{a, a1, a2, b, b1}));
+    EXPECT_EQ(Enumerate(parent, 2), (std::vector<HWND>{a, a1}));
+    EXPECT_TRUE(Enumerate(a1).empty());
 }
 
 TEST_F(ConformanceWindowTree, ClassNamesComeBackAsRegisteredAndTruncateToTheBuffer) {
@@ -135,8 +133,7 @@ TEST_F(ConformanceWindowTree, ReparentingMovesTheChildAndGetParentReportsOwnersO
     EXPECT_EQ(host::FindWindowExA(first, nullptr, kPlainClass, nullptr), nullptr);
     EXPECT_EQ(host::FindWindowExA(second, nullptr, kPlainClass, nullptr), child);
     // The position stays relative to the parent, and the child stays shown.
-    RECT rc{};
-    host::GetWindowRect(child, &rc);
+    const RECT rc = WindowRectOf(child);
     EXPECT_EQ(rc.left, 310);
     EXPECT_EQ(rc.top, 60);
     EXPECT_NE(static_cast<DWORD>(host::GetWindowLongA(child, GWL_STYLE)) & WS_VISIBLE, 0u);
@@ -163,13 +160,8 @@ TEST_F(ConformanceWindowTree, DestroyNotifiesParentsFirstAndFreesChildrenFirst) 
     Log().clear();
     host::DestroyWindow(parent);
 
-    std::vector<std::pair<HWND, UINT>> order;
-    for (const auto& s : Log()) {
-        if (s.msg == WM_DESTROY || s.msg == WM_NCDESTROY) order.emplace_back(s.hwnd, s.msg);
-    }
-    const std::vector<std::pair<HWND, UINT>> expected = {
-        {parent, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {parent, WM_NCDESTROY}};
-    EXPECT_EQ(order, expected);
+    EXPECT_EQ(OrderOf({WM_DESTROY, WM_NCDESTROY}),
+              (Order{{parent, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {parent, WM_NCDESTROY}}));
 }
 
 TEST_F(ConformanceWindowTree, VisibilityNeedsEveryAncestorVisible) {
@@ -201,35 +193,23 @@ TEST_F(ConformanceWindowTree, RectanglesAndCoordinateMappingAgree) {
     // A pop-up without border: its client area is its whole window.
     HWND frame = CreatePlain(WS_POPUP, nullptr, 100, 50, 400, 300);
     HWND child = CreatePlain(WS_CHILD, frame, 10, 20, 50, 60);
-    RECT rc{};
-    ASSERT_TRUE(host::GetClientRect(frame, &rc));
-    EXPECT_EQ(rc.left, 0);
-    EXPECT_EQ(rc.top, 0);
-    EXPECT_EQ(rc.right, 400);
-    EXPECT_EQ(rc.bottom, 300);
-
-    ASSERT_TRUE(host::GetWindowRect(child, &rc));
-    EXPECT_EQ(rc.left, 110);
-    EXPECT_EQ(rc.top, 70);
-    EXPECT_EQ(rc.right, 160);
-    EXPECT_EQ(rc.bottom, 130);
+    EXPECT_EQ(EdgesOf(ClientRectOf(frame)), (Edges{0, 0, 400, 300}));
+    EXPECT_EQ(EdgesOf(WindowRectOf(child)), (Edges{110, 70, 160, 130}));
 
     POINT p{110, 70};
     ASSERT_TRUE(host::ScreenToClient(frame, &p));
-    EXPECT_EQ(p.x, 10);
-    EXPECT_EQ(p.y, 20);
+    EXPECT_EQ(XY(p), (std::array<long, 2>{10, 20}));
     p = {0, 0};
     ASSERT_TRUE(host::ClientToScreen(child, &p));
-    EXPECT_EQ(p.x, 110);
-    EXPECT_EQ(p.y, 70);
+    EXPECT_EQ(XY(p), (std::array<long, 2>{110, 70}));
 
     EXPECT_TRUE(host::MoveWindow(child, 30, 40, 70, 80, TRUE));
-    ASSERT_TRUE(host::GetWindowRect(child, &rc));
+    RECT rc = WindowRectOf(child);
     EXPECT_EQ(rc.left, 130);
     EXPECT_EQ(rc.bottom - rc.top, 80);
 
     EXPECT_TRUE(host::SetWindowPos(child, nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER));
-    ASSERT_TRUE(host::GetWindowRect(child, &rc));
+    rc = WindowRectOf(child);
     EXPECT_EQ(rc.left, 105);
     EXPECT_EQ(rc.top, 56);
     EXPECT_EQ(rc.right - rc.left, 70);
@@ -239,9 +219,8 @@ TEST_F(ConformanceWindowTree, RectanglesAndCoordinateMappingAgree) {
 
 TEST_F(ConformanceWindowTree, AFramedWindowsClientAreaLiesInsideItsWindowRect) {
     HWND frame = CreatePlain(WS_OVERLAPPEDWINDOW, nullptr, 50, 50, 400, 300);
-    RECT window{}, client{};
-    ASSERT_TRUE(host::GetWindowRect(frame, &window));
-    ASSERT_TRUE(host::GetClientRect(frame, &client));
+    const RECT window = WindowRectOf(frame);
+    const RECT client = ClientRectOf(frame);
     POINT origin{0, 0};
     host::ClientToScreen(frame, &origin);
 
@@ -257,8 +236,7 @@ TEST_F(ConformanceWindowTree, AFramedWindowsClientAreaLiesInsideItsWindowRect) {
 TEST_F(ConformanceWindowTree, PlacementKeepsTheNormalRectWhileMaximised) {
     HWND frame = CreatePlain(WS_OVERLAPPEDWINDOW, nullptr, 60, 70, 320, 240);
     host::ShowWindow(frame, SW_SHOWNORMAL);
-    RECT normal{};
-    host::GetWindowRect(frame, &normal);
+    const RECT normal = WindowRectOf(frame);
 
     host::ShowWindow(frame, SW_MAXIMIZE);
     WINDOWPLACEMENT wp{};
@@ -269,8 +247,7 @@ TEST_F(ConformanceWindowTree, PlacementKeepsTheNormalRectWhileMaximised) {
     EXPECT_EQ(wp.rcNormalPosition.right, normal.right);
 
     host::ShowWindow(frame, SW_RESTORE);
-    RECT restored{};
-    host::GetWindowRect(frame, &restored);
+    const RECT restored = WindowRectOf(frame);
     EXPECT_EQ(restored.left, normal.left);
     EXPECT_EQ(restored.bottom, normal.bottom);
     ASSERT_TRUE(host::GetWindowPlacement(frame, &wp));
