@@ -14,7 +14,6 @@ const std::string kBase = "C:\\tillwick-conformance";
 class ConformanceFiles : public Fixture {
 protected:
     void SetUp() override {
-        Fixture::SetUp();
         ASSERT_TRUE(host::fs::CreateFolder(kBase));
         for (const char* name : {"a.ini", "b.ini"}) host::fs::DeleteFile(kBase + "\\" + name);
     }

@@ -1,6 +1,4 @@
 // The MDI client, the edit control and the drop-down combo box.
-#include <string>
-
 #include "conformance/conformance.h"
 
 namespace {
@@ -17,31 +15,23 @@ LRESULT CALLBACK MdiChildProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 class ConformanceMdiClient : public Fixture {
 protected:
     void SetUp() override {
-        Fixture::SetUp();
         EnsureClass(kMdiChildClass, MdiChildProc);
-        frame = CreateFrame(600, 400);
-        CLIENTCREATESTRUCT ccs{};
-        ccs.idFirstChild = 50000;
+        CLIENTCREATESTRUCT ccs{nullptr, 50000};
         client = Create("MDIClient", WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, frame, 0, 0, 600, 400,
                         "", 0, &ccs);
         ASSERT_NE(client, nullptr);
         host::ShowWindow(frame, SW_SHOWNOACTIVATE);
     }
     HWND NewChild(const char* title) {
-        MDICREATESTRUCTA mcs{};
-        mcs.szClass = kMdiChildClass;
-        mcs.szTitle = title;
-        mcs.x = 10;
-        mcs.y = 10;
-        mcs.cx = 200;
-        mcs.cy = 150;
+        MDICREATESTRUCTA mcs{kMdiChildClass, title, nullptr, 10, 10, 200, 150, 0, 0};
         return reinterpret_cast<HWND>(host::SendMessageA(client, WM_MDICREATE, 0, Ptr(&mcs)));
     }
     HWND Active() {
         return reinterpret_cast<HWND>(host::SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
     }
 
-    HWND frame = nullptr, client = nullptr;
+    HWND frame = CreateFrame(600, 400);
+    HWND client = nullptr;
 };
 
 TEST_F(ConformanceMdiClient, ChildrenLiveInTheClientAndTheNewestIsActive) {
@@ -69,8 +59,7 @@ TEST_F(ConformanceMdiClient, ActivateSwitchesAndDestroyHandsOnToTheNext) {
     host::SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(first), 0);
     EXPECT_EQ(Active(), first);
     // Both children hear about the switch: the one leaving, then the one arriving.
-    auto switched = SequenceOf(second, {WM_MDIACTIVATE});
-    EXPECT_EQ(switched.size(), 1u);
+    EXPECT_EQ(SequenceOf(second, {WM_MDIACTIVATE}).size(), 1u);
     EXPECT_EQ(SequenceOf(first, {WM_MDIACTIVATE}).size(), 1u);
 
     host::SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(first), 0);
@@ -90,13 +79,7 @@ TEST_F(ConformanceMdiClient, ActivateSwitchesAndDestroyHandsOnToTheNext) {
 
 class ConformanceEdit : public Fixture {
 protected:
-    void SetUp() override {
-        Fixture::SetUp();
-        frame = CreateFrame();
-        edit = Create("Edit", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, frame, 0, 0, 300, 24,
-                      "Hello world");
-        ASSERT_NE(edit, nullptr);
-    }
+    void SetUp() override { ASSERT_NE(edit, nullptr); }
     std::pair<DWORD, DWORD> Selection(LRESULT* packed = nullptr) {
         DWORD start = 12345, end = 12345;
         LRESULT r =
@@ -104,7 +87,8 @@ protected:
         if (packed) *packed = r;
         return {start, end};
     }
-    HWND frame = nullptr, edit = nullptr;
+    HWND frame = CreateFrame();
+    HWND edit = Create("Edit", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, frame, 0, 0, 300, 24, "Hello world");
 };
 
 TEST_F(ConformanceEdit, SelectionIsReportedOrderedAndClamped) {
@@ -137,11 +121,7 @@ TEST_F(ConformanceEdit, ReplaceSelAndSetTextChangeTheContent) {
 
 class ConformanceComboBox : public Fixture {
 protected:
-    void SetUp() override {
-        Fixture::SetUp();
-        frame = CreateFrame();
-    }
-    HWND frame = nullptr;
+    HWND frame = CreateFrame();
 };
 
 TEST_F(ConformanceComboBox, OnlyTheDropDownStyleHasAnEditChild) {

@@ -40,18 +40,13 @@ LRESULT CALLBACK MessagingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 class ConformanceMessages : public Fixture {
 protected:
-    void SetUp() override {
-        Fixture::SetUp();
-        EnsureClass("TwConfMessaging", MessagingProc);
-        hwnd = Create("TwConfMessaging", WS_POPUP, nullptr, 0, 0, 50, 50);
-        ASSERT_NE(hwnd, nullptr);
-    }
+    void SetUp() override { ASSERT_NE(hwnd, nullptr); }
     std::string Tags() const {
         std::string tags;
         for (const auto& s : Log()) tags += s.who;
         return tags;
     }
-    HWND hwnd = nullptr;
+    HWND hwnd = Create(EnsureClass("TwConfMessaging", MessagingProc), WS_POPUP, nullptr, 0, 0, 50, 50);
 };
 
 TEST_F(ConformanceMessages, SendNestsInsideTheSenderAndPostWaitsForThePump) {

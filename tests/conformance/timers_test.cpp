@@ -30,11 +30,7 @@ void CALLBACK SelfKillingTimer(HWND, UINT, UINT_PTR id, DWORD) {
 
 class ConformanceTimers : public Fixture {
 protected:
-    void SetUp() override {
-        Fixture::SetUp();
-        fired[0] = {};
-        fired[1] = {};
-    }
+    void SetUp() override { for (auto& f : fired) f = {}; }
 };
 
 TEST_F(ConformanceTimers, ThreadTimerFiresFromThePumpWithItsOwnId) {

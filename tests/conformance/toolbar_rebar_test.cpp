@@ -9,9 +9,6 @@ using namespace conformance;
 class ConformanceToolbar : public Fixture {
 protected:
     void SetUp() override {
-        Fixture::SetUp();
-        frame = CreateFrame(400, 300);
-        toolbar = Create("ToolbarWindow32", WS_CHILD | WS_VISIBLE, frame, 0, 0, 400, 30);
         ASSERT_NE(toolbar, nullptr);
         host::SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         TBBUTTON buttons[3]{};
@@ -30,7 +27,8 @@ protected:
         return host::SendMessageA(toolbar, TB_GETSTATE, static_cast<WPARAM>(command), 0);
     }
 
-    HWND frame = nullptr, toolbar = nullptr;
+    HWND frame = CreateFrame(400, 300);
+    HWND toolbar = Create("ToolbarWindow32", WS_CHILD | WS_VISIBLE, frame, 0, 0, 400, 30);
 };
 
 TEST_F(ConformanceToolbar, ButtonsAreFoundByIndexAndByCommand) {
@@ -70,13 +68,7 @@ TEST_F(ConformanceToolbar, HiddenAndOtherStatesShowInTheStateBits) {
 
 class ConformanceRebar : public Fixture {
 protected:
-    void SetUp() override {
-        Fixture::SetUp();
-        frame = CreateFrame(400, 300);
-        rebar =
-            Create("ReBarWindow32", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, frame, 0, 0, 400, 60);
-        ASSERT_NE(rebar, nullptr);
-    }
+    void SetUp() override { ASSERT_NE(rebar, nullptr); }
     bool InsertBand(int index, UINT id, HWND child = nullptr) {
         REBARBANDINFOA band{};
         band.cbSize = sizeof(band);
@@ -98,7 +90,8 @@ protected:
         host::SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index), Ptr(&band));
         return band.fStyle;
     }
-    HWND frame = nullptr, rebar = nullptr;
+    HWND frame = CreateFrame(400, 300);
+    HWND rebar = Create("ReBarWindow32", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, frame, 0, 0, 400, 60);
 };
 
 TEST_F(ConformanceRebar, BandsAreCountedAndFoundById) {

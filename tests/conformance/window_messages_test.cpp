@@ -25,16 +25,14 @@ LRESULT CALLBACK PositionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 class ConformanceWindowMessages : public Fixture {
 protected:
     void SetUp() override {
-        Fixture::SetUp();
         forcedHeight = -1;
         handlesChanged = false;
-        EnsureClass("TwConfPosition", PositionProc);
-        frame = CreateFrame(400, 300);
-        child = Create("TwConfPosition", WS_CHILD | WS_VISIBLE, frame, 0, 0, 100, 40);
+        child = Create(EnsureClass("TwConfPosition", PositionProc), WS_CHILD | WS_VISIBLE, frame, 0, 0, 100, 40);
         ASSERT_NE(child, nullptr);
         Log().clear();
     }
-    HWND frame = nullptr, child = nullptr;
+    HWND frame = CreateFrame(400, 300);
+    HWND child = nullptr;
 };
 
 TEST_F(ConformanceWindowMessages, ResizeAnnouncesChangingThenChangedThenSize) {
@@ -57,13 +55,10 @@ TEST_F(ConformanceWindowMessages, ResizeAnnouncesChangingThenChangedThenSize) {
 TEST_F(ConformanceWindowMessages, ChangingCanRewriteTheNewPosition) {
     forcedHeight = 0;
     host::MoveWindow(child, 0, 0, 150, 60, TRUE);
-    RECT rc{};
-    host::GetWindowRect(child, &rc);
+    const RECT rc = WindowRectOf(child);
     EXPECT_EQ(rc.right - rc.left, 150);
     EXPECT_EQ(rc.bottom - rc.top, 0);
-    RECT client{};
-    host::GetClientRect(child, &client);
-    EXPECT_EQ(client.bottom, 0);
+    EXPECT_EQ(ClientRectOf(child).bottom, 0);
 }
 
 TEST_F(ConformanceWindowMessages, SizeAndMoveComeFromTheDefaultHandlingOfChanged) {
@@ -71,15 +66,13 @@ TEST_F(ConformanceWindowMessages, SizeAndMoveComeFromTheDefaultHandlingOfChanged
     host::MoveWindow(child, 10, 10, 150, 60, TRUE);
     EXPECT_EQ(SequenceOf(child, {WM_WINDOWPOSCHANGED, WM_SIZE, WM_MOVE}),
               (std::vector<UINT>{WM_WINDOWPOSCHANGED}));
-    RECT rc{};
-    host::GetWindowRect(child, &rc);
+    const RECT rc = WindowRectOf(child);
     EXPECT_EQ(rc.right - rc.left, 150);  // the change itself happened
 }
 
 TEST_F(ConformanceWindowMessages, ShowWindowAnnouncesTheChangeOnlyWhenThereIsOne) {
     host::ShowWindow(child, SW_HIDE);
-    auto shows = SequenceOf(child, {WM_SHOWWINDOW});
-    ASSERT_EQ(shows.size(), 1u);
+    ASSERT_EQ(SequenceOf(child, {WM_SHOWWINDOW}).size(), 1u);
     for (const auto& s : Log()) {
         if (s.msg == WM_SHOWWINDOW) EXPECT_EQ(s.wParam, static_cast<WPARAM>(FALSE));
     }
@@ -120,12 +113,7 @@ TEST_F(ConformanceWindowMessages, FocusMovesBetweenChildrenWithKillThenSet) {
     Log().clear();
     EXPECT_EQ(host::SetFocus(other), child);
     EXPECT_EQ(host::GetFocus(), other);
-    std::vector<std::pair<HWND, UINT>> order;
-    for (const auto& s : Log()) {
-        if (s.msg == WM_KILLFOCUS || s.msg == WM_SETFOCUS) order.emplace_back(s.hwnd, s.msg);
-    }
-    EXPECT_EQ(order,
-              (std::vector<std::pair<HWND, UINT>>{{child, WM_KILLFOCUS}, {other, WM_SETFOCUS}}));
+    EXPECT_EQ(OrderOf({WM_KILLFOCUS, WM_SETFOCUS}), (Order{{child, WM_KILLFOCUS}, {other, WM_SETFOCUS}}));
 }
 
 TEST_F(ConformanceWindowMessages, HotKeysAreOwnedOnceAndReleasedOnce) {
