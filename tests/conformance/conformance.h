@@ -77,6 +77,12 @@ protected:
     void TearDown() override { testsupport::PlatformReset(); }
 };
 
+// A fixture with a hidden frame to hold controls.
+class FrameFixture : public Fixture {
+protected:
+    HWND frame = CreateFrame();
+};
+
 // Kills a thread timer when the test ends, however it ends.
 class ThreadTimer {
 public:

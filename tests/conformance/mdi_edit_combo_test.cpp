@@ -77,7 +77,7 @@ TEST_F(ConformanceMdiClient, ActivateSwitchesAndDestroyHandsOnToTheNext) {
     EXPECT_EQ(Active(), third);
 }
 
-class ConformanceEdit : public Fixture {
+class ConformanceEdit : public FrameFixture {
 protected:
     void SetUp() override { ASSERT_NE(edit, nullptr); }
     std::pair<DWORD, DWORD> Selection(LRESULT* packed = nullptr) {
@@ -87,7 +87,6 @@ protected:
         if (packed) *packed = r;
         return {start, end};
     }
-    HWND frame = CreateFrame();
     HWND edit = Create("Edit", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, frame, 0, 0, 300, 24, "Hello world");
 };
 
@@ -119,10 +118,7 @@ TEST_F(ConformanceEdit, ReplaceSelAndSetTextChangeTheContent) {
     EXPECT_EQ(host::SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0), 3);
 }
 
-class ConformanceComboBox : public Fixture {
-protected:
-    HWND frame = CreateFrame();
-};
+class ConformanceComboBox : public FrameFixture {};
 
 TEST_F(ConformanceComboBox, OnlyTheDropDownStyleHasAnEditChild) {
     HWND dropDown = Create("ComboBox", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, frame, 0, 0, 200, 200);

@@ -1,7 +1,5 @@
 // Menus: positions after inserts and removals, item info, the return-value
 // conventions of the getters and setters, and what happens to submenus.
-#include <string>
-
 #include "conformance/conformance.h"
 
 namespace {
@@ -24,6 +22,12 @@ protected:
             ids.push_back(host::GetMenuItemID(m, i));
         return ids;
     }
+    MENUITEMINFOA Info(UINT mask) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = mask;
+        return info;
+    }
     std::string TextAt(HMENU m, UINT item, UINT flags) {
         char buffer[64] = {};
         int n = host::GetMenuStringA(m, item, buffer, sizeof(buffer), flags);
@@ -44,9 +48,7 @@ TEST_F(ConformanceMenus, PositionsShiftWithInsertsAndRemovals) {
     EXPECT_TRUE(host::InsertMenuA(m, 99, MF_BYPOSITION | MF_STRING, 203, "Last"));
     EXPECT_EQ(Ids(m).back(), 203u);
 
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_ID | MIIM_STRING;
+    MENUITEMINFOA info = Info(MIIM_ID | MIIM_STRING);
     info.wID = 204;
     info.dwTypeData = const_cast<char*>("First");
     EXPECT_TRUE(host::InsertMenuItemA(m, 0, TRUE, &info));
@@ -64,9 +66,7 @@ TEST_F(ConformanceMenus, PositionsShiftWithInsertsAndRemovals) {
 
 TEST_F(ConformanceMenus, ItemInfoReadsAndWritesTextIdAndState) {
     HMENU m = Popup();
-    MENUITEMINFOA info{};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_STRING;
+    MENUITEMINFOA info = Info(MIIM_STRING);
     ASSERT_TRUE(host::GetMenuItemInfoA(m, 1, TRUE, &info));  // no buffer: the length
     EXPECT_EQ(info.cch, 3u);
 
@@ -77,9 +77,7 @@ TEST_F(ConformanceMenus, ItemInfoReadsAndWritesTextIdAndState) {
     EXPECT_STREQ(buffer, "Two");
     EXPECT_EQ(info.cch, 3u);
 
-    MENUITEMINFOA change{};
-    change.cbSize = sizeof(change);
-    change.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE;
+    MENUITEMINFOA change = Info(MIIM_STRING | MIIM_ID | MIIM_STATE);
     change.dwTypeData = const_cast<char*>("Second");
     change.wID = 302;
     change.fState = MFS_CHECKED | MFS_GRAYED;
@@ -90,9 +88,7 @@ TEST_F(ConformanceMenus, ItemInfoReadsAndWritesTextIdAndState) {
     EXPECT_NE(state & MF_CHECKED, 0u);
     EXPECT_NE(state & MF_GRAYED, 0u);
 
-    MENUITEMINFOA read{};
-    read.cbSize = sizeof(read);
-    read.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU;
+    MENUITEMINFOA read = Info(MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU);
     ASSERT_TRUE(host::GetMenuItemInfoA(m, 302, FALSE, &read));
     EXPECT_EQ(read.wID, 302u);
     EXPECT_EQ(read.fState & (MFS_CHECKED | MFS_GRAYED), MFS_CHECKED | MFS_GRAYED);
@@ -129,10 +125,8 @@ TEST_F(ConformanceMenus, GettersAndSettersReportPreviousStateOrMinusOne) {
     EXPECT_NE(host::GetMenuState(m, 4, MF_BYPOSITION) & MF_SEPARATOR, 0u);
     EXPECT_EQ(host::GetMenuState(m, 999, MF_BYCOMMAND), kNoItem);
 
-    EXPECT_EQ(host::EnableMenuItem(m, 102, MF_BYCOMMAND | MF_GRAYED),
-              static_cast<BOOL>(MF_ENABLED));
-    EXPECT_EQ(host::EnableMenuItem(m, 102, MF_BYCOMMAND | MF_ENABLED),
-              static_cast<BOOL>(MF_GRAYED));
+    EXPECT_EQ(host::EnableMenuItem(m, 102, MF_BYCOMMAND | MF_GRAYED), BOOL{MF_ENABLED});
+    EXPECT_EQ(host::EnableMenuItem(m, 102, MF_BYCOMMAND | MF_ENABLED), BOOL{MF_GRAYED});
     EXPECT_EQ(host::EnableMenuItem(m, 999, MF_BYCOMMAND | MF_GRAYED), -1);
 
     EXPECT_EQ(host::CheckMenuItem(m, 1, MF_BYPOSITION | MF_CHECKED), MF_UNCHECKED);
@@ -148,8 +142,7 @@ TEST_F(ConformanceMenus, CommandLookupsReachIntoSubmenus) {
 
     EXPECT_EQ(TextAt(bar, 102, MF_BYCOMMAND), "Two");
     EXPECT_NE(host::GetMenuState(bar, 102, MF_BYCOMMAND), kNoItem);
-    EXPECT_EQ(host::EnableMenuItem(bar, 102, MF_BYCOMMAND | MF_GRAYED),
-              static_cast<BOOL>(MF_ENABLED));
+    EXPECT_EQ(host::EnableMenuItem(bar, 102, MF_BYCOMMAND | MF_GRAYED), BOOL{MF_ENABLED});
     EXPECT_NE(host::GetMenuState(sub, 1, MF_BYPOSITION) & MF_GRAYED, 0u);
     EXPECT_TRUE(host::DeleteMenu(bar, 102, MF_BYCOMMAND));
     EXPECT_EQ(host::GetMenuItemCount(sub), 2);

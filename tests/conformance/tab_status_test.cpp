@@ -108,7 +108,7 @@ TEST_F(ConformanceTabControl, TooltipsExistOnlyWithTheTooltipStyle) {
     EXPECT_EQ(host::SendMessageA(plainTabs, TCM_GETTOOLTIPS, 0, 0), 0);
 }
 
-class ConformanceStatusBar : public Fixture {
+class ConformanceStatusBar : public FrameFixture {
 protected:
     void SetUp() override { ASSERT_NE(bar, nullptr); }
     std::string TextOfPart(int part, LRESULT* answer = nullptr) {
@@ -117,7 +117,6 @@ protected:
         if (answer) *answer = r;
         return buffer;
     }
-    HWND frame = CreateFrame(400, 300);
     HWND bar = Create("msctls_statusbar32", WS_CHILD | WS_VISIBLE, frame, 0, 0, 0, 0);
 };
 
@@ -167,23 +166,20 @@ TEST_F(ConformanceStatusBar, PartRectsFollowTheRightEdgesInOrder) {
     int parts[3] = {100, 200, -1};
     host::SendMessageA(bar, SB_SETPARTS, 3, Ptr(parts));
     const RECT client = ClientRectOf(bar);
+    // Where each part's right edge may lie: above the first number, up to the second. The last
+    // part runs to the right edge.
+    const long rightEdge[3][2] = {{90, 100}, {190, 200}, {300, client.right}};
     RECT r[3]{};
     for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(host::SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(i), Ptr(&r[i]))) << i;
-    }
-    EXPECT_LE(r[0].right, 100);
-    EXPECT_GT(r[0].right, 90);
-    EXPECT_GE(r[1].left, r[0].right);
-    EXPECT_LE(r[1].right, 200);
-    EXPECT_GT(r[1].right, 190);
-    EXPECT_GE(r[2].left, r[1].right);
-    EXPECT_GT(r[2].right, 300);  // the last part runs to the right edge
-    EXPECT_LE(r[2].right, client.right);
-    for (const RECT& rc : r) {
-        EXPECT_EQ(rc.top, r[0].top);
-        EXPECT_EQ(rc.bottom, r[0].bottom);
-        EXPECT_GE(rc.top, client.top);
-        EXPECT_LE(rc.bottom, client.bottom);
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(host::SendMessageA(bar, SB_GETRECT, static_cast<WPARAM>(i), Ptr(&r[i])));
+        EXPECT_GT(r[i].right, rightEdge[i][0]);
+        EXPECT_LE(r[i].right, rightEdge[i][1]);
+        if (i > 0) EXPECT_GE(r[i].left, r[i - 1].right);
+        EXPECT_EQ(r[i].top, r[0].top);
+        EXPECT_EQ(r[i].bottom, r[0].bottom);
+        EXPECT_GE(r[i].top, client.top);
+        EXPECT_LE(r[i].bottom, client.bottom);
     }
     RECT none{};
     EXPECT_FALSE(host::SendMessageA(bar, SB_GETRECT, 3, Ptr(&none)));

@@ -6,7 +6,7 @@ namespace {
 
 using namespace conformance;
 
-class ConformanceToolbar : public Fixture {
+class ConformanceToolbar : public FrameFixture {
 protected:
     void SetUp() override {
         ASSERT_NE(toolbar, nullptr);
@@ -27,7 +27,6 @@ protected:
         return host::SendMessageA(toolbar, TB_GETSTATE, static_cast<WPARAM>(command), 0);
     }
 
-    HWND frame = CreateFrame(400, 300);
     HWND toolbar = Create("ToolbarWindow32", WS_CHILD | WS_VISIBLE, frame, 0, 0, 400, 30);
 };
 
@@ -66,7 +65,7 @@ TEST_F(ConformanceToolbar, HiddenAndOtherStatesShowInTheStateBits) {
     EXPECT_FALSE(host::SendMessageA(toolbar, TB_HIDEBUTTON, 99, TRUE));
 }
 
-class ConformanceRebar : public Fixture {
+class ConformanceRebar : public FrameFixture {
 protected:
     void SetUp() override { ASSERT_NE(rebar, nullptr); }
     bool InsertBand(int index, UINT id, HWND child = nullptr) {
@@ -90,7 +89,6 @@ protected:
         host::SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index), Ptr(&band));
         return band.fStyle;
     }
-    HWND frame = CreateFrame(400, 300);
     HWND rebar = Create("ReBarWindow32", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, frame, 0, 0, 400, 60);
 };
 

@@ -22,7 +22,7 @@ LRESULT CALLBACK PositionProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return host::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-class ConformanceWindowMessages : public Fixture {
+class ConformanceWindowMessages : public FrameFixture {
 protected:
     void SetUp() override {
         forcedHeight = -1;
@@ -31,7 +31,6 @@ protected:
         ASSERT_NE(child, nullptr);
         Log().clear();
     }
-    HWND frame = CreateFrame(400, 300);
     HWND child = nullptr;
 };
 
@@ -87,19 +86,18 @@ TEST_F(ConformanceWindowMessages, ShowWindowAnnouncesTheChangeOnlyWhenThereIsOne
 TEST_F(ConformanceWindowMessages, ZOrderMovesChildrenAndTopmostMarksTheStyle) {
     HWND second = CreatePlain(WS_CHILD, frame);
     HWND third = CreatePlain(WS_CHILD, frame);
-    host::SetWindowPos(third, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const UINT zOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    host::SetWindowPos(third, HWND_TOP, 0, 0, 0, 0, zOrderOnly);
     EXPECT_EQ(host::FindWindowExA(frame, nullptr, nullptr, nullptr), third);
-    host::SetWindowPos(third, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    host::SetWindowPos(third, HWND_BOTTOM, 0, 0, 0, 0, zOrderOnly);
     EXPECT_EQ(host::FindWindowExA(frame, second, nullptr, nullptr), third);
     EXPECT_EQ(host::FindWindowExA(frame, third, nullptr, nullptr), nullptr);
 
     auto exStyle = [&] { return static_cast<DWORD>(host::GetWindowLongA(frame, GWL_EXSTYLE)); };
     EXPECT_EQ(exStyle() & WS_EX_TOPMOST, 0u);
-    EXPECT_TRUE(host::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0,
-                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+    EXPECT_TRUE(host::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, zOrderOnly));
     EXPECT_NE(exStyle() & WS_EX_TOPMOST, 0u);
-    EXPECT_TRUE(host::SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0,
-                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+    EXPECT_TRUE(host::SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, zOrderOnly));
     EXPECT_EQ(exStyle() & WS_EX_TOPMOST, 0u);
 }
 

@@ -181,11 +181,10 @@ TEST_F(ConformanceWindowTree, VisibilityNeedsEveryAncestorVisible) {
     EXPECT_FALSE(host::IsWindowVisible(grandchild));
     EXPECT_TRUE(host::IsWindowVisible(frame));
 
-    host::SetWindowPos(child, nullptr, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    const UINT showOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    host::SetWindowPos(child, nullptr, 0, 0, 0, 0, showOnly | SWP_SHOWWINDOW);
     EXPECT_TRUE(host::IsWindowVisible(grandchild));
-    host::SetWindowPos(child, nullptr, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    host::SetWindowPos(child, nullptr, 0, 0, 0, 0, showOnly | SWP_HIDEWINDOW);
     EXPECT_FALSE(host::IsWindowVisible(child));
 }
 
