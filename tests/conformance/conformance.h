@@ -83,19 +83,4 @@ protected:
     HWND frame = CreateFrame();
 };
 
-// Kills a thread timer when the test ends, however it ends.
-class ThreadTimer {
-public:
-    explicit ThreadTimer(UINT_PTR id) : id_(id) {}
-    ~ThreadTimer() {
-        if (id_) host::KillTimer(nullptr, id_);
-    }
-    ThreadTimer(const ThreadTimer&) = delete;
-    ThreadTimer& operator=(const ThreadTimer&) = delete;
-    UINT_PTR id() const { return id_; }
-
-private:
-    UINT_PTR id_;
-};
-
 }  // namespace conformance

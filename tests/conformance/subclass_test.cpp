@@ -51,11 +51,11 @@ protected:
     LONG_PTR Restore(int n) {
         return host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, AsLong(previous[n]));
     }
-    std::string Ping(WPARAM value = 1, LRESULT* answer = nullptr) {
+    // Who saw a kPing carrying `value`, and its answer.
+    std::pair<std::string, LRESULT> Ping(WPARAM value = 1) {
         Log().clear();
-        LRESULT r = host::SendMessageA(hwnd, kPing, value, 0);
-        if (answer) *answer = r;
-        return WhoSaw(kPing);
+        LRESULT answer = host::SendMessageA(hwnd, kPing, value, 0);
+        return {WhoSaw(kPing), answer};
     }
 
     HWND hwnd = Create(EnsureClass("TwConfSubclassed", OriginalProc), WS_POPUP, nullptr, 0, 0, 100, 100, "Start");
@@ -65,10 +65,8 @@ TEST_F(ConformanceSubclass, NewestLayerRunsFirstAndForwardsDownToTheOriginal) {
     Install(3);
     EXPECT_EQ(host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), AsLong(kLayerProcs[2]));
 
-    LRESULT answer = 0;
-    EXPECT_EQ(Ping(1, &answer), "CBAO");
     // Three layers each added one to wParam on the way down and to the answer on the way up.
-    EXPECT_EQ(answer, (1 + 3) * 10 + 3);
+    EXPECT_EQ(Ping(1), (std::pair<std::string, LRESULT>{"CBAO", (1 + 3) * 10 + 3}));
     ASSERT_EQ(Log().size(), 4u);
     EXPECT_EQ(Log()[3].wParam, 4u);
 }
@@ -77,23 +75,21 @@ TEST_F(ConformanceSubclass, RemovingInReverseOrderPeelsOneLayerAtATime) {
     Install(3);
     EXPECT_EQ(Restore(2), AsLong(kLayerProcs[2]));
     EXPECT_EQ(host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), AsLong(kLayerProcs[1]));
-    EXPECT_EQ(Ping(), "BAO");
+    EXPECT_EQ(Ping().first, "BAO");
     EXPECT_EQ(Restore(1), AsLong(kLayerProcs[1]));
-    EXPECT_EQ(Ping(), "AO");
+    EXPECT_EQ(Ping().first, "AO");
     EXPECT_EQ(Restore(0), AsLong(kLayerProcs[0]));
-    LRESULT answer = 0;
-    EXPECT_EQ(Ping(2, &answer), "O");
-    EXPECT_EQ(answer, 20);
+    EXPECT_EQ(Ping(2), (std::pair<std::string, LRESULT>{"O", 20}));
 }
 
 TEST_F(ConformanceSubclass, RemovingAMiddleLayerCutsOutTheLayersAboveIt) {
     Install(3);
     // B puts back A while C is on top: C's link is simply overwritten.
     EXPECT_EQ(Restore(1), AsLong(kLayerProcs[2]));
-    EXPECT_EQ(Ping(), "AO");
+    EXPECT_EQ(Ping().first, "AO");
     // C removing itself later brings B back, the one C had replaced.
     EXPECT_EQ(Restore(2), AsLong(kLayerProcs[0]));
-    EXPECT_EQ(Ping(), "BAO");
+    EXPECT_EQ(Ping().first, "BAO");
 }
 
 TEST_F(ConformanceSubclass, CaptionCallsTravelThroughTheChainAsMessages) {
@@ -144,8 +140,8 @@ protected:
         answerGetText = nullptr;
         hwnd = Create(EnsureClass("TwConfCaption", AnsiCaptionProc), WS_POPUP, nullptr, 0, 0, 100, 100, "Start");
         ASSERT_NE(hwnd, nullptr);
-        captionPrevious = reinterpret_cast<WNDPROC>(host::SetWindowLongPtrW(
-            hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WideCaptionProc)));
+        captionPrevious = reinterpret_cast<WNDPROC>(
+            host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, AsLong(WideCaptionProc)));
     }
     HWND hwnd = nullptr;
 };
@@ -165,9 +161,8 @@ TEST_F(ConformanceSubclassCaption, UnicodeSubclassGetsUtf16AndTheAnsiProcedureAn
 }
 
 TEST_F(ConformanceSubclassCaption, PuttingBackTheHandleMakesTheWindowAnsiAgain) {
-    const auto handle = reinterpret_cast<LONG_PTR>(captionPrevious);
-    EXPECT_EQ(host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, handle),
-              reinterpret_cast<LONG_PTR>(WideCaptionProc));
+    const auto handle = AsLong(captionPrevious);
+    EXPECT_EQ(host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, handle), AsLong(WideCaptionProc));
     EXPECT_EQ(host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC), handle);
     // A Unicode sender now reaches the ANSI procedure directly, converted once.
     host::SendMessageW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"wide"));

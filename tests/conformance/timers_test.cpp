@@ -31,54 +31,61 @@ void CALLBACK SelfKillingTimer(HWND, UINT, UINT_PTR id, DWORD) {
 class ConformanceTimers : public Fixture {
 protected:
     void SetUp() override { for (auto& f : fired) f = {}; }
+    // The test's timers are killed when it ends, however it ends.
+    void TearDown() override {
+        for (UINT_PTR id : started) host::KillTimer(nullptr, id);
+        Fixture::TearDown();
+    }
+    // A thread timer; the system must give it an id.
+    UINT_PTR Start(UINT ms, TIMERPROC proc) {
+        started.push_back(host::SetTimer(nullptr, 0, ms, proc));
+        EXPECT_NE(started.back(), 0u);
+        return started.back();
+    }
+    std::vector<UINT_PTR> started;
 };
 
 TEST_F(ConformanceTimers, ThreadTimerFiresFromThePumpWithItsOwnId) {
-    ThreadTimer timer(host::SetTimer(nullptr, 0, 10, CountingTimer<0>));
-    ASSERT_NE(timer.id(), 0u);
+    const UINT_PTR timer = Start(10, CountingTimer<0>);
     EXPECT_EQ(fired[0].count, 0);  // never from inside SetTimer
 
     testsupport::PumpFor(200);
     EXPECT_GE(fired[0].count, 2);  // it repeats
     EXPECT_EQ(fired[0].hwnd, nullptr);
     EXPECT_EQ(fired[0].msg, WM_TIMER);
-    EXPECT_EQ(fired[0].id, timer.id());
+    EXPECT_EQ(fired[0].id, timer);
 
-    EXPECT_TRUE(host::KillTimer(nullptr, timer.id()));
+    EXPECT_TRUE(host::KillTimer(nullptr, timer));
     const int before = fired[0].count;
     testsupport::PumpFor(100);
     EXPECT_EQ(fired[0].count, before);
-    EXPECT_FALSE(host::KillTimer(nullptr, timer.id()));
+    EXPECT_FALSE(host::KillTimer(nullptr, timer));
 }
 
 TEST_F(ConformanceTimers, ZeroDelayTimerWaitsForThePump) {
-    ThreadTimer timer(host::SetTimer(nullptr, 0, 0, CountingTimer<0>));
-    ASSERT_NE(timer.id(), 0u);
+    Start(0, CountingTimer<0>);
     EXPECT_EQ(fired[0].count, 0);
     testsupport::PumpFor(100);
     EXPECT_GE(fired[0].count, 1);
 }
 
 TEST_F(ConformanceTimers, TimerKilledByItsOwnCallbackFiresOnce) {
-    ThreadTimer timer(host::SetTimer(nullptr, 0, 10, SelfKillingTimer));
-    ASSERT_NE(timer.id(), 0u);
+    Start(10, SelfKillingTimer);
     testsupport::PumpFor(200);
     EXPECT_EQ(fired[0].count, 1);
 }
 
 TEST_F(ConformanceTimers, TwoTimersHaveDistinctIdsAndSeparateLives) {
-    ThreadTimer fast(host::SetTimer(nullptr, 0, 10, CountingTimer<0>));
-    ThreadTimer slow(host::SetTimer(nullptr, 0, 30, CountingTimer<1>));
-    ASSERT_NE(fast.id(), 0u);
-    ASSERT_NE(slow.id(), 0u);
-    EXPECT_NE(fast.id(), slow.id());
+    const UINT_PTR fast = Start(10, CountingTimer<0>);
+    const UINT_PTR slow = Start(30, CountingTimer<1>);
+    EXPECT_NE(fast, slow);
 
     testsupport::PumpFor(200);
-    EXPECT_EQ(fired[0].id, fast.id());
-    EXPECT_EQ(fired[1].id, slow.id());
+    EXPECT_EQ(fired[0].id, fast);
+    EXPECT_EQ(fired[1].id, slow);
     EXPECT_GT(fired[0].count, fired[1].count);
 
-    host::KillTimer(nullptr, fast.id());
+    host::KillTimer(nullptr, fast);
     const int fastBefore = fired[0].count, slowBefore = fired[1].count;
     testsupport::PumpFor(200);
     EXPECT_EQ(fired[0].count, fastBefore);

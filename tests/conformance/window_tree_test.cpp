@@ -6,7 +6,7 @@ namespace {
 
 using namespace conformance;
 
-class ConformanceWindowTree : public Fixture {};
+class ConformanceWindowTree : public FrameFixture {};
 
 TEST_F(ConformanceWindowTree, FindWindowMatchesClassCaseInsensitivelyAndTitleExactly) {
     HWND alpha = CreatePlain(WS_OVERLAPPEDWINDOW, nullptr, 0, 0, 200, 100, "TwConf Alpha");
@@ -21,21 +21,20 @@ TEST_F(ConformanceWindowTree, FindWindowMatchesClassCaseInsensitivelyAndTitleExa
 }
 
 TEST_F(ConformanceWindowTree, FindWindowExWalksDirectChildrenInCreationOrder) {
-    HWND parent = CreateFrame();
-    HWND first = CreatePlain(WS_CHILD, parent, 0, 0, 10, 10, "First");
-    HWND second = CreatePlain(WS_CHILD, parent, 0, 0, 10, 10, "Second");
-    HWND third = CreatePlain(WS_CHILD, parent, 0, 0, 10, 10, "Third");
+    HWND first = CreatePlain(WS_CHILD, frame, 0, 0, 10, 10, "First");
+    HWND second = CreatePlain(WS_CHILD, frame, 0, 0, 10, 10, "Second");
+    HWND third = CreatePlain(WS_CHILD, frame, 0, 0, 10, 10, "Third");
     HWND grandchild = CreatePlain(WS_CHILD, second, 0, 0, 5, 5, "Grandchild");
     ASSERT_TRUE(first && second && third && grandchild);
 
-    EXPECT_EQ(host::FindWindowExA(parent, nullptr, kPlainClass, nullptr), first);
-    EXPECT_EQ(host::FindWindowExA(parent, first, kPlainClass, nullptr), second);
-    EXPECT_EQ(host::FindWindowExA(parent, second, kPlainClass, nullptr), third);
-    EXPECT_EQ(host::FindWindowExA(parent, third, kPlainClass, nullptr), nullptr);
-    EXPECT_EQ(host::FindWindowExA(parent, nullptr, nullptr, "Third"), third);
-    EXPECT_EQ(host::FindWindowExA(parent, nullptr, nullptr, "Grandchild"), nullptr);
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, kPlainClass, nullptr), first);
+    EXPECT_EQ(host::FindWindowExA(frame, first, kPlainClass, nullptr), second);
+    EXPECT_EQ(host::FindWindowExA(frame, second, kPlainClass, nullptr), third);
+    EXPECT_EQ(host::FindWindowExA(frame, third, kPlainClass, nullptr), nullptr);
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, nullptr, "Third"), third);
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, nullptr, "Grandchild"), nullptr);
     EXPECT_EQ(host::FindWindowExA(second, nullptr, nullptr, nullptr), grandchild);
-    EXPECT_EQ(host::FindWindowExA(parent, nullptr, "Edit", nullptr), nullptr);
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, "Edit", nullptr), nullptr);
 }
 
 struct Visit {
@@ -57,20 +56,18 @@ std::vector<HWND> Enumerate(HWND root, std::size_t stopAfter = 1000) {
 }
 
 TEST_F(ConformanceWindowTree, EnumChildWindowsGoesDepthFirstAndStopsWhenAsked) {
-    HWND parent = CreateFrame();
-    HWND a = CreatePlain(WS_CHILD, parent);
+    HWND a = CreatePlain(WS_CHILD, frame);
     HWND a1 = CreatePlain(WS_CHILD, a);
     HWND a2 = CreatePlain(WS_CHILD, a);
-    HWND b = CreatePlain(WS_CHILD, parent);
+    HWND b = CreatePlain(WS_CHILD, frame);
     HWND b1 = CreatePlain(WS_CHILD, b);
 
-    EXPECT_EQ(Enumerate(parent), (std::vector<HWND>{a, a1, a2, b, b1}));
-    EXPECT_EQ(Enumerate(parent, 2), (std::vector<HWND>{a, a1}));
+    EXPECT_EQ(Enumerate(frame), (std::vector<HWND>{a, a1, a2, b, b1}));
+    EXPECT_EQ(Enumerate(frame, 2), (std::vector<HWND>{a, a1}));
     EXPECT_TRUE(Enumerate(a1).empty());
 }
 
 TEST_F(ConformanceWindowTree, ClassNamesComeBackAsRegisteredAndTruncateToTheBuffer) {
-    HWND frame = CreateFrame();
     // Created with other capitalisations, reported as registered.
     HWND plain = Create("TWCONFPLAIN", WS_CHILD, frame, 0, 0, 10, 10);
     HWND edit = Create("edit", WS_CHILD, frame, 0, 0, 10, 10);
@@ -94,7 +91,6 @@ TEST_F(ConformanceWindowTree, ClassNamesComeBackAsRegisteredAndTruncateToTheBuff
 }
 
 TEST_F(ConformanceWindowTree, StylesIdsAndUserDataAreKeptAndSwappedWithTheOldValue) {
-    HWND frame = CreateFrame();
     HWND child =
         host::CreateWindowExA(WS_EX_CLIENTEDGE, kPlainClass, "", WS_CHILD | WS_CLIPSIBLINGS, 0, 0,
                               50, 50, frame, reinterpret_cast<HMENU>(42), nullptr, nullptr);
@@ -118,19 +114,18 @@ TEST_F(ConformanceWindowTree, StylesIdsAndUserDataAreKeptAndSwappedWithTheOldVal
 }
 
 TEST_F(ConformanceWindowTree, ReparentingMovesTheChildAndGetParentReportsOwnersOfPopups) {
-    HWND first = CreateFrame();
     HWND second = CreatePlain(WS_POPUP, nullptr, 300, 40, 200, 200);
-    HWND child = CreatePlain(WS_CHILD | WS_VISIBLE, first, 10, 20, 50, 50);
-    HWND popup = CreatePlain(WS_POPUP, first);
-    ASSERT_TRUE(first && second && child && popup);
+    HWND child = CreatePlain(WS_CHILD | WS_VISIBLE, frame, 10, 20, 50, 50);
+    HWND popup = CreatePlain(WS_POPUP, frame);
+    ASSERT_TRUE(frame && second && child && popup);
 
-    EXPECT_EQ(host::GetParent(child), first);
-    EXPECT_EQ(host::GetParent(first), nullptr);
-    EXPECT_EQ(host::GetParent(popup), first);  // the owner, for a pop-up
+    EXPECT_EQ(host::GetParent(child), frame);
+    EXPECT_EQ(host::GetParent(frame), nullptr);
+    EXPECT_EQ(host::GetParent(popup), frame);  // the owner, for a pop-up
 
-    EXPECT_EQ(host::SetParent(child, second), first);
+    EXPECT_EQ(host::SetParent(child, second), frame);
     EXPECT_EQ(host::GetParent(child), second);
-    EXPECT_EQ(host::FindWindowExA(first, nullptr, kPlainClass, nullptr), nullptr);
+    EXPECT_EQ(host::FindWindowExA(frame, nullptr, kPlainClass, nullptr), nullptr);
     EXPECT_EQ(host::FindWindowExA(second, nullptr, kPlainClass, nullptr), child);
     // The position stays relative to the parent, and the child stays shown.
     const RECT rc = WindowRectOf(child);
@@ -149,23 +144,21 @@ TEST_F(ConformanceWindowTree, ReparentingMovesTheChildAndGetParentReportsOwnersO
     EXPECT_TRUE(host::DestroyWindow(second));
     EXPECT_FALSE(host::IsWindow(child));
     EXPECT_FALSE(host::IsWindow(grandchild));
-    EXPECT_TRUE(host::DestroyWindow(first));
+    EXPECT_TRUE(host::DestroyWindow(frame));
     EXPECT_FALSE(host::IsWindow(popup));
-    EXPECT_FALSE(host::DestroyWindow(first));
+    EXPECT_FALSE(host::DestroyWindow(frame));
 }
 
 TEST_F(ConformanceWindowTree, DestroyNotifiesParentsFirstAndFreesChildrenFirst) {
-    HWND parent = CreateFrame();
-    HWND child = CreatePlain(WS_CHILD, parent);
+    HWND child = CreatePlain(WS_CHILD, frame);
     Log().clear();
-    host::DestroyWindow(parent);
+    host::DestroyWindow(frame);
 
     EXPECT_EQ(OrderOf({WM_DESTROY, WM_NCDESTROY}),
-              (Order{{parent, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {parent, WM_NCDESTROY}}));
+              (Order{{frame, WM_DESTROY}, {child, WM_DESTROY}, {child, WM_NCDESTROY}, {frame, WM_NCDESTROY}}));
 }
 
 TEST_F(ConformanceWindowTree, VisibilityNeedsEveryAncestorVisible) {
-    HWND frame = CreateFrame();
     HWND child = CreatePlain(WS_CHILD | WS_VISIBLE, frame);
     HWND grandchild = CreatePlain(WS_CHILD | WS_VISIBLE, child);
 
