@@ -41,6 +41,15 @@ HWND CreateFrame(int width = 400, int height = 300);
 std::string ClassOf(HWND hwnd);
 std::string TextOf(HWND hwnd);
 
+// A structure with a size and a mask, both filled in.
+template <class Info>
+Info WithMask(UINT mask) {
+    Info info{};
+    info.cbSize = sizeof(info);
+    info.fMask = mask;
+    return info;
+}
+
 // A rectangle as {left, top, right, bottom} and a point as {x, y}, to compare in one go.
 using Edges = std::array<long, 4>;
 inline Edges EdgesOf(const RECT& rc) { return {rc.left, rc.top, rc.right, rc.bottom}; }

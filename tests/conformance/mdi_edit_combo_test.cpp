@@ -16,9 +16,6 @@ class ConformanceMdiClient : public Fixture {
 protected:
     void SetUp() override {
         EnsureClass(kMdiChildClass, MdiChildProc);
-        CLIENTCREATESTRUCT ccs{nullptr, 50000};
-        client = Create("MDIClient", WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, frame, 0, 0, 600, 400,
-                        "", 0, &ccs);
         ASSERT_NE(client, nullptr);
         host::ShowWindow(frame, SW_SHOWNOACTIVATE);
     }
@@ -30,8 +27,9 @@ protected:
         return reinterpret_cast<HWND>(host::SendMessageA(client, WM_MDIGETACTIVE, 0, 0));
     }
 
+    CLIENTCREATESTRUCT ccs{nullptr, 50000};
     HWND frame = CreateFrame(600, 400);
-    HWND client = nullptr;
+    HWND client = Create("MDIClient", WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, frame, 0, 0, 600, 400, "", 0, &ccs);
 };
 
 TEST_F(ConformanceMdiClient, ChildrenLiveInTheClientAndTheNewestIsActive) {

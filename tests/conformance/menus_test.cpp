@@ -22,12 +22,6 @@ protected:
             ids.push_back(host::GetMenuItemID(m, i));
         return ids;
     }
-    MENUITEMINFOA Info(UINT mask) {
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof(info);
-        info.fMask = mask;
-        return info;
-    }
     std::string TextAt(HMENU m, UINT item, UINT flags) {
         char buffer[64] = {};
         int n = host::GetMenuStringA(m, item, buffer, sizeof(buffer), flags);
@@ -48,7 +42,7 @@ TEST_F(ConformanceMenus, PositionsShiftWithInsertsAndRemovals) {
     EXPECT_TRUE(host::InsertMenuA(m, 99, MF_BYPOSITION | MF_STRING, 203, "Last"));
     EXPECT_EQ(Ids(m).back(), 203u);
 
-    MENUITEMINFOA info = Info(MIIM_ID | MIIM_STRING);
+    auto info = WithMask<MENUITEMINFOA>(MIIM_ID | MIIM_STRING);
     info.wID = 204;
     info.dwTypeData = const_cast<char*>("First");
     EXPECT_TRUE(host::InsertMenuItemA(m, 0, TRUE, &info));
@@ -66,7 +60,7 @@ TEST_F(ConformanceMenus, PositionsShiftWithInsertsAndRemovals) {
 
 TEST_F(ConformanceMenus, ItemInfoReadsAndWritesTextIdAndState) {
     HMENU m = Popup();
-    MENUITEMINFOA info = Info(MIIM_STRING);
+    auto info = WithMask<MENUITEMINFOA>(MIIM_STRING);
     ASSERT_TRUE(host::GetMenuItemInfoA(m, 1, TRUE, &info));  // no buffer: the length
     EXPECT_EQ(info.cch, 3u);
 
@@ -77,7 +71,7 @@ TEST_F(ConformanceMenus, ItemInfoReadsAndWritesTextIdAndState) {
     EXPECT_STREQ(buffer, "Two");
     EXPECT_EQ(info.cch, 3u);
 
-    MENUITEMINFOA change = Info(MIIM_STRING | MIIM_ID | MIIM_STATE);
+    auto change = WithMask<MENUITEMINFOA>(MIIM_STRING | MIIM_ID | MIIM_STATE);
     change.dwTypeData = const_cast<char*>("Second");
     change.wID = 302;
     change.fState = MFS_CHECKED | MFS_GRAYED;
@@ -88,7 +82,7 @@ TEST_F(ConformanceMenus, ItemInfoReadsAndWritesTextIdAndState) {
     EXPECT_NE(state & MF_CHECKED, 0u);
     EXPECT_NE(state & MF_GRAYED, 0u);
 
-    MENUITEMINFOA read = Info(MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU);
+    auto read = WithMask<MENUITEMINFOA>(MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU);
     ASSERT_TRUE(host::GetMenuItemInfoA(m, 302, FALSE, &read));
     EXPECT_EQ(read.wID, 302u);
     EXPECT_EQ(read.fState & (MFS_CHECKED | MFS_GRAYED), MFS_CHECKED | MFS_GRAYED);

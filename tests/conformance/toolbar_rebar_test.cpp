@@ -69,10 +69,8 @@ class ConformanceRebar : public FrameFixture {
 protected:
     void SetUp() override { ASSERT_NE(rebar, nullptr); }
     bool InsertBand(int index, UINT id, HWND child = nullptr) {
-        REBARBANDINFOA band{};
-        band.cbSize = sizeof(band);
-        band.fMask =
-            RBBIM_ID | RBBIM_STYLE | RBBIM_SIZE | (child ? RBBIM_CHILD | RBBIM_CHILDSIZE : 0u);
+        const UINT childMask = child ? RBBIM_CHILD | RBBIM_CHILDSIZE : 0u;
+        auto band = WithMask<REBARBANDINFOA>(RBBIM_ID | RBBIM_STYLE | RBBIM_SIZE | childMask);
         band.wID = id;
         band.cx = 150;
         band.hwndChild = child;
@@ -83,9 +81,7 @@ protected:
     }
     LRESULT IndexOf(UINT id) { return host::SendMessageA(rebar, RB_IDTOINDEX, id, 0); }
     UINT StyleAt(int index) {
-        REBARBANDINFOA band{};
-        band.cbSize = sizeof(band);
-        band.fMask = RBBIM_STYLE;
+        auto band = WithMask<REBARBANDINFOA>(RBBIM_STYLE);
         host::SendMessageA(rebar, RB_GETBANDINFOA, static_cast<WPARAM>(index), Ptr(&band));
         return band.fStyle;
     }

@@ -183,13 +183,13 @@ TEST_F(ConformanceWindowTree, VisibilityNeedsEveryAncestorVisible) {
 
 TEST_F(ConformanceWindowTree, RectanglesAndCoordinateMappingAgree) {
     // A pop-up without border: its client area is its whole window.
-    HWND frame = CreatePlain(WS_POPUP, nullptr, 100, 50, 400, 300);
-    HWND child = CreatePlain(WS_CHILD, frame, 10, 20, 50, 60);
-    EXPECT_EQ(EdgesOf(ClientRectOf(frame)), (Edges{0, 0, 400, 300}));
+    HWND popup = CreatePlain(WS_POPUP, nullptr, 100, 50, 400, 300);
+    HWND child = CreatePlain(WS_CHILD, popup, 10, 20, 50, 60);
+    EXPECT_EQ(EdgesOf(ClientRectOf(popup)), (Edges{0, 0, 400, 300}));
     EXPECT_EQ(EdgesOf(WindowRectOf(child)), (Edges{110, 70, 160, 130}));
 
     POINT p{110, 70};
-    ASSERT_TRUE(host::ScreenToClient(frame, &p));
+    ASSERT_TRUE(host::ScreenToClient(popup, &p));
     EXPECT_EQ(XY(p), (std::array<long, 2>{10, 20}));
     p = {0, 0};
     ASSERT_TRUE(host::ClientToScreen(child, &p));
@@ -210,11 +210,11 @@ TEST_F(ConformanceWindowTree, RectanglesAndCoordinateMappingAgree) {
 }
 
 TEST_F(ConformanceWindowTree, AFramedWindowsClientAreaLiesInsideItsWindowRect) {
-    HWND frame = CreatePlain(WS_OVERLAPPEDWINDOW, nullptr, 50, 50, 400, 300);
-    const RECT window = WindowRectOf(frame);
-    const RECT client = ClientRectOf(frame);
+    HWND framed = CreatePlain(WS_OVERLAPPEDWINDOW, nullptr, 50, 50, 400, 300);
+    const RECT window = WindowRectOf(framed);
+    const RECT client = ClientRectOf(framed);
     POINT origin{0, 0};
-    host::ClientToScreen(frame, &origin);
+    host::ClientToScreen(framed, &origin);
 
     EXPECT_EQ(window.right - window.left, 400);
     EXPECT_LT(client.right, 400);
@@ -226,42 +226,42 @@ TEST_F(ConformanceWindowTree, AFramedWindowsClientAreaLiesInsideItsWindowRect) {
 }
 
 TEST_F(ConformanceWindowTree, PlacementKeepsTheNormalRectWhileMaximised) {
-    HWND frame = CreatePlain(WS_OVERLAPPEDWINDOW, nullptr, 60, 70, 320, 240);
-    host::ShowWindow(frame, SW_SHOWNORMAL);
-    const RECT normal = WindowRectOf(frame);
+    HWND framed = CreatePlain(WS_OVERLAPPEDWINDOW, nullptr, 60, 70, 320, 240);
+    host::ShowWindow(framed, SW_SHOWNORMAL);
+    const RECT normal = WindowRectOf(framed);
 
-    host::ShowWindow(frame, SW_MAXIMIZE);
+    host::ShowWindow(framed, SW_MAXIMIZE);
     WINDOWPLACEMENT wp{};
     wp.length = sizeof(wp);
-    ASSERT_TRUE(host::GetWindowPlacement(frame, &wp));
+    ASSERT_TRUE(host::GetWindowPlacement(framed, &wp));
     EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
     EXPECT_EQ(wp.rcNormalPosition.left, normal.left);
     EXPECT_EQ(wp.rcNormalPosition.right, normal.right);
 
-    host::ShowWindow(frame, SW_RESTORE);
-    const RECT restored = WindowRectOf(frame);
+    host::ShowWindow(framed, SW_RESTORE);
+    const RECT restored = WindowRectOf(framed);
     EXPECT_EQ(restored.left, normal.left);
     EXPECT_EQ(restored.bottom, normal.bottom);
-    ASSERT_TRUE(host::GetWindowPlacement(frame, &wp));
+    ASSERT_TRUE(host::GetWindowPlacement(framed, &wp));
     EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWNORMAL));
 }
 
 TEST_F(ConformanceWindowTree, ValidatedWindowGetsNoPaintUntilInvalidatedAgain) {
-    HWND frame = CreatePlain(WS_POPUP | WS_VISIBLE, nullptr, 0, 0, 100, 100);
+    HWND popup = CreatePlain(WS_POPUP | WS_VISIBLE, nullptr, 0, 0, 100, 100);
     testsupport::PumpFor(50);  // the first paint
     Log().clear();
 
-    host::InvalidateRect(frame, nullptr, FALSE);
-    EXPECT_TRUE(host::ValidateWindow(frame));
+    host::InvalidateRect(popup, nullptr, FALSE);
+    EXPECT_TRUE(host::ValidateWindow(popup));
     testsupport::PumpFor(50);
-    EXPECT_TRUE(SequenceOf(frame, {WM_PAINT}).empty());
+    EXPECT_TRUE(SequenceOf(popup, {WM_PAINT}).empty());
 
-    host::InvalidateRect(frame, nullptr, FALSE);
+    host::InvalidateRect(popup, nullptr, FALSE);
     testsupport::PumpFor(50);
-    EXPECT_FALSE(SequenceOf(frame, {WM_PAINT}).empty());
+    EXPECT_FALSE(SequenceOf(popup, {WM_PAINT}).empty());
 
-    host::DestroyWindow(frame);
-    EXPECT_FALSE(host::ValidateWindow(frame));
+    host::DestroyWindow(popup);
+    EXPECT_FALSE(host::ValidateWindow(popup));
 }
 
 }  // namespace
