@@ -14,9 +14,7 @@ LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 const char* EnsureClass(const char* name, WNDPROC proc) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = name;
+    WNDCLASSA wc{.lpfnWndProc = proc, .lpszClassName = name};
     host::RegisterClassA(&wc);  // fails harmlessly when a previous test registered it
     return name;
 }

@@ -42,9 +42,8 @@ TEST_F(ConformanceMenus, PositionsShiftWithInsertsAndRemovals) {
     EXPECT_TRUE(host::InsertMenuA(m, 99, MF_BYPOSITION | MF_STRING, 203, "Last"));
     EXPECT_EQ(Ids(m).back(), 203u);
 
-    auto info = WithMask<MENUITEMINFOA>(MIIM_ID | MIIM_STRING);
-    info.wID = 204;
-    info.dwTypeData = const_cast<char*>("First");
+    MENUITEMINFOA info{.cbSize = sizeof(MENUITEMINFOA), .fMask = MIIM_ID | MIIM_STRING, .wID = 204,
+                       .dwTypeData = const_cast<char*>("First")};
     EXPECT_TRUE(host::InsertMenuItemA(m, 0, TRUE, &info));
     EXPECT_EQ(Ids(m).front(), 204u);
 
@@ -71,10 +70,8 @@ TEST_F(ConformanceMenus, ItemInfoReadsAndWritesTextIdAndState) {
     EXPECT_STREQ(buffer, "Two");
     EXPECT_EQ(info.cch, 3u);
 
-    auto change = WithMask<MENUITEMINFOA>(MIIM_STRING | MIIM_ID | MIIM_STATE);
-    change.dwTypeData = const_cast<char*>("Second");
-    change.wID = 302;
-    change.fState = MFS_CHECKED | MFS_GRAYED;
+    MENUITEMINFOA change{.cbSize = sizeof(MENUITEMINFOA), .fMask = MIIM_STRING | MIIM_ID | MIIM_STATE,
+                         .fState = MFS_CHECKED | MFS_GRAYED, .wID = 302, .dwTypeData = const_cast<char*>("Second")};
     ASSERT_TRUE(host::SetMenuItemInfoA(m, 1, TRUE, &change));
     EXPECT_EQ(host::GetMenuItemID(m, 1), 302u);
     EXPECT_EQ(TextAt(m, 302, MF_BYCOMMAND), "Second");

@@ -9,18 +9,12 @@ class ConformanceTabControl : public Fixture {
 protected:
     void SetUp() override { ASSERT_NE(tabs, nullptr); }
     LRESULT Insert(int index, const char* text, LPARAM param = 0) {
-        TCITEMA item{};
-        item.mask = TCIF_TEXT | TCIF_PARAM;
-        item.pszText = const_cast<char*>(text);
-        item.lParam = param;
+        TCITEMA item{.mask = TCIF_TEXT | TCIF_PARAM, .pszText = const_cast<char*>(text), .lParam = param};
         return host::SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), Ptr(&item));
     }
     std::string TextAt(int index) {
         char buffer[64] = {};
-        TCITEMA item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = buffer;
-        item.cchTextMax = sizeof(buffer);
+        TCITEMA item{.mask = TCIF_TEXT, .pszText = buffer, .cchTextMax = sizeof(buffer)};
         if (!host::SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(index), Ptr(&item)))
             return "<none>";
         return item.pszText;
@@ -63,14 +57,10 @@ TEST_F(ConformanceTabControl, SetCurSelAnswersThePreviousSelection) {
 TEST_F(ConformanceTabControl, ItemImageAndParamRoundTrip) {
     Insert(0, "A", 1111);
     Insert(1, "B", 2222);
-    TCITEMA set{};
-    set.mask = TCIF_IMAGE;
-    set.iImage = 3;
+    TCITEMA set{.mask = TCIF_IMAGE, .iImage = 3};
     EXPECT_TRUE(host::SendMessageA(tabs, TCM_SETITEMA, 1, Ptr(&set)));
 
-    TCITEMA get{};
-    get.mask = TCIF_IMAGE | TCIF_PARAM;
-    get.iImage = -7;
+    TCITEMA get{.mask = TCIF_IMAGE | TCIF_PARAM, .iImage = -7};
     ASSERT_TRUE(host::SendMessageA(tabs, TCM_GETITEMA, 1, Ptr(&get)));
     EXPECT_EQ(get.iImage, 3);
     EXPECT_EQ(get.lParam, 2222);
@@ -90,8 +80,7 @@ TEST_F(ConformanceTabControl, ItemRectsRunLeftToRightAndHitTestFindsThem) {
     EXPECT_LT(r1.left, r1.right);
     EXPECT_FALSE(host::SendMessageA(tabs, TCM_GETITEMRECT, 2, Ptr(&r0)));
 
-    TCHITTESTINFO hit{};
-    hit.pt = {(r1.left + r1.right) / 2, (r1.top + r1.bottom) / 2};
+    TCHITTESTINFO hit{.pt = {(r1.left + r1.right) / 2, (r1.top + r1.bottom) / 2}};
     EXPECT_EQ(host::SendMessageA(tabs, TCM_HITTEST, 0, Ptr(&hit)), 1);
     EXPECT_NE(hit.flags & TCHT_ONITEM, 0u);
     hit.pt = {590, (r1.top + r1.bottom) / 2};

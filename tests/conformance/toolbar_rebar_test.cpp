@@ -12,12 +12,8 @@ protected:
         ASSERT_NE(toolbar, nullptr);
         host::SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
         TBBUTTON buttons[3]{};
-        for (int i = 0; i < 3; ++i) {
-            buttons[i].iBitmap = i;
-            buttons[i].idCommand = 11 + i;
-            buttons[i].fsState = TBSTATE_ENABLED;
-            buttons[i].iString = -1;
-        }
+        for (int i = 0; i < 3; ++i)
+            buttons[i] = {.iBitmap = i, .idCommand = 11 + i, .fsState = TBSTATE_ENABLED, .iString = -1};
         ASSERT_TRUE(host::SendMessageA(toolbar, TB_ADDBUTTONSA, 3, Ptr(buttons)));
     }
     LRESULT IndexOf(int command) {
@@ -70,12 +66,8 @@ protected:
     void SetUp() override { ASSERT_NE(rebar, nullptr); }
     bool InsertBand(int index, UINT id, HWND child = nullptr) {
         const UINT childMask = child ? RBBIM_CHILD | RBBIM_CHILDSIZE : 0u;
-        auto band = WithMask<REBARBANDINFOA>(RBBIM_ID | RBBIM_STYLE | RBBIM_SIZE | childMask);
-        band.wID = id;
-        band.cx = 150;
-        band.hwndChild = child;
-        band.cxMinChild = 50;
-        band.cyMinChild = 20;
+        REBARBANDINFOA band{.cbSize = sizeof(REBARBANDINFOA), .fMask = RBBIM_ID | RBBIM_STYLE | RBBIM_SIZE | childMask,
+                            .hwndChild = child, .cxMinChild = 50, .cyMinChild = 20, .cx = 150, .wID = id};
         return host::SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(index), Ptr(&band)) !=
                0;
     }

@@ -231,8 +231,7 @@ TEST_F(ConformanceWindowTree, PlacementKeepsTheNormalRectWhileMaximised) {
     const RECT normal = WindowRectOf(framed);
 
     host::ShowWindow(framed, SW_MAXIMIZE);
-    WINDOWPLACEMENT wp{};
-    wp.length = sizeof(wp);
+    WINDOWPLACEMENT wp{.length = sizeof(WINDOWPLACEMENT)};
     ASSERT_TRUE(host::GetWindowPlacement(framed, &wp));
     EXPECT_EQ(wp.showCmd, static_cast<UINT>(SW_SHOWMAXIMIZED));
     EXPECT_EQ(wp.rcNormalPosition.left, normal.left);
