@@ -1,7 +1,6 @@
 // Files and folders under Windows paths: whole-file reads, atomic
 // replacement, case-insensitive names, sub-folder listing.
 #include <algorithm>
-#include <string>
 
 #include "conformance/conformance.h"
 

@@ -11,9 +11,8 @@ protected:
     // A popup with items 101 "One", 102 "Two", 103 "Three".
     HMENU Popup() {
         HMENU m = host::CreatePopupMenu();
-        host::AppendMenuA(m, MF_STRING, 101, "One");
-        host::AppendMenuA(m, MF_STRING, 102, "Two");
-        host::AppendMenuA(m, MF_STRING, 103, "Three");
+        const std::pair<UINT, const char*> items[] = {{101, "One"}, {102, "Two"}, {103, "Three"}};
+        for (const auto& [id, text] : items) host::AppendMenuA(m, MF_STRING, id, text);
         return m;
     }
     std::vector<UINT> Ids(HMENU m) {
@@ -75,9 +74,7 @@ TEST_F(ConformanceMenus, ItemInfoReadsAndWritesTextIdAndState) {
     ASSERT_TRUE(host::SetMenuItemInfoA(m, 1, TRUE, &change));
     EXPECT_EQ(host::GetMenuItemID(m, 1), 302u);
     EXPECT_EQ(TextAt(m, 302, MF_BYCOMMAND), "Second");
-    const UINT state = host::GetMenuState(m, 302, MF_BYCOMMAND);
-    EXPECT_NE(state & MF_CHECKED, 0u);
-    EXPECT_NE(state & MF_GRAYED, 0u);
+    EXPECT_EQ(host::GetMenuState(m, 302, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED), MF_CHECKED | MF_GRAYED);
 
     auto read = WithMask<MENUITEMINFOA>(MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU);
     ASSERT_TRUE(host::GetMenuItemInfoA(m, 302, FALSE, &read));

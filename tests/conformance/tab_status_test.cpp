@@ -114,8 +114,7 @@ TEST_F(ConformanceStatusBar, SitsAlongTheBottomOfItsParent) {
     const RECT self = WindowRectOf(bar);
     POINT bottomRight{self.right, self.bottom};
     host::ScreenToClient(frame, &bottomRight);
-    EXPECT_EQ(bottomRight.y, parent.bottom);
-    EXPECT_EQ(bottomRight.x, parent.right);
+    EXPECT_EQ(XY(bottomRight), (std::array<long, 2>{parent.right, parent.bottom}));
     EXPECT_GT(self.bottom - self.top, 0);
     EXPECT_LT(self.bottom - self.top, parent.bottom);
 }

@@ -30,8 +30,7 @@ TEST_F(ConformanceToolbar, ButtonsAreFoundByIndexAndByCommand) {
     EXPECT_EQ(host::SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), 3);
     TBBUTTON b{};
     ASSERT_TRUE(host::SendMessageA(toolbar, TB_GETBUTTON, 1, Ptr(&b)));
-    EXPECT_EQ(b.idCommand, 12);
-    EXPECT_EQ(b.iBitmap, 1);
+    EXPECT_EQ(std::make_pair(b.idCommand, b.iBitmap), std::make_pair(12, 1));
     EXPECT_FALSE(host::SendMessageA(toolbar, TB_GETBUTTON, 3, Ptr(&b)));
 
     EXPECT_EQ(IndexOf(13), 2);
