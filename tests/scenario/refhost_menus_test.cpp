@@ -12,8 +12,7 @@ const std::vector<MenuItemSnapshot>& LastMenu() { return TrackedMenus().back().i
 class RefHostMenus : public HostTest {};
 
 TEST_F(RefHostMenus, TabMenuCarriesTheTabBarCommandAndCloseAllWhereTabBarPositionSaysSo) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     h.RightClickTab(0);
     ASSERT_EQ(TrackedMenus().size(), 1u);
     EXPECT_EQ(TrackedMenus().back().owner, h.Frame());
@@ -29,8 +28,7 @@ TEST_F(RefHostMenus, TabMenuCarriesTheTabBarCommandAndCloseAllWhereTabBarPositio
 }
 
 TEST_F(RefHostMenus, MenuLoopReachesTheFrameInOrderAndTheMenuIsGoneAfterwards) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     const int menusBefore = LiveMenuCount();
     ClearMenuMessages();
     QueueMenuAnswer(c::kCmdNewTab);
@@ -62,8 +60,7 @@ TEST_F(RefHostMenus, MenuLoopReachesTheFrameInOrderAndTheMenuIsGoneAfterwards) {
 }
 
 TEST_F(RefHostMenus, PageMenuKindsAreToldByTheirFirstItemsAndTakeExtensionsAtTheirPosition) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     struct Case {
         refhost::PageMenuKind kind;
         UINT first;

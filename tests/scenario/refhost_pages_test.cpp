@@ -17,10 +17,7 @@ int ProgressPartWidth(HWND statusBar) {
 
 std::string TabText(HWND tabBar, int index) {
     char text[256] = {};
-    TCITEMA item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    TCITEMA item{.mask = TCIF_TEXT, .pszText = text, .cchTextMax = sizeof text};
     host::SendMessageA(tabBar, TCM_GETITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     return text;
 }
@@ -29,8 +26,7 @@ class RefHostPages : public HostTest {};
 
 TEST_F(RefHostPages, LoadRaisesTheFourEventsInOrderAndEndsWithDone) {
     config.titleOf = [](std::string_view) { return std::string("Example Domain"); };
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     const std::string url = "http://www.example.com/index.html";
     h.LoadPage(url);
 
@@ -64,9 +60,7 @@ TEST_F(RefHostPages, LoadRaisesTheFourEventsInOrderAndEndsWithDone) {
 }
 
 TEST_F(RefHostPages, EventsGoOnlyToThePluginHoldingThatTabsBrowser) {
-    auto& h = Start();
-    h.OpenTab();
-    h.OpenTab();
+    auto& h = Start(2);
     static_cast<RecordingPlugin*>(h.Plugin(1))->Detach();
     h.LoadPage("http://a.example.com/");
     h.ActivateTab(0);
@@ -80,8 +74,7 @@ TEST_F(RefHostPages, EventsGoOnlyToThePluginHoldingThatTabsBrowser) {
 }
 
 TEST_F(RefHostPages, Navigate2OpensANamedTabAndLoadsIntoItByName) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     host::Object browser = h.Browser(0);
     ASSERT_TRUE(browser.Call("Navigate2", {std::string("about:blank"), std::int32_t{1},
                                            std::string("Tillwick")}));
@@ -96,9 +89,7 @@ TEST_F(RefHostPages, Navigate2OpensANamedTabAndLoadsIntoItByName) {
 }
 
 TEST_F(RefHostPages, PageScriptsAreRecordedAndExternalReachesTabsWithTheSecurityId) {
-    auto& h = Start();
-    h.OpenTab();
-    h.OpenTab();
+    auto& h = Start(2);
     host::Object window = h.PageWindowObject(0);
     ASSERT_TRUE(window.ExecScript("var a=1"));
     ASSERT_TRUE(window.ExecScript("eval(sScript)"));
@@ -121,8 +112,7 @@ TEST_F(RefHostPages, PageScriptsAreRecordedAndExternalReachesTabsWithTheSecurity
 }
 
 TEST_F(RefHostPages, EnterInTheAddressEditNavigatesTheActiveTab) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     h.EnterAddress("http://typed.example.com/");
     testsupport::PumpFor(1000);
     EXPECT_EQ(h.Document(0).GetText("URL"), "http://typed.example.com/");

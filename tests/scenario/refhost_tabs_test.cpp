@@ -57,11 +57,9 @@ TEST_F(RefHostTabs, NewTabActivateAndCloseKeepTabBarMdiAndPluginsInStep) {
 }
 
 TEST_F(RefHostTabs, LockedTabDoesNotCloseAndAClosedMdiChildClosesItsTabThroughTheHost) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     h.Command(c::kCmdLockTab);
-    TCITEMA item{};
-    item.mask = TCIF_IMAGE;
+    TCITEMA item{.mask = TCIF_IMAGE};
     host::SendMessageA(h.TabBar(), TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(item.iImage, c::kLockedTabImage);
     h.Command(c::kCmdCloseTab);
@@ -117,8 +115,7 @@ TEST_F(RefHostTabs, ExitClosesTheFrameAndLeavesNothingBehind) {
 class RefHostLayout : public HostTest {};
 
 TEST_F(RefHostLayout, StatusBarAndTabBarFlipWithRelayoutOfThePages) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     const RECT before = WindowRect(h.MdiClient());
 
     h.Command(c::kCmdToggleStatusBar);
@@ -146,8 +143,7 @@ TEST_F(RefHostLayout, StatusBarAndTabBarFlipWithRelayoutOfThePages) {
 }
 
 TEST_F(RefHostLayout, TabBarAboveOrBelowThePagesAsAPluginMeasuresIt) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     auto onTop = [&] { return WindowRect(h.MdiClient()).top >= WindowRect(h.TabBar()).top; };
     EXPECT_FALSE(onTop());
     h.Command(c::kCmdTabBarTop);
@@ -171,8 +167,7 @@ LRESULT CALLBACK SwallowSizeParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 }
 
 TEST_F(RefHostLayout, TabBarTakesNoRoomWhenItsSizeParentIsSwallowed) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     const RECT withTabs = WindowRect(h.MdiClient());
     g_tabBarProc = reinterpret_cast<WNDPROC>(host::SetWindowLongPtrW(
         h.TabBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SwallowSizeParent)));
@@ -187,9 +182,7 @@ TEST_F(RefHostLayout, TabBarTakesNoRoomWhenItsSizeParentIsSwallowed) {
 }
 
 TEST_F(RefHostLayout, AViewMovedIntoAnotherWindowKeepsTheRectangleItWasGiven) {
-    auto& h = Start();
-    h.OpenTab();
-    h.OpenTab();
+    auto& h = Start(2);
     HWND view = h.TabView(1);
     host::SetParent(view, h.StatusBar());
     host::MoveWindow(view, 5, 1, 100, 18, TRUE);
@@ -203,8 +196,7 @@ TEST_F(RefHostLayout, AViewMovedIntoAnotherWindowKeepsTheRectangleItWasGiven) {
 }
 
 TEST_F(RefHostLayout, FullScreenRemovesTheCaptionBitsAndTheBarsUntilSwitchedBack) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     ASSERT_NE(StyleOf(h.Frame()) & WS_CAPTION, 0u);
     RECT rebar{};
     host::GetClientRect(h.Rebar(), &rebar);
@@ -243,9 +235,7 @@ TEST_F(RefHostCommands, BlockerCommandsFlipTheirKeysAndTheButtonSwitchesAllSix) 
 }
 
 TEST_F(RefHostCommands, OwnButtonExecsTheActiveTabsPluginAndTheCompanionWritesTheSecurityId) {
-    auto& h = Start();
-    h.OpenTab();
-    h.OpenTab();
+    auto& h = Start(2);
     h.ActivateTab(0);
     h.PressPluginButton(0);  // Tillwick is entry 0
     EXPECT_EQ(LogOf(1).back(), "Exec");
@@ -275,8 +265,7 @@ TEST_F(RefHostCommands, ProxyCommandsSwitchTheConfiguredProxy) {
 TEST_F(RefHostCommands, DoubleClickOnTheTabBarRunsTheConfiguredCommand) {
     config.settings.push_back({"config\\config.ini", "MouseAction", "Double_Click_on_Tab_Bar",
                                std::to_string(c::kCmdToggleStatusBar)});
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     host::SendMessageA(h.TabBar(), WM_LBUTTONDBLCLK, 0, 0);
     EXPECT_FALSE(h.StatusBarShown());
     EXPECT_EQ(h.CommandsCarriedOut().back(), c::kCmdToggleStatusBar);

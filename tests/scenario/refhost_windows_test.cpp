@@ -17,8 +17,7 @@ using namespace refhost_fixture;
 class RefHostDiscovery : public HostTest {};
 
 TEST_F(RefHostDiscovery, FrameChildrenAreFoundByClassFromTheTopLevelFrame) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     HWND frame = host::FindWindowA("IEFrame", nullptr);
     ASSERT_EQ(frame, h.Frame());
     EXPECT_EQ(host::FindWindowExA(frame, nullptr, "MDIClient", nullptr), h.MdiClient());
@@ -83,9 +82,7 @@ TEST_F(RefHostDiscovery, RefreshAndStopAreAdjacentAndBandsCarryTheirIds) {
     std::map<UINT, HWND> bands;
     const LRESULT count = host::SendMessageA(h.Rebar(), RB_GETBANDCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        REBARBANDINFOA band{};
-        band.cbSize = sizeof band;
-        band.fMask = RBBIM_ID | RBBIM_CHILD;
+        REBARBANDINFOA band{.cbSize = sizeof band, .fMask = RBBIM_ID | RBBIM_CHILD};
         host::SendMessageA(h.Rebar(), RB_GETBANDINFOA, static_cast<WPARAM>(i),
                            reinterpret_cast<LPARAM>(&band));
         bands[band.wID] = band.hwndChild;
@@ -108,8 +105,7 @@ TEST_F(RefHostDiscovery, PluginsBarNumbersButtonsByListPositionSkippingDisabledA
 }
 
 TEST_F(RefHostDiscovery, EachTabIsAnAfxChildHoldingAViewHoldingThePageWindow) {
-    auto& h = Start();
-    h.OpenTab();
+    auto& h = Start(1);
     h.OpenTab("http://www.example.com/a.html");
     testsupport::PumpFor(1000);
 

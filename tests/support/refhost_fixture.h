@@ -244,9 +244,11 @@ protected:
 #endif
     }
 
-    refhost::Host& Start() {
+    // The host running, with `blankTabs` new tabs opened.
+    refhost::Host& Start(int blankTabs = 0) {
         host = std::make_unique<refhost::Host>(std::move(config));
         EXPECT_TRUE(host->Start());
+        for (int i = 0; i < blankTabs; ++i) host->OpenTab();
         return *host;
     }
     // Lines of the plugin log that begin with prefix ("2:"), prefix removed.

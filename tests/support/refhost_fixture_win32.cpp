@@ -52,16 +52,12 @@ std::vector<MenuItemSnapshot> Snapshot(HMENU menu, std::vector<HMENU>& handles) 
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         char text[256] = {};
-        MENUITEMINFOA info{};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = sizeof text - 1;
+        MENUITEMINFOA info{.cbSize = sizeof info,
+                           .fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING,
+                           .dwTypeData = text,
+                           .cch = sizeof text - 1};
         if (!::GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
-        MenuItemSnapshot item;
-        item.id = info.wID;
-        item.type = info.fType;
-        item.state = info.fState;
+        MenuItemSnapshot item{.id = info.wID, .type = info.fType, .state = info.fState};
         if (!(info.fType & MFT_SEPARATOR)) item.text = text;
         if (info.hSubMenu) {
             item.submenuHandle = info.hSubMenu;
