@@ -73,21 +73,6 @@ TEST_F(RefHostPages, EventsGoOnlyToThePluginHoldingThatTabsBrowser) {
     EXPECT_EQ(TextOf(h.Frame()), "http://b.example.com/ - Maxthon");
 }
 
-TEST_F(RefHostPages, Navigate2OpensANamedTabAndLoadsIntoItByName) {
-    auto& h = Start(1);
-    host::Object browser = h.Browser(0);
-    ASSERT_TRUE(browser.Call("Navigate2", {std::string("about:blank"), std::int32_t{1},
-                                           std::string("Tillwick")}));
-    ASSERT_EQ(h.TabCount(), 2);
-    EXPECT_EQ(h.PageWindowObject(1).GetText("name"), "Tillwick");
-    ASSERT_TRUE(browser.Call("Navigate2", {std::string("C:\\x\\Tillwick.html"), std::int32_t{0},
-                                           std::string("Tillwick")}));
-    testsupport::PumpFor(1000);
-    EXPECT_EQ(h.TabCount(), 2);
-    EXPECT_EQ(h.Document(1).GetText("URL"), "C:\\x\\Tillwick.html");
-    EXPECT_EQ(h.Document(0).GetText("URL"), "about:blank");
-}
-
 TEST_F(RefHostPages, PageScriptsAreRecordedAndExternalReachesTabsWithTheSecurityId) {
     auto& h = Start(2);
     host::Object window = h.PageWindowObject(0);
@@ -109,14 +94,6 @@ TEST_F(RefHostPages, PageScriptsAreRecordedAndExternalReachesTabsWithTheSecurity
     testsupport::PumpFor(0);
     EXPECT_EQ(h.TabCount(), 1);
     EXPECT_EQ(external.Get("tab_count"), host::Value{std::int32_t{1}});
-}
-
-TEST_F(RefHostPages, EnterInTheAddressEditNavigatesTheActiveTab) {
-    auto& h = Start(1);
-    h.EnterAddress("http://typed.example.com/");
-    testsupport::PumpFor(1000);
-    EXPECT_EQ(h.Document(0).GetText("URL"), "http://typed.example.com/");
-    EXPECT_EQ(LogOf(1).back(), "DownloadComplete");
 }
 
 }  // namespace

@@ -234,18 +234,13 @@ TEST_F(RefHostCommands, BlockerCommandsFlipTheirKeysAndTheButtonSwitchesAllSix) 
     for (int k = 0; k < 6; ++k) EXPECT_TRUE(h.Blocker(k)) << k;
 }
 
-TEST_F(RefHostCommands, OwnButtonExecsTheActiveTabsPluginAndTheCompanionWritesTheSecurityId) {
-    auto& h = Start(2);
-    h.ActivateTab(0);
+TEST_F(RefHostCommands, OwnButtonExecsTheActiveTabsPlugin) {
+    auto& h = Start(3);
+    h.ActivateTab(1);
     h.PressPluginButton(0);  // Tillwick is entry 0
-    EXPECT_EQ(LogOf(1).back(), "Exec");
-    EXPECT_EQ(LogOf(2).back(), "SetSite");
-
-    const std::string settings = h.PluginFolder("Tillwick") + "\\settings.ini";
-    EXPECT_EQ(tillwick::ini::ReadString(settings, "General", "SecurityID", ""), "");
-    h.Command(c::kCmdPluginBase + 1);  // the companion
-    EXPECT_EQ(tillwick::ini::ReadString(settings, "General", "SecurityID", ""), h.SecurityId());
-    EXPECT_EQ(settings, h.HostFolder() + "Plugin\\Tillwick\\settings.ini");
+    EXPECT_EQ(LogOf(2).back(), "Exec");
+    EXPECT_EQ(LogOf(1).back(), "SetSite");
+    EXPECT_EQ(LogOf(3).back(), "SetSite");
 }
 
 TEST_F(RefHostCommands, ProxyCommandsSwitchTheConfiguredProxy) {

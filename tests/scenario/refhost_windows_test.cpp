@@ -1,8 +1,7 @@
 // The host's windows as a plugin finds them: by class from the top-level frame
-// down, the rebar by its height, the tool bars by their styles, the page
-// window answering WM_HTML_GETOBJECT; and the host folder's files.
+// down, the tool bars by their styles, the page window answering
+// WM_HTML_GETOBJECT; and the host folder's files.
 #include <algorithm>
-#include <cstdlib>
 #include <map>
 
 #include "core/host_contract.h"
@@ -24,18 +23,6 @@ TEST_F(RefHostDiscovery, FrameChildrenAreFoundByClassFromTheTopLevelFrame) {
     EXPECT_EQ(host::FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr), h.StatusBar());
     EXPECT_EQ(host::FindWindowExA(frame, nullptr, "SysTabControl32", nullptr), h.TabBar());
     EXPECT_NE(host::SendMessageA(h.TabBar(), TCM_GETTOOLTIPS, 0, 0), 0);
-
-    // The first rebar below the frame with a client height; the first tool bar in the status bar.
-    HWND rebar = nullptr, statusToolbar = nullptr;
-    for (HWND w : Descendants(frame)) {
-        RECT r{};
-        host::GetClientRect(w, &r);
-        if (!rebar && ClassOf(w) == "ReBarWindow32" && r.bottom != 0) rebar = w;
-    }
-    for (HWND w : Descendants(h.StatusBar()))
-        if (!statusToolbar && ClassOf(w) == "ToolbarWindow32") statusToolbar = w;
-    EXPECT_EQ(rebar, h.Rebar());
-    EXPECT_EQ(statusToolbar, h.StatusToolbar());
 }
 
 TEST_F(RefHostDiscovery, ToolbarsAreToldApartByExactlyTheStyleTable) {
@@ -59,36 +46,6 @@ TEST_F(RefHostDiscovery, ToolbarsAreToldApartByExactlyTheStyleTable) {
     EXPECT_EQ(byRole["unused"].size(), 2u);
     EXPECT_TRUE(byRole["other"].empty());
     EXPECT_EQ(StyleOf(h.ButtonsToolbar()), 0x5400894Eu);
-
-    // Address and search bars: a combo box holding an edit.
-    auto classes = [](HWND bar) {
-        std::vector<std::string> out;
-        for (HWND w : Descendants(bar)) out.push_back(ClassOf(w));
-        return out;
-    };
-    EXPECT_EQ(classes(h.AddressToolbar()), (std::vector<std::string>{"ComboBox", "Edit"}));
-    EXPECT_EQ(classes(h.SearchToolbar()), (std::vector<std::string>{"ComboBox", "Edit"}));
-    EXPECT_EQ(host::GetParent(h.AddressEdit()), h.AddressCombo());
-}
-
-TEST_F(RefHostDiscovery, RefreshAndStopAreAdjacentAndBandsCarryTheirIds) {
-    auto& h = Start();
-    const LRESULT refresh = host::SendMessageA(h.ButtonsToolbar(), TB_COMMANDTOINDEX, c::kCmdRefresh, 0);
-    const LRESULT stop = host::SendMessageA(h.ButtonsToolbar(), TB_COMMANDTOINDEX, c::kCmdStop, 0);
-    ASSERT_GE(refresh, 0);
-    ASSERT_GE(stop, 0);
-    EXPECT_EQ(std::abs(static_cast<long>(refresh - stop)), 1);
-
-    std::map<UINT, HWND> bands;
-    const LRESULT count = host::SendMessageA(h.Rebar(), RB_GETBANDCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        REBARBANDINFOA band{.cbSize = sizeof band, .fMask = RBBIM_ID | RBBIM_CHILD};
-        host::SendMessageA(h.Rebar(), RB_GETBANDINFOA, static_cast<WPARAM>(i),
-                           reinterpret_cast<LPARAM>(&band));
-        bands[band.wID] = band.hwndChild;
-    }
-    EXPECT_EQ(bands[c::kMainButtonsBandId], h.ButtonsToolbar());
-    EXPECT_EQ(bands[c::kPluginButtonsBandId], h.PluginsToolbar());
 }
 
 TEST_F(RefHostDiscovery, PluginsBarNumbersButtonsByListPositionSkippingDisabledAndNonButtons) {
