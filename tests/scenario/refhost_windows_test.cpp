@@ -1,11 +1,9 @@
 // The host's windows as a plugin finds them: by class from the top-level frame
 // down, the tool bars by their styles, the page window answering
-// WM_HTML_GETOBJECT; and the host folder's files.
-#include <algorithm>
+// WM_HTML_GETOBJECT.
 #include <map>
 
 #include "core/host_contract.h"
-#include "settings/ini_store.h"
 #include "support/refhost_fixture.h"
 
 namespace {
@@ -89,34 +87,6 @@ TEST_F(RefHostDiscovery, EachTabIsAnAfxChildHoldingAViewHoldingThePageWindow) {
         EXPECT_TRUE(document == h.Document(i));
     }
     EXPECT_EQ(h.Document(1).GetText("URL"), "http://www.example.com/a.html");
-}
-
-class RefHostFiles : public HostTest {};
-
-TEST_F(RefHostFiles, HostFolderHoldsConfigLanguagePluginListDescriptionsAndGroups) {
-    config.settings.push_back({"config\\config.ini", "MouseAction", "Double_Click_on_Tab_Bar", "32776"});
-    auto& h = Start();
-    std::string folder = h.HostFolder();
-    std::transform(folder.begin(), folder.end(), folder.begin(), ::tolower);
-    EXPECT_NE(folder.find("maxthon"), std::string::npos);
-
-    const std::string configIni = h.HostFile("config\\config.ini");
-    EXPECT_EQ(tillwick::ini::ReadString(configIni, "MouseAction", "Double_Click_on_Tab_Bar", ""), "32776");
-    const std::string language = tillwick::ini::ReadString(configIni, "Settings", "language_file", "");
-    EXPECT_EQ(tillwick::ini::ReadString(language, "String", "897", ""), "Clear Search Bar History");
-    EXPECT_TRUE(host::fs::FileExists(h.HostFile("config\\SetupCenter.ini")));
-
-    auto list = host::fs::ReadFile(h.HostFile("Config\\Plugins.ini"));
-    ASSERT_TRUE(list);
-    EXPECT_EQ(*list, "[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=1\r\n[IEPlugins]\r\n");
-    const auto folders = host::fs::ListSubfolders(h.HostFile("Plugin"));
-    EXPECT_EQ(folders.size(), 2u);
-    EXPECT_EQ(tillwick::ini::ReadString(h.PluginFolder("Tillwick Helper") + "\\plugin.ini", "General",
-                                        "Name", ""),
-              "Tillwick Helper");
-    auto group = host::fs::ReadFile(h.HostFile("Groups\\News.cgp"));
-    ASSERT_TRUE(group);
-    EXPECT_EQ(group->rfind("[CaptorGroup]\r\nBBC=http://www.bbc.co.uk/\r\n", 0), 0u);
 }
 
 }  // namespace
