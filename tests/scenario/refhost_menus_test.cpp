@@ -85,15 +85,6 @@ TEST_F(RefHostMenus, PageMenuKindsAreToldByTheirFirstItemsAndTakeExtensionsAtThe
         const bool open = k.insertAt == 9 || k.insertAt == 6;
         EXPECT_EQ(items.size(), static_cast<std::size_t>(k.insertAt + 2 + (open ? 0 : 2)));
     }
-    h.RightClickPage(refhost::PageMenuKind::Link);
-    EXPECT_EQ(LastMenu()[5].id, c::kPageMenuLinkFifth);
-    EXPECT_EQ(LastMenu()[1].id, c::kCmdOpenLinkNewWindow);
-    h.RightClickPage(refhost::PageMenuKind::LinkShort);
-    EXPECT_NE(LastMenu()[5].id, c::kPageMenuLinkFifth);
-    h.RightClickPage(refhost::PageMenuKind::HostLink);
-    EXPECT_EQ(LastMenu()[2].id, c::kPageMenuLinkFirst);
-    h.RightClickPage(refhost::PageMenuKind::HostPage);
-    EXPECT_NE(LastMenu()[2].id, c::kPageMenuLinkFirst);
 }
 
 // Appends an item the host does not know when a menu opens (as a plugin
