@@ -1,6 +1,5 @@
 // The host's windows as a plugin finds them: by class from the top-level frame
-// down, the tool bars by their styles, the page window answering
-// WM_HTML_GETOBJECT.
+// down, the tool bars by their styles, each tab's view and page window.
 #include <map>
 
 #include "core/host_contract.h"
@@ -53,17 +52,13 @@ TEST_F(RefHostDiscovery, PluginsBarNumbersButtonsByListPositionSkippingDisabledA
     auto& h = Start();
     HWND bar = h.PluginsToolbar();
     EXPECT_EQ(host::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 2);
-    EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + 0, 0), -1);
-    EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + 1, 0), -1);
-    EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + 2, 0), 0);
-    EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + 3, 0), 1);
+    // Entries 0 (disabled) and 1 (no button) have none; entries 2 and 3 are buttons 0 and 1.
+    for (UINT k = 0; k < 4; ++k)
+        EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + k, 0), k < 2 ? -1 : static_cast<LRESULT>(k) - 2) << k;
 }
 
 TEST_F(RefHostDiscovery, EachTabIsAnAfxChildHoldingAViewHoldingThePageWindow) {
-    auto& h = Start(1);
-    h.OpenTab("http://www.example.com/a.html");
-    testsupport::PumpFor(1000);
-
+    auto& h = Start(2);
     std::vector<HWND> tabs;
     for (HWND w : Descendants(h.MdiClient())) {
         const std::string cls = ClassOf(w);
@@ -72,7 +67,6 @@ TEST_F(RefHostDiscovery, EachTabIsAnAfxChildHoldingAViewHoldingThePageWindow) {
     // In z-order, the active tab first.
     ASSERT_EQ(tabs, (std::vector<HWND>{h.TabWindow(1), h.TabWindow(0)}));
 
-    const UINT getObject = host::RegisterWindowMessageA("WM_HTML_GETOBJECT");
     for (int i = 0; i < 2; ++i) {
         HWND view = nullptr, page = nullptr;
         for (HWND w : Descendants(h.TabWindow(i))) {
@@ -81,12 +75,7 @@ TEST_F(RefHostDiscovery, EachTabIsAnAfxChildHoldingAViewHoldingThePageWindow) {
         }
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(host::GetParent(page), view);
-        DWORD_PTR result = 0;
-        host::SendMessageTimeoutA(page, getObject, 0, 0, SMTO_ABORTIFHUNG, 1000, &result);
-        host::Object document = host::ObjectFromLresult(static_cast<LRESULT>(result));
-        EXPECT_TRUE(document == h.Document(i));
     }
-    EXPECT_EQ(h.Document(1).GetText("URL"), "http://www.example.com/a.html");
 }
 
 }  // namespace
