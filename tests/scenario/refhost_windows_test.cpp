@@ -54,7 +54,9 @@ TEST_F(RefHostDiscovery, PluginsBarNumbersButtonsByListPositionSkippingDisabledA
     EXPECT_EQ(host::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0), 2);
     // Entries 0 (disabled) and 1 (no button) have none; entries 2 and 3 are buttons 0 and 1.
     for (UINT k = 0; k < 4; ++k)
-        EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + k, 0), k < 2 ? -1 : static_cast<LRESULT>(k) - 2) << k;
+        EXPECT_EQ(host::SendMessageA(bar, TB_COMMANDTOINDEX, c::kCmdPluginBase + k, 0),
+                  k < 2 ? -1 : static_cast<LRESULT>(k) - 2)
+            << k;
 }
 
 TEST_F(RefHostDiscovery, EachTabIsAnAfxChildHoldingAViewHoldingThePageWindow) {
