@@ -1,5 +1,7 @@
 // The host's menus as a plugin recognises them (ids at fixed positions), the
 // menu loop as the frame sees it, and what a chosen item does.
+#include <tuple>
+
 #include "core/host_contract.h"
 #include "support/refhost_fixture.h"
 
@@ -61,29 +63,19 @@ TEST_F(RefHostMenus, MenuLoopReachesTheFrameInOrderAndTheMenuIsGoneAfterwards) {
 
 TEST_F(RefHostMenus, PageMenuKindsAreToldByTheirFirstItemsAndTakeExtensionsAtTheirPosition) {
     auto& h = Start(1);
-    struct Case {
-        refhost::PageMenuKind kind;
-        UINT first;
-        int insertAt;
-    };
-    const Case cases[] = {{refhost::PageMenuKind::Default, 2282, 20},
-                          {refhost::PageMenuKind::Link, 2136, 20},
-                          {refhost::PageMenuKind::LinkShort, 2136, 12},
-                          {refhost::PageMenuKind::Edit, 43, 7},
-                          {refhost::PageMenuKind::Selection, 16, 6},
-                          {refhost::PageMenuKind::HostLink, 0x804C, 14},
-                          {refhost::PageMenuKind::HostPage, 0x804C, 9}};
-    for (const auto& k : cases) {
-        h.RightClickPage(k.kind);
+    using K = refhost::PageMenuKind;
+    // Each kind: its first item, where the two extensions go, and how many closing items follow them.
+    const std::tuple<K, UINT, std::size_t, std::size_t> cases[] = {
+        {K::Default, 2282, 20, 2},   {K::Link, 2136, 20, 2},      {K::LinkShort, 2136, 12, 2}, {K::Edit, 43, 7, 2},
+        {K::Selection, 16, 6, 0},    {K::HostLink, 0x804C, 14, 2}, {K::HostPage, 0x804C, 9, 0}};
+    for (const auto& [kind, first, at, closing] : cases) {
+        h.RightClickPage(kind);
         const auto& items = LastMenu();
-        SCOPED_TRACE(k.first);
-        ASSERT_GT(items.size(), static_cast<std::size_t>(k.insertAt + 1));
-        EXPECT_EQ(items[0].id, k.first);
-        EXPECT_EQ(items[static_cast<std::size_t>(k.insertAt)].id, 3700u);
-        EXPECT_EQ(items[static_cast<std::size_t>(k.insertAt) + 1].id, 3701u);
-        // Kinds without closing items end in their extensions.
-        const bool open = k.insertAt == 9 || k.insertAt == 6;
-        EXPECT_EQ(items.size(), static_cast<std::size_t>(k.insertAt + 2 + (open ? 0 : 2)));
+        SCOPED_TRACE(static_cast<int>(kind));
+        ASSERT_EQ(items.size(), at + 2 + closing);
+        EXPECT_EQ(items[0].id, first);
+        EXPECT_EQ(items[at].id, 3700u);
+        EXPECT_EQ(items[at + 1].id, 3701u);
     }
 }
 

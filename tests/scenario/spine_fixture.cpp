@@ -63,10 +63,6 @@ LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return host::DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK PlainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return host::DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
 // A band of the rebar holding a tool bar (the rebar takes its height from its bands).
 void AddBand(HWND rebar, HWND child, UINT id) {
     REBARBANDINFOA band{.cbSize = sizeof(REBARBANDINFOA),
@@ -124,7 +120,8 @@ void SpineTest::SetUp() {
     SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\n[IEPlugins]\r\n");
 
     for (auto [name, proc] : {std::pair{"IEFrame", &FrameProc}, {"Internet Explorer_Server", &PageProc},
-                              {"Afx:400000:8:10011:0:0", &PlainProc}, {"Afx:400000:8", &PlainProc}}) {
+                              {"Afx:400000:8:10011:0:0", &host::DefWindowProcA},
+                              {"Afx:400000:8", &host::DefWindowProcA}}) {
         const WNDCLASSA wc{.lpfnWndProc = proc, .lpszClassName = name};
         host::RegisterClassA(&wc);
     }

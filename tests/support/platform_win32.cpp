@@ -36,8 +36,9 @@ std::vector<HWND> OwnTopLevelWindows() {
 
 void PlatformReset() {
     CheckFailedSteps();
-    INITCOMMONCONTROLSEX icc{.dwSize = sizeof(icc), .dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES |
-                                                             ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES};
+    INITCOMMONCONTROLSEX icc{.dwSize = sizeof(icc),
+                             .dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_TAB_CLASSES |
+                                      ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES};
     ::InitCommonControlsEx(&icc);
 
     // Destroying a top-level window takes its children and owned windows
