@@ -86,23 +86,6 @@ TEST_F(RefHostTabs, CloseCommandsOfTheTabMenuCloseTheirTabs) {
     EXPECT_EQ(h.Document(0).GetText("URL"), "http://a.example.com/2");
 }
 
-TEST_F(RefHostTabs, ExitClosesTheFrameAndLeavesNothingBehind) {
-    const int menusBefore = LiveMenuCount();
-    auto& h = Start();
-    h.OpenTab("http://www.example.com/");
-    h.OpenTab();
-    h.RightClickTab(0);
-    h.Command(c::kCmdExit);
-    testsupport::PumpFor(100);
-    EXPECT_FALSE(h.Running());
-    EXPECT_EQ(host::FindWindowA("IEFrame", nullptr), nullptr);
-    EXPECT_EQ(testsupport::LiveWindowCount(), 0);
-    EXPECT_FALSE(testsupport::TimersRunning());
-    EXPECT_EQ(LiveMenuCount(), menusBefore);
-    EXPECT_EQ(LogOf(1).back(), "Release");
-    EXPECT_EQ(LogOf(2).back(), "Release");
-}
-
 class RefHostLayout : public HostTest {};
 
 TEST_F(RefHostLayout, StatusBarFlipsWithRelayoutOfThePages) {
@@ -134,33 +117,6 @@ TEST_F(RefHostLayout, TabBarAboveOrBelowThePagesAsAPluginMeasuresIt) {
     EXPECT_EQ(WindowRect(h.TabBar()).bottom, WindowRect(h.MdiClient()).top);
     h.Command(c::kCmdTabBarBottom);
     EXPECT_EQ(WindowRect(h.MdiClient()).bottom, WindowRect(h.TabBar()).top);
-}
-
-// A subclass of the tab bar that swallows the layout's WM_SIZEPARENT, as a
-// plugin does while it floats the tab bar over the page.
-WNDPROC g_tabBarProc = nullptr;
-LRESULT CALLBACK SwallowSizeParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    if (msg == 0x0361) return 0;
-    try {
-        return host::CallWindowProcW(g_tabBarProc, hwnd, msg, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
-}
-
-TEST_F(RefHostLayout, TabBarTakesNoRoomWhenItsSizeParentIsSwallowed) {
-    auto& h = Start(1);
-    const RECT withTabs = WindowRect(h.MdiClient());
-    g_tabBarProc = reinterpret_cast<WNDPROC>(host::SetWindowLongPtrW(
-        h.TabBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SwallowSizeParent)));
-    h.Command(c::kCmdToggleStatusBar);
-    h.Command(c::kCmdToggleStatusBar);  // two re-layouts, the status bar as before
-    EXPECT_TRUE(host::IsWindowVisible(h.TabBar()));
-    EXPECT_EQ(WindowRect(h.MdiClient()).bottom,
-              withTabs.bottom + (WindowRect(h.TabBar()).bottom - WindowRect(h.TabBar()).top));
-    host::SetWindowLongPtrW(h.TabBar(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tabBarProc));
-    h.Command(c::kCmdTabBarBottom);
-    EXPECT_EQ(WindowRect(h.MdiClient()).bottom, withTabs.bottom);
 }
 
 TEST_F(RefHostLayout, AViewMovedIntoAnotherWindowKeepsTheRectangleItWasGiven) {
@@ -197,24 +153,6 @@ TEST_F(RefHostLayout, FullScreenRemovesTheCaptionBitsAndTheBarsUntilSwitchedBack
 }
 
 class RefHostCommands : public HostTest {};
-
-TEST_F(RefHostCommands, BlockerCommandsFlipTheirKeysAndTheButtonSwitchesAllSix) {
-    auto& h = Start();
-    const std::string ini = h.HostFile("config\\config.ini");
-    auto key = [&](int k) {
-        return tillwick::ini::ReadString(ini, "Settings", c::kHostBlockers[k].configKey, "?");
-    };
-    h.Command(0x8034);
-    EXPECT_EQ(key(0), "1");
-    h.Command(0x18034);  // the same command from an accelerator
-    EXPECT_EQ(key(0), "0");
-    h.Command(c::kCmdPopupFilterAccel);
-    EXPECT_EQ(key(1), "1");
-    h.Command(c::kCmdAllBlockers);  // one was on: all off
-    for (int k = 0; k < 6; ++k) EXPECT_EQ(key(k), "0") << k;
-    h.Command(c::kCmdAllBlockers);  // all were off: all on
-    for (int k = 0; k < 6; ++k) EXPECT_TRUE(h.Blocker(k)) << k;
-}
 
 TEST_F(RefHostCommands, OwnButtonExecsTheActiveTabsPlugin) {
     auto& h = Start(3);
