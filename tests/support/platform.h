@@ -30,14 +30,4 @@ void PumpFor(std::uint32_t ms);
 // True on the simulated backend.
 bool IsSim();
 
-// Windows of this process that still exist: 0 exactly when all are gone (on
-// Windows only this thread's top-level and message-only windows are counted,
-// as every other window goes with one of those).
-int LiveWindowCount();
-
-// Whether a timer is still running. Windows keeps no count of a thread's
-// timers, so there a timer shows itself by firing within half a second (ask
-// once the windows are gone, as window timers end with their windows).
-bool TimersRunning();
-
 }  // namespace testsupport

@@ -17,10 +17,6 @@ void PumpFor(std::uint32_t ms) { host::sim::Advance(ms); }
 
 bool IsSim() { return true; }
 
-int LiveWindowCount() { return host::sim::LiveWindowCount(); }
-
-bool TimersRunning() { return host::sim::LiveTimerCount() > 0; }
-
 }  // namespace testsupport
 
 #endif  // _WIN32

@@ -68,24 +68,6 @@ void PumpFor(std::uint32_t ms) {
 
 bool IsSim() { return false; }
 
-int LiveWindowCount() {
-    int live = 0;
-    for (HWND hwnd : OwnTopLevelWindows()) live += IsSystemWindow(hwnd) ? 0 : 1;
-    return live;
-}
-
-bool TimersRunning() {
-    const ULONGLONG deadline = ::GetTickCount64() + 500;
-    MSG msg;
-    do {
-        // Any WM_TIMER of this thread (Wine does not single out thread timers
-        // by the (HWND)-1 filter); window timers end with their windows.
-        if (::PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) return true;
-        ::Sleep(10);
-    } while (::GetTickCount64() < deadline);
-    return false;
-}
-
 }  // namespace testsupport
 
 #endif  // _WIN32
