@@ -42,7 +42,6 @@ enum Tag {
 
 struct Call {
     int tag;
-    UINT msg;
     LPARAM lParam;
 };
 std::vector<Call> g_calls;
@@ -57,7 +56,7 @@ std::array<int, kMaxRows> g_rowTags{};
 template <std::size_t I>
 LRESULT Recorder(HWND&, UINT& msg, WPARAM&, LPARAM& lParam, LRESULT&) {
     const int tag = g_rowTags[I];
-    g_calls.push_back({tag, msg, lParam});
+    g_calls.push_back({tag, lParam});
     if (auto it = g_behaviour.find(tag); it != g_behaviour.end()) return it->second(msg, lParam);
     return tag == HideTitle ? lParam : static_cast<LRESULT>(msg);
 }
@@ -100,10 +99,9 @@ struct RecordingTable {
                 row.handler = kRecorders.at(next++);
                 row.actsOn = &kEvery;
             }
-        }
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            features.push_back(*tillwick::FeatureTable()[i]);
-            features.back().rows = rows[i];
+            // The rows' buffer stays where it is when the outer vector grows.
+            features.push_back(*f);
+            features.back().rows = own;
         }
         for (const tillwick::Feature& f : features) table.push_back(&f);
     }
@@ -148,6 +146,12 @@ protected:
         g_calls.clear();
         HostLog().clear();
     }
+    // The handlers a mouse move over hwnd runs, in order.
+    static std::vector<int> MouseMoveTags(HWND hwnd) {
+        g_calls.clear();
+        host::SendMessageA(hwnd, WM_MOUSEMOVE, 0, 0);
+        return Tags();
+    }
 };
 
 TEST_F(SpineDispatch, TheModifierIsReadAgainBeforeEachMarkedRow) {
@@ -156,8 +160,7 @@ TEST_F(SpineDispatch, TheModifierIsReadAgainBeforeEachMarkedRow) {
         host::sim::SetKeyDown(VK_SHIFT, true);
         return static_cast<LRESULT>(msg);
     };
-    host::SendMessageA(w.frame, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(Tags(), (std::vector<int>{1, 2, 4, 5, 6, 8, 9, 10, 11, 12}));
+    EXPECT_EQ(MouseMoveTags(w.frame), (std::vector<int>{1, 2, 4, 5, 6, 8, 9, 10, 11, 12}));
 }
 
 TEST_F(SpineDispatch, TitleHandlerReplacesLParamAndAFailingHandlerChangesNothing) {
@@ -217,18 +220,13 @@ TEST_P(SpineDispatchWindows, HandlersRunInTableOrderAndTheModifierSkipsTheMarked
     const WindowCase& c = GetParam();
     Hook(c.flags);
     HWND target = w.*c.window;
-    host::SendMessageA(target, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(Tags(), c.keyUp);
-    g_calls.clear();
+    EXPECT_EQ(MouseMoveTags(target), c.keyUp);
     host::sim::SetKeyDown(VK_SHIFT, true);
-    host::SendMessageA(target, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(Tags(), c.keyDown);
+    EXPECT_EQ(MouseMoveTags(target), c.keyDown);
     // Only the chosen key bypasses.
-    g_calls.clear();
     host::sim::SetKeyDown(VK_SHIFT, false);
     host::sim::SetKeyDown(VK_CONTROL, true);
-    host::SendMessageA(target, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(Tags(), c.keyUp);
+    EXPECT_EQ(MouseMoveTags(target), c.keyUp);
     EXPECT_EQ(HostReceived(target, WM_MOUSEMOVE), 3);
 }
 
@@ -259,13 +257,9 @@ TEST_F(SpineDispatch, PageWindowIsHookedForTheActiveTabAndMovesWithIt) {
     EXPECT_EQ(State().PageViewWnd, active.page);
     EXPECT_EQ(ProcOf(active.page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
     EXPECT_EQ(State().ActiveDocument, active.document);
-    host::SendMessageA(active.page, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(Tags(), (std::vector<int>{HideStatusBar}));
+    EXPECT_EQ(MouseMoveTags(active.page), (std::vector<int>{HideStatusBar}));
 
-    // The host switches tabs and asks for its caption: 100 ms later the plugin looks, 100 ms after that it finds.
-    ActivateTabFromHost(1);
-    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
-    host::sim::Advance(250);
+    SwitchTab(1);
     EXPECT_EQ(State().PageViewWnd, w.tabs[1].page);
     EXPECT_EQ(ProcOf(w.tabs[1].page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
     EXPECT_NE(ProcOf(active.page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));

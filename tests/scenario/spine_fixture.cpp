@@ -31,12 +31,6 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return host::CallWindowProcW(reinterpret_cast<WNDPROC>(g_forward[hwnd]), hwnd, msg, wParam, lParam);
 }
 
-// The host's own procedure in front of a built-in control, so that tests see what reaches it.
-void RecordControl(HWND hwnd) {
-    g_forward[hwnd] = host::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc));
-    g_hostProc[hwnd] = reinterpret_cast<LONG_PTR>(&RecordingProc);
-}
-
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Record(hwnd, msg, wParam, lParam);
     if (msg == WM_COMMAND) {
@@ -61,14 +55,6 @@ LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return it == g_documents.end() ? 0 : host::sim::LresultFromObject(it->second);
     }
     return host::DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-// A band of the rebar holding a tool bar (the rebar takes its height from its bands).
-void AddBand(HWND rebar, HWND child, UINT id) {
-    REBARBANDINFOA band{.cbSize = sizeof(REBARBANDINFOA),
-                        .fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_ID | RBBIM_SIZE,
-                        .hwndChild = child, .cyMinChild = 26, .cx = 300, .wID = id};
-    host::SendMessageA(rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
 }
 
 HWND Child(const char* cls, DWORD style, HWND parent, int x, int y, int cx, int cy, const char* text = "",
@@ -147,10 +133,6 @@ std::optional<std::string> SpineTest::SettingValue(std::string_view key, std::st
     return tillwick::ini::FindRawValue(*text, section, key);
 }
 
-void SpineTest::HostLanguage(std::string_view key, std::string_view value, std::string_view section) {
-    tillwick::ini::WriteString(kHostFolder + "Language\\English.ini", section, key, value);
-}
-
 std::string SpineTest::Description(const std::string& folder, const std::string& name, const std::string& type,
                                    const std::string& extra, const std::string& file) {
     std::string dir = kHostFolder + "Plugin\\" + folder;
@@ -181,10 +163,14 @@ HostWindows& SpineTest::BuildHost(HostOptions options) {
     HWND searchBar = Child("ToolbarWindow32", 0x0600994C, w.rebar, 700, 30, 300, 30);
     HWND searchCombo = Child("ComboBox", CBS_DROPDOWN, searchBar, 0, 0, 300, 200);
     w.searchEdit = host::FindWindowExA(searchCombo, nullptr, "Edit", nullptr);
-    AddBand(w.rebar, w.buttons, 0xE800);
-    AddBand(w.rebar, w.plugins, 33045);
-    AddBand(w.rebar, addressBar, 0xE801);
-    AddBand(w.rebar, searchBar, 0xE802);
+    // A band of the rebar for each tool bar (the rebar takes its height from its bands).
+    for (auto [child, id] :
+         {std::pair{w.buttons, 0xE800u}, {w.plugins, 33045u}, {addressBar, 0xE801u}, {searchBar, 0xE802u}}) {
+        REBARBANDINFOA band{.cbSize = sizeof(REBARBANDINFOA),
+                            .fMask = RBBIM_CHILD | RBBIM_CHILDSIZE | RBBIM_ID | RBBIM_SIZE,
+                            .hwndChild = child, .cyMinChild = 26, .cx = 300, .wID = id};
+        host::SendMessageA(w.rebar, RB_INSERTBANDA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&band));
+    }
 
     w.tabBar = Child("SysTabControl32", TCS_TOOLTIPS, w.frame, 0, 60, 1024, 24);
     w.tooltip = reinterpret_cast<HWND>(host::SendMessageA(w.tabBar, TCM_GETTOOLTIPS, 0, 0));
@@ -193,8 +179,11 @@ HostWindows& SpineTest::BuildHost(HostOptions options) {
                                   nullptr, nullptr, &ccs);
     w.status = Child("msctls_statusbar32", 0, w.frame, 0, 724, 1024, 22);
     Child("ToolbarWindow32", 0, w.status, 900, 0, 100, 22);
-    for (HWND control : {w.rebar, w.tabBar, w.mdi, w.status, w.addressCombo, w.addressEdit, w.searchEdit})
-        RecordControl(control);
+    // The host's own procedure in front of each built-in control, so that tests see what reaches it.
+    for (HWND control : {w.rebar, w.tabBar, w.mdi, w.status, w.addressCombo, w.addressEdit, w.searchEdit}) {
+        g_forward[control] = host::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc));
+        g_hostProc[control] = reinterpret_cast<LONG_PTR>(&RecordingProc);
+    }
 
     for (int i = 0; i < options.tabs; ++i) AddTab();
     if (options.visible) {
@@ -220,6 +209,18 @@ void SpineTest::AddTab() {
     host::SendMessageA(w.tabBar, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     w.tabs.push_back(tab);
     ActivateTabFromHost(index);
+}
+
+void SpineTest::SwitchTab(int index) {
+    ActivateTabFromHost(index);
+    host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
+    host::sim::Advance(250);
+}
+
+std::unique_ptr<tillwick::PluginObject> SpineTest::StartPlugin(std::uint32_t ms) {
+    auto plugin = std::make_unique<tillwick::PluginObject>();
+    host::sim::Advance(ms);
+    return plugin;
 }
 
 void SpineTest::ActivateTabFromHost(int index) {

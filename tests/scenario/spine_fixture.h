@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,7 +74,6 @@ protected:
     void WriteText(const std::string& path, const std::string& content);
     void Setting(std::string_view key, std::string_view value, std::string_view section = "General");
     std::optional<std::string> SettingValue(std::string_view key, std::string_view section = "General");
-    void HostLanguage(std::string_view key, std::string_view value, std::string_view section = "General");
     // Plugin\<folder>\plugin.ini (or plugin<lang>.ini) with Name, Version, Type.
     std::string Description(const std::string& folder, const std::string& name, const std::string& type,
                             const std::string& extra = "", const std::string& file = "plugin.ini");
@@ -82,6 +82,10 @@ protected:
     // ---- the host's windows
     HostWindows& BuildHost(HostOptions options = {});
     void AddTab();
+    // The host switches tabs and asks for its caption: 100 ms later the plugin looks, 100 ms after that it finds.
+    void SwitchTab(int index);
+    // A plugin object created by the host, then ms of its timers (200: the start-up tick).
+    std::unique_ptr<tillwick::PluginObject> StartPlugin(std::uint32_t ms = 200);
 
     // ---- what the host saw
     // Messages the sim delivered to hwnd (from its log), optionally one wParam only.

@@ -148,15 +148,10 @@ TEST_F(SpinePluginObject, AnotherAddOnsLaterHooksKeepTheirChainsAndOursStayPinne
         if (hook) EXPECT_EQ(hook->MessagesSeen(), seen + 1);
         EXPECT_EQ(HostReceived(window, kProbe), received + 1);
     };
-    const auto switchTo = [&](int tab) {
-        ActivateTabFromHost(tab);
-        host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
-        host::sim::Advance(250);
-    };
-    switchTo(0);
+    SwitchTab(0);
     EXPECT_EQ(ProcOf(other), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
     probe(page, &pageHook);
-    switchTo(static_cast<int>(w.tabs.size()) - 1);  // taken back as it is
+    SwitchTab(static_cast<int>(w.tabs.size()) - 1);  // taken back as it is
     EXPECT_EQ(ProcOf(other), hostPageProc);
     probe(page, &pageHook);
 
@@ -181,9 +176,7 @@ TEST_F(SpinePluginObject, APageWindowLeftUnderAnotherHookIsRestoredAtTheRelease)
     host::sim::Advance(200);
     {
         refhost::OtherAddOnHook pageHook(page);
-        ActivateTabFromHost(0);
-        host::SendMessageA(w.frame, WM_GETTEXT, 0, 0);
-        host::sim::Advance(250);
+        SwitchTab(0);
     }
     ASSERT_EQ(ProcOf(page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
     object.reset();

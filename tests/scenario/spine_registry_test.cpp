@@ -50,6 +50,7 @@ TEST_P(SpineRegistryScan, ListsTheEnabledEntriesAndNumbersTheButtons) {
     else host::fs::DeleteFile(kHostFolder + "Config\\Plugins.ini");
     std::vector<std::string> expected;
     for (const std::string& path : c.listed) expected.push_back(path.empty() ? "" : kLowerHost + "Plugin\\" + path);
+    State().OwnCommandId = State().CompanionCommandId = 1;  // stale ids from an earlier scan do not survive
     EXPECT_EQ(Scan(c.languageId), expected);
     EXPECT_EQ(State().OwnCommandId, c.own);
     EXPECT_EQ(State().CompanionCommandId, c.companion);
@@ -73,6 +74,16 @@ INSTANTIATE_TEST_SUITE_P(
         ScanCase{"OtherLanguageTakesThePlainOne",
                  {{"A", "Alpha", "button", "plugin.ini"}, {"A", "Alpha", "button", "plugin2052.ini"}},
                  "[MyIEPlugins]\r\nAlpha1.0=1\r\n", "1031", {"A\\plugin.ini"}, 0, 0},
+        // Only entries switched on whose description says button give command ids.
+        ScanCase{"ButtonTypesOnly",
+                 {{"Tillwick", "Tillwick", "COM", "plugin.ini"},
+                  {"Helper", "Tillwick Helper", "Script|BUTTON", "plugin.ini"}},
+                 "[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=1\r\n", "",
+                 {"Tillwick\\plugin.ini", "Helper\\plugin.ini"}, 0, 29522},
+        ScanCase{"CompanionSwitchedOff",
+                 {{"Tillwick", "Tillwick", "COM", "plugin.ini"},
+                  {"Helper", "Tillwick Helper", "Script|BUTTON", "plugin.ini"}},
+                 "[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=2\r\n", "", {"Tillwick\\plugin.ini", ""}, 0, 0},
         ScanCase{"LineFeedOnly", {}, "[MyIEPlugins]\nAlpha1.0=1\nTillwick1.0=1\n[IEPlugins]\n", "",
                  {"", "Tillwick\\plugin.ini"}, 29522, 0},
         ScanCase{"NoMyIePluginsSection", {}, "[IEPlugins]\r\nTillwick1.0=1\r\n", "", {}, 0, 0},
@@ -98,19 +109,6 @@ TEST_F(SpineRegistry, AChangedPluginFolderOrListIsReadAgain) {
     const std::string localized = Description("Tillwick", "Tillwick", "COM|Button", "", "plugin1031.ini");
     EXPECT_EQ(Scan("1031"), (List{"", Listed(localized)}));
     EXPECT_EQ(State().OwnCommandId, 29522);
-}
-
-TEST_F(SpineRegistry, OnlyEnabledButtonEntriesGiveCommandIds) {
-    Description("Tillwick", "Tillwick", "COM");  // not a button
-    Description("Helper", "Tillwick Helper", "Script|BUTTON");
-    SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=1\r\n");
-    Scan();
-    EXPECT_EQ(State().OwnCommandId, 0);
-    EXPECT_EQ(State().CompanionCommandId, 29522);
-
-    SwitchFile("[MyIEPlugins]\r\nTillwick1.0=1\r\nTillwick Helper1.0=2\r\n");
-    Scan();
-    EXPECT_EQ(State().CompanionCommandId, 0);  // a stale id does not survive a new scan
 }
 
 TEST_F(SpineRegistry, AfterPageDonePluginsNeedBothKeys) {
@@ -146,8 +144,7 @@ TEST_F(SpineRegistry, MissingPluginFolderLeavesEntriesUnnamedAndStartUpRuns) {
     host::fs::CreateFolder("C:\\Maxthon3\\Config");
     WriteText("C:\\Maxthon3\\Config\\Plugins.ini", "[MyIEPlugins]\r\nAlpha1.0=1\r\nTillwick1.0=1\r\n");
     BuildHost();
-    auto plugin = std::make_unique<tillwick::PluginObject>();
-    host::sim::Advance(200);
+    auto plugin = StartPlugin();
     EXPECT_EQ(State().HostPluginList, (std::vector<std::string>{"", ""}));
     EXPECT_EQ(State().OwnCommandId, 0);
     EXPECT_EQ(Delivered(w.frame, WM_COMMAND, 0xC004), 1);

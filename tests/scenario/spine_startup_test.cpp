@@ -20,12 +20,6 @@ constexpr WPARAM kSelectTab4 = 0xC004;
 
 class SpineStartup : public SpineTest {
 protected:
-    // A plugin object created by the host, then the 200 ms start-up tick.
-    std::unique_ptr<PluginObject> StartPlugin(std::uint32_t ms = 200) {
-        auto plugin = std::make_unique<PluginObject>();
-        host::sim::Advance(ms);
-        return plugin;
-    }
     int TabSelections() const {
         int n = 0;
         for (WPARAM i = 0; i < 10; ++i) n += Delivered(w.frame, WM_COMMAND, kSelectTab0 + i);
@@ -64,10 +58,8 @@ TEST_F(SpineStartup, FiveTabsSelectTheChosenTabOnceThroughTheHook) {
 TEST_F(SpineStartup, ObjectsCreatedTogetherWaitForTheFirstTabStartUpOnceAndLaterOnesAgain) {
     BuildHost({.tabs = 0});
     const LONG_PTR hostProc = ProcOf(w.frame);
-    auto first = std::make_unique<PluginObject>();
-    host::sim::Advance(100);
-    auto second = std::make_unique<PluginObject>();
-    host::sim::Advance(2000);
+    auto first = StartPlugin(100);
+    auto second = StartPlugin(2000);
     EXPECT_EQ(TabSelections(), 0);
     EXPECT_EQ(ProcOf(w.frame), hostProc);
     EXPECT_EQ(host::sim::LiveTimerCount(), 1);  // still waiting
@@ -79,8 +71,7 @@ TEST_F(SpineStartup, ObjectsCreatedTogetherWaitForTheFirstTabStartUpOnceAndLater
     host::sim::Advance(3000);
     EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 1);
 
-    auto third = std::make_unique<PluginObject>();
-    host::sim::Advance(3000);
+    auto third = StartPlugin(3000);
     EXPECT_EQ(Delivered(w.frame, WM_COMMAND, kSelectTab0), 2);
 }
 
@@ -123,7 +114,8 @@ class SpineStartupSetting : public SpineStartup, public ::testing::WithParamInte
 TEST_P(SpineStartupSetting, IsReadAsItsExactText) {
     const SettingCase& c = GetParam();
     if (c.value) Setting(c.key, c.value);
-    HostLanguage("language_id", c.hostLanguageId);
+    WriteText(kHostFolder + "Language\\English.ini",
+              std::string("[General]\r\nlanguage_id=") + c.hostLanguageId + "\r\n");
     BuildHost();
     auto plugin = StartPlugin();
     EXPECT_EQ(c.read(), c.expected) << c.key << "=" << (c.value ? c.value : "<missing>");
@@ -253,29 +245,21 @@ TEST_F(SpineStartup, CaptureWaitsForTheHostInFrontAndSavesTwoSlicesOfTheBlankSta
     }
 }
 
-// A host in its full-screen layout (no caption, status bar hidden), brought
-// to the front, with the plugin started on it.
-class SpineStartupFullScreen : public SpineStartup {
-protected:
-    auto StartOnFullScreenHost() {
-        BuildHost({.tabs = 5, .visible = false});
-        host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_POPUP);
-        host::ShowWindow(w.status, SW_HIDE);
-        host::ShowWindow(w.frame, SW_SHOW);
-        host::SetForegroundWindow(w.frame);
-        return StartPlugin(600);
-    }
-};
-
-// Shown for the capture only; with status-bar hiding on, hidden once more
-// by the auto-hide feature, which owns it from then on.
-TEST_F(SpineStartupFullScreen, ShowsTheStatusBarForTheCaptureOnly) {
+// On a host in its full-screen layout (no caption, status bar hidden) the status bar is shown for
+// the capture only; with status-bar hiding on, hidden once more by the auto-hide feature, which owns
+// it from then on.
+TEST_F(SpineStartup, FullScreenHostShowsTheStatusBarForTheCaptureOnly) {
     for (const char* hiding : {"0", "1"}) {
         SCOPED_TRACE(hiding);
         TearDown();
         SetUp();
         Setting("HideStatusBar", hiding);
-        auto plugin = StartOnFullScreenHost();
+        BuildHost({.tabs = 5, .visible = false});
+        host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_POPUP);
+        host::ShowWindow(w.status, SW_HIDE);
+        host::ShowWindow(w.frame, SW_SHOW);
+        host::SetForegroundWindow(w.frame);
+        auto plugin = StartPlugin(600);
         EXPECT_EQ(Delivered(w.frame, WM_COMMAND, tillwick::contract::kCmdToggleStatusBar), 2);
         EXPECT_EQ(State().HideStatusBarOn, *hiding == '1');
         if (*hiding == '0') EXPECT_TRUE(State().StatusBarShownForCapture);
