@@ -144,7 +144,7 @@ protected:
         for (auto flag : flags) s.*flag = true;
         tillwick::InstallSubclasses();
         g_calls.clear();
-        HostLog().clear();
+        hostLog.clear();
     }
     // The handlers a mouse move over hwnd runs, in order.
     static std::vector<int> MouseMoveTags(HWND hwnd) {

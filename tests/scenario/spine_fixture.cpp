@@ -23,7 +23,7 @@ std::map<HWND, host::Object> g_documents;
 void Record(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto it = g_hostProc.find(hwnd);
     bool hooked = it != g_hostProc.end() && host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != it->second;
-    SpineTest::HostLog().push_back({hwnd, msg, wParam, lParam, hooked});
+    SpineTest::hostLog.push_back({hwnd, msg, wParam, lParam, hooked});
 }
 
 LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -34,7 +34,7 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Record(hwnd, msg, wParam, lParam);
     if (msg == WM_COMMAND) {
-        if (auto& hook = SpineTest::OnHostCommand()) hook(wParam);
+        if (SpineTest::onHostCommand) SpineTest::onHostCommand(wParam);
         if (wParam >= tillwick::contract::kCmdActivateTabBase && wParam < tillwick::contract::kCmdActivateTabBase + 100 &&
             g_test != nullptr)
             g_test->ActivateTabFromHost(static_cast<int>(wParam - tillwick::contract::kCmdActivateTabBase));
@@ -69,24 +69,14 @@ void ResetProcess() {
     tillwick::ResetState();
     tillwick::SubstituteFeatures({});
     tillwick::PluginObject::OptionsDialogHook = &tillwick::ShowOptionsDialog;
-    SpineTest::OnHostCommand() = nullptr;
+    SpineTest::onHostCommand = nullptr;
 }
 
 }  // namespace
 
-std::vector<HostMessage>& SpineTest::HostLog() {
-    static std::vector<HostMessage> log;
-    return log;
-}
-
-std::function<void(WPARAM)>& SpineTest::OnHostCommand() {
-    static std::function<void(WPARAM)> hook;
-    return hook;
-}
-
 void SpineTest::SetUp() {
     ResetProcess();
-    HostLog().clear();
+    hostLog.clear();
     g_hostProc.clear();
     g_forward.clear();
     g_documents.clear();
@@ -241,7 +231,7 @@ int SpineTest::Delivered(HWND hwnd, UINT msg, std::optional<WPARAM> wParam) cons
 }
 
 int SpineTest::HostReceived(HWND hwnd, UINT msg, std::optional<WPARAM> wParam) const {
-    return CountIn(HostLog(), hwnd, msg, wParam);
+    return CountIn(hostLog, hwnd, msg, wParam);
 }
 
 }  // namespace spine

@@ -62,9 +62,9 @@ public:
     HostWindows w;
 
     // What the host's own procedures received, in order.
-    static std::vector<HostMessage>& HostLog();
+    static inline std::vector<HostMessage> hostLog;
     // Called by the frame's own procedure for each WM_COMMAND it receives.
-    static std::function<void(WPARAM)>& OnHostCommand();
+    static inline std::function<void(WPARAM)> onHostCommand;
 
 protected:
     void SetUp() override;

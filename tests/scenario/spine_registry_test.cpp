@@ -140,8 +140,7 @@ TEST_F(SpineRegistry, MoreThan101PluginFoldersAreAllRead) {
 TEST_F(SpineRegistry, MissingPluginFolderLeavesEntriesUnnamedAndStartUpRuns) {
     // Another installation of the host, with a switch file but no "Plugin" folder.
     host::sim::SetExecutablePath("C:\\Maxthon3\\Maxthon.exe");
-    host::fs::CreateFolder("C:\\Maxthon3");
-    host::fs::CreateFolder("C:\\Maxthon3\\Config");
+    for (const char* folder : {"C:\\Maxthon3", "C:\\Maxthon3\\Config"}) host::fs::CreateFolder(folder);
     WriteText("C:\\Maxthon3\\Config\\Plugins.ini", "[MyIEPlugins]\r\nAlpha1.0=1\r\nTillwick1.0=1\r\n");
     BuildHost();
     auto plugin = StartPlugin();

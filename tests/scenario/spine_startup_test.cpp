@@ -39,7 +39,7 @@ TEST_F(SpineStartup, FiveTabsSelectTheChosenTabOnceThroughTheHook) {
         auto plugin = StartPlugin();
         EXPECT_EQ(Delivered(w.frame, WM_COMMAND, command), 1);
         ASSERT_EQ(HostReceived(w.frame, WM_COMMAND, command), 1);
-        for (const HostMessage& m : HostLog())
+        for (const HostMessage& m : hostLog)
             if (m.hwnd == w.frame && m.msg == WM_COMMAND && m.wParam == command) EXPECT_TRUE(m.throughHook);
         host::sim::Advance(5000);  // the start-up timer has ended
         EXPECT_EQ(TabSelections(), 1);
@@ -297,7 +297,7 @@ TEST_F(SpineSecurityPoll, GivesUpAfter3002SendsAndALaterPollStopsAtOnce) {
 
 TEST_F(SpineSecurityPoll, StopsWhenTheCompanionHasWrittenTheId) {
     int sends = 0;
-    OnHostCommand() = [&](WPARAM wParam) {
+    onHostCommand = [&](WPARAM wParam) {
         if (wParam == kCompanion && ++sends == 3) Setting("SecurityID", "{SECRET}");
     };
     BuildHost();
