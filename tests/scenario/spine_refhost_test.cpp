@@ -11,17 +11,11 @@ using tillwick::State;
 
 int g_dialogs = 0;
 
-// The features' fixture, with the options dialog counted instead of shown.
-class SpineOnReferenceHost : public features_test::FeatureOnHost {
-protected:
-    void SetUp() override {
-        FeatureOnHost::SetUp();
-        g_dialogs = 0;
-        tillwick::PluginObject::OptionsDialogHook = [] { ++g_dialogs; };
-    }
-};
+using SpineOnReferenceHost = features_test::FeatureOnHost;
 
 TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceTheSecurityIdArrivesAndTheActiveTabIsTracked) {
+    g_dialogs = 0;
+    tillwick::PluginObject::OptionsDialogHook = [] { ++g_dialogs; };  // counted instead of shown
     refhost::Host& h = Start(std::vector<std::string>(5, "http://example.com/"));
     testsupport::PumpFor(1000);
     EXPECT_EQ(std::count(h.CommandsCarriedOut().begin(), h.CommandsCarriedOut().end(), 0xC004u), 1);

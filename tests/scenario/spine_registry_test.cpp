@@ -164,8 +164,7 @@ protected:
         WriteText(kPluginFolder + "\\Languages\\Language0000.ini",
                   "[Language]\r\n112=Install it.\r\n114=Run it once.\r\n118=\"Check the \"\r\n119=toolbars.\r\n"
                   "124=All is well.\r\n");
-    }
-    void NothingMissing() {
+        // Nothing is missing until a test takes it away.
         tillwick::SharedState& s = State();
         s.CompanionCommandId = 29522;
         s.SecurityId = "{ID}";
@@ -178,7 +177,6 @@ protected:
 TEST_F(SpineDiagnostics, EachMissingPieceAddsItsBlockInOrderAndNoneGivesTheText124) {
     const std::string helper = "Cannot find Tillwick Helper plugin:\r\nInstall it.\r\n\r\n";
     const std::string search = "Cannot found Search Bar:\r\nCheck the toolbars.\r\n\r\n";
-    NothingMissing();
     tillwick::BuildDiagnostics();
     EXPECT_EQ(State().DiagnosticsText, "All is well.");
 
@@ -199,7 +197,6 @@ TEST_F(SpineDiagnostics, EverySettingWhosePatternCannotBeUsedIsNamed) {
     const auto named = [](std::string_view key) {
         return "The pattern in setting " + std::string(key) + " is not valid and is not used.\r\n";
     };
-    NothingMissing();
     for (auto key : {"PluginInclude", "TabPluginInclude", "HidePluginInclude"}) Setting(key, std::string(1023, '('));
     Setting("TitleToHide", "movie|(music)");
     Setting("HidePlugin", "1");
