@@ -20,19 +20,19 @@ std::map<HWND, LONG_PTR> g_hostProc;
 std::map<HWND, LONG_PTR> g_forward;
 std::map<HWND, host::Object> g_documents;
 
-void Record(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+void Record(HWND hwnd, UINT msg, WPARAM wParam) {
     auto it = g_hostProc.find(hwnd);
     bool hooked = it != g_hostProc.end() && host::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) != it->second;
-    SpineTest::hostLog.push_back({hwnd, msg, wParam, lParam, hooked});
+    SpineTest::hostLog.push_back({hwnd, msg, wParam, hooked});
 }
 
 LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Record(hwnd, msg, wParam, lParam);
+    Record(hwnd, msg, wParam);
     return host::CallWindowProcW(reinterpret_cast<WNDPROC>(g_forward[hwnd]), hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Record(hwnd, msg, wParam, lParam);
+    Record(hwnd, msg, wParam);
     if (msg == WM_COMMAND) {
         if (SpineTest::onHostCommand) SpineTest::onHostCommand(wParam);
         if (wParam >= tillwick::contract::kCmdActivateTabBase && wParam < tillwick::contract::kCmdActivateTabBase + 100 &&
@@ -49,7 +49,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Record(hwnd, msg, wParam, lParam);
+    Record(hwnd, msg, wParam);
     if (msg == host::RegisterWindowMessageA("WM_HTML_GETOBJECT")) {
         auto it = g_documents.find(hwnd);
         return it == g_documents.end() ? 0 : host::sim::LresultFromObject(it->second);

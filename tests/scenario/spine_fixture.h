@@ -31,7 +31,6 @@ struct HostMessage {
     HWND hwnd;
     UINT msg;
     WPARAM wParam;
-    LPARAM lParam;
     bool throughHook;  // the window was subclassed by the plugin at that moment
 };
 
