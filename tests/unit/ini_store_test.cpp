@@ -18,9 +18,7 @@ std::string Read(std::string_view text, std::string_view section, std::string_vi
 
 TEST(IniRead, ValuesAsTheProfileFunctionsGiveThem) {
     const struct {
-        const char* text;
-        const char* section;
-        const char* key;
+        const char *text, *section, *key;
         std::string expected;
         const char* def = "<none>";
         std::size_t buffer = tillwick::ini::kBufferChars;
@@ -60,8 +58,7 @@ TEST(IniWrite, ReplacesInPlaceAddsAtTheEndOfTheSectionOrFileAndDeletesOnlyTheKey
     const std::string twoSections = "[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3\r\n";
     const struct {
         std::string text;
-        const char* section;
-        const char* key;
+        const char *section, *key;
         std::optional<std::string_view> value;
         std::string expected;
     } cases[] = {
@@ -107,8 +104,7 @@ TEST(IniFileKeys, EveryKeyReadsBackAndPlainKeysStayAsTheyAre) {
         EXPECT_EQ(tillwick::ini::ReadString(path, "Address", keys[i], "<none>"), std::to_string(i)) << keys[i];
     }
     EXPECT_EQ(*host::fs::ReadFile(path), text);
-    EXPECT_EQ(text.find("\n["), std::string::npos) << text;
-    EXPECT_EQ(text.find("\n;"), std::string::npos) << text;
+    for (const char* planted : {"\n[", "\n;"}) EXPECT_EQ(text.find(planted), std::string::npos) << text;
     EXPECT_NE(text.find("\r\nwww_example_com=plain\r\n"), std::string::npos) << text;
     tillwick::ResetState();
 }

@@ -34,18 +34,13 @@ TEST(StatusHtmlPage, HostileNamesAndWidthsStayInsideTheirAttributes) {
                                               {true, "x", "30", "</frameset><script>alert(3)</script>", "0"}};
     const FramesetPage page = BuildFramesetPage(panels, {true, true}, 6);
     EXPECT_EQ(page.cols, "6,0,30,*");
-    EXPECT_FALSE(Has(page.html, "onload='")) << page.html;
-    EXPECT_FALSE(Has(page.html, "<script>")) << page.html;
+    for (const char* injected : {"onload='", "<script>"}) EXPECT_FALSE(Has(page.html, injected)) << page.html;
     EXPECT_TRUE(Has(page.html, "name='a&#39; onload=&#39;alert(2)'")) << page.html;
 }
 
 TEST(StatusHtmlPage, PanelPagesGetTheirBaseLineBackgroundAndSecurityId) {
-    struct Case {
-        std::string in, expected;
-    };
-    const std::string bg = "file:///C:/P/temp1";
-    const std::string style = " style=\"background:url('" + bg + "'); margin-top:3px\"";
-    for (const Case& c : std::vector<Case>{
+    const std::string style = " style=\"background:url('file:///C:/P/temp1'); margin-top:3px\"";
+    for (const auto& [in, expected] : std::vector<std::pair<std::string, std::string>>{
              {"<p>no head</p>", "<base href='file:///C:/A/p.html'>\r\n<p>no head</p>"},
              {"<HEAD><title>t</title></HEAD>", "<head>\r\n<base href=\"file:///C:/A/p.html\"><title>t</title></HEAD>"},
              {"<html>\n <b>\n<body>x<body>", "<base href='file:///C:/A/p.html'>\r\n<html>\n <b>\n<body" + style + ">x<body>"},
@@ -55,17 +50,15 @@ TEST(StatusHtmlPage, PanelPagesGetTheirBaseLineBackgroundAndSecurityId) {
              {"<script max.src>x</script>\n<script max.src></script>\n <i\n>\n<body>",
               "<base href='file:///C:/A/p.html'>\r\n<script max.src>x</script>\n<script>max_security_id='ID'</script>"
               "\n <i\n>\n<body" + style + ">"},
-         }) {
-        EXPECT_EQ(PreparePanelPage(c.in, "C:\\A\\p.html", "3", "ID", "C:\\P\\temp1"), c.expected) << c.in;
-    }
+         })
+        EXPECT_EQ(PreparePanelPage(in, "C:\\A\\p.html", "3", "ID", "C:\\P\\temp1"), expected) << in;
 }
 
 TEST(StatusHtmlPage, HostilePathsOffsetsAndIdsCannotLeaveTheirContext) {
     const std::string page = PreparePanelPage("<head>\n<body><script max.src></script>",
                                               "C:\\a'\"><script>alert(1)</script>&.html", "0\" onload=\"alert(2)",
                                               "x'</script><script>alert(3)//", "C:\\it's (\"here\")\\temp1");
-    EXPECT_FALSE(Has(page, "<script>alert")) << page;
-    EXPECT_FALSE(Has(page, "onload")) << page;
+    for (const char* injected : {"<script>alert", "onload"}) EXPECT_FALSE(Has(page, injected)) << page;
     EXPECT_TRUE(Has(page, "href=\"file:///C:/a%27%22%3E%3Cscript%3Ealert%281%29%3C/script%3E%26.html\">")) << page;
     EXPECT_TRUE(Has(page, "url('file:///C:/it%27s%20%28%22here%22%29/temp1'); margin-top:0px\"")) << page;
     EXPECT_TRUE(Has(page, "max_security_id='x\\u0027\\u003C\\u002Fscript\\u003E")) << page;

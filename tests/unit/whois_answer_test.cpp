@@ -9,11 +9,9 @@ namespace tillwick {
 namespace {
 
 TEST(WhoisAnswer, FieldValuesAreFoundInAnyCaseTrimmedAndUntagged) {
-    struct Case {
-        const char* text;
-        const char* netName;
-        const char* country;
-    } const cases[] = {
+    const struct {
+        const char *text, *netName, *country;
+    } cases[] = {
         {"NetName:  RIPE-ERX \r\nCountry: <b>DE</b>\n", "RIPE-ERX", "DE"},
         {"netname: TEST-NET\ncountry:   US\n", "TEST-NET", "US"},
         {"NetName: LAST\nCountry: FR", "LAST", ""},  // the last line has no line feed
@@ -22,7 +20,7 @@ TEST(WhoisAnswer, FieldValuesAreFoundInAnyCaseTrimmedAndUntagged) {
         {"{\"name\": 5, \"country\": [\"AU\"]}", "", ""},  // JSON of another shape
         {"{ not json\nNetName: BROKEN-JSON\n", "BROKEN-JSON", ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const RegistryAnswer a = ReadRegistryAnswer(c.text);
         EXPECT_EQ(a.netName, c.netName);
@@ -31,31 +29,25 @@ TEST(WhoisAnswer, FieldValuesAreFoundInAnyCaseTrimmedAndUntagged) {
 }
 
 TEST(WhoisAnswer, ReferralRules) {
-    struct Case {
-        const char* netName;
-        const char* registry;
+    const struct {
+        const char *netName, *registry;
         bool referral;
-    } const cases[] = {
+    } cases[] = {
         {"", "ARIN", true},           {"IANA-BLK", "ARIN", true},     {"iana-netblock-8", "APNIC", true},
         {"EU-ERX-NETBLOCK", "ARIN", true}, {"INTERNIC-X", "RIPE", true}, {"RIPE-CIDR-BLOCK", "ARIN", true},
         {"ripe-x", "APNIC", true},    {"RIPE-NCC", "RIPE", false},    {"ARIN-ISP", "ARIN", false},
         {"EXAMPLE-NET", "ARIN", false}, {"AFRINIC-NET", "LACNIC", true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.netName) + " at " + c.registry);
-        EXPECT_EQ(IsReferral(c.netName, c.registry), c.referral);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(IsReferral(c.netName, c.registry), c.referral) << c.netName << " at " << c.registry;
     EXPECT_EQ(NextRegistry("ARIN"), "APNIC");  // a RIPE referral from ARIN still asks APNIC next
     EXPECT_EQ(NextRegistry("AfriNIC"), "");
 }
 
 TEST(WhoisAnswer, RequestsPerRegistry) {
-    struct Case {
-        const char* registry;
-        const char* method;
-        const char* url;
-        const char* body;
-    } const cases[] = {
+    const struct {
+        const char *registry, *method, *url, *body;
+    } cases[] = {
         {"ARIN", "GET", "http://h:81/whois/?queryinput=1.2.3.4", ""},
         {"APNIC", "POST", "http://h:81/apnic-bin/whois.pl", "searchtext=1.2.3.4"},
         {"LACNIC", "POST", "http://h:81/cgi-bin/lacnic/whois?lg=EN", "query=1.2.3.4"},
@@ -64,7 +56,7 @@ TEST(WhoisAnswer, RequestsPerRegistry) {
          ""},
         {"AfriNIC", "POST", "http://h:81/cgi-bin/whois", "searchtext=1.2.3.4"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.registry);
         const auto request = WhoisRequest(c.registry, "http://h:81/", "1.2.3.4");
         ASSERT_TRUE(request);

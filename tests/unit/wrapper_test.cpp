@@ -29,9 +29,8 @@ protected:
 TEST_F(Wrapper, ReadSettingTreatsEmptyAsMissingButTempKeepsIt) {
     Put(SettingsFilePath(), "[General]\r\nEmpty=\r\nSet=5\r\n");
     Put(ScratchFilePath(), "[Cache]\r\nEmpty=\r\n");
-    EXPECT_EQ(ReadSetting("Empty", "dflt"), "dflt");
-    EXPECT_EQ(ReadSetting("Set", "dflt"), "5");
-    EXPECT_EQ(ReadSetting("Missing", "dflt"), "dflt");
+    for (const auto& [key, value] : {std::pair{"Empty", "dflt"}, {"Set", "5"}, {"Missing", "dflt"}})
+        EXPECT_EQ(ReadSetting(key, "dflt"), value) << key;
     EXPECT_EQ(ReadTempValue("Empty", "dflt", "Cache"), "");
     EXPECT_EQ(ReadTempValue("Missing", "dflt", "Cache"), "dflt");
 }
@@ -39,10 +38,9 @@ TEST_F(Wrapper, ReadSettingTreatsEmptyAsMissingButTempKeepsIt) {
 TEST_F(Wrapper, LanguageTextFallsBackToBaseFileThenDefault) {
     Put(LanguageFilePath("1031"), "[Language]\r\n089=Zeigen\r\n090=\r\n");
     Put(LanguageFilePath("0000"), "[Language]\r\n089=Show\r\n090=Base&Text\r\n091=Only base\r\n");
-    EXPECT_EQ(LanguageText("089", "dflt"), "Zeigen");
-    EXPECT_EQ(LanguageText("090", "dflt"), "Base&Text");  // empty in 1031: base file, "&" kept
-    EXPECT_EQ(LanguageText("091", "dflt"), "Only base");
-    EXPECT_EQ(LanguageText("092", "dflt"), "dflt");
+    // 090 is empty in 1031: the base file's, "&" kept.
+    for (const auto& [id, text] : {std::pair{"089", "Zeigen"}, {"090", "Base&Text"}, {"091", "Only base"}, {"092", "dflt"}})
+        EXPECT_EQ(LanguageText(id, "dflt"), text) << id;
     State().LanguageId = "9999";  // no such file
     EXPECT_EQ(LanguageText("089", "dflt"), "Show");
 }
@@ -72,8 +70,7 @@ TEST(WordHelpers, HiWordOfDividesBy65535AndTruncates) {
 
 TEST(PtrToText, ReadsUtf16UpToTheTerminator) {
     EXPECT_EQ(PtrToText(nullptr, 1024), "");
-    const char16_t tab[] = u"Tab";
-    EXPECT_EQ(PtrToText(tab, 1024), "Tab");  // stops at the NUL, never reads the 1024 bytes
+    EXPECT_EQ(PtrToText(u"Tab", 1024), "Tab");  // stops at the NUL, never reads the 1024 bytes
     const char16_t title[] = u"Title";
     EXPECT_EQ(PtrToText(title, 5), "Ti");  // an odd last byte is dropped
     EXPECT_EQ(PtrToText(title, -1), "  ");
