@@ -12,14 +12,6 @@
 namespace tillwick {
 namespace {
 
-std::optional<bool> Library(const std::string& pattern, const std::string& text) {
-    try {
-        return std::regex_search(text, std::regex(pattern, std::regex::ECMAScript | std::regex::icase));
-    } catch (const std::regex_error&) {
-        return std::nullopt;
-    }
-}
-
 TEST(TextPattern, AgreesWithTheLibraryEngine) {
     const char* patterns[] = {
         "", "abc", "^Tab", "nel$", "^$", "a|b|", "x(?:y|z)+w", "colou?r", "a{2}", "a{2,}", "a{1,3}b",
@@ -36,7 +28,11 @@ TEST(TextPattern, AgreesWithTheLibraryEngine) {
     for (const char* p : patterns) {
         const TextPattern ours(p);
         for (const char* t : texts) {
-            const std::optional<bool> theirs = Library(p, t);
+            std::optional<bool> theirs;
+            try {
+                theirs = std::regex_search(std::string(t), std::regex(p, std::regex::ECMAScript | std::regex::icase));
+            } catch (const std::regex_error&) {  // refused: no verdict
+            }
             if (!theirs) {
                 EXPECT_FALSE(ours.Valid()) << "pattern " << p;
                 break;
@@ -49,9 +45,8 @@ TEST(TextPattern, AgreesWithTheLibraryEngine) {
 
 // Where the library differs from the browser's script engine, ours follows the script engine.
 TEST(TextPattern, ABraceThatIsNoCountIsTakenLiterallyAndAQuantifiedQuantifierIsRefused) {
-    EXPECT_TRUE(TextPattern("a{,3}").Matches("A{,3}"));
-    EXPECT_TRUE(TextPattern("x{").Matches("x{"));
-    EXPECT_FALSE(TextPattern("x{").Matches("x"));
+    for (const auto& [pattern, text, match] : {std::tuple{"a{,3}", "A{,3}", true}, {"x{", "x{", true}, {"x{", "x", false}})
+        EXPECT_EQ(TextPattern(pattern).Matches(text), match) << pattern << " on " << text;
     EXPECT_FALSE(TextPattern("a**").Valid());
 }
 
