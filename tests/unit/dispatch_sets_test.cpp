@@ -14,16 +14,14 @@
 
 namespace {
 
-using tillwick::DispatchRow;
-using tillwick::ResultUse;
-using tillwick::State;
+using namespace tillwick;
 
 HWND Fake(std::uintptr_t n) { return reinterpret_cast<HWND>(n); }
 
 void EveryFeatureOn() {
     host::sim::Reset();
-    tillwick::ResetState();
-    tillwick::SharedState& s = State();
+    ResetState();
+    SharedState& s = State();
     HWND* windows[] = {&s.MainFrameWnd,    &s.MdiClientWnd,    &s.RebarWnd,          &s.TabBarWnd,
                        &s.StatusBarWnd,    &s.PageViewWnd,     &s.AddressComboWnd,   &s.HighlightOverlayWnd,
                        &s.AddressEditWnd,  &s.SearchEditWnd};
@@ -41,13 +39,12 @@ void EveryFeatureOn() {
 TEST(DispatchSets, HandlersChangeNothingForMessagesOutsideTheirSet) {
     EveryFeatureOn();
     std::vector<const DispatchRow*> rows;
-    for (const tillwick::Feature* f : tillwick::FeatureTable())
+    for (const Feature* f : FeatureTable())
         for (const DispatchRow& row : f->rows) rows.push_back(&row);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const DispatchRow& row = *rows[i];
         // On the address box and its overlay a row runs after the host and passes the host's result on.
-        const bool afterHost = row.window == tillwick::HookedWindow::AddressCombo ||
-                               row.window == tillwick::HookedWindow::HighlightOverlay;
+        const bool afterHost = row.window == HookedWindow::AddressCombo || row.window == HookedWindow::HighlightOverlay;
         for (std::uintptr_t w = 0x101; w <= 0x10A; ++w) {
             for (UINT m = 0; m < 0x410; ++m) {
                 if (row.actsOn->Has(m)) continue;
@@ -67,7 +64,7 @@ TEST(DispatchSets, HandlersChangeNothingForMessagesOutsideTheirSet) {
             }
         }
     }
-    EXPECT_EQ(tillwick::SkippedSteps().count, 0u) << tillwick::SkippedSteps().lastText;
+    EXPECT_EQ(SkippedSteps().count, 0u) << SkippedSteps().lastText;
     EXPECT_EQ(host::sim::LiveTimerCount(), 0);
 }
 
@@ -75,10 +72,9 @@ TEST(DispatchSets, AMessageNoHandlerActsOnCostsNoPlatformCall) {
     EveryFeatureOn();
     host::sim::SetKeyDown(VK_SHIFT, true);
     using Proc = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM) noexcept;
-    const Proc procs[] = {&tillwick::MainFrameProc,  &tillwick::MdiClientProc, &tillwick::RebarProc,
-                          &tillwick::TabBarProc,     &tillwick::StatusBarProc, &tillwick::PageViewProc,
-                          &tillwick::AddressComboProc, &tillwick::HighlightOverlayProc, &tillwick::AddressEditProc,
-                          &tillwick::SearchEditProc};
+    const Proc procs[] = {&MainFrameProc,   &MdiClientProc,  &RebarProc,        &TabBarProc,
+                          &StatusBarProc,   &PageViewProc,   &AddressComboProc, &HighlightOverlayProc,
+                          &AddressEditProc, &SearchEditProc};
     for (UINT msg : {UINT{WM_NCHITTEST}, UINT{WM_TIMER}, UINT{WM_PAINT}, UINT{WM_APP + 7}}) {
         for (std::uintptr_t i = 0; i < std::size(procs); ++i) {
             const std::uint64_t calls = host::sim::CountedCalls();
@@ -87,7 +83,7 @@ TEST(DispatchSets, AMessageNoHandlerActsOnCostsNoPlatformCall) {
         }
     }
     host::sim::Reset();
-    tillwick::ResetState();
+    ResetState();
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using tillwick::ini::FindRawValue;
-using tillwick::ini::ProfileValue;
-using tillwick::ini::WithValue;
+using namespace tillwick::ini;
 
 namespace {
 

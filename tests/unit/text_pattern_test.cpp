@@ -9,7 +9,8 @@
 #include "base/errors.h"
 #include "core/text_pattern.h"
 
-namespace tillwick {
+using namespace tillwick;
+
 namespace {
 
 TEST(TextPattern, AgreesWithTheLibraryEngine) {
@@ -82,4 +83,3 @@ TEST(TextPattern, OneBudgetCoversEveryTestOfAnOperation) {
 }
 
 }  // namespace
-}  // namespace tillwick

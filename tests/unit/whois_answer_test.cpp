@@ -5,7 +5,8 @@
 #include "core/html_escape.h"
 #include "statusinfo/whois_answer.h"
 
-namespace tillwick {
+using namespace tillwick;
+
 namespace {
 
 TEST(WhoisAnswer, FieldValuesAreFoundInAnyCaseTrimmedAndUntagged) {
@@ -107,4 +108,3 @@ TEST(HtmlEscape, ScriptStringsKeepOnlyLettersDigitsSpacesAndEscapes) {
 }
 
 }  // namespace
-}  // namespace tillwick
