@@ -37,8 +37,7 @@ TEST(Layering, EachLayerIncludesOnlyFromTheLayersBelowIt) {
             for (int n = 1; std::getline(in, line); ++n) {
                 std::smatch m;
                 if (!std::regex_search(line, m, include)) continue;
-                const bool allowed = std::find(layer.mayInclude.begin(), layer.mayInclude.end(), m[1].str()) !=
-                                     layer.mayInclude.end();
+                const bool allowed = std::ranges::find(layer.mayInclude, m[1].str()) != layer.mayInclude.end();
                 EXPECT_TRUE(allowed) << entry.path().string() << ":" << n << ": " << line;
             }
         }
