@@ -205,8 +205,7 @@ TEST_F(Sim, TimersKilledCreatedOrReplacedByCallbacksTakeEffectInTheSameAdvance) 
     const UINT_PTR replaced = host::SetTimer(nullptr, 0, 15, ReplacesItself);
     host::sim::Advance(400);
     // s at 10 starts n (every 30 ms); r at 15 turns into R (due 115, 215, ...).
-    EXPECT_EQ(std::vector<std::string>(trace.begin(), trace.begin() + 7),
-              (Trace{"s10", "r15", "n40", "n70", "n100", "R115", "n130"}));
+    EXPECT_EQ(Trace(trace.begin(), trace.begin() + 7), (Trace{"s10", "r15", "n40", "n70", "n100", "R115", "n130"}));
     EXPECT_EQ(host::sim::LiveTimerCount(), 2);
 
     // An unknown id gets a fresh one; a known one is replaced in place.
@@ -306,8 +305,8 @@ TEST_F(SimTrackPopup, AnswersArePostedOrDismissedAndMessageBoxesAnsweredInOrder)
     host::sim::RunPending();
     EXPECT_EQ(trace, (Trace{"40"}));
 
-    host::sim::QueueMenuAnswer(41);   // greyed in WM_INITMENUPOPUP
-    host::sim::QueueMenuAnswer(999);  // not in the menu
+    // 41 is greyed in WM_INITMENUPOPUP, 999 is not in the menu.
+    for (UINT id : {41u, 999u}) host::sim::QueueMenuAnswer(id);
     for (int i = 0; i < 3; ++i) EXPECT_EQ(Track(TPM_RETURNCMD, owner), 0u) << i;  // the third: nothing queued
     host::sim::ClearMessageLog();
     host::sim::QueueMenuAnswer(40);

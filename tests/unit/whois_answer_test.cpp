@@ -22,10 +22,8 @@ TEST(WhoisAnswer, FieldValuesAreFoundInAnyCaseTrimmedAndUntagged) {
         {"{ not json\nNetName: BROKEN-JSON\n", "BROKEN-JSON", ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const RegistryAnswer a = ReadRegistryAnswer(c.text);
-        EXPECT_EQ(a.netName, c.netName);
-        EXPECT_EQ(a.country, c.country);
+        EXPECT_EQ(ReadRegistryAnswer(c.text).netName, c.netName) << c.text;
+        EXPECT_EQ(ReadRegistryAnswer(c.text).country, c.country) << c.text;
     }
 }
 
