@@ -268,13 +268,6 @@ void Host::PressPluginButton(int entryIndex) {
     PressToolbarButton(state_->pluginsBar, c::kCmdPluginBase + static_cast<UINT>(entryIndex));
 }
 
-void Host::EnterAddress(std::string_view text) {
-    State& s = *state_;
-    if (!s.addressEdit) return;
-    host::SetWindowTextA(s.addressEdit, std::string(text).c_str());
-    host::SendMessageA(s.addressEdit, WM_KEYDOWN, VK_RETURN, 0);
-}
-
 void Host::RightClickTab(int index) { TrackTabMenu(*state_, index); }
 void Host::RightClickPage(PageMenuKind kind) { TrackPageMenu(*state_, kind); }
 void Host::OpenOptionsMenu() { TrackOptionsMenu(*state_); }
@@ -291,15 +284,9 @@ HWND Host::TabBar() const { return state_->tabBar; }
 HWND Host::Rebar() const { return state_->rebar; }
 HWND Host::ButtonsToolbar() const { return state_->buttonsBar; }
 HWND Host::PluginsToolbar() const { return state_->pluginsBar; }
-HWND Host::AddressToolbar() const { return state_->addressBar; }
 HWND Host::AddressCombo() const { return state_->addressCombo; }
 HWND Host::AddressEdit() const { return state_->addressEdit; }
-HWND Host::SearchToolbar() const { return state_->searchBar; }
-HWND Host::SearchCombo() const { return state_->searchCombo; }
 HWND Host::SearchEdit() const { return state_->searchEdit; }
-HWND Host::UnusedToolbar(int which) const {
-    return which == 0 || which == 1 ? state_->unusedBars[which] : nullptr;
-}
 
 namespace {
 const Tab* TabAt(const Host::State& s, int index) {
@@ -313,10 +300,6 @@ int Host::ActiveTab() const { return state_->active; }
 HWND Host::TabWindow(int index) const {
     const Tab* t = TabAt(*state_, index);
     return t ? t->child : nullptr;
-}
-HWND Host::TabView(int index) const {
-    const Tab* t = TabAt(*state_, index);
-    return t ? t->view : nullptr;
 }
 HWND Host::PageWindow(int index) const {
     const Tab* t = TabAt(*state_, index);
@@ -338,16 +321,11 @@ TabPlugin* Host::Plugin(int index) const {
     const Tab* t = TabAt(*state_, index);
     return t ? t->plugin.get() : nullptr;
 }
-bool Host::TabLocked(int index) const {
-    const Tab* t = TabAt(*state_, index);
-    return t && t->locked;
-}
 bool Host::Loading(int index) const {
     const Tab* t = TabAt(*state_, index);
     return t && t->loadStep > 0;
 }
 
-bool Host::StatusBarShown() const { return BarVisible(state_->statusBar); }
 bool Host::TabBarShown() const { return BarVisible(state_->tabBar); }
 bool Host::TabBarOnTop() const { return state_->tabBarOnTop; }
 bool Host::FullScreen() const { return state_->fullScreen; }
@@ -358,9 +336,6 @@ bool Host::Blocker(int index) const {
 }
 
 const std::string& Host::HostFolder() const { return state_->hostFolder; }
-std::string Host::HostFile(std::string_view relative) const {
-    return state_->hostFolder + std::string(relative);
-}
 std::string Host::PluginFolder(std::string_view pluginName) const {
     return PluginFolderOf(*state_, pluginName);
 }

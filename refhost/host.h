@@ -149,7 +149,6 @@ public:
     void LoadPage(std::string_view url);                // active tab; steps run on the clock
     void PressToolbarButton(HWND toolbar, UINT command);  // WM_COMMAND from that bar
     void PressPluginButton(int entryIndex);             // 29521 + k from the plugins bar
-    void EnterAddress(std::string_view text);           // address edit text, then Enter
     void RightClickTab(int index);                      // tab menu at the tab
     void RightClickPage(PageMenuKind kind);             // page menu of that kind
     void OpenOptionsMenu();
@@ -170,29 +169,22 @@ public:
     HWND Rebar() const;
     HWND ButtonsToolbar() const;
     HWND PluginsToolbar() const;
-    HWND AddressToolbar() const;
     HWND AddressCombo() const;
     HWND AddressEdit() const;
-    HWND SearchToolbar() const;
-    HWND SearchCombo() const;
     HWND SearchEdit() const;
-    HWND UnusedToolbar(int which) const;  // 0 or 1
 
     // ---- tabs and pages
     int TabCount() const;
     int ActiveTab() const;  // -1 without tabs
     HWND TabWindow(int index) const;  // the MDI child
-    HWND TabView(int index) const;    // "Afx:400000:8"
     HWND PageWindow(int index) const; // "Internet Explorer_Server"
     host::Object Document(int index) const;
     host::Object PageWindowObject(int index) const;  // document.parentWindow
     host::Object Browser(int index) const;
     TabPlugin* Plugin(int index) const;
-    bool TabLocked(int index) const;
     bool Loading(int index) const;
 
     // ---- layout and switches
-    bool StatusBarShown() const;
     bool TabBarShown() const;
     bool TabBarOnTop() const;
     bool FullScreen() const;
@@ -200,7 +192,6 @@ public:
 
     // ---- files and facts
     const std::string& HostFolder() const;  // with a trailing backslash
-    std::string HostFile(std::string_view relative) const;
     std::string PluginFolder(std::string_view pluginName) const;  // no trailing backslash
     const std::string& SecurityId() const;
     // Host commands the frame carried out, in order (WM_COMMAND low words it knew).

@@ -154,7 +154,6 @@ public:
                                               nullptr, nullptr);
     }
     int SinkCount() const noexcept { return static_cast<int>(sinks_.size()); }
-    const std::vector<std::string>& Scripts() const noexcept { return scripts_; }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
         for (const auto& property : properties_) names.push_back(property.first);
@@ -182,15 +181,8 @@ private:
         }
         auto method = methods_.find(name);
         // A page window runs script through execScript; the host has no script
-        // engine, so the code is kept for whoever wants to know what ran.
-        if (name == "execscript" && (flags & DISPATCH_METHOD)) {
-            const UINT count = params ? params->cArgs : 0;
-            std::optional<host::Value> code;
-            if (count > 0) code = host::win32::FromVariant(params->rgvarg[count - 1]);
-            const std::string* text = code ? std::get_if<std::string>(&*code) : nullptr;
-            scripts_.push_back(text ? *text : std::string());
-            if (method == methods_.end()) return S_OK;
-        }
+        // engine, so the call succeeds and runs nothing.
+        if (name == "execscript" && (flags & DISPATCH_METHOD) && method == methods_.end()) return S_OK;
         if (method != methods_.end() && (flags & DISPATCH_METHOD)) {
             std::vector<host::Value> args;
             const UINT count = params ? params->cArgs : 0;
@@ -217,7 +209,6 @@ private:
     std::map<std::string, ObjectSeam::Method> methods_;
     std::map<DWORD, ComPtr<IDispatch>> sinks_;
     DWORD lastCookie_ = 0;
-    std::vector<std::string> scripts_;
 };
 
 // The ScriptObject behind an object the seam made, or null. The object stays
@@ -329,11 +320,6 @@ bool RaiseEvent(const host::Object& object, DISPID id, const std::vector<LONG>& 
 int AdvisedSinks(const host::Object& object) {
     ScriptObject* script = ScriptOf(object);
     return script ? script->SinkCount() : -1;
-}
-
-std::vector<std::string> ScriptsRun(const host::Object& object) {
-    ScriptObject* script = ScriptOf(object);
-    return script ? script->Scripts() : std::vector<std::string>{};
 }
 
 ComPtr<IUnknown> MakeSite(IDispatch* site, IDispatch* browser) {

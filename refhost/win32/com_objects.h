@@ -40,10 +40,6 @@ bool RaiseEvent(const host::Object& object, DISPID id, const std::vector<LONG>& 
 // Number of sinks advised on an object the seam made (-1: not one of ours).
 int AdvisedSinks(const host::Object& object);
 
-// The code run through execScript on an object the seam made, in order
-// (nothing is executed; empty for an object the seam did not make).
-std::vector<std::string> ScriptsRun(const host::Object& object);
-
 // A site for a plugin: IServiceProvider answering the web-browser-application
 // service with `browser` (null: no IServiceProvider at all), and the
 // IDispatch of `site` (null: no IDispatch). The caller owns the reference.

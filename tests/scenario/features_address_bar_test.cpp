@@ -136,19 +136,6 @@ TEST_F(ProgressBar, AStopBeforeThePageIsAttachedLeavesNoPageFileAndTheNextStartS
     }
 }
 
-TEST_F(ProgressBar, InTheStatusBarItEndsOnePixelLeftOfThePanels) {
-    StartBar("0");
-    for (std::int32_t panels : {0, 120}) {
-        State().StatusHtmlOn = panels > 0;
-        State().StatusHtmlTotalWidth = panels;
-        tillwick::ProgressBarChange(1, 100);  // near the start of a load it is placed afresh
-        RECT box = WindowRect(Container());
-        POINT corner{box.right, box.top};
-        host::ScreenToClient(host->StatusBar(), &corner);
-        EXPECT_EQ(corner.x, StatusPart().right - panels - 1) << panels;
-    }
-}
-
 TEST_F(ProgressBar, WithoutAControlHostTheBarStaysOffAndTheReportSaysSo) {
     host::sim::SetAtlAvailable(false);
     host::sim::PutFile(features_test::kPluginFolder + "\\Languages\\Language0000.ini", "[Language]\r\n131=Kein Balken.\r\n");

@@ -99,7 +99,7 @@ TEST_F(HostMenus, TheEntryIsAddedOnceEnabledAfterEveryOpeningAndOpensTheDialog) 
         EXPECT_EQ(host::GetMenuState(menu, kEntry, MF_BYCOMMAND) & MF_GRAYED, 0u) << "opening " << opening;
     }
     EXPECT_EQ(host::sim::TrackedMenus().back().items.back().text, "Tillwick...");
-    refhost_fixture::QueueMenuAnswer(kEntry);
+    host::sim::QueueMenuAnswer(kEntry);
     h.OpenOptionsMenu();
     testsupport::PumpFor(10);
     EXPECT_EQ(g_dialogOpened, 1);

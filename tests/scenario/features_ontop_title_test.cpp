@@ -109,28 +109,6 @@ TEST_F(OnTop, HotKeyTwiceGivesBackTheFrameExactlyAndFullScreenIsLeftFirst) {
     EXPECT_EQ(seen, (std::vector<UINT>{WM_COMMAND, WM_CLOSE}));
 }
 
-// The host's full-screen commands, from the menu and from the keyboard: the
-// mode is left first, then the host carries out its own command.
-TEST_F(OnTop, TheHostsFullScreenCommandsArePassedOnAfterLeaving) {
-    for (WPARAM command : {WPARAM{0x804D}, WPARAM{0x1809A}}) {
-        SCOPED_TRACE(command);
-        Renew();
-        refhost::Host& h = Start();
-        PressHotKey();
-        const std::size_t mark = HostMark();
-        h.Command(command);
-        const auto got = HostGot(WM_COMMAND, mark);
-        ASSERT_EQ(got.size(), 2u);
-        EXPECT_EQ(got[0].wParam, kFullScreen);  // ours: back to the normal layout
-        EXPECT_EQ(got[1].wParam, command);      // then the host's own, unchanged
-        EXPECT_FALSE(Topmost());
-        EXPECT_TRUE(h.FullScreen());  // what the user asked for
-        EXPECT_TRUE(refhost_fixture::StyleOf(h.Frame()) & WS_MAXIMIZEBOX);
-        PressHotKey();  // and the hot key enters the mode afresh
-        EXPECT_TRUE(Topmost());
-    }
-}
-
 TEST_F(OnTop, APlacementThatIsNotANumberTakesItsDefault) {
     Settings({{"AlwaysOnTop", "1"}, {"OnTopLeft", "left"}, {"OnTopTop", "50"}, {"OnTopWidth", "640"},
               {"OnTopHeight", "12px"}});
@@ -178,27 +156,7 @@ protected:
         return h;
     }
     std::string Caption() const { return host::sim::WindowText(host->Frame()); }
-    // Every caption the host was handed from `from` on is `expected`, and there was at least one.
-    void ExpectHostHanded(std::size_t from, const std::string& expected) {
-        const auto got = HostGot(WM_SETTEXT, from);
-        ASSERT_FALSE(got.empty());
-        for (const auto& g : got) EXPECT_EQ(g.text, expected);
-    }
 };
-
-TEST_F(HideTitle, EveryCaptionChangeIsReplacedUntilStopped) {
-    Settings({{"HideTitle", "1"}, {"Title", "Quiet Tab"}});
-    refhost::Host& h = StartOn({"http://music.example/", "http://weather.example/"});
-    EXPECT_EQ(Caption(), "Quiet Tab");
-    const std::size_t mark = HostMark();
-    h.ActivateTab(0);
-    h.LoadPage("http://game.example/");
-    testsupport::PumpFor(1000);
-    ExpectHostHanded(mark, "Quiet Tab");
-    EXPECT_EQ(Caption(), "Quiet Tab");
-    tillwick::StopHideTitle();  // the host's caption at once
-    EXPECT_EQ(Caption(), "Game night - Maxthon");
-}
 
 // Started later (as the options dialog does), the caption is judged by the page's title.
 TEST_F(HideTitle, OnlyMatchingCaptionsAreReplacedWhateverTheirCase) {

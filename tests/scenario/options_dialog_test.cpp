@@ -1,6 +1,6 @@
 // The options dialog's form on the reference host: opening it from the
-// plugin's button, its rules (pages, enabling, validation, the hot key, the
-// colours), Apply's writes driven by the catalogue and its feature restarts.
+// plugin's button, its rules (pages, enabling, validation, the hot key) and
+// Apply's writes driven by the catalogue.
 
 #include "features_fixture.h"
 #include "menus/menu_state.h"
@@ -117,33 +117,6 @@ TEST_F(OptionsDialog, WithoutTheMenuEntryTheButtonStaysAndApplyWritesOnlyThePlug
     EXPECT_TRUE(State().ShowInMenuOn);
 }
 
-// OK writes a picked colour; Cancel writes nothing, and the next opening shows the file again.
-TEST_F(OptionsDialog, APickedTextColourColoursTheSampleAndCancelOrACancelledChoiceChangesNothing) {
-    OptionsForm& form = Open({{"HideTitle", "1"}, {"LastTab", "9"}});
-    EXPECT_EQ(form.Page(), 1u);  // an unknown last page: the default one
-    host::sim::QueueColorChoice(std::nullopt);
-    form.Click(Id("lblTextPalette"));
-    EXPECT_FALSE(form.Get("cmdApply").enabled);
-    host::sim::QueueColorChoice(0x123456);
-    form.Click(Id("lblTextPalette"));
-    EXPECT_EQ(form.Get("lblTextPalette").back, 0x123456u);
-    EXPECT_EQ(form.Get("lblBackPalette").fore, 0x123456u);
-    EXPECT_TRUE(form.Get("cmdApply").enabled);
-    form.Click(Id("cmdOK"));
-    EXPECT_EQ(Stored(Setting::HighlightComboText), std::to_string(0x123456));
-    EXPECT_FALSE(form.Loaded());
-    host->PressPluginButton(0);
-    const std::string before = SettingsFile();
-    form.UserCheck(Id("chkHideTitle"), false);
-    form.UserEdit(Id("txtNewTitle"), "Mine");
-    form.Click(Id("cmdCancel"));
-    EXPECT_EQ(SettingsFile(), before);
-    EXPECT_EQ(host::GetForegroundWindow(), host->Frame());
-    host->PressPluginButton(0);
-    EXPECT_TRUE(form.Get("chkHideTitle").checked);
-    EXPECT_EQ(form.Get("txtNewTitle").text, "Maxthon Browser");
-}
-
 // ---- driven by the catalogue -----------------------------------------------------
 
 // The dialog's defaults as the settings file's documentation gives them, in the catalogue's order ("*": the
@@ -209,55 +182,5 @@ TEST_F(OptionsDialog, EveryOtherValueLoadsAndIsWrittenBackAsItWas) {
 }
 
 // ---- restarts ----------------------------------------------------------------------
-
-TEST_F(OptionsDialog, ApplyRestartsTheFeaturesWhileTheDialogIsOpen) {
-    OptionsForm& form = Open({{"HideTabBar", "1"}, {"HideLastTab", "0"}, {"HideTitle", "1"}, {"TabOtherMenu", "1"},
-                              {"TabOtherInclude", "Unlocked"}, {"SortSearch", "1"}, {"SortSearchAlphabetical", "1"},
-                              {"HidePlugin", "1"}, {"HideAutoPlugin", "1"}, {"TabPluginMenu", "1"},
-                              {"TabPluginInclude", "Helper"}});
-    ASSERT_TRUE(State().HideTabBarOn);
-    ASSERT_TRUE(Visible(host->StatusBar()));
-    ASSERT_EQ(host::GetMenuItemCount(tillwick::TabMenuData().Plugins.PluginPopup), 1);
-    form.UserSelect(Id("optHideLastTab"));
-    form.UserCheck(Id("chkHideStatusBar"), true);
-    for (const char* box : {"chkHideTitle", "chkTabOtherMenu", "chkSortSearch", "chkHidePlugin"})
-        form.UserCheck(Id(box), false);
-    form.UserCheck(Id("chkPasteGo"), true);
-    form.UserEdit(Id("txtTabPluginMenu"), "^none$");
-    form.Apply();
-    EXPECT_FALSE(State().TabOtherMenuOn || State().SortSearchOn || State().HidePluginOn);
-    EXPECT_LE(host::GetMenuItemCount(tillwick::TabMenuData().Plugins.PluginPopup), 0);  // built anew from the new pattern
-    testsupport::PumpFor(500);
-    // The tab bar: both kinds of hiding stopped, then the chosen one started.
-    EXPECT_FALSE(State().HideTabBarOn);
-    EXPECT_TRUE(State().HideLastTabOn);
-    EXPECT_TRUE(State().HideStatusBarOn);
-    EXPECT_FALSE(Visible(host->StatusBar()));
-    EXPECT_FALSE(State().HideTitleOn);
-    EXPECT_TRUE(State().PasteGoOn);
-    EXPECT_TRUE(form.Loaded());
-
-    form.UserCheck(Id("chkHideStatusBar"), false);
-    form.Apply();
-    EXPECT_FALSE(State().HideStatusBarOn);
-    EXPECT_TRUE(Visible(host->StatusBar()));
-}
-
-TEST_F(OptionsDialog, OpeningLeavesAlwaysOnTopAndApplyRegistersTheNewHotKey) {
-    StartWith({{"AlwaysOnTop", "1"}});
-    ASSERT_TRUE(State().OnTopDispatch);
-    host::SendMessageA(host->Frame(), WM_HOTKEY, 138, 0);
-    ASSERT_TRUE(tillwick::OnTopData().Active);
-    host->PressPluginButton(0);
-    EXPECT_FALSE(tillwick::OnTopData().Active);
-    OptionsForm& form = OptionsDialogForm();
-    form.UserEdit(Id("txtOnTopHotKey"), "k");
-    form.Validate(Id("txtOnTopHotKey"));
-    form.UserEdit(Id("cboOnTopHotKey"), "Alt");
-    form.Apply();
-    EXPECT_TRUE(State().OnTopDispatch);
-    EXPECT_EQ(OnTopKey(), 'K');
-    EXPECT_EQ(OnTopModifiers(), MOD_ALT);
-}
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The settings catalogue: the features' defaults, the dialog's spelling of a
-// key, the panel records and the table's own consistency.
+// The settings catalogue: the features' defaults and the table's own
+// consistency.
 #include <set>
 
 #include "options/options_controls.h"
@@ -28,24 +28,6 @@ TEST_F(SettingsCatalogueTest, MissingKeysReadAsTheFeaturesDefaults) {
     Setting("HoverTime", "");  // an empty value reads as the default too
     EXPECT_EQ(SettingNumber(tillwick::Setting::HoverTime), 350);
     EXPECT_FALSE(StoredSetting(tillwick::Setting::StartPosition).has_value());
-}
-
-// The offline switch is written in the dialog's spelling; numbers that are
-// not numbers fail or fall back as asked; panel records have their defaults.
-TEST_F(SettingsCatalogueTest, WritesReadsAndPanelRecords) {
-    WriteSettingValue(tillwick::Setting::StartOffLine, "1");
-    EXPECT_EQ(SettingValue("StartOffline"), "1");
-    EXPECT_TRUE(SettingOn(tillwick::Setting::StartOffLine));
-    WriteSettingValue(tillwick::Setting::Opening, "laden");
-    EXPECT_EQ(SettingValue("Opening", "Keywords"), "laden");
-    Setting("StartLeft", "left");
-    EXPECT_FALSE(TrySettingNumber(tillwick::Setting::StartLeft).has_value());
-    EXPECT_EQ(SettingNumberOrDefault(tillwick::Setting::StartLeft), 112);
-    EXPECT_ANY_THROW(SettingNumber(tillwick::Setting::StartLeft));
-    EXPECT_EQ(PanelSetting(PanelField::Name, 3), "Html3");
-    EXPECT_EQ(PanelSetting(PanelField::Width, 3), "80");
-    WritePanelSetting(PanelField::Path, 12, "C:\\a.html");
-    EXPECT_EQ(SettingValue("Path12", "StatusHtml"), "C:\\a.html");
 }
 
 // Every key once; every setting the dialog shows has one control of its kind, on a page.

@@ -1,5 +1,4 @@
-// The window procedures: handler order per window, the modifier bypass, what
-// a handler's result replaces, the swallowed tab-bar paint, the pop-up filter
+// The window procedures: what a handler's result replaces, the pop-up filter
 // mirror, active-tab tracking, the self-command, WM_CLOSE clean-up and
 // removing the hooks.
 #include <array>
@@ -115,12 +114,6 @@ std::vector<int> Tags() {
 
 using S = tillwick::SharedState;
 
-// Every flag that puts a row of the main frame's table to work.
-const std::vector<bool S::*> kMainFrameFlags = {
-    &S::LastTabExitOn, &S::ToggleFilterOn, &S::HideStatusBarOn, &S::StatusBarInfoOn, &S::HideTabBarOn,
-    &S::OnTopDispatch, &S::HideTitleOn,    &S::ShowInMenuOn,    &S::SortSearchOn,    &S::ShowGroupUrlOn,
-    &S::CustomProgressOn, &S::HighlightComboOn, &S::TabMenuOn, &S::ExtensionMenuOn};
-
 class SpineDispatch : public SpineTest {
 protected:
     void SetUp() override {
@@ -154,15 +147,6 @@ protected:
     }
 };
 
-TEST_F(SpineDispatch, TheModifierIsReadAgainBeforeEachMarkedRow) {
-    Hook(kMainFrameFlags);
-    g_behaviour[ToggleFilter] = [](UINT msg, LPARAM) {
-        host::sim::SetKeyDown(VK_SHIFT, true);
-        return static_cast<LRESULT>(msg);
-    };
-    EXPECT_EQ(MouseMoveTags(w.frame), (std::vector<int>{1, 2, 4, 5, 6, 8, 9, 10, 11, 12}));
-}
-
 TEST_F(SpineDispatch, TitleHandlerReplacesLParamAndAFailingHandlerChangesNothing) {
     // The hooked windows are Unicode windows: text pointers are UTF-16.
     static const char16_t caption[] = u"Private";
@@ -190,66 +174,6 @@ TEST_F(SpineDispatch, PopupFilterCommandsFlipTheMirrorWhateverTheHandlersDo) {
     host::SendMessageA(w.frame, WM_NOTIFY, 0x80F1, 0);
     EXPECT_EQ(State().PopupFilterEnabled, before);
 }
-
-TEST_F(SpineDispatch, TabBarPaintIsSwallowedOnlyWhileATabIsBorrowed) {
-    Hook({&S::TabHoverOn});
-    State().DonorTabPending = true;
-    EXPECT_EQ(host::SendMessageA(w.tabBar, WM_PAINT, 0, 0), 0);
-    EXPECT_EQ(HostReceived(w.tabBar, WM_PAINT), 0);
-    EXPECT_TRUE(g_calls.empty());
-    host::SendMessageA(w.tabBar, WM_MOUSEMOVE, 0, 0);
-    EXPECT_EQ(HostReceived(w.tabBar, WM_MOUSEMOVE), 1);
-
-    State().DonorTabPending = false;
-    host::SendMessageA(w.tabBar, WM_PAINT, 0, 0);
-    EXPECT_EQ(HostReceived(w.tabBar, WM_PAINT), 1);
-    EXPECT_EQ(Tags(), (std::vector<int>{TabHover, TabHover}));
-}
-
-struct WindowCase {
-    const char* name;
-    HWND HostWindows::*window;
-    std::vector<bool S::*> flags;
-    std::vector<int> keyUp;
-    std::vector<int> keyDown;
-};
-
-class SpineDispatchWindows : public SpineDispatch, public ::testing::WithParamInterface<WindowCase> {};
-
-TEST_P(SpineDispatchWindows, HandlersRunInTableOrderAndTheModifierSkipsTheMarkedOnes) {
-    const WindowCase& c = GetParam();
-    Hook(c.flags);
-    HWND target = w.*c.window;
-    EXPECT_EQ(MouseMoveTags(target), c.keyUp);
-    host::sim::SetKeyDown(VK_SHIFT, true);
-    EXPECT_EQ(MouseMoveTags(target), c.keyDown);
-    // Only the chosen key bypasses.
-    host::sim::SetKeyDown(VK_SHIFT, false);
-    host::sim::SetKeyDown(VK_CONTROL, true);
-    EXPECT_EQ(MouseMoveTags(target), c.keyUp);
-    EXPECT_EQ(HostReceived(target, WM_MOUSEMOVE), 3);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tables, SpineDispatchWindows,
-    ::testing::Values(
-        WindowCase{"MainFrame", &HostWindows::frame, kMainFrameFlags,
-                   {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}, {2, 4, 5, 6, 8, 9, 10, 11, 12}},
-        WindowCase{"MdiClient", &HostWindows::mdi, {&S::CustomProgressOn, &S::HideLastTabOn, &S::HideTabBarOn},
-                   {ProgressBar, HideLastTab, HideTabBar}, {ProgressBar, HideLastTab}},
-        WindowCase{"Rebar", &HostWindows::rebar, {&S::HideTabBarOn}, {HideTabBar}, {}},
-        WindowCase{"TabBar", &HostWindows::tabBar, {&S::TabHoverOn, &S::HideTabBarOn}, {TabHover, HideTabBar},
-                   {TabHover}},
-        WindowCase{"StatusBar",
-                   &HostWindows::status,
-                   {&S::HideStatusBarOn, &S::HideTabBarOn, &S::ZoneIconOn, &S::StatusStripClips},
-                   {HideStatusBar, HideTabBar, ZoneIcon, StatusHtmlBar, StatusBarInfo},
-                   {ZoneIcon, StatusHtmlBar, StatusBarInfo}},
-        // The status-bar information handler runs with no flag at all.
-        WindowCase{"StatusBarInfoAlways", &HostWindows::status, {&S::StatusBarInfoOn}, {StatusBarInfo}, {StatusBarInfo}},
-        WindowCase{"AddressEdit", &HostWindows::addressEdit, {&S::PasteGoOn}, {PasteGo}, {}},
-        WindowCase{"SearchEdit", &HostWindows::searchEdit, {&S::PasteGoOn}, {PasteGo}, {}}),
-    [](const ::testing::TestParamInfo<WindowCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SpineDispatch, PageWindowIsHookedForTheActiveTabAndMovesWithIt) {
     Hook({&S::HideStatusBarOn});

@@ -59,13 +59,6 @@ TEST_F(SpinePluginObject, SiteWithABrowserAttachesItANullSiteDetachesAndOneWitho
     EXPECT_EQ(plugin.Browser(), next);
 }
 
-TEST_F(SpinePluginObject, QueryStatusEnablesTheFirstCommandOnly) {
-    std::uint32_t flags = 0x10;
-    PluginObject::QueryStatus(&flags);
-    EXPECT_EQ(flags, 2u);  // OLECMDF_ENABLED, without OLECMDF_SUPPORTED
-    PluginObject::QueryStatus(nullptr);
-}
-
 TEST_F(SpinePluginObject, ExecPointsCurrentBrowserHereAndOpensTheDialogUnlessPressedByItself) {
     PluginObject first, second;
     host::Object firstBrowser = NewObject(), secondBrowser = NewObject();

@@ -1,9 +1,8 @@
 // The reference host under test, on either backend: the seams a test supplies
-// (script objects, the LRESULT mapping, the host folder), a plugin object that
-// records what the host does to it, and the user's side of the host's pop-up
-// menus. On the sim the objects are property bags and the process facts are
-// set up; on Windows they are the host's COM objects, the host folder is a
-// private temporary one, and a hook answers the menus the host tracks.
+// (script objects, the LRESULT mapping, the host folder) and a plugin object
+// that records what the host does to it. On the sim the objects are property
+// bags and the process facts are set up; on Windows they are the host's COM
+// objects and the host folder is a private temporary one.
 #pragma once
 
 #include <cstdint>
@@ -19,20 +18,12 @@
 #include "support/platform.h"
 
 #ifdef _WIN32
-#include "host/menu_snapshot.h"
 #include "refhost/win32/com_objects.h"
 #else
 #include "host/sim/sim.h"
 #endif
 
 namespace refhost_fixture {
-
-// A menu-loop notification (WM_INITMENU, WM_INITMENUPOPUP, WM_MENUSELECT,
-// WM_CAPTURECHANGED, WM_UNINITMENUPOPUP) as a window got it.
-struct MenuMessage {
-    UINT msg;
-    WPARAM wParam;
-};
 
 #ifndef _WIN32
 
@@ -81,25 +72,6 @@ inline std::vector<std::string> ScriptsRun(const host::Object& object) {
     return bag ? bag->Scripts() : std::vector<std::string>{};
 }
 
-// ---- menus: the sim records them and answers from a queue
-using host::sim::MenuItemSnapshot;
-using host::sim::TrackedMenu;
-inline const std::vector<TrackedMenu>& TrackedMenus() { return host::sim::TrackedMenus(); }
-inline void QueueMenuAnswer(UINT commandId) { host::sim::QueueMenuAnswer(commandId); }
-inline int LiveMenuCount() { return host::sim::LiveMenuCount(); }
-// The menu-loop notifications that reached `hwnd` since ClearMenuMessages, in order.
-inline std::vector<MenuMessage> MenuMessagesTo(HWND hwnd) {
-    std::vector<MenuMessage> seen;
-    for (const auto& m : host::sim::MessageLog()) {
-        if (m.hwnd != hwnd) continue;
-        if (m.msg == WM_INITMENU || m.msg == WM_INITMENUPOPUP || m.msg == WM_MENUSELECT ||
-            m.msg == WM_UNINITMENUPOPUP || m.msg == WM_CAPTURECHANGED)
-            seen.push_back({m.msg, m.wParam});
-    }
-    return seen;
-}
-inline void ClearMenuMessages() { host::sim::ClearMessageLog(); }
-
 #else  // _WIN32
 
 // A host config with the host's COM objects and its folder in `hostFolder`.
@@ -108,10 +80,6 @@ inline refhost::Config Win32Config(const std::string& hostFolder) {
     config.objects = refhost::win32::ComObjects();
     config.hostFolder = hostFolder;
     return config;
-}
-
-inline std::vector<std::string> ScriptsRun(const host::Object& object) {
-    return refhost::win32::ScriptsRun(object);
 }
 
 // A folder of its own below the temporary folder, named like the browser's
@@ -126,32 +94,6 @@ public:
 
 private:
     std::string path_;
-};
-
-// ---- menus: a hook on this thread sees each menu loop, records the menu
-// once it is shown and then plays the user: the queued command is chosen
-// with the keyboard, or the menu is ended when the queue is empty or the
-// command is not an enabled item of the menu.
-using host::MenuItemSnapshot;
-struct TrackedMenu {
-    HMENU menu = nullptr;
-    HWND owner = nullptr;
-    std::vector<MenuItemSnapshot> items;
-};
-const std::vector<TrackedMenu>& TrackedMenus();
-void QueueMenuAnswer(UINT commandId);
-// Menus shown while the player ran (with their submenus) that still exist:
-// Windows has no count of a process's menus.
-int LiveMenuCount();
-std::vector<MenuMessage> MenuMessagesTo(HWND hwnd);
-void ClearMenuMessages();
-
-class MenuPlayer {
-public:
-    MenuPlayer();   // hooks this thread; one player at a time
-    ~MenuPlayer();  // unhooks; queued answers and records are dropped
-    MenuPlayer(const MenuPlayer&) = delete;
-    MenuPlayer& operator=(const MenuPlayer&) = delete;
 };
 
 #endif  // _WIN32
@@ -180,8 +122,6 @@ public:
         Write("ProgressChange " + std::to_string(progress) + "/" + std::to_string(progressMax));
     }
     host::Object AttachedBrowser() const override { return browser_; }
-    // Lets go of the browser without being unsited (its events must stop).
-    void Detach() { browser_ = host::Object(); }
 
 private:
     void Write(const std::string& line) { log_->push_back(std::to_string(number_) + ":" + line); }
@@ -218,8 +158,8 @@ inline std::string TextOf(HWND hwnd) {
 
 inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(host::GetWindowLongA(hwnd, GWL_STYLE)); }
 
-// A fresh process (on Windows: a clean thread, COM, a new host folder and
-// the menu player) with a host config; Start() runs the host.
+// A fresh process (on Windows: a clean thread, COM and a new host folder)
+// with a host config; Start() runs the host.
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -228,7 +168,6 @@ protected:
         ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
         oleStarted_ = true;
         folder_ = std::make_unique<TempHostFolder>();
-        menus_ = std::make_unique<MenuPlayer>();
         config = Win32Config(folder_->Path());
 #else
         config = SimConfig();
@@ -238,7 +177,6 @@ protected:
     void TearDown() override {
         host.reset();
 #ifdef _WIN32
-        menus_.reset();
         folder_.reset();
         if (oleStarted_) ::OleUninitialize();
 #endif
@@ -268,7 +206,6 @@ private:
 #ifdef _WIN32
     bool oleStarted_ = false;
     std::unique_ptr<TempHostFolder> folder_;
-    std::unique_ptr<MenuPlayer> menus_;
 #endif
 };
 

@@ -60,14 +60,6 @@ TEST_F(Wrapper, HostReadersUseTheirFilesAndStripAmpersands) {
     EXPECT_EQ(ReadIniFile("Missing", "c:\\maxthon\\config\\SetupCenter.ini", "Tab"), "");
 }
 
-// HiWordOf reads the wheel's delta.
-TEST(WordHelpers, HiWordOfDividesBy65535AndTruncates) {
-    // The negative branch subtracts one more.
-    for (const auto& [value, hi] : {std::pair{0x0001FFFF, 2}, {0x00017FFF, 1}, {120 * 65536, 120}, {65534, 0},
-                                    {65535, 1}, {-120 * 65536, -121}, {-1, -1}})
-        EXPECT_EQ(HiWordOf(value), hi) << value;
-}
-
 TEST(PtrToText, ReadsUtf16UpToTheTerminator) {
     EXPECT_EQ(PtrToText(nullptr, 1024), "");
     EXPECT_EQ(PtrToText(u"Tab", 1024), "Tab");  // stops at the NUL, never reads the 1024 bytes
@@ -75,22 +67,6 @@ TEST(PtrToText, ReadsUtf16UpToTheTerminator) {
     EXPECT_EQ(PtrToText(title, 5), "Ti");  // an odd last byte is dropped
     EXPECT_EQ(PtrToText(title, -1), "  ");
     EXPECT_EQ(PtrToText(title, 0), "");
-}
-
-TEST_F(Wrapper, TabImageIsSetAndANegativeIndexIgnored) {
-    HWND frame = host::CreateWindowExA(0, "Static", "f", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                                       nullptr, nullptr);
-    State().TabBarWnd = host::CreateWindowExA(0, "SysTabControl32", "", WS_CHILD | WS_VISIBLE, 0, 0, 400, 20, frame,
-                                              nullptr, nullptr, nullptr);
-    TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>("t")};
-    for (WPARAM i : {0, 1}) host::SendMessageA(State().TabBarWnd, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
-    host::sim::ClearMessageLog();
-    SetTabImage(-1, 3);
-    EXPECT_TRUE(host::sim::MessageLog().empty());
-    SetTabImage(1, 3);
-    TCITEMA got{.mask = TCIF_IMAGE};
-    host::SendMessageA(State().TabBarWnd, TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&got));
-    EXPECT_EQ(got.iImage, 3);
 }
 
 }  // namespace
