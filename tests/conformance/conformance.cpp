@@ -34,18 +34,6 @@ HWND CreateFrame(int width, int height) {
     return CreatePlain(WS_POPUP | WS_CLIPCHILDREN, nullptr, 20, 20, width, height, "TwConf frame");
 }
 
-std::string ClassOf(HWND hwnd) {
-    char buffer[256] = {};
-    int n = host::GetClassNameA(hwnd, buffer, sizeof(buffer));
-    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
-std::string TextOf(HWND hwnd) {
-    char buffer[512] = {};
-    int n = host::GetWindowTextA(hwnd, buffer, sizeof(buffer));
-    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
 RECT WindowRectOf(HWND hwnd) {
     RECT rc{};
     EXPECT_TRUE(host::GetWindowRect(hwnd, &rc));

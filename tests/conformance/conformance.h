@@ -38,8 +38,8 @@ HWND Create(const char* className, DWORD style, HWND parent, int x, int y, int w
 // A hidden top-level frame to hold controls.
 HWND CreateFrame(int width = 400, int height = 300);
 
-std::string ClassOf(HWND hwnd);
-std::string TextOf(HWND hwnd);
+using testsupport::ClassOf;
+using testsupport::TextOf;
 
 // A structure with a size and a mask, both filled in.
 template <class Info>

@@ -2,7 +2,6 @@
 // highlight, the progress bar (its control host stood in for by a window
 // class of the test) and the combined Refresh/Stop button.
 #include "core/host_contract.h"
-#include "core/plugin_registry.h"
 #include "features_fixture.h"
 
 namespace {

@@ -40,7 +40,7 @@ protected:
         values.push_back({feature, "1"});
         Settings(values);
     }
-    std::string StatusText() const { return refhost_fixture::TextOf(host->StatusBar()); }
+    std::string StatusText() const { return testsupport::TextOf(host->StatusBar()); }
 };
 
 // ---- plugin hiding ----------------------------------------------------------------------------

@@ -93,23 +93,6 @@ TEST_F(ContextMenus, TabMenuPositionsFollowTheTabBarSideAndTheFeaturesOn) {
     }
 }
 
-TEST_F(ContextMenus, CloseAllSubmenuHoldsTheHostsCloseCommandsAndRunsThem) {
-    StartWith({{"TabMenu", "1"}});
-    host->OpenTab("http://example.org/");
-    host->RightClickTab(0);
-    const Items& close = Shown().at(17).submenu;
-    EXPECT_EQ(Shown().at(17).text, "Close All");
-    EXPECT_EQ(Entries(close), (std::vector<std::pair<UINT, std::string>>{
-                                  {0x806A, "Close All Except Current"}, {0x8171, "Close All on the Left"},
-                                  {0x8172, "Close All on the Right"}, {0, ""}, {0x8170, "Close Blank and Error"},
-                                  {0, ""}, {0x8173, "Close All From Same Site"},
-                                  {0x8174, "Close All Except From Same Site"}, {0, ""}, {0x8060, "Close All Unlocked"}}));
-    host::sim::QueueMenuAnswer(0x806A);
-    host->RightClickTab(1);
-    testsupport::PumpFor(100);
-    EXPECT_EQ(host->TabCount(), 1);
-}
-
 TEST_F(ContextMenus, PluginSubmenuListsDropDownsFirstAndSkipsWhatCannotBeLaunched) {
     testsupport::ExpectFailedSteps();  // a plugin's Count that is no number
     using E = std::vector<std::pair<UINT, std::string>>;
@@ -183,21 +166,6 @@ TEST_F(ContextMenus, PageMenuKindsTakePluginThenExtensionsAtTheirPosition) {
         EXPECT_EQ(Entries(Shown().at(static_cast<std::size_t>(p + 1)).submenu),
                   (std::vector<std::pair<UINT, std::string>>{{3700, "E&xport to Microsoft Excel"}, {3701, "Send to One&Note"}}));
         for (UINT moved : {3700u, 3701u}) EXPECT_EQ(PositionOf(Shown(), moved), -1) << moved;  // neighbours, both gone
-    }
-}
-
-TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindowItemAlways) {
-    for (auto [include, moved] : {std::pair{"E&x", false}, {"Export", true}}) {
-        SCOPED_TRACE(include);
-        Renew();
-        StartWith({{"OtherMenu", "1"}, {"OtherInclude", include}});
-        host->RightClickPage(PageMenuKind::LinkShort);
-        const Items& items = Shown();
-        EXPECT_EQ(items.at(1).text, "Open in New &Tab");
-        EXPECT_EQ(PositionOf(items, 3700) == -1, moved);
-        EXPECT_EQ(items.back().id, moved ? 138u : 28u);
-        // Nothing matched: no separator appended, the separators left alone.
-        EXPECT_EQ(items.size(), moved ? 17u : 16u);
     }
 }
 

@@ -3,7 +3,6 @@
 // Apply's writes driven by the catalogue.
 
 #include "features_fixture.h"
-#include "menus/menu_state.h"
 #include "options/options_apply.h"
 
 namespace {

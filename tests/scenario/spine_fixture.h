@@ -68,6 +68,8 @@ public:
 protected:
     void SetUp() override;
     void TearDown() override;
+    // A fresh process for the next case of a loop.
+    void Renew() { TearDown(); SetUp(); }
 
     // ---- the host's files
     void WriteText(const std::string& path, const std::string& content);

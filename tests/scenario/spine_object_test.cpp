@@ -1,4 +1,4 @@
-// The plugin object's logic: site attachment, the command, creation and release.
+// The plugin object's logic: site attachment, creation and release.
 #include <map>
 #include <memory>
 #include <vector>
@@ -13,14 +13,11 @@ namespace {
 using tillwick::PluginObject;
 using tillwick::State;
 
-int g_dialogs = 0;
-
 class SpinePluginObject : public SpineTest {
 protected:
     void SetUp() override {
         SpineTest::SetUp();
-        g_dialogs = 0;
-        PluginObject::OptionsDialogHook = [] { ++g_dialogs; };
+        PluginObject::OptionsDialogHook = [] {};
         BuildHost();
     }
     static host::Object NewObject() { return host::Object(host::sim::MakeObject()); }
@@ -57,23 +54,6 @@ TEST_F(SpinePluginObject, SiteWithABrowserAttachesItANullSiteDetachesAndOneWitho
     EXPECT_EQ(State().CurrentBrowser, next);
     EXPECT_EQ(plugin.SetSite(host::Object(), std::nullopt, E_NOINTERFACE), E_NOINTERFACE);
     EXPECT_EQ(plugin.Browser(), next);
-}
-
-TEST_F(SpinePluginObject, ExecPointsCurrentBrowserHereAndOpensTheDialogUnlessPressedByItself) {
-    PluginObject first, second;
-    host::Object firstBrowser = NewObject(), secondBrowser = NewObject();
-    first.SetSite(NewObject(), firstBrowser);
-    second.SetSite(NewObject(), secondBrowser);
-    EXPECT_EQ(State().CurrentBrowser, secondBrowser);
-
-    EXPECT_EQ(first.Exec(), S_OK);
-    EXPECT_EQ(State().CurrentBrowser, firstBrowser);
-    EXPECT_EQ(g_dialogs, 1);
-
-    State().SelfCommandInProgress = true;
-    EXPECT_EQ(second.Exec(), S_OK);
-    EXPECT_EQ(State().CurrentBrowser, secondBrowser);
-    EXPECT_EQ(g_dialogs, 1);
 }
 
 // The host makes one object per view: closing a view must not switch the

@@ -24,13 +24,11 @@ TEST_F(SpineOnReferenceHost, FiveRestoredTabsSelectTheLastOnceTheSecurityIdArriv
     EXPECT_EQ(State().CompanionCommandId, 29522);
     EXPECT_EQ(State().SecurityId, h.SecurityId());
     // Discovery by class and style.
-    EXPECT_EQ(State().RebarWnd, h.Rebar());
-    EXPECT_EQ(State().StatusToolbarWnd, h.StatusToolbar());
-    EXPECT_EQ(State().ButtonsToolbarWnd, h.ButtonsToolbar());
-    EXPECT_EQ(State().PluginToolbarWnd, h.PluginsToolbar());
-    EXPECT_EQ(State().AddressComboWnd, h.AddressCombo());
-    EXPECT_EQ(State().AddressEditWnd, h.AddressEdit());
-    EXPECT_EQ(State().SearchEditWnd, h.SearchEdit());
+    const HWND found[] = {State().RebarWnd, State().StatusToolbarWnd, State().ButtonsToolbarWnd, State().PluginToolbarWnd,
+                          State().AddressComboWnd, State().AddressEditWnd, State().SearchEditWnd};
+    const HWND hosts[] = {h.Rebar(), h.StatusToolbar(), h.ButtonsToolbar(), h.PluginsToolbar(), h.AddressCombo(),
+                          h.AddressEdit(), h.SearchEdit()};
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(found[i], hosts[i]) << i;
     EXPECT_EQ(State().TabBarOnTop, h.TabBarOnTop());
 
     // Tab tracking points CurrentBrowser at the active tab.

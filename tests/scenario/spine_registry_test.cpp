@@ -111,16 +111,6 @@ TEST_F(SpineRegistry, AChangedPluginFolderOrListIsReadAgain) {
     EXPECT_EQ(State().OwnCommandId, 29522);
 }
 
-TEST_F(SpineRegistry, AfterPageDonePluginsNeedBothKeys) {
-    Description("A", "Alpha", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=2\r\n");
-    Description("B", "Beta", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=\r\n");
-    Description("C", "Gamma", "button", "StartAfterPageDone=0\r\n[MyIE2Buttons]\r\nCount=1\r\n");
-    Description("D", "Delta", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=1\r\n");
-    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\nBeta1.0=1\r\nGamma1.0=1\r\nDelta1.0=0\r\n");
-    Scan();
-    EXPECT_EQ(State().AfterPageDonePlugins, "Alpha|");
-}
-
 TEST_F(SpineRegistry, MoreThan101PluginFoldersAreAllRead) {
     std::string content = "[MyIEPlugins]\r\n";
     for (int i = 0; i < 150; ++i) {
@@ -160,10 +150,6 @@ class SpineDiagnostics : public SpineRegistry {
 protected:
     void SetUp() override {
         SpineRegistry::SetUp();
-        State().LanguageId = "0000";
-        WriteText(kPluginFolder + "\\Languages\\Language0000.ini",
-                  "[Language]\r\n112=Install it.\r\n114=Run it once.\r\n118=\"Check the \"\r\n119=toolbars.\r\n"
-                  "124=All is well.\r\n");
         // Nothing is missing until a test takes it away.
         tillwick::SharedState& s = State();
         s.CompanionCommandId = 29522;
@@ -173,25 +159,6 @@ protected:
         s.ButtonsToolbarWnd = reinterpret_cast<HWND>(3);
     }
 };
-
-TEST_F(SpineDiagnostics, EachMissingPieceAddsItsBlockInOrderAndNoneGivesTheText124) {
-    const std::string helper = "Cannot find Tillwick Helper plugin:\r\nInstall it.\r\n\r\n";
-    const std::string search = "Cannot found Search Bar:\r\nCheck the toolbars.\r\n\r\n";
-    tillwick::BuildDiagnostics();
-    EXPECT_EQ(State().DiagnosticsText, "All is well.");
-
-    State().CompanionCommandId = 0;
-    State().SearchEditWnd = nullptr;
-    tillwick::BuildDiagnostics();
-    EXPECT_EQ(State().DiagnosticsText, helper + search);
-
-    State().SecurityId.clear();
-    State().AddressEditWnd = State().ButtonsToolbarWnd = nullptr;
-    tillwick::BuildDiagnostics();
-    EXPECT_EQ(State().DiagnosticsText, helper + "Cannot obtain Maxthon Security ID:\r\nRun it once.\r\n\r\n"
-                                                "Cannot found Address Bar:\r\nCheck the toolbars.\r\n\r\n" +
-                                           search + "Cannot found Standard Tool Bar:\r\nCheck the toolbars.\r\n\r\n");
-}
 
 TEST_F(SpineDiagnostics, EverySettingWhosePatternCannotBeUsedIsNamed) {
     const auto named = [](std::string_view key) {

@@ -3,6 +3,7 @@
 // the security-id poll.
 #include <array>
 #include <memory>
+#include <tuple>
 
 #include "core/feature.h"
 #include "core/host_contract.h"
@@ -32,8 +33,7 @@ protected:
 TEST_F(SpineStartup, FiveTabsSelectTheChosenTabOnceThroughTheHook) {
     for (const auto& [first, command] : {std::pair{"0", kSelectTab4}, std::pair{"1", kSelectTab0}}) {
         SCOPED_TRACE(first);
-        TearDown();
-        SetUp();
+        Renew();
         Setting("ActivateFirstTab", first);
         BuildHost({.tabs = 5});
         auto plugin = StartPlugin();
@@ -177,9 +177,8 @@ TEST_F(SpineStartup, TheStartTableWritesDefaultsSetsFlagsAndHidesTheTabToolTips)
 
 // Tool bars are told apart by exact styles; the start position moves the frame out of maximize.
 TEST_F(SpineStartup, ToolbarStylesMustMatchExactlyAndStartPositionMovesTheFrameAndClearsMaximize) {
-    Setting("StartPosition", "1");
-    Setting("StartLeft", "50");
-    Setting("StartTop", "not a number");
+    for (auto [key, value] : {std::pair{"StartPosition", "1"}, {"StartLeft", "50"}, {"StartTop", "not a number"}})
+        Setting(key, value);
     BuildHost({.tabs = 5, .visible = false});
     host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE);
     // Not the main button bar: the extended style must be exactly WS_EX_TOOLWINDOW.
@@ -202,8 +201,7 @@ TEST_F(SpineStartup, ToolbarStylesMustMatchExactlyAndStartPositionMovesTheFrameA
 TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {
     for (const auto& [text, found] : {std::pair{"http://www.example.com/", true}, {"HTTP://www.example.com/", false}}) {
         SCOPED_TRACE(text);
-        TearDown();
-        SetUp();
+        Renew();
         BuildHost({.tabs = 5, .visible = true, .addressToolbarStyle = false, .addressText = text});
         auto plugin = StartPlugin();
         EXPECT_EQ(State().AddressComboWnd, found ? w.addressCombo : nullptr);
@@ -218,8 +216,7 @@ TEST_F(SpineStartup, UnrecognisedAddressBarIsFoundByItsTextCaseSensitively) {
 TEST_F(SpineStartup, CaptureWaitsForTheHostInFrontAndSavesTwoSlicesOfTheBlankStatusBar) {
     for (const auto& [stored, height] : {std::pair{"", 18}, {"14", 14}}) {  // 18 unless the panels' height is set
         SCOPED_TRACE(height);
-        TearDown();
-        SetUp();
+        Renew();
         if (*stored) Setting("StatusHtmlHeight", stored);
         HWND other = host::CreateWindowExA(0, "Afx:400000:8", "Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100,
                                            100, nullptr, nullptr, nullptr, nullptr);
@@ -235,10 +232,9 @@ TEST_F(SpineStartup, CaptureWaitsForTheHostInFrontAndSavesTwoSlicesOfTheBlankSta
         host::SendMessageA(w.status, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
         const std::string y = " y=" + std::to_string((part.bottom - height - 2) / 2 + 2);
         const std::string h = " height=" + std::to_string(height) + "\n";
-        EXPECT_EQ(host::fs::ReadFile(kPluginFolder + "\\temp1"),
-                  "SIM-CAPTURE x=" + std::to_string(part.right - 25) + y + " width=20" + h);
-        EXPECT_EQ(host::fs::ReadFile(kPluginFolder + "\\temp2"),
-                  "SIM-CAPTURE x=" + std::to_string(part.right - 3) + y + " width=8" + h);
+        for (auto [file, fromRight, width] : {std::tuple{"\\temp1", 25, "20"}, {"\\temp2", 3, "8"}})
+            EXPECT_EQ(host::fs::ReadFile(kPluginFolder + file),
+                      "SIM-CAPTURE x=" + std::to_string(part.right - fromRight) + y + " width=" + width + h);
         EXPECT_TRUE(State().CaptureDone);
         EXPECT_EQ(host::sim::WindowText(w.status), "     ");
         EXPECT_EQ(static_cast<DWORD>(host::GetWindowLongA(w.frame, GWL_EXSTYLE)) & WS_EX_TOPMOST, 0u);
@@ -251,8 +247,7 @@ TEST_F(SpineStartup, CaptureWaitsForTheHostInFrontAndSavesTwoSlicesOfTheBlankSta
 TEST_F(SpineStartup, FullScreenHostShowsTheStatusBarForTheCaptureOnly) {
     for (const char* hiding : {"0", "1"}) {
         SCOPED_TRACE(hiding);
-        TearDown();
-        SetUp();
+        Renew();
         Setting("HideStatusBar", hiding);
         BuildHost({.tabs = 5, .visible = false});
         host::SetWindowLongPtrW(w.frame, GWL_STYLE, WS_POPUP);

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
-#include "host/win_types.h"
+#include "host/host.h"
 
 namespace testsupport {
 
@@ -17,6 +18,18 @@ inline BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM list) noexcept {
     } catch (...) {
         return FALSE;
     }
+}
+
+// A window's class name and its text, as the host layer reads them.
+inline std::string ClassOf(HWND hwnd) {
+    char buffer[256] = {};
+    const int n = host::GetClassNameA(hwnd, buffer, sizeof(buffer));
+    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+inline std::string TextOf(HWND hwnd) {
+    char buffer[1024] = {};
+    const int n = host::GetWindowTextA(hwnd, buffer, sizeof(buffer));
+    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
 // A clean start: on the sim a fresh process, on Windows the common controls

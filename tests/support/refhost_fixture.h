@@ -144,17 +144,7 @@ inline std::vector<HWND> Descendants(HWND parent) {
     return found;
 }
 
-inline std::string ClassOf(HWND hwnd) {
-    char name[256] = {};
-    int n = host::GetClassNameA(hwnd, name, 255);
-    return std::string(name, n > 0 ? static_cast<std::size_t>(n) : 0);
-}
-
-inline std::string TextOf(HWND hwnd) {
-    char text[1024] = {};
-    host::GetWindowTextA(hwnd, text, sizeof text);
-    return text;
-}
+using testsupport::ClassOf;
 
 inline DWORD StyleOf(HWND hwnd) { return static_cast<DWORD>(host::GetWindowLongA(hwnd, GWL_STYLE)); }
 
