@@ -10,76 +10,52 @@
 
 #include "core/feature.h"
 #include "core/startup.h"
-#include "features/address_bar.h"
 #include "features/always_on_top.h"
 #include "features/hide_status_bar.h"
 #include "features/hide_tab_bar.h"
 #include "features/hide_title.h"
-#include "features/paste_go.h"
-#include "features/tab_hover.h"
-#include "features/tab_lock.h"
-#include "features/toggle_filter.h"
-#include "menus/context_menus.h"
 #include "menus/host_menus.h"
 #include "scenario/spine_fixture.h"
 #include "settings/settings_files.h"
-#include "statushtml/status_html.h"
-#include "statusinfo/statusinfo.h"
 #include "support/step_failures.h"
 
 namespace spine {
 namespace {
 
+using tillwick::HandlerCall;
 using tillwick::State;
 
-// Each feature handler by a number, as the tests name them.
-enum Tag {
-    TabExit = 1, ToggleFilter, HideStatusBar, StatusBarInfo, HideTabBar, AlwaysOnTop, HideTitle, ShowInMenu,
-    SortSearch, GroupUrl, ProgressBar, HighlightCombo, TabMenu, PageMenu, HideLastTab, TabHover, ZoneIcon,
-    StatusHtmlBar, PasteGo
-};
+// The feature handlers the tests name: each recorded call says which row's handler it stood for.
+const HandlerCall HideStatusBar = &tillwick::ByValue<&tillwick::HideStatusBarMessage>;
+const HandlerCall HideTabBar = &tillwick::HideTabBarMessage;
+const HandlerCall AlwaysOnTop = &tillwick::ByValue<&tillwick::AlwaysOnTopMessage>;
+const HandlerCall HideTitle = &tillwick::ByValue<&tillwick::HideTitleMessage>;
+const HandlerCall ShowInMenu = &tillwick::ByValue<&tillwick::ShowInMenuMessage>;
 
 struct Call {
-    int tag;
+    HandlerCall handler;
     LPARAM lParam;
 };
 std::vector<Call> g_calls;
 // What a handler does beyond recording: nothing, consume (return 0), throw, or press the modifier.
-std::map<int, std::function<LRESULT(UINT, LPARAM)>> g_behaviour;
+std::map<HandlerCall, std::function<LRESULT(UINT, LPARAM)>> g_behaviour;
 
 // The feature table with every row's handler replaced by a recorder that
-// acts on every message; the recorder of row I knows its tag.
+// acts on every message; the recorder of row I knows the handler it replaced.
 constexpr std::size_t kMaxRows = 48;
-std::array<int, kMaxRows> g_rowTags{};
+std::array<HandlerCall, kMaxRows> g_rowHandlers{};
 
 template <std::size_t I>
 LRESULT Recorder(HWND&, UINT& msg, WPARAM&, LPARAM& lParam, LRESULT&) {
-    const int tag = g_rowTags[I];
-    g_calls.push_back({tag, lParam});
-    if (auto it = g_behaviour.find(tag); it != g_behaviour.end()) return it->second(msg, lParam);
-    return tag == HideTitle ? lParam : static_cast<LRESULT>(msg);
+    const HandlerCall handler = g_rowHandlers[I];
+    g_calls.push_back({handler, lParam});
+    if (auto it = g_behaviour.find(handler); it != g_behaviour.end()) return it->second(msg, lParam);
+    return handler == HideTitle ? lParam : static_cast<LRESULT>(msg);
 }
 
 template <std::size_t... I>
-constexpr std::array<tillwick::HandlerCall, kMaxRows> Recorders(std::index_sequence<I...>) {
+constexpr std::array<HandlerCall, kMaxRows> Recorders(std::index_sequence<I...>) {
     return {&Recorder<I>...};
-}
-
-int TagOf(tillwick::HandlerCall handler) {
-    using namespace tillwick;
-    static const std::map<HandlerCall, int> tags = {
-        {&ByValue<&TabExitMessage>, TabExit},           {&ByValue<&ToggleFilterMessage>, ToggleFilter},
-        {&ByValue<&HideStatusBarMessage>, HideStatusBar}, {&ByValue<&StatusBarInfoMessage>, StatusBarInfo},
-        {&HideTabBarMessage, HideTabBar},               {&ByValue<&AlwaysOnTopMessage>, AlwaysOnTop},
-        {&ByValue<&HideTitleMessage>, HideTitle},       {&ByValue<&ShowInMenuMessage>, ShowInMenu},
-        {&ByValue<&SortSearchMessage>, SortSearch},     {&ByValue<&GroupUrlMessage>, GroupUrl},
-        {&ByValue<&ProgressBarMessage>, ProgressBar},   {&ByValue<&HighlightComboMessage>, HighlightCombo},
-        {&ByValue<&TabMenuMessage>, TabMenu},           {&ByValue<&PageMenuMessage>, PageMenu},
-        {&ByValue<&HideLastTabMessage>, HideLastTab},   {&ByValue<&TabHoverMessage>, TabHover},
-        {&ByValue<&ZoneIconMessage>, ZoneIcon},         {&ByValue<&StatusHtmlBarMessage>, StatusHtmlBar},
-        {&ByValue<&PasteGoMessage>, PasteGo}};
-    const auto it = tags.find(handler);
-    return it == tags.end() ? 0 : it->second;
 }
 
 struct RecordingTable {
@@ -94,7 +70,7 @@ struct RecordingTable {
         for (const tillwick::Feature* f : tillwick::FeatureTable()) {
             std::vector<tillwick::DispatchRow>& own = rows.emplace_back(f->rows.begin(), f->rows.end());
             for (tillwick::DispatchRow& row : own) {
-                g_rowTags.at(next) = TagOf(row.handler);
+                g_rowHandlers.at(next) = row.handler;
                 row.handler = kRecorders.at(next++);
                 row.actsOn = &kEvery;
             }
@@ -106,10 +82,10 @@ struct RecordingTable {
     }
 };
 
-std::vector<int> Tags() {
-    std::vector<int> tags;
-    for (const Call& c : g_calls) tags.push_back(c.tag);
-    return tags;
+std::vector<HandlerCall> Handlers() {
+    std::vector<HandlerCall> handlers;
+    for (const Call& c : g_calls) handlers.push_back(c.handler);
+    return handlers;
 }
 
 using S = tillwick::SharedState;
@@ -140,10 +116,10 @@ protected:
         hostLog.clear();
     }
     // The handlers a mouse move over hwnd runs, in order.
-    static std::vector<int> MouseMoveTags(HWND hwnd) {
+    static std::vector<HandlerCall> MouseMoveHandlers(HWND hwnd) {
         g_calls.clear();
         host::SendMessageA(hwnd, WM_MOUSEMOVE, 0, 0);
-        return Tags();
+        return Handlers();
     }
 };
 
@@ -157,7 +133,7 @@ TEST_F(SpineDispatch, TitleHandlerReplacesLParamAndAFailingHandlerChangesNothing
     host::SendMessageA(w.frame, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Example - Maxthon"));
     EXPECT_EQ(HostReceived(w.frame, WM_SETTEXT), 1);  // not replaced by the failed handler
     EXPECT_EQ(host::sim::WindowText(w.frame), "Private");
-    ASSERT_EQ(Tags(), (std::vector<int>{AlwaysOnTop, HideTitle, ShowInMenu}));
+    ASSERT_EQ(Handlers(), (std::vector<HandlerCall>{AlwaysOnTop, HideTitle, ShowInMenu}));
     EXPECT_EQ(g_calls[2].lParam, reinterpret_cast<LPARAM>(caption));  // the next handler sees the new lParam
 }
 
@@ -181,7 +157,7 @@ TEST_F(SpineDispatch, PageWindowIsHookedForTheActiveTabAndMovesWithIt) {
     EXPECT_EQ(State().PageViewWnd, active.page);
     EXPECT_EQ(ProcOf(active.page), reinterpret_cast<LONG_PTR>(&tillwick::PageViewProc));
     EXPECT_EQ(State().ActiveDocument, active.document);
-    EXPECT_EQ(MouseMoveTags(active.page), (std::vector<int>{HideStatusBar}));
+    EXPECT_EQ(MouseMoveHandlers(active.page), (std::vector<HandlerCall>{HideStatusBar}));
 
     SwitchTab(1);
     EXPECT_EQ(State().PageViewWnd, w.tabs[1].page);
