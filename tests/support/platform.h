@@ -40,7 +40,4 @@ void PlatformReset();
 // timers (the sim's virtual clock; a real message loop on Windows).
 void PumpFor(std::uint32_t ms);
 
-// True on the simulated backend.
-bool IsSim();
-
 }  // namespace testsupport

@@ -15,8 +15,6 @@ void PlatformReset() {
 
 void PumpFor(std::uint32_t ms) { host::sim::Advance(ms); }
 
-bool IsSim() { return true; }
-
 }  // namespace testsupport
 
 #endif  // _WIN32

@@ -66,8 +66,6 @@ void PumpFor(std::uint32_t ms) {
     }
 }
 
-bool IsSim() { return false; }
-
 }  // namespace testsupport
 
 #endif  // _WIN32

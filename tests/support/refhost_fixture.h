@@ -45,9 +45,7 @@ inline refhost::ObjectSeam SimObjects() {
                         refhost::ObjectSeam::Method method) {
         if (auto* bag = Bag(object)) bag->SetMethod(std::string(name), std::move(method));
     };
-    seam.lresultFromObject = [](const host::Object& object) {
-        return host::sim::LresultFromObject(object);
-    };
+    seam.lresultFromObject = &host::sim::LresultFromObject;
     seam.names = [](const host::Object& object) {
         auto* bag = Bag(object);
         return bag ? bag->Names() : std::vector<std::string>{};
@@ -98,44 +96,30 @@ private:
 
 #endif  // _WIN32
 
-// A plugin object that writes what happens to it into a log shared by all
-// objects, each line prefixed with the object's creation number ("2:Exec").
+// A plugin object that only notes its release, by its creation number, in a
+// list shared by all objects.
 class RecordingPlugin final : public refhost::TabPlugin {
 public:
-    using Log = std::shared_ptr<std::vector<std::string>>;
-    RecordingPlugin(Log log, int number) : log_(std::move(log)), number_(number) {}
-    ~RecordingPlugin() override { Write("Release"); }
+    using Released = std::shared_ptr<std::vector<int>>;
+    RecordingPlugin(Released released, int number) : released_(std::move(released)), number_(number) {}
+    ~RecordingPlugin() override { released_->push_back(number_); }
 
-    HRESULT SetSite(std::optional<host::Object> site, std::optional<host::Object> browser) override {
-        Write(site ? "SetSite" : "SetSite(null)");
+    HRESULT SetSite(std::optional<host::Object>, std::optional<host::Object> browser) override {
         browser_ = browser.value_or(host::Object());
         return S_OK;
     }
-    HRESULT Exec() override {
-        Write("Exec");
-        return S_OK;
-    }
-    void BeforeNavigate2() override { Write("BeforeNavigate2"); }
-    void DownloadBegin() override { Write("DownloadBegin"); }
-    void DownloadComplete() override { Write("DownloadComplete"); }
-    void ProgressChange(std::int32_t progress, std::int32_t progressMax) override {
-        Write("ProgressChange " + std::to_string(progress) + "/" + std::to_string(progressMax));
-    }
+    HRESULT Exec() override { return S_OK; }
+    void BeforeNavigate2() override {}
+    void DownloadBegin() override {}
+    void DownloadComplete() override {}
+    void ProgressChange(std::int32_t, std::int32_t) override {}
     host::Object AttachedBrowser() const override { return browser_; }
 
 private:
-    void Write(const std::string& line) { log_->push_back(std::to_string(number_) + ":" + line); }
-    Log log_;
+    Released released_;
     int number_;
     host::Object browser_;
 };
-
-inline refhost::PluginFactory RecordingFactory(RecordingPlugin::Log log) {
-    auto count = std::make_shared<int>(0);
-    return [log, count]() -> std::unique_ptr<refhost::TabPlugin> {
-        return std::make_unique<RecordingPlugin>(log, ++*count);
-    };
-}
 
 // Windows below a parent, in the order EnumChildWindows gives them.
 inline std::vector<HWND> Descendants(HWND parent) {
@@ -162,7 +146,9 @@ protected:
 #else
         config = SimConfig();
 #endif
-        config.pluginFactory = RecordingFactory(log);
+        config.pluginFactory = [released = released, made = std::make_shared<int>(0)] {
+            return std::unique_ptr<refhost::TabPlugin>(std::make_unique<RecordingPlugin>(released, ++*made));
+        };
     }
     void TearDown() override {
         host.reset();
@@ -179,17 +165,10 @@ protected:
         for (int i = 0; i < blankTabs; ++i) host->OpenTab();
         return *host;
     }
-    // Lines of the plugin log that begin with prefix ("2:"), prefix removed.
-    std::vector<std::string> LogOf(int pluginNumber) const {
-        const std::string prefix = std::to_string(pluginNumber) + ":";
-        std::vector<std::string> lines;
-        for (const auto& line : *log)
-            if (line.rfind(prefix, 0) == 0) lines.push_back(line.substr(prefix.size()));
-        return lines;
-    }
 
     refhost::Config config;
-    RecordingPlugin::Log log = std::make_shared<std::vector<std::string>>();
+    // The numbers of the plugin objects released so far, in order (1 for the first made).
+    RecordingPlugin::Released released = std::make_shared<std::vector<int>>();
     std::unique_ptr<refhost::Host> host;
 
 private:
