@@ -190,16 +190,12 @@ TEST_F(SpineDispatch, OnCloseScratchFilesGoWithTheLastHostProcessOnly) {
     tillwick::SetPluginFolder(kPluginFolder);
     Hook({});
     const auto exists = [](const char* name) { return host::fs::FileExists(kPluginFolder + "\\" + name); };
-    const struct {
-        std::optional<int> processes;
-        bool removed;
-    } cases[] = {{2, false}, {std::nullopt, false}, {1, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.processes.value_or(-1));
-        host::sim::SetProcessCount(c.processes);
+    for (auto [processes, removed] : {std::pair<std::optional<int>, bool>{2, false}, {std::nullopt, false}, {1, true}}) {
+        SCOPED_TRACE(processes.value_or(-1));
+        host::sim::SetProcessCount(processes);
         State().CurrentBrowser = host::Object(host::sim::MakeObject());
         host::SendMessageA(w.frame, WM_CLOSE, 0, 0);
-        for (const char* name : {"temp", "temp1", "temp2"}) EXPECT_EQ(exists(name), !c.removed) << name;
+        for (const char* name : {"temp", "temp1", "temp2"}) EXPECT_EQ(exists(name), !removed) << name;
         EXPECT_TRUE(exists("temp3"));
         EXPECT_FALSE(State().CurrentBrowser);
     }

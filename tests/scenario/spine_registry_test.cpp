@@ -146,21 +146,14 @@ TEST_F(SpineRegistry, MissingPluginFolderLeavesEntriesUnnamedAndStartUpRuns) {
 
 // ---- diagnostics ----
 
-class SpineDiagnostics : public SpineRegistry {
-protected:
-    void SetUp() override {
-        SpineRegistry::SetUp();
-        // Nothing is missing until a test takes it away.
-        tillwick::SharedState& s = State();
-        s.CompanionCommandId = 29522;
-        s.SecurityId = "{ID}";
-        s.AddressEditWnd = reinterpret_cast<HWND>(1);
-        s.SearchEditWnd = reinterpret_cast<HWND>(2);
-        s.ButtonsToolbarWnd = reinterpret_cast<HWND>(3);
-    }
-};
-
-TEST_F(SpineDiagnostics, EverySettingWhosePatternCannotBeUsedIsNamed) {
+TEST_F(SpineRegistry, DiagnosticsNameEverySettingWhosePatternCannotBeUsed) {
+    // Nothing else is missing.
+    tillwick::SharedState& s = State();
+    s.CompanionCommandId = 29522;
+    s.SecurityId = "{ID}";
+    s.AddressEditWnd = reinterpret_cast<HWND>(1);
+    s.SearchEditWnd = reinterpret_cast<HWND>(2);
+    s.ButtonsToolbarWnd = reinterpret_cast<HWND>(3);
     const auto named = [](std::string_view key) {
         return "The pattern in setting " + std::string(key) + " is not valid and is not used.\r\n";
     };

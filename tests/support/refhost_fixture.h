@@ -18,6 +18,9 @@
 #include "support/platform.h"
 
 #ifdef _WIN32
+#include <filesystem>
+#include <system_error>
+
 #include "refhost/win32/com_objects.h"
 #else
 #include "host/sim/sim.h"
@@ -72,27 +75,9 @@ inline std::vector<std::string> ScriptsRun(const host::Object& object) {
 
 #else  // _WIN32
 
-// A host config with the host's COM objects and its folder in `hostFolder`.
-inline refhost::Config Win32Config(const std::string& hostFolder) {
-    refhost::Config config;
-    config.objects = refhost::win32::ComObjects();
-    config.hostFolder = hostFolder;
-    return config;
-}
-
-// A folder of its own below the temporary folder, named like the browser's
-// ("...\Maxthon-<process>-<n>\"), removed again with this object.
-class TempHostFolder {
-public:
-    TempHostFolder();
-    ~TempHostFolder();
-    TempHostFolder(const TempHostFolder&) = delete;
-    TempHostFolder& operator=(const TempHostFolder&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+// A new empty folder below the temporary folder, named like the browser's
+// ("...\Maxthon-<process>-<n>\").
+std::string NewTempHostFolder();
 
 #endif  // _WIN32
 
@@ -141,8 +126,8 @@ protected:
 #ifdef _WIN32
         ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr)));
         oleStarted_ = true;
-        folder_ = std::make_unique<TempHostFolder>();
-        config = Win32Config(folder_->Path());
+        config.objects = refhost::win32::ComObjects();
+        config.hostFolder = folder_ = NewTempHostFolder();
 #else
         config = SimConfig();
 #endif
@@ -153,7 +138,8 @@ protected:
     void TearDown() override {
         host.reset();
 #ifdef _WIN32
-        folder_.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
         if (oleStarted_) ::OleUninitialize();
 #endif
     }
@@ -174,7 +160,7 @@ protected:
 private:
 #ifdef _WIN32
     bool oleStarted_ = false;
-    std::unique_ptr<TempHostFolder> folder_;
+    std::string folder_;
 #endif
 };
 

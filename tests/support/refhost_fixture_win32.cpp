@@ -1,4 +1,4 @@
-// The reference host's test fixture on Windows: a private host folder.
+// The reference host's test fixture on Windows: a private host folder for each test.
 #ifdef _WIN32
 
 #include <filesystem>
@@ -9,19 +9,15 @@
 
 namespace refhost_fixture {
 
-TempHostFolder::TempHostFolder() {
+std::string NewTempHostFolder() {
     static int made = 0;
     char temp[MAX_PATH + 1] = {};
     const DWORD n = ::GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp, n) + "Maxthon-" + std::to_string(::GetCurrentProcessId()) + "-" +
-            std::to_string(++made) + "\\";
+    const std::string path = std::string(temp, n) + "Maxthon-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                             std::to_string(++made) + "\\";
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);  // left by a killed run
-}
-
-TempHostFolder::~TempHostFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(path, ignored);  // left by a killed run
+    return path;
 }
 
 }  // namespace refhost_fixture

@@ -16,8 +16,6 @@ namespace {
 
 std::vector<std::string> trace;  // what the tests' procedures and timers saw
 
-LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return host::DefWindowProcA(h, m, w, l); }
-
 // Records what a timer or a post sends it.
 LRESULT CALLBACK Recording(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_USER) trace.push_back("posted");
@@ -30,7 +28,7 @@ protected:
     void SetUp() override {
         host::sim::Reset();
         trace.clear();
-        Register("SimPlain", PlainProc);
+        Register("SimPlain", &host::DefWindowProcA);
         Register("SimRecording", Recording);
     }
     void TearDown() override { EXPECT_EQ(host::sim::SwallowedExceptionCount(), expectedSwallowed); }
