@@ -133,7 +133,6 @@ std::string SpineTest::Description(const std::string& folder, const std::string&
 }
 
 void SpineTest::SwitchFile(const std::string& content) {
-    host::fs::CreateFolder(kHostFolder + "Config");
     WriteText(kHostFolder + "Config\\Plugins.ini", content);
 }
 
