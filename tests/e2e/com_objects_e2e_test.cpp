@@ -15,10 +15,8 @@ using Microsoft::WRL::ComPtr;
 using refhost::win32::kDiidWebBrowserEvents2;
 using refhost::win32::kWebBrowserAppService;
 
-class ComObjectsTest : public ::testing::Test {
+class ComObjectsTest : public HostTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::OleInitialize(nullptr))); }
-    void TearDown() override { ::OleUninitialize(); }
     refhost::ObjectSeam seam = refhost::win32::ComObjects();
 };
 
@@ -30,6 +28,7 @@ public:
         std::vector<LONG> argsLastFirst;
     };
     std::vector<Event> events;
+    ULONG refs = 0;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kDiidWebBrowserEvents2) {
@@ -40,8 +39,8 @@ public:
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the test's stack
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }  // lives on the test's stack
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return *n = 0, S_OK; }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
@@ -52,10 +51,6 @@ public:
         events.push_back(e);
         return S_OK;
     }
-    ULONG refs() const { return refs_; }
-
-private:
-    ULONG refs_ = 0;
 };
 
 TEST_F(ComObjectsTest, PropertiesAndMethodsAreReachedByNameWithoutCase) {
@@ -102,7 +97,7 @@ TEST_F(ComObjectsTest, BrowserEventsReachAdvisedSinksUntilUnadvised) {
     EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
     refhost::win32::RaiseEvent(browser, refhost::win32::kDispDownloadBegin);
     EXPECT_EQ(sink.events.size(), 2u);
-    EXPECT_EQ(sink.refs(), 0u) << "the browser kept a reference to an unadvised sink";
+    EXPECT_EQ(sink.refs, 0u) << "the browser kept a reference to an unadvised sink";
     EXPECT_FALSE(refhost::win32::RaiseEvent(host::Object(), refhost::win32::kDispDownloadBegin));
 }
 

@@ -5,8 +5,9 @@
 #pragma once
 
 #include <chrono>
-#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,11 +21,13 @@
 #include "refhost/win32/com_objects.h"
 #include "refhost/win32/dll_plugin.h"
 #include "support/exe_folder.h"
+#include "support/platform.h"
 
 #include <commctrl.h>
 
 namespace e2e {
 
+using testsupport::ClassOf;
 using testsupport::ExeFolder;
 inline std::string PluginFolder() { return ExeFolder() + "Plugin\\Tillwick\\"; }
 inline std::string PluginDll() { return PluginFolder() + "Tillwick.dll"; }
@@ -53,6 +56,11 @@ inline LONG_PTR WindowProcOf(HWND hwnd) {
 
 inline bool Visible(HWND hwnd) { return ::IsWindowVisible(hwnd) != FALSE; }
 inline bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// The bytes of a file, empty when there is none.
+inline std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // A value of the plugin's settings file, "<none>" when it has none.
 inline std::string Setting(const char* key, const char* section = "General") {
@@ -127,9 +135,9 @@ private:
     int tries_ = 0;
 };
 
-// The visible dialog of that caption, if one is up.
-inline HWND ShownDialog(const wchar_t* caption) {
-    HWND dialog = ::FindWindowW(L"#32770", caption);
+// The visible dialog of that caption, if one is up (of any caption with another class: "#32768" a popup menu).
+inline HWND ShownDialog(const wchar_t* caption, const wchar_t* windowClass = L"#32770") {
+    HWND dialog = ::FindWindowW(windowClass, caption);
     return dialog != nullptr && ::IsWindowVisible(dialog) ? dialog : nullptr;
 }
 
@@ -170,19 +178,12 @@ inline Outcome RunToEnd(std::string command, const std::function<void()>& serve 
     ::GetExitCodeProcess(process.hProcess, &out.code);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    if (FILE* f = std::fopen(errFile.c_str(), "rb")) {
-        char buffer[512];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) out.err.append(buffer, n);
-        std::fclose(f);
-    }
+    out.err = FileText(errFile);
     return out;
 }
 
 // A visible popup menu, if one is open.
-inline HWND OpenPopupMenu() {
-    HWND popup = ::FindWindowA("#32768", nullptr);
-    return popup != nullptr && ::IsWindowVisible(popup) ? popup : nullptr;
-}
+inline HWND OpenPopupMenu() { return ShownDialog(nullptr, L"#32768"); }
 
 class HostTest : public ::testing::Test {
 protected:

@@ -2,7 +2,6 @@
 // menu, the hidden plugin buttons, the address highlight and the status line.
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,21 +16,18 @@ using E2eFeatures = HostTest;
 
 // ---- Paste and Go ---------------------------------------------------------------------------
 
-void SetClipboardText(const std::wstring& text) {
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    ASSERT_NE(memory, nullptr);
-    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
-}
-
 TEST_F(E2eFeatures, RightClickInTheAddressBoxShowsPasteAndGoWhichLoadsTheClipboardsAddress) {
     WriteProfile({{"PasteGo", "1"}});
     StartWithPlugin();
-    SetClipboardText(L"http://pasted.example/");
+    const wchar_t pasted[] = L"http://pasted.example/";
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+    ASSERT_NE(memory, nullptr);
+    std::memcpy(::GlobalLock(memory), pasted, sizeof pasted);
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
     const HWND edit = host->AddressEdit();
     ::SendMessageA(edit, EM_SETSEL, 0, -1);  // the address selected, as a click into the box leaves it
     RECT r{};

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <utility>
 
 #include "e2e/e2e_host.h"
 
@@ -25,13 +25,8 @@ TEST_F(E2eHost, StatusImagesAreBitmapFilesThatGoWithTheOnlyHostProcess) {
     const std::string folder = PluginFolder(), temp1 = folder + "temp1", temp2 = folder + "temp2";
     ASSERT_TRUE(PumpUntil([&] { return FileExists(temp1) && FileExists(temp2); }, 10000)) << "no status-bar images written";
     Pump(200);
-    struct Expected {
-        std::string path;
-        std::int32_t width;
-    };
-    for (const auto& [path, width] : {Expected{temp1, 20}, Expected{temp2, 8}}) {
-        std::ifstream in(path, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const auto& [path, width] : {std::pair{temp1, 20}, std::pair{temp2, 8}}) {
+        const std::string bytes = FileText(path);
         ASSERT_GE(bytes.size(), 54u) << path;
         EXPECT_EQ(bytes.substr(0, 2), "BM") << path;
         const auto at = [&bytes](std::size_t offset, std::size_t size) {  // a little-endian field of the headers

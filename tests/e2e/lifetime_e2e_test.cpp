@@ -12,12 +12,6 @@
 namespace e2e {
 namespace {
 
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    ::GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
 // Mouse moves over the host's windows and caption reads, as a running browser gets them.
 void KeepBusy(refhost::Host& h, int rounds) {
     RECT frame{};
@@ -123,10 +117,7 @@ TEST_F(E2eOtherAddOn, AHookAfterOursOutlivesTheReleaseAndTheDllStaysForIt) {
 
 INSTANTIATE_TEST_SUITE_P(ReleaseOrders, E2eLifetime,
                          ::testing::Values(refhost::ReleaseOrder::AfterWindows, refhost::ReleaseOrder::BeforeWindows),
-                         [](const auto& info) {
-                             return info.param == refhost::ReleaseOrder::AfterWindows ? std::string("ObjectAfterWindows")
-                                                                                      : std::string("ObjectFirst");
-                         });
+                         [](const auto& info) { return info.index == 0 ? "ObjectAfterWindows" : "ObjectFirst"; });
 
 }  // namespace
 }  // namespace e2e

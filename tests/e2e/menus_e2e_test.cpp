@@ -13,16 +13,6 @@ namespace {
 
 class E2eMenus : public HostTest {
 protected:
-    void StartWithMenus() {
-        WriteProfile({{"TabMenu", "1"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", "Helper"},
-                      {"TabOtherMenu", "1"}, {"TabOtherInclude", "Refresh"}, {"PluginMenu", "1"},
-                      {"PluginInclude", "Helper"}, {"ExtensionMenu", "1"}, {"ExtensionInclude", "."},
-                      {"OtherMenu", "1"}, {"OtherInclude", "Copy"}});
-        StartHost();
-        host->OpenTab("http://www.example.com/");
-        host->OpenTab("http://www.example.org/");
-        StartWithPlugin("http://www.example.net/");
-    }
     // Opens a menu, picks `target` from one of its submenus; the commands the host then carried out.
     // Inside the menu loop: the submenu holding the target is opened (again while the wrong item
     // is selected), then the target is chosen.
@@ -62,7 +52,14 @@ protected:
 };
 
 TEST_F(E2eMenus, EntriesOfEachSubmenuReachTheHost) {
-    StartWithMenus();
+    WriteProfile({{"TabMenu", "1"}, {"TabPluginMenu", "1"}, {"TabPluginInclude", "Helper"},
+                  {"TabOtherMenu", "1"}, {"TabOtherInclude", "Refresh"}, {"PluginMenu", "1"},
+                  {"PluginInclude", "Helper"}, {"ExtensionMenu", "1"}, {"ExtensionInclude", "."},
+                  {"OtherMenu", "1"}, {"OtherInclude", "Copy"}});
+    StartHost();
+    host->OpenTab("http://www.example.com/");
+    host->OpenTab("http://www.example.org/");
+    StartWithPlugin("http://www.example.net/");
     struct Case {
         bool tabMenu;
         UINT target;

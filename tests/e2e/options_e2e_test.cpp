@@ -4,9 +4,9 @@
 //
 // The dialog is modal: the button's press returns only when it closes. The
 // checks run meanwhile, as the steps of a Script.
-#include <fstream>
+#include <algorithm>
+#include <cstdio>
 #include <functional>
-#include <sstream>
 #include <vector>
 
 #include "e2e/e2e_host.h"
@@ -17,13 +17,6 @@ namespace e2e {
 namespace {
 
 namespace ui = tillwick::ui;
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 HWND OptionsDialog() { return ::FindWindowW(L"#32770", L"Tillwick"); }
 
@@ -82,13 +75,6 @@ TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameAndApplyHidesTheStatusBarW
     EXPECT_EQ(::GetActiveWindow(), host->Frame());
 }
 
-BOOL CALLBACK NoteProgressView(HWND child, LPARAM shown) noexcept {
-    char name[64] = {};
-    ::GetClassNameA(child, name, sizeof name);
-    if (std::string_view(name).starts_with("AtlAxWin")) *reinterpret_cast<bool*>(shown) = true;
-    return TRUE;
-}
-
 // Wine runs no HTML engine: the progress bar either shows its page view or
 // stays off and the diagnostics report on the Settings page says why.
 TEST_F(E2eOptions, TheProgressBarShowsItsViewOrTheReportSaysWhyNot) {
@@ -108,8 +94,9 @@ TEST_F(E2eOptions, TheProgressBarShowsItsViewOrTheReportSaysWhyNot) {
         ::PostMessageW(OptionsDialog(), WM_COMMAND, IDCANCEL, 0);
     });
     ASSERT_TRUE(Open(script));
-    bool viewShown = false;
-    ::EnumChildWindows(host->Frame(), &NoteProgressView, reinterpret_cast<LPARAM>(&viewShown));
+    std::vector<HWND> children;
+    ::EnumChildWindows(host->Frame(), &testsupport::CollectWindow, reinterpret_cast<LPARAM>(&children));
+    const bool viewShown = std::ranges::any_of(children, [](HWND w) { return ClassOf(w).starts_with("AtlAxWin"); });
     const bool reported = report.find(L"Cannot show the progress bar") != std::wstring::npos;
     std::printf("progress view present: %d; reported: %d\n", viewShown, reported);
     EXPECT_NE(viewShown, reported) << "the bar neither shows its view nor says why it cannot";

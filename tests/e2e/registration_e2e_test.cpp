@@ -17,17 +17,12 @@ bool ClassesKeyExists(const std::string& key) {
     return true;
 }
 
-std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string Classes(const std::string& key, const char* name = nullptr) {
     return RegText(HKEY_CLASSES_ROOT, key, name).value_or("<none>");
 }
 
 void ExpectRegistered(const std::string& dllPath) {
-    EXPECT_EQ(Lower(Classes(kClassKey + "\\InprocServer32")), Lower(dllPath));
+    EXPECT_STRCASEEQ(Classes(kClassKey + "\\InprocServer32").c_str(), dllPath.c_str());
     EXPECT_EQ(Classes(kClassKey + "\\InprocServer32", "ThreadingModel"), "Apartment");
     EXPECT_EQ(Classes(kClassKey + "\\ProgID"), kProgId);
     EXPECT_EQ(Classes(kProgId + "\\CLSID"), "{16657407-4686-40CE-B8BF-1BE47D1AB637}");

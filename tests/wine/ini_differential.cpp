@@ -9,6 +9,7 @@
 
 #include "settings/ini_store.h"
 #include "host/host.h"
+#include "support/exe_folder.h"
 
 namespace {
 
@@ -24,13 +25,8 @@ struct CorpusFile {
 };
 
 std::string Folder() {
-    static std::string folder = [] {
-        char cwd[MAX_PATH] = {};
-        ::GetCurrentDirectoryA(MAX_PATH, cwd);
-        std::string f = std::string(cwd) + "\\ini_corpus";
-        ::CreateDirectoryA(f.c_str(), nullptr);
-        return f;
-    }();
+    const std::string folder = testsupport::ExeFolder() + "ini_corpus";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
 

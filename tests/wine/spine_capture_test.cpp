@@ -7,20 +7,9 @@
 #include <string>
 
 #include "host/host.h"
+#include "support/exe_folder.h"
 
 namespace {
-
-LRESULT CALLBACK PaintRed(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_ERASEBKGND) {
-        RECT r{};
-        ::GetClientRect(hwnd, &r);
-        HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
-        ::FillRect(reinterpret_cast<HDC>(wParam), &r, red);
-        ::DeleteObject(red);
-        return 1;
-    }
-    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-}
 
 template <typename T>
 T At(const std::string& bytes, std::size_t offset) {
@@ -31,7 +20,8 @@ T At(const std::string& bytes, std::size_t offset) {
 
 TEST(SpineCaptureWine, WritesABottomUp24BitBitmapOfTheRectangle) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &PaintRed;
+    wc.lpfnWndProc = &::DefWindowProcA;  // which erases the window with the class's red brush
+    wc.hbrBackground = ::CreateSolidBrush(RGB(255, 0, 0));
     wc.lpszClassName = "SpineCaptureRed";
     ::RegisterClassA(&wc);
     HWND hwnd = ::CreateWindowExA(WS_EX_TOPMOST, "SpineCaptureRed", "", WS_POPUP | WS_VISIBLE, 10, 10, 120, 60,
@@ -40,9 +30,7 @@ TEST(SpineCaptureWine, WritesABottomUp24BitBitmapOfTheRectangle) {
     ::UpdateWindow(hwnd);
     ::RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
 
-    char folder[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, folder);
-    std::string path = std::string(folder) + "spine_capture_temp1";
+    const std::string path = testsupport::ExeFolder() + "spine_capture_temp1";
     ASSERT_TRUE(host::CaptureWindowToBitmapFile(hwnd, 5, 7, 21, 18, path));
     auto bytes = host::fs::ReadFile(path);
     ASSERT_TRUE(bytes);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <random>
 #include <string>
@@ -25,14 +26,8 @@ std::string SettingsText(long counter) {
 }
 
 int TemporaryFiles(const std::string& folder) {
-    WIN32_FIND_DATAA found{};
-    HANDLE search = ::FindFirstFileA((folder + "*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
-    int count = 0;
-    do ++count;
-    while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return count;
+    return static_cast<int>(std::ranges::count_if(std::filesystem::directory_iterator(folder),
+                                                  [](const auto& file) { return file.path().extension() == ".tmp"; }));
 }
 
 // Starts the writer at `first`, lets it run for `ms`, kills it.

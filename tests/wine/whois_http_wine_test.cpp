@@ -20,6 +20,7 @@
 #include "core/wrapper.h"
 #include "statusinfo/statusinfo.h"
 #include "statusinfo/statusinfo_state.h"
+#include "support/exe_folder.h"
 #include "support/platform.h"
 
 namespace {
@@ -56,7 +57,7 @@ public:
         acceptor_.join();
         for (auto& t : handlers_) t.join();
     }
-    int Port() const { return port_; }
+    std::string Base() const { return "http://127.0.0.1:" + std::to_string(port_); }
     std::vector<std::string> Requests() {
         std::lock_guard<std::mutex> lock(mutex_);
         return requests_;
@@ -168,13 +169,11 @@ TEST(WhoisHttpWine, ChainOverRealHttpWithReferralTimeOutRdapAndAHostileReport) {
     using namespace tillwick;
     ResetState();
     RegistryServer server;
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    tillwick::SetPluginFolder(std::string(temp) + "tillwick_whois_wine");
+    tillwick::SetPluginFolder(testsupport::ExeFolder() + "tillwick_whois_wine");
     ::CreateDirectoryA(tillwick::PluginFolder().c_str(), nullptr);
     ::DeleteFileA(ScratchFilePath().c_str());
-    const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
-    for (const char* registry : {"ARIN", "APNIC", "LACNIC", "RIPE", "AfriNIC"}) WriteSetting(registry, base, "Whois");
+    for (const char* registry : {"ARIN", "APNIC", "LACNIC", "RIPE", "AfriNIC"})
+        WriteSetting(registry, server.Base(), "Whois");
     CacheAddress("example.test", "192.0.2.9");
     StatusBarInfoState& info = tillwick::StatusInfoData().Info;
     info.HostName = "example.test";
@@ -211,9 +210,8 @@ TEST(WhoisHttpWine, ChainOverRealHttpWithReferralTimeOutRdapAndAHostileReport) {
 TEST(WhoisHttpWine, ADribblingServerHoldsNoRequestPastItsCancelOrItsDeadline) {
     using clock = std::chrono::steady_clock;
     RegistryServer server;
-    const std::string base = "http://127.0.0.1:" + std::to_string(server.Port());
-    const host::HttpRequestId cancelled = host::StartHttpRequest({"GET", base + "/dribble/cancelled", "", ""});
-    const host::HttpRequestId left = host::StartHttpRequest({"GET", base + "/dribble/left", "", ""});
+    const host::HttpRequestId cancelled = host::StartHttpRequest({"GET", server.Base() + "/dribble/cancelled", "", ""});
+    const host::HttpRequestId left = host::StartHttpRequest({"GET", server.Base() + "/dribble/left", "", ""});
     const auto started = clock::now();
     testsupport::PumpFor(5000);
     EXPECT_FALSE(host::PollHttpRequest(cancelled));
