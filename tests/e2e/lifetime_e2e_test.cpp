@@ -29,10 +29,7 @@ void KeepBusy(refhost::Host& h, int rounds) {
 
 class E2eLifetime : public HostTest, public ::testing::WithParamInterface<refhost::ReleaseOrder> {
 protected:
-    void SetUp() override {
-        HostTest::SetUp();
-        releaseOrder = GetParam();
-    }
+    E2eLifetime() { releaseOrder = GetParam(); }
     // The windows the plugin hooks, with their procedures before it started.
     std::map<HWND, LONG_PTR> HostProcedures() const {
         std::map<HWND, LONG_PTR> procs;

@@ -38,7 +38,7 @@ protected:
     }
 };
 
-TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameAndApplyHidesTheStatusBarWhileItIsOpen) {
+TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameApplyHidesTheStatusBarCancelWritesNothingEscCloses) {
     StartWithPlugin();
     ASSERT_TRUE(::IsWindowVisible(host->StatusBar()));
     HWND dialog = nullptr;
@@ -73,6 +73,29 @@ TEST_F(E2eOptions, TheButtonOpensTheDialogOverTheFrameAndApplyHidesTheStatusBarW
     EXPECT_EQ(OptionsDialog(), nullptr);
     EXPECT_FALSE(::IsWindowVisible(host->StatusBar()));
     EXPECT_EQ(::GetActiveWindow(), host->Frame());
+
+    // Cancel and Esc close it again without a write.
+    const std::string settings = PluginFolder() + "settings.ini";
+    const std::function<void(HWND)> closers[] = {
+        [](HWND shown) {
+            Click(Control(shown, "chkHideTitle"));
+            ::SetWindowTextW(Control(shown, "txtNewTitle"), L"Mine");
+            ::PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);  // as the Cancel button reports a click
+        },
+        [](HWND) { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); },
+    };
+    for (const auto& close : closers) {
+        std::string before;  // once open: showing a page writes LastTab
+        Script closing;
+        closing.Add([&] {
+            before = FileText(settings);
+            return (dialog = OptionsDialog()) != nullptr && ::GetFocus() != nullptr;
+        });
+        closing.Then([&] { close(dialog); });
+        ASSERT_TRUE(Open(closing));
+        EXPECT_EQ(OptionsDialog(), nullptr);
+        EXPECT_EQ(FileText(settings), before);
+    }
 }
 
 // Wine runs no HTML engine: the progress bar either shows its page view or
@@ -102,32 +125,6 @@ TEST_F(E2eOptions, TheProgressBarShowsItsViewOrTheReportSaysWhyNot) {
     EXPECT_NE(viewShown, reported) << "the bar neither shows its view nor says why it cannot";
     EXPECT_EQ(host->TabCount(), 1);
     EXPECT_TRUE(host->Running());
-}
-
-TEST_F(E2eOptions, CancelWritesNothingAndEscCloses) {
-    StartWithPlugin();
-    const std::string settings = PluginFolder() + "settings.ini";
-    const std::function<void(HWND)> closers[] = {
-        [](HWND dialog) {
-            Click(Control(dialog, "chkHideTitle"));
-            ::SetWindowTextW(Control(dialog, "txtNewTitle"), L"Mine");
-            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // as the Cancel button reports a click
-        },
-        [](HWND) { ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); },
-    };
-    for (const auto& close : closers) {
-        std::string before;  // once open: showing a page writes LastTab
-        HWND dialog = nullptr;
-        Script script;
-        script.Add([&] {
-            before = FileText(settings);
-            return (dialog = OptionsDialog()) != nullptr && ::GetFocus() != nullptr;
-        });
-        script.Then([&] { close(dialog); });
-        ASSERT_TRUE(Open(script));
-        EXPECT_EQ(OptionsDialog(), nullptr);
-        EXPECT_EQ(FileText(settings), before);
-    }
 }
 
 // The panel strip is on with no panels yet: the editor shows the samples.

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/state.h"
@@ -101,21 +102,19 @@ private:
             seen = ++counts_[line.substr(0, line.find('?'))];
         }
         if (line.find("/dribble/") != std::string::npos) return Dribble(s, line.substr(0, line.find(' ', 4)));
+        // APNIC is silent past the time-out the first time and hostile after.
+        const bool late = seen == 1 && line.find("/apnic-bin/") != std::string::npos;
+        for (auto until = std::chrono::steady_clock::now() + kSlowAnswerDelay;
+             late && !stop_ && std::chrono::steady_clock::now() < until;)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        const std::pair<const char*, std::string> answers[] = {
+            {"/whois/", "NetName: RIPE-ERX-192\nCountry: EU\n"},
+            {"/apnic-bin/", late ? "NetName: TOO-LATE\nCountry: JP\n" : kHostile},
+            {"/lacnic/", R"({"objectClassName":"ip network","name":"LACNIC-TEST","country":"DE"})"},
+        };
         std::string answer;
-        if (line.find("/whois/") != std::string::npos) {
-            answer = "NetName: RIPE-ERX-192\nCountry: EU\n";
-        } else if (line.find("/apnic-bin/") != std::string::npos) {
-            if (seen == 1) {
-                for (auto until = std::chrono::steady_clock::now() + kSlowAnswerDelay;
-                     !stop_ && std::chrono::steady_clock::now() < until;)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                answer = "NetName: TOO-LATE\nCountry: JP\n";
-            } else {
-                answer = kHostile;
-            }
-        } else if (line.find("/lacnic/") != std::string::npos) {
-            answer = R"({"objectClassName":"ip network","name":"LACNIC-TEST","country":"DE"})";
-        }
+        for (const auto& [path, text] : answers)
+            if (line.find(path) != std::string::npos) answer = text;
         const std::string out = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
                                 std::to_string(answer.size()) + "\r\n\r\n" + answer;
         ::send(s, out.data(), static_cast<int>(out.size()), 0);
