@@ -119,12 +119,10 @@ TEST_F(ComObjectsTest, SiteAnswersOnlyTheBrowserService) {
               std::optional<host::Value>(std::string("site")));
 
     // Without a browser there is no service provider at all; without a site, no IDispatch.
-    ComPtr<IUnknown> lonely = refhost::win32::MakeSite(host::win32::DispatchOf(site), nullptr);
     ComPtr<IServiceProvider> lonelyProvider;
-    EXPECT_HRESULT_FAILED(lonely.As(&lonelyProvider));
-    ComPtr<IUnknown> bare = refhost::win32::MakeSite(nullptr, host::win32::DispatchOf(browser));
+    EXPECT_HRESULT_FAILED(refhost::win32::MakeSite(host::win32::DispatchOf(site), nullptr).As(&lonelyProvider));
     ComPtr<IDispatch> bareDispatch;
-    EXPECT_HRESULT_FAILED(bare.As(&bareDispatch));
+    EXPECT_HRESULT_FAILED(refhost::win32::MakeSite(nullptr, host::win32::DispatchOf(browser)).As(&bareDispatch));
 }
 
 // The DLL sited like a browser sites it: it connects its event sink to the

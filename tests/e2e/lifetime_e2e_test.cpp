@@ -30,20 +30,15 @@ void KeepBusy(refhost::Host& h, int rounds) {
 class E2eLifetime : public HostTest, public ::testing::WithParamInterface<refhost::ReleaseOrder> {
 protected:
     E2eLifetime() { releaseOrder = GetParam(); }
-    // The windows the plugin hooks, with their procedures before it started.
-    std::map<HWND, LONG_PTR> HostProcedures() const {
-        std::map<HWND, LONG_PTR> procs;
-        for (HWND w : {host->Frame(), host->MdiClient(), host->StatusBar(), host->TabBar(), host->Rebar(),
-                       host->AddressCombo(), host->AddressEdit()})
-            procs[w] = WindowProcOf(w);
-        return procs;
-    }
 };
 
 TEST_P(E2eLifetime, ClosingATabKeepsThePluginOnAndTheLastObjectTakesEverythingWithIt) {
     WriteProfile({{"HideTabBar", "1"}, {"HideLastTab", "1"}, {"AlwaysOnTop", "1"}, {"HideStatusBar", "1"}});
     StartHost();
-    const auto before = HostProcedures();
+    std::map<HWND, LONG_PTR> before;  // the windows the plugin hooks, with their procedures before it started
+    for (HWND w : {host->Frame(), host->MdiClient(), host->StatusBar(), host->TabBar(), host->Rebar(),
+                   host->AddressCombo(), host->AddressEdit()})
+        before[w] = WindowProcOf(w);
     ASSERT_NO_FATAL_FAILURE(StartWithPlugin());
     const HWND tabs = host->TabBar();
     ASSERT_TRUE(PumpUntil([&] { return !Visible(tabs); }, 5000)) << "one tab, but the tab bar is shown";

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/ini_store.h"
@@ -13,15 +14,10 @@
 
 namespace {
 
-struct Query {
-    const char* section;
-    const char* key;
-};
-
 struct CorpusFile {
     const char* name;
     std::string content;
-    std::vector<Query> queries;
+    std::vector<std::pair<const char*, const char*>> queries;  // section, key
 };
 
 std::string Folder() {
@@ -76,11 +72,10 @@ std::vector<CorpusFile> Corpus() {
 TEST(IniDifferential, ReadsAgreeWithThePlatform) {
     for (const auto& file : Corpus()) {
         std::string path = Write(file.name, file.content);
-        for (const auto& q : file.queries) {
+        for (const auto& [section, key] : file.queries) {
             for (const char* def : {"", "dflt", "trailing   ", "  leading", "\"quoted\"", " "}) {
-                SCOPED_TRACE(std::string(file.name) + " [" + q.section + "] " + q.key + " default '" + def + "'");
-                EXPECT_EQ(tillwick::ini::ReadString(path, q.section, q.key, def),
-                          PlatformRead(path, q.section, q.key, def));
+                SCOPED_TRACE(std::string(file.name) + " [" + section + "] " + key + " default '" + def + "'");
+                EXPECT_EQ(tillwick::ini::ReadString(path, section, key, def), PlatformRead(path, section, key, def));
             }
         }
     }
