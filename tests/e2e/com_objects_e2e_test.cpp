@@ -77,9 +77,8 @@ TEST_F(ComObjectsTest, BrowserEventsReachAdvisedSinksUntilUnadvised) {
     host::Object browser = seam.create();
     ComPtr<IConnectionPointContainer> container;
     ASSERT_HRESULT_SUCCEEDED(host::win32::DispatchOf(browser)->QueryInterface(IID_PPV_ARGS(&container)));
-    ComPtr<IConnectionPoint> other;
-    EXPECT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, &other), CONNECT_E_NOCONNECTION);
     ComPtr<IConnectionPoint> point;
+    EXPECT_EQ(container->FindConnectionPoint(IID_IPropertyNotifySink, &point), CONNECT_E_NOCONNECTION);
     ASSERT_HRESULT_SUCCEEDED(container->FindConnectionPoint(kDiidWebBrowserEvents2, &point));
 
     RecordingSink sink;

@@ -15,10 +15,7 @@ class E2eHost : public HostTest {};
 // The host is the only browser process (this executable is Maxthon.exe): on
 // WM_CLOSE the plugin removes its scratch file and the two status-bar images.
 TEST_F(E2eHost, StatusImagesAreBitmapFilesThatGoWithTheOnlyHostProcess) {
-    StartHost();
-    pluginsOn = true;
-    host->OpenTab("http://a.example/");
-    ASSERT_NE(host->Plugin(0), nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartWithPlugin("http://a.example/"));
     // Sited with the tab's browser, its event sink on the browser's connection point.
     EXPECT_TRUE(host->Plugin(0)->AttachedBrowser() == host->Browser(0));
     EXPECT_EQ(refhost::win32::AdvisedSinks(host->Browser(0)), 1);
