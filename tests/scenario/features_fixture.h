@@ -157,11 +157,11 @@ protected:
         return commands;
     }
     static std::size_t LogMark() { return host::sim::MessageLog().size(); }
-    // How many `msg` (with `wParam`, if given) `hwnd` received from log position `from` on.
+    // How many `msg` (with `wParam`, if given) `hwnd` (nullptr: any window) received from log position `from` on.
     static long Delivered(HWND hwnd, UINT msg, std::size_t from, std::optional<WPARAM> wParam = std::nullopt) {
         const auto& log = host::sim::MessageLog();
         return std::count_if(log.begin() + static_cast<std::ptrdiff_t>(from), log.end(), [&](const auto& m) {
-            return m.hwnd == hwnd && m.msg == msg && (!wParam || m.wParam == *wParam);
+            return (!hwnd || m.hwnd == hwnd) && m.msg == msg && (!wParam || m.wParam == *wParam);
         });
     }
     // What the host's frame procedure was handed from position `from` on.
@@ -174,26 +174,24 @@ protected:
     }
     static std::size_t HostMark() { return FrameRecorder::received.size(); }
 
+    // The mouse at `inClient` of `hwnd`, as the cursor and WM_MOUSEMOVE tell it.
+    static void MouseAt(HWND hwnd, POINT inClient) {
+        POINT at = inClient;
+        host::ClientToScreen(hwnd, &at);
+        host::sim::SetCursorScreenPos(at.x, at.y);
+        host::SendMessageA(hwnd, WM_MOUSEMOVE, 0,
+                           MAKELPARAM(static_cast<WORD>(inClient.x), static_cast<WORD>(inClient.y)));
+    }
     // The mouse over the active tab's page, `d` pixels above the bottom (or
-    // below the top) of its client area, as WM_MOUSEMOVE tells it.
+    // below the top) of its client area.
     void MouseOverPage(int d, bool fromTop = false) {
         const HWND page = host->PageWindow(host->ActiveTab());
         RECT client{};
         host::GetClientRect(page, &client);
-        const POINT inClient{client.right / 2, fromTop ? client.top + d : client.bottom - d};
-        POINT at = inClient;
-        host::ClientToScreen(page, &at);
-        host::sim::SetCursorScreenPos(at.x, at.y);
-        host::SendMessageA(page, WM_MOUSEMOVE, 0,
-                           MAKELPARAM(static_cast<WORD>(inClient.x), static_cast<WORD>(inClient.y)));
+        MouseAt(page, {client.right / 2, fromTop ? client.top + d : client.bottom - d});
     }
     // The mouse comes to rest on tab `index` of the tab bar (tabs are 96 pixels wide).
-    void HoverTab(int index) {
-        POINT at{index * 96 + 40, 10};
-        host::ClientToScreen(host->TabBar(), &at);
-        host::sim::SetCursorScreenPos(at.x, at.y);
-        host::SendMessageA(host->TabBar(), WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<WORD>(index * 96 + 40), 10));
-    }
+    void HoverTab(int index) { MouseAt(host->TabBar(), {index * 96 + 40, 10}); }
     void RestOverPage(int d, int ms, bool fromTop = false) { MouseOverPage(d, fromTop); testsupport::PumpFor(ms); }
     static RECT WindowRect(HWND hwnd) {
         RECT r{};
