@@ -43,7 +43,6 @@ protected:
         testsupport::PumpFor(ms);
         return mark;
     }
-    static const Items& Shown() { return host::sim::TrackedMenus().back().items; }
     static int PositionOf(const Items& items, UINT id) {
         for (std::size_t i = 0; i < items.size(); ++i)
             if (items[i].id == id) return static_cast<int>(i);
@@ -81,11 +80,11 @@ TEST_F(ContextMenus, TabMenuPositionsFollowTheTabBarSideAndTheFeaturesOn) {
         if (k.moveTabBar != 0) host->Command(k.moveTabBar);
         for (int opening = 0; opening < 2; ++opening) {  // the kept submenus come back the second time
             host->RightClickTab(0);
-            EXPECT_EQ(PositionOf(Shown(), 178), k.closeAt);
-            EXPECT_EQ(PositionOf(Shown(), 188), k.pluginAt);
-            EXPECT_EQ(PositionOf(Shown(), 198), k.otherAt);
-            ASSERT_EQ(PositionOf(Shown(), 0x8060), -1);  // moved into "Other Options"
-            EXPECT_EQ(Shown()[static_cast<std::size_t>(k.otherAt)].submenu.at(0).id, 0x8060u);
+            EXPECT_EQ(PositionOf(LastMenuItems(), 178), k.closeAt);
+            EXPECT_EQ(PositionOf(LastMenuItems(), 188), k.pluginAt);
+            EXPECT_EQ(PositionOf(LastMenuItems(), 198), k.otherAt);
+            ASSERT_EQ(PositionOf(LastMenuItems(), 0x8060), -1);  // moved into "Other Options"
+            EXPECT_EQ(LastMenuItems()[static_cast<std::size_t>(k.otherAt)].submenu.at(0).id, 0x8060u);
         }
         const auto& m = tillwick::TabMenuData();
         for (HMENU kept : {m.CloseSubmenu, m.Plugins.PluginPopup, m.OtherSubmenu})
@@ -101,15 +100,14 @@ TEST_F(ContextMenus, PluginSubmenuListsDropDownsFirstAndSkipsWhatCannotBeLaunche
     // Without the companion no script can be run: only buttons, and no drop-downs.
     const E noCompanion = {{29523, "Alpha"}, {29526, "Beta"}, {29527, "Gamma"}};
     for (int k : {0, 1, 2}) {  // plain, drop-downs, drop-downs asked for without the companion
-        const bool withDropDowns = k > 0;
         Renew();
-        StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", withDropDowns ? "1" : "0"}});
+        StartWith({{"PluginMenu", "1"}, {"PluginInclude", kAllPlugins}, {"PluginDropDown", k > 0 ? "1" : "0"}});
         if (k == 2) {
             tillwick::State().CompanionCommandId = 0;
             tillwick::StartPagePluginMenu();
         }
         host->RightClickPage(PageMenuKind::Selection);
-        const Items& items = Shown().at(6).submenu;
+        const Items& items = LastMenuItems().at(6).submenu;
         EXPECT_EQ(Entries(items), k == 0 ? plain : k == 1 ? dropDowns : noCompanion);
         if (k != 1) continue;
         // The script button keeps its host command; dash-only lines are separators.
@@ -161,31 +159,21 @@ TEST_F(ContextMenus, PageMenuKindsTakePluginThenExtensionsAtTheirPosition) {
     for (const auto& [kind, p] : kinds) {
         SCOPED_TRACE(p);
         host->RightClickPage(kind);
-        EXPECT_EQ(PositionOf(Shown(), 118), p);
-        EXPECT_EQ(PositionOf(Shown(), 128), p + 1);
-        EXPECT_EQ(Entries(Shown().at(static_cast<std::size_t>(p + 1)).submenu),
+        EXPECT_EQ(PositionOf(LastMenuItems(), 118), p);
+        EXPECT_EQ(PositionOf(LastMenuItems(), 128), p + 1);
+        EXPECT_EQ(Entries(LastMenuItems().at(static_cast<std::size_t>(p + 1)).submenu),
                   (std::vector<std::pair<UINT, std::string>>{{3700, "E&xport to Microsoft Excel"}, {3701, "Send to One&Note"}}));
-        for (UINT moved : {3700u, 3701u}) EXPECT_EQ(PositionOf(Shown(), moved), -1) << moved;  // neighbours, both gone
+        // Neighbours, both gone.
+        for (UINT moved : {3700u, 3701u}) EXPECT_EQ(PositionOf(LastMenuItems(), moved), -1) << moved;
     }
 }
 
-// What moving items out leaves: runs of separators become one, and none leads.
 // A menu's items by id, a separator as 0.
 std::vector<UINT> ItemIds(HMENU menu) {
     std::vector<UINT> ids;
     for (int i = 0; i < host::GetMenuItemCount(menu); ++i)
         ids.push_back(tillwick::ReadMenuItem(menu, i).separator ? 0u : host::GetMenuItemID(menu, i));
     return ids;
-}
-
-TEST(MenuRegroup, SeparatorRunsCollapseAndNoneLeads) {
-    testsupport::PlatformReset();
-    HMENU menu = host::CreatePopupMenu();
-    for (UINT id : {0u, 0u, 1u, 0u, 0u, 0u, 2u, 0u})
-        host::AppendMenuA(menu, id ? MF_STRING : MF_SEPARATOR, id, id ? "item" : nullptr);
-    tillwick::TidySeparators(menu);
-    EXPECT_EQ(ItemIds(menu), (std::vector<UINT>{1, 0, 2, 0}));
-    host::DestroyMenu(menu);
 }
 
 TEST(MenuItems, AMovedItemKeepsItsSubmenuTextAndNeighbours) {
@@ -202,7 +190,7 @@ TEST(MenuItems, AMovedItemKeepsItsSubmenuTextAndNeighbours) {
 
 // A text-less item with id 0 parts picked items as a separator does, none
 // ends the copy, our own items never move, and removal keeps the rest in place.
-TEST(MenuRegroup, CopiesThePickedItemsAndRemovesExactlyThem) {
+TEST(MenuRegroup, CopiesAndRemovesExactlyThePickedItemsAndSeparatorRunsCollapse) {
     testsupport::PlatformReset();
     HMENU menu = host::CreatePopupMenu();
     for (auto [id, text] : {std::pair{1u, "Copy"}, {0u, ""}, {2u, "Paste"}, {3u, "Copy mine"}, {0u, nullptr}, {4u, "Other"}})
@@ -217,6 +205,13 @@ TEST(MenuRegroup, CopiesThePickedItemsAndRemovesExactlyThem) {
     tillwick::RemoveMatchingItems(menu, pick);
     EXPECT_EQ(ItemIds(menu), (std::vector<UINT>{0, 3, 0, 4}));
     host::DestroyMenu(menu);
+    // What moving items out leaves: runs of separators become one, and none leads.
+    HMENU runs = host::CreatePopupMenu();
+    for (UINT id : {0u, 0u, 1u, 0u, 0u, 0u, 2u, 0u})
+        host::AppendMenuA(runs, id ? MF_STRING : MF_SEPARATOR, id, id ? "item" : nullptr);
+    tillwick::TidySeparators(runs);
+    EXPECT_EQ(ItemIds(runs), (std::vector<UINT>{1, 0, 2, 0}));
+    host::DestroyMenu(runs);
 }
 
 TEST_F(ContextMenus, OpeningEachMenuAThousandTimesLeavesNoMenuBehind) {
@@ -233,11 +228,10 @@ TEST_F(ContextMenus, OpeningEachMenuAThousandTimesLeavesNoMenuBehind) {
         host->RightClickPage(PageMenuKind::HostPage);
     }
     EXPECT_EQ(host::sim::LiveMenuCount(), before);
-    EXPECT_EQ(PositionOf(Shown(), 118), 9);  // still built and shown at the end
-    tillwick::StopTabMenu();
-    tillwick::StopTabPluginMenu();
-    tillwick::StopTabOtherMenu();
-    tillwick::StopPagePluginMenu();
+    EXPECT_EQ(PositionOf(LastMenuItems(), 118), 9);  // still built and shown at the end
+    for (auto stop : {&tillwick::StopTabMenu, &tillwick::StopTabPluginMenu, &tillwick::StopTabOtherMenu,
+                      &tillwick::StopPagePluginMenu})
+        stop();
     EXPECT_EQ(host::sim::LiveMenuCount(), before - 8);  // two submenus, two popups with two drop-downs each
 }
 
