@@ -1,8 +1,6 @@
 // Paste and Go on the reference host: right-clicks in the address and search
 // boxes, the menu as the user sees it (tracked by the sim), and the messages
 // the boxes and the frame receive for each command.
-#include <optional>
-
 #include "features_fixture.h"
 
 namespace {
@@ -26,14 +24,6 @@ protected:
         testsupport::PumpFor(10);
     }
     const host::sim::TrackedMenu& LastMenu() const { return host::sim::TrackedMenus().back(); }
-    // Commands 2 to 7 of the last menu, in its order: '1' grayed, '0' not.
-    std::string Grayed() const {
-        std::string grayed;
-        for (const auto& item : LastMenu().items)
-            if (item.id >= kCut && item.id <= kPasteAndGo && !(item.type & MFT_SEPARATOR))
-                grayed += (item.state & MFS_GRAYED) ? '1' : '0';
-        return grayed;
-    }
     // Messages the box received from log position `from` on: (message, posted).
     std::vector<std::pair<UINT, bool>> EditGot(HWND edit, std::size_t from) const {
         std::vector<std::pair<UINT, bool>> got;
@@ -72,13 +62,18 @@ TEST_F(PasteGo, TheMenuHasSevenCommandsInOrderWithTheLanguagesTextsAndGrayedByTh
     const int length = static_cast<int>(host::sim::WindowText(edit).size());
     ASSERT_GT(length, 0);
 
-    // No clipboard text and the caret at the end, then the caret at the start, then a selection.
+    // No clipboard text and the caret at the end, then the caret at the start, then a selection;
+    // commands 2 to 7 in the menu's order, '1' grayed.
     for (auto [clip, start, end, grayed] :
          {std::tuple{false, length, length, "111111"}, {true, 0, 0, "110100"}, {true, 0, 4, "000000"}}) {
         host::sim::SetClipboardText(clip ? std::optional<std::string>("http://paste.example/") : std::nullopt);
         Select(edit, start, end);
         RightClick(edit);
-        EXPECT_EQ(Grayed(), grayed);
+        std::string shownGrayed;
+        for (const auto& item : LastMenuItems())
+            if (item.id >= kCut && item.id <= kPasteAndGo && !(item.type & MFT_SEPARATOR))
+                shownGrayed += (item.state & MFS_GRAYED) ? '1' : '0';
+        EXPECT_EQ(shownGrayed, grayed);
     }
 }
 

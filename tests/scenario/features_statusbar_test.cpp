@@ -15,20 +15,6 @@ protected:
     void HideByMovingTheFrame() {
         host::SetWindowPos(host->Frame(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     }
-    // In and out of the hot band; whether the bar is up afterwards.
-    bool ShownAfterLeaving() {
-        RestOverPage(0, 300);
-        RestOverPage(100, 300);
-        return Visible(Bar());
-    }
-    // Status messages on; the status bar is hooked by the next plugin
-    // object's start-up, so a later tab opens first.
-    void StartWithMessages() {
-        StartWith({{"HideStatusBar", "1"}, {"ShowStatusMessage", "1"}});
-        host->OpenTab("http://b.example/");
-        testsupport::PumpFor(1000);
-        HideByMovingTheFrame();
-    }
 };
 
 TEST_F(HideStatusBar, HotBandBoundaryRevealsAfterTheDelayFloatingOverThePage) {
@@ -75,7 +61,11 @@ TEST_F(HideStatusBar, ProgressPartWidthsStrictlyBetween80And90AreBusy) {
 
 // Our own information line is no message once it has five letters.
 TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar) {
-    StartWithMessages();
+    StartWith({{"HideStatusBar", "1"}, {"ShowStatusMessage", "1"}});
+    // The status bar is hooked by the next plugin object's start-up, so a later tab opens first.
+    host->OpenTab("http://b.example/");
+    testsupport::PumpFor(1000);
+    HideByMovingTheFrame();
     for (const char* text : {"DONE loading", "Ready.", "rEaDy", "x", ""}) {
         SCOPED_TRACE(text);
         Text(text);
@@ -84,7 +74,9 @@ TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar)
     testsupport::PumpFor(300);  // the hold of the last "done" is over
     Text("Page is OPENING http://a.example/...");
     EXPECT_TRUE(Visible(Bar()));
-    EXPECT_TRUE(ShownAfterLeaving());  // held
+    RestOverPage(0, 300);  // in and out of the hot band: held
+    RestOverPage(100, 300);
+    EXPECT_TRUE(Visible(Bar()));
     Text("Done");  // held 500 ms more
     EXPECT_TRUE(Visible(Bar()));
     testsupport::PumpFor(300);

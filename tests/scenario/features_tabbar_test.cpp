@@ -7,18 +7,15 @@ namespace {
 class HideTabBar : public features_test::FeatureOnHost {
 protected:
     HWND Bar() const { return host->TabBar(); }
-    // Out of the band first: a bar hidden by a new tab counts as revealed until the mouse leaves.
-    void Reveal() {
-        MouseOverPage(100);
-        RestOverPage(0, 250);
-        ASSERT_TRUE(Visible(Bar()));
-    }
-    // One notch from tab `from`: the tab activated (-1: none); a wheel the page
-    // passed on to its parent fails the test.
+    // One notch from tab `from`, the bar revealed: the tab activated (-1: none); a
+    // wheel the page passed on to its parent fails the test. The mouse is out of the
+    // band first: a bar hidden by a new tab counts as revealed until the mouse leaves.
     long WheelFrom(int from, int delta) {
         host->ActivateTab(from);
         testsupport::PumpFor(300);
-        Reveal();
+        MouseOverPage(100);
+        RestOverPage(0, 250);
+        EXPECT_TRUE(Visible(Bar()));
         const HWND page = host->PageWindow(from);
         const std::size_t mark = LogMark();
         host::SendMessageA(page, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(delta)) << 16, 0);

@@ -32,19 +32,24 @@ TEST_F(TabLock, ThreeWithTwoTabsLocksBothInOrderAndKeepsIconsForFifteenSeconds) 
 }
 
 // Releasing a tab's plugin object removes the hooks, so each case closes the
-// only tab of a fresh host.
-class TabExit : public FeatureOnHost {
-protected:
-    // Closes the one tab and reports whether the exit command followed, exactly 100 ms later.
-    bool LastTabCloseExits(bool fullScreen, bool modifierHeld, bool switchedOff) {
+// only tab of a fresh host. The exit command follows exactly 100 ms later, only
+// in full screen, not with the modifier held, and not once switched off.
+using TabExit = FeatureOnHost;
+
+TEST_F(TabExit, LastTabClosedInFullScreenExits) {
+    struct Case { bool fullScreen, modifier, switchedOff; } const cases[] = {
+        {true, false, false}, {false, false, false}, {true, true, false}, {true, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.fullScreen << c.modifier << c.switchedOff);
+        Renew();
         refhost::Host& h = StartWith({{"LastTabExit", "1"}}, {"http://a.example/"});
-        if (fullScreen) h.Command(0x804D);
-        if (switchedOff) {  // by the options dialog's Apply
+        if (c.fullScreen) h.Command(0x804D);
+        if (c.switchedOff) {  // by the options dialog's Apply
             Settings({{"LastTabExit", "0"}});
             tillwick::RestartFeatures();
         }
-        EXPECT_EQ(h.FullScreen(), fullScreen);
-        host::sim::SetKeyDown(VK_SHIFT, modifierHeld);
+        EXPECT_EQ(h.FullScreen(), c.fullScreen);
+        host::sim::SetKeyDown(VK_SHIFT, c.modifier);
         const std::size_t mark = LogMark();
         h.CloseTab();
         host::sim::SetKeyDown(VK_SHIFT, false);
@@ -55,19 +60,7 @@ protected:
         const bool exited = Delivered(frame, WM_COMMAND, mark, kExit) == 1;
         testsupport::PumpFor(10);
         EXPECT_EQ(h.Running(), !exited);
-        return exited;
-    }
-};
-
-// Only in full screen, not with the modifier held, and not once switched off.
-TEST_F(TabExit, LastTabClosedInFullScreenExits) {
-    struct Case { bool fullScreen, modifier, switchedOff; } const cases[] = {
-        {true, false, false}, {false, false, false}, {true, true, false}, {true, false, true}};
-    for (const auto& c : cases) {
-        Renew();
-        const bool exits = c.fullScreen && !c.modifier && !c.switchedOff;
-        EXPECT_EQ(LastTabCloseExits(c.fullScreen, c.modifier, c.switchedOff), exits)
-            << c.fullScreen << c.modifier << c.switchedOff;
+        EXPECT_EQ(exited, c.fullScreen && !c.modifier && !c.switchedOff);
     }
 }
 
