@@ -24,9 +24,12 @@ protected:
         FeatureOnHost::SetUp();
         Settings({{"AlwaysOnTop", "1"}});
     }
-    void PressHotKey() {
-        ASSERT_TRUE(host::sim::PressHotKey(MOD_CONTROL, 'M'));
+    // The commands the frame received for the press.
+    std::vector<WPARAM> PressHotKey() {
+        const std::size_t mark = LogMark();
+        EXPECT_TRUE(host::sim::PressHotKey(MOD_CONTROL, 'M'));
         testsupport::PumpFor(10);
+        return FrameCommands(mark);
     }
     bool Topmost() const { return host::GetWindowLongA(host->Frame(), GWL_EXSTYLE) & WS_EX_TOPMOST; }
 };
@@ -87,13 +90,9 @@ TEST_F(OnTop, HotKeyTwiceGivesBackTheFrameExactlyAndFullScreenIsLeftFirst) {
 
     h.Command(kFullScreen);
     ASSERT_EQ(refhost_fixture::StyleOf(h.Frame()) & WS_CAPTION, 0u);
-    std::size_t log = LogMark();
-    PressHotKey();
-    EXPECT_EQ(FrameCommands(log), (std::vector<WPARAM>{kFullScreen, kFullScreen}));
+    EXPECT_EQ(PressHotKey(), (std::vector<WPARAM>{kFullScreen, kFullScreen}));
     EXPECT_TRUE(Topmost());
-    log = LogMark();
-    PressHotKey();
-    EXPECT_EQ(FrameCommands(log), std::vector<WPARAM>{kFullScreen});
+    EXPECT_EQ(PressHotKey(), std::vector<WPARAM>{kFullScreen});
     EXPECT_EQ(refhost_fixture::StyleOf(h.Frame()), style);
     EXPECT_FALSE(h.FullScreen());
     // Closing the frame in the mode leaves it first and still closes.

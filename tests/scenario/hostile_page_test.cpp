@@ -1,8 +1,6 @@
 // Each plugin action with a hostile web page active: the page, which reads
 // every global, property and script the plugin leaves in it, gains nothing
 // (no security id, no other tab's window or markup, no blocker switched).
-#include <functional>
-
 #include "features_fixture.h"
 #include "host/sim/statusinfo.h"
 

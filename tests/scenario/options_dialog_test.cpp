@@ -25,9 +25,6 @@ protected:
     }
     static ControlId Id(std::string_view name) { return ControlOf(name); }
     static std::optional<std::string> Stored(Setting id) { return StoredSetting(id); }
-    static std::string SettingsFile() {
-        return host::fs::ReadFile(features_test::kPluginFolder + "\\settings.ini").value_or("");
-    }
     static std::string PluginType() {
         return ini::ReadString(features_test::kPluginFolder + "\\plugin.ini", "General", "Type", "?");
     }
@@ -98,22 +95,18 @@ TEST_F(OptionsDialog, WithoutTheMenuEntryTheButtonStaysAndApplyWritesOnlyThePlug
     OptionsForm& form = Open({{"ShowButton", "0"}});
     EXPECT_TRUE(form.Get("chkShowButton").enabled);
     EXPECT_FALSE(form.Get("chkShowButton").checked);
-    form.UserCheck(Id("chkShowInMenu"), false);
-    EXPECT_FALSE(form.Get("chkShowButton").enabled);
-    EXPECT_TRUE(form.Get("chkShowButton").checked);
-    form.Apply();
-    EXPECT_EQ(PluginType(), "M2Plugin_Button");
-    EXPECT_EQ(Stored(Setting::ShowButton), "0");
-    EXPECT_EQ(Stored(Setting::ShowInMenu), "0");
-    EXPECT_FALSE(State().ShowInMenuOn);
-
-    // Ticked again: the box is back, set from the stored switch.
-    form.UserCheck(Id("chkShowInMenu"), true);
-    EXPECT_TRUE(form.Get("chkShowButton").enabled);
-    EXPECT_FALSE(form.Get("chkShowButton").checked);
-    form.Apply();
-    EXPECT_EQ(PluginType(), "M2Plugin_Other");
-    EXPECT_TRUE(State().ShowInMenuOn);
+    // Unticked the button box is forced on; ticked again it is back, set from the stored switch.
+    for (const bool inMenu : {false, true}) {
+        SCOPED_TRACE(inMenu);
+        form.UserCheck(Id("chkShowInMenu"), inMenu);
+        EXPECT_EQ(form.Get("chkShowButton").enabled, inMenu);
+        EXPECT_EQ(form.Get("chkShowButton").checked, !inMenu);
+        form.Apply();
+        EXPECT_EQ(PluginType(), inMenu ? "M2Plugin_Other" : "M2Plugin_Button");
+        EXPECT_EQ(Stored(Setting::ShowButton), "0");
+        EXPECT_EQ(Stored(Setting::ShowInMenu), inMenu ? "1" : "0");
+        EXPECT_EQ(State().ShowInMenuOn, inMenu);
+    }
 }
 
 // ---- driven by the catalogue -----------------------------------------------------
@@ -146,7 +139,8 @@ TEST_F(OptionsDialog, AnEmptyFileIsAppliedAsEveryDialogDefault) {
         if (row.kind != SettingKind::Hidden) stored += key + "=" + StoredValue(key) + ";";
     }
     EXPECT_EQ(stored, defaults);
-    EXPECT_NE(SettingsFile().find("StartOffline=0"), std::string::npos);
+    const std::string file = host::fs::ReadFile(features_test::kPluginFolder + "\\settings.ini").value_or("");
+    EXPECT_NE(file.find("StartOffline=0"), std::string::npos);
     EXPECT_FALSE(form.Get("cmdApply").enabled);
 }
 
@@ -179,7 +173,5 @@ TEST_F(OptionsDialog, EveryOtherValueLoadsAndIsWrittenBackAsItWas) {
         EXPECT_EQ(StoredValue(key), value) << key;
     }
 }
-
-// ---- restarts ----------------------------------------------------------------------
 
 }  // namespace
