@@ -45,9 +45,8 @@ protected:
         testsupport::PumpFor(ms);
     }
     long Activations() const {
-        long n = 0;
-        for (WPARAM cmd : FrameCommands(mark)) n += cmd >= kActivateBase && cmd < kActivateBase + 16;
-        return n;
+        const auto commands = FrameCommands(mark);
+        return std::ranges::count_if(commands, [](WPARAM cmd) { return cmd >= kActivateBase && cmd < kActivateBase + 16; });
     }
     static inline std::vector<std::string> written;  // what the preview's document was given
     static bool PreviewShown() { return tillwick::TabHoverData().PreviewWnd && Visible(tillwick::TabHoverData().PreviewWnd); }

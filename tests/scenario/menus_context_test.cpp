@@ -44,9 +44,8 @@ protected:
         return mark;
     }
     static int PositionOf(const Items& items, UINT id) {
-        for (std::size_t i = 0; i < items.size(); ++i)
-            if (items[i].id == id) return static_cast<int>(i);
-        return -1;
+        const auto at = std::ranges::find(items, id, &host::MenuItemSnapshot::id);
+        return at == items.end() ? -1 : static_cast<int>(at - items.begin());
     }
     static std::vector<std::pair<UINT, std::string>> Entries(const Items& items) {
         std::vector<std::pair<UINT, std::string>> out;

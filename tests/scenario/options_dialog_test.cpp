@@ -23,8 +23,6 @@ protected:
         EXPECT_TRUE(tillwick::OptionsDialogMade() && tillwick::OptionsDialogForm().Loaded());
         return OptionsDialogForm();
     }
-    static ControlId Id(std::string_view name) { return ControlOf(name); }
-    static std::optional<std::string> Stored(Setting id) { return StoredSetting(id); }
     static std::string PluginType() {
         return ini::ReadString(features_test::kPluginFolder + "\\plugin.ini", "General", "Type", "?");
     }
@@ -40,11 +38,11 @@ TEST_F(OptionsDialog, ThePluginsButtonOpensOneFormAtTheAddressBarPageWithApplyDi
     EXPECT_TRUE(form.Get("lblVersion").text.ends_with(" 1.0"));
     // Configure follows the HTML panels box.
     for (bool on : {false, true, false}) {
-        if (on || form.Get("chkShowHTML").checked) form.UserCheck(Id("chkShowHTML"), on);
+        if (on || form.Get("chkShowHTML").checked) form.UserCheck(ControlOf("chkShowHTML"), on);
         EXPECT_EQ(form.Get("cmdStatusHtml").enabled, on);
     }
     form.SelectPage(6);
-    EXPECT_EQ(Stored(Setting::LastTab), "6");
+    EXPECT_EQ(StoredSetting(Setting::LastTab), "6");
     form.KeyDown(27);  // Esc
     EXPECT_FALSE(form.Loaded());
 
@@ -73,8 +71,8 @@ TEST_F(OptionsDialog, ValidationCorrectsTheBoxesAndAWrongHotKeyLeavesTheStoredKe
                           Case{"txtSBHotArea", "3", "3"}, Case{"txtPreviewZoom", "5", "5"},
                           Case{"txtOnTopHotKey", "m", "M"}, Case{"txtOnTopHotKey", "", ""}, Case{"txtOnTopHotKey", "5", "", 1},
                           Case{"txtOnTopHotKey", "AB", "", 2}, Case{"txtOnTopHotKey", "\xE9", "", 3}}) {
-        form.UserEdit(Id(c.box), c.typed);
-        form.Validate(Id(c.box));
+        form.UserEdit(ControlOf(c.box), c.typed);
+        form.Validate(ControlOf(c.box));
         EXPECT_EQ(form.Get(c.box).text, c.after) << c.box << " " << c.typed;
         ASSERT_EQ(host::sim::MessageBoxes().size(), c.boxes) << c.box << " " << c.typed;
     }
@@ -83,12 +81,12 @@ TEST_F(OptionsDialog, ValidationCorrectsTheBoxesAndAWrongHotKeyLeavesTheStoredKe
     EXPECT_EQ(box.caption, "Tillwick");
     EXPECT_EQ(box.type, 64u);
     State().StatusBarHeight = 0;  // a bar that was not found: nothing to cut to
-    form.UserEdit(Id("txtSBHotArea"), "500");
-    form.Validate(Id("txtSBHotArea"));
+    form.UserEdit(ControlOf("txtSBHotArea"), "500");
+    form.Validate(ControlOf("txtSBHotArea"));
     EXPECT_EQ(form.Get("txtSBHotArea").text, "500");
     EXPECT_TRUE(form.Get("cmdApply").enabled);
     form.Apply();
-    EXPECT_EQ(Stored(Setting::OnTopHotKeyVK), "Q");
+    EXPECT_EQ(StoredSetting(Setting::OnTopHotKeyVK), "Q");
 }
 
 TEST_F(OptionsDialog, WithoutTheMenuEntryTheButtonStaysAndApplyWritesOnlyThePluginType) {
@@ -98,13 +96,13 @@ TEST_F(OptionsDialog, WithoutTheMenuEntryTheButtonStaysAndApplyWritesOnlyThePlug
     // Unticked the button box is forced on; ticked again it is back, set from the stored switch.
     for (const bool inMenu : {false, true}) {
         SCOPED_TRACE(inMenu);
-        form.UserCheck(Id("chkShowInMenu"), inMenu);
+        form.UserCheck(ControlOf("chkShowInMenu"), inMenu);
         EXPECT_EQ(form.Get("chkShowButton").enabled, inMenu);
         EXPECT_EQ(form.Get("chkShowButton").checked, !inMenu);
         form.Apply();
         EXPECT_EQ(PluginType(), inMenu ? "M2Plugin_Other" : "M2Plugin_Button");
-        EXPECT_EQ(Stored(Setting::ShowButton), "0");
-        EXPECT_EQ(Stored(Setting::ShowInMenu), inMenu ? "1" : "0");
+        EXPECT_EQ(StoredSetting(Setting::ShowButton), "0");
+        EXPECT_EQ(StoredSetting(Setting::ShowInMenu), inMenu ? "1" : "0");
         EXPECT_EQ(State().ShowInMenuOn, inMenu);
     }
 }
