@@ -17,13 +17,13 @@ protected:
     std::string BarText() const { return host::sim::WindowText(Bar()); }
     void HostText(const char* text) { host::SendMessageA(Bar(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
     // The bar is hooked by a later plugin object's start-up, so a second tab opens.
-    void StartInfo(std::vector<std::pair<std::string, std::string>> settings, const std::string& url = "http://example.com/") {
+    void StartInfo(features_test::Values settings) {
         settings.push_back({"StatusBarInfo", "1"});
         Settings(settings);
         host::sim::SetHostAddresses("example.com", {{true, "2001:db8::7"}, {false, "192.0.2.7"}});
         host::sim::PutFile(features_test::kPluginFolder + "\\Languages\\Language0000.ini", "[CountryCode]\r\nDE=Germany\r\n");
         Start({"about:blank"});
-        host->OpenTab(url);
+        host->OpenTab("http://example.com/");
         testsupport::PumpFor(1000);
     }
     // A left click in the status bar at x; the menu answers `answer`.

@@ -23,9 +23,6 @@ protected:
         EXPECT_TRUE(tillwick::OptionsDialogMade() && tillwick::OptionsDialogForm().Loaded());
         return OptionsDialogForm();
     }
-    static std::string PluginType() {
-        return ini::ReadString(features_test::kPluginFolder + "\\plugin.ini", "General", "Type", "?");
-    }
 };
 
 TEST_F(OptionsDialog, ThePluginsButtonOpensOneFormAtTheAddressBarPageWithApplyDisabled) {
@@ -100,7 +97,8 @@ TEST_F(OptionsDialog, WithoutTheMenuEntryTheButtonStaysAndApplyWritesOnlyThePlug
         EXPECT_EQ(form.Get("chkShowButton").enabled, inMenu);
         EXPECT_EQ(form.Get("chkShowButton").checked, !inMenu);
         form.Apply();
-        EXPECT_EQ(PluginType(), inMenu ? "M2Plugin_Other" : "M2Plugin_Button");
+        EXPECT_EQ(ini::ReadString(features_test::kPluginFolder + "\\plugin.ini", "General", "Type", "?"),
+                  inMenu ? "M2Plugin_Other" : "M2Plugin_Button");
         EXPECT_EQ(StoredSetting(Setting::ShowButton), "0");
         EXPECT_EQ(StoredSetting(Setting::ShowInMenu), inMenu ? "1" : "0");
         EXPECT_EQ(State().ShowInMenuOn, inMenu);
