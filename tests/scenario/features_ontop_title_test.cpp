@@ -149,18 +149,14 @@ protected:
                                                                  : std::string("Weather");
         };
     }
-    refhost::Host& StartOn(const std::vector<std::string>& urls) {
-        refhost::Host& h = Start(urls);
-        TitleEchoBag::frame = h.Frame();
-        return h;
-    }
     std::string Caption() const { return host::sim::WindowText(host->Frame()); }
 };
 
 // Started later (as the options dialog does), the caption is judged by the page's title.
 TEST_F(HideTitle, OnlyMatchingCaptionsAreReplacedWhateverTheirCase) {
     Settings({{"HideTitle", "0"}, {"HideKeyTitle", "1"}, {"Title", "Quiet Tab"}});
-    refhost::Host& h = StartOn({"http://music.example/", "http://weather.example/"});
+    refhost::Host& h = Start({"http://music.example/", "http://weather.example/"});
+    TitleEchoBag::frame = h.Frame();
     tillwick::StartHideTitle();
     EXPECT_EQ(Caption(), "Weather - Maxthon");  // the active page does not match
     tillwick::StopHideTitle();
@@ -179,7 +175,8 @@ TEST_F(HideTitle, OnlyMatchingCaptionsAreReplacedWhateverTheirCase) {
 TEST_F(HideTitle, AnInvalidPatternLetsTheHostsCaptionThrough) {
     testsupport::ExpectFailedSteps();  // the invalid pattern
     Settings({{"HideTitle", "1"}, {"HideKeyTitle", "1"}, {"TitleToHide", "music|(game"}});
-    refhost::Host& h = StartOn({"http://weather.example/"});
+    refhost::Host& h = Start({"http://weather.example/"});
+    TitleEchoBag::frame = h.Frame();
     h.LoadPage("http://music.example/");
     testsupport::PumpFor(1000);
     EXPECT_EQ(Caption(), "Best MuSiC videos - Maxthon");
