@@ -81,9 +81,7 @@ inline LRESULT CALLBACK ControlHostProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 }
 inline void RegisterControlHost(std::function<host::Object()> makeDocument) {
     controlDocument = std::move(makeDocument);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &ControlHostProc;
-    wc.lpszClassName = "AtlAxWin";
+    const WNDCLASSA wc{.lpfnWndProc = &ControlHostProc, .lpszClassName = "AtlAxWin"};
     host::RegisterClassA(&wc);
 }
 
@@ -210,9 +208,7 @@ protected:
     }
     // The ideal width of the rebar band `bandId`.
     int BandWidth(UINT bandId) const {
-        REBARBANDINFOA band{};
-        band.cbSize = sizeof band;
-        band.fMask = RBBIM_IDEALSIZE;
+        REBARBANDINFOA band{.cbSize = sizeof(REBARBANDINFOA), .fMask = RBBIM_IDEALSIZE};
         const auto index = host::SendMessageA(host->Rebar(), RB_IDTOINDEX, bandId, 0);
         host::SendMessageA(host->Rebar(), RB_GETBANDINFOA, static_cast<WPARAM>(index),
                            reinterpret_cast<LPARAM>(&band));

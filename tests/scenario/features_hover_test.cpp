@@ -15,20 +15,15 @@ class TabHover : public features_test::FeatureOnHost {
 protected:
     void StartWith(std::vector<std::pair<std::string, std::string>> settings) {
         written.clear();
-        features_test::RegisterControlHost([] {
-            static host::Object document;  // one view, one document
-            if (!document) {
-                auto bag = host::sim::MakeObject();
-                bag->Set("body", host::Object(host::sim::MakeObject()));
-                bag->SetMethod("write", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
-                    written.push_back(std::get<std::string>(args.at(0)));
-                    return host::Value{};
-                });
-                bag->SetMethod("close", [](const std::vector<host::Value>&) { return std::optional<host::Value>{host::Value{}}; });
-                document = host::Object(bag);
-            }
-            return document;
+        auto bag = host::sim::MakeObject();
+        bag->Set("body", host::Object(host::sim::MakeObject()));
+        bag->SetMethod("write", [](const std::vector<host::Value>& args) -> std::optional<host::Value> {
+            written.push_back(std::get<std::string>(args.at(0)));
+            return host::Value{};
         });
+        bag->SetMethod("close", [](const std::vector<host::Value>&) { return std::optional<host::Value>{host::Value{}}; });
+        // One view, one document.
+        features_test::RegisterControlHost([document = host::Object(bag)] { return document; });
         config.markupOf = [](std::string_view url) {
             return "<p onclick=go()>the page of " + std::string(url) + "</p><script>steal()</script>";
         };

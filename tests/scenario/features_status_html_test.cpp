@@ -35,8 +35,7 @@ protected:
         return std::count(all.begin(), all.end(), script);
     }
     static RECT StripRect() {
-        WINDOWPLACEMENT wp{};
-        wp.length = sizeof(wp);
+        WINDOWPLACEMENT wp{.length = sizeof(WINDOWPLACEMENT)};
         host::GetWindowPlacement(tillwick::StatusHtmlData().Strip, &wp);
         return wp.rcNormalPosition;
     }
