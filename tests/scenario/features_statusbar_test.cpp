@@ -48,8 +48,7 @@ TEST_F(HideStatusBar, ProgressPartWidthsStrictlyBetween80And90AreBusy) {
         int rights[4] = {500, 500 + width, 700, -1};
         for (int pass = 0; pass < 2; ++pass) {
             host::SendMessageA(Bar(), SB_SETPARTS, 4, reinterpret_cast<LPARAM>(rights));
-            RECT part{};
-            host::SendMessageA(Bar(), SB_GETRECT, 1, reinterpret_cast<LPARAM>(&part));
+            const RECT part = StatusPart(1);
             rights[1] += width - (part.right - part.left);
         }
         RestOverPage(100, 250);  // leaving the band hides the bar only while no page loads
