@@ -13,7 +13,7 @@ const std::string kId = "{3A1F7C2E-5B6D-4E8F-9A0B-1C2D3E4F5A6B}";
 
 class TabHover : public features_test::FeatureOnHost {
 protected:
-    void StartWith(std::vector<std::pair<std::string, std::string>> settings) {
+    void StartWith(features_test::Values settings) {
         written.clear();
         auto bag = host::sim::MakeObject();
         bag->Set("body", host::Object(host::sim::MakeObject()));
@@ -41,7 +41,7 @@ protected:
     }
     long Activations() const {
         const auto commands = FrameCommands(mark);
-        return std::ranges::count_if(commands, [](WPARAM cmd) { return cmd >= kActivateBase && cmd < kActivateBase + 16; });
+        return std::ranges::count_if(commands, [](WPARAM c) { return c >= kActivateBase && c < kActivateBase + 16; });
     }
     static inline std::vector<std::string> written;  // what the preview's document was given
     static bool PreviewShown() { return tillwick::TabHoverData().PreviewWnd && Visible(tillwick::TabHoverData().PreviewWnd); }
