@@ -220,8 +220,7 @@ protected:
     }
     // How often `command` reached the frame from log position `from` on.
     long CommandCount(WPARAM command, std::size_t from) const {
-        const auto commands = FrameCommands(from);
-        return std::count(commands.begin(), commands.end(), command);
+        return Delivered(host->Frame(), WM_COMMAND, from, command);
     }
 
     refhost::Config config;

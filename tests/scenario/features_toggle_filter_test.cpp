@@ -53,8 +53,7 @@ TEST_F(ToggleFilter, UnreadableHostKeysCountAsOffAndStartUpPressesFourTimes) {
     HostConfig("RemoveFloatAD", "1");
     Start();
     testsupport::PumpFor(2000);
-    const auto commands = FrameCommands();
-    EXPECT_EQ(std::count(commands.begin(), commands.end(), kAllBlockers), 4);
+    EXPECT_EQ(CommandCount(kAllBlockers, 0), 4);
     EXPECT_EQ(HostBlockers(), (Blockers{false, false, false, false, true, false}));
     EXPECT_TRUE(tillwick::State().ToggleFilterOn);
     // The start-up timer has ended: nothing of ours is left running.
