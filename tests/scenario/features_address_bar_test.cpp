@@ -190,4 +190,17 @@ TEST_F(AddressBar, RefreshAndStopShareOnePlaceOnlyWhenTheyAreNeighbours) {
     }
 }
 
+TEST_F(ProgressBar, InTheStatusBarItEndsOnePixelLeftOfThePanels) {
+    StartBar("0");
+    for (std::int32_t panels : {0, 120}) {
+        State().StatusHtmlOn = panels > 0;
+        State().StatusHtmlTotalWidth = panels;
+        tillwick::ProgressBarChange(1, 100);  // near the start of a load it is placed afresh
+        RECT box = WindowRect(Container());
+        POINT corner{box.right, box.top};
+        host::ScreenToClient(host->StatusBar(), &corner);
+        EXPECT_EQ(corner.x, StatusPart().right - panels - 1) << panels;
+    }
+}
+
 }  // namespace

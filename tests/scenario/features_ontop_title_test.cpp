@@ -184,4 +184,43 @@ TEST_F(HideTitle, AnInvalidPatternLetsTheHostsCaptionThrough) {
     EXPECT_TRUE(h.Running());
 }
 
+// The host's full-screen commands, from the menu and from the keyboard: the
+// mode is left first, then the host carries out its own command.
+TEST_F(OnTop, TheHostsFullScreenCommandsArePassedOnAfterLeaving) {
+    for (WPARAM command : {WPARAM{0x804D}, WPARAM{0x1809A}}) {
+        SCOPED_TRACE(command);
+        Renew();
+        refhost::Host& h = Start();
+        PressHotKey();
+        const std::size_t mark = HostMark();
+        h.Command(command);
+        const auto got = HostGot(WM_COMMAND, mark);
+        ASSERT_EQ(got.size(), 2u);
+        EXPECT_EQ(got[0].wParam, kFullScreen);  // ours: back to the normal layout
+        EXPECT_EQ(got[1].wParam, command);      // then the host's own, unchanged
+        EXPECT_FALSE(Topmost());
+        EXPECT_TRUE(h.FullScreen());  // what the user asked for
+        EXPECT_TRUE(refhost_fixture::StyleOf(h.Frame()) & WS_MAXIMIZEBOX);
+        PressHotKey();  // and the hot key enters the mode afresh
+        EXPECT_TRUE(Topmost());
+    }
+}
+
+TEST_F(HideTitle, EveryCaptionChangeIsReplacedUntilStopped) {
+    Settings({{"HideTitle", "1"}, {"Title", "Quiet Tab"}});
+    refhost::Host& h = Start({"http://music.example/", "http://weather.example/"});
+    TitleEchoBag::frame = h.Frame();
+    EXPECT_EQ(Caption(), "Quiet Tab");
+    const std::size_t mark = HostMark();
+    h.ActivateTab(0);
+    h.LoadPage("http://game.example/");
+    testsupport::PumpFor(1000);
+    const auto handed = HostGot(WM_SETTEXT, mark);  // what the host's own procedure was given
+    ASSERT_FALSE(handed.empty());
+    for (const auto& caption : handed) EXPECT_EQ(caption.text, "Quiet Tab");
+    EXPECT_EQ(Caption(), "Quiet Tab");
+    tillwick::StopHideTitle();  // the host's caption at once
+    EXPECT_EQ(Caption(), "Game night - Maxthon");
+}
+
 }  // namespace

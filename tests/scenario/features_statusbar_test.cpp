@@ -15,6 +15,12 @@ protected:
     void HideByMovingTheFrame() {
         host::SetWindowPos(host->Frame(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
     }
+    // In and out of the hot band; whether the bar is up afterwards.
+    bool ShownAfterLeaving() {
+        RestOverPage(0, 300);
+        RestOverPage(100, 300);
+        return Visible(Bar());
+    }
 };
 
 TEST_F(HideStatusBar, HotBandBoundaryRevealsAfterTheDelayFloatingOverThePage) {
@@ -100,6 +106,22 @@ TEST_F(HideStatusBar, OnlyMessagesWorthShowingRevealAndAnOpeningPageHoldsTheBar)
         EXPECT_EQ(Visible(Bar()), c.shown) << c.info;
         HideByMovingTheFrame();
     }
+}
+
+TEST_F(HideStatusBar, SwitchingRevealsOnlyForAnotherSiteAndNotForABlankPage) {
+    refhost::Host& h = StartWith({{"HideStatusBar", "1"}, {"ShowSwitchTab", "1"}},
+                                 {"http://a.example/1", "http://a.example/2", "about:blank", "http://b.example/"});
+    tillwick::State().StatusBarInfoOn = true;  // the status information is on
+    h.ActivateTab(0);
+    testsupport::PumpFor(1000);
+    HideByMovingTheFrame();
+    for (int tab : {1, 2, 3}) {
+        h.ActivateTab(tab);
+        testsupport::PumpFor(250);  // the tab change settles in 200 ms
+        EXPECT_EQ(Visible(Bar()), tab == 3) << tab;
+    }
+    EXPECT_TRUE(ShownAfterLeaving());  // held for 500 ms
+    EXPECT_FALSE(ShownAfterLeaving());
 }
 
 }  // namespace

@@ -301,4 +301,52 @@ TEST_F(StatusInfo, AReportWithoutAnAddressSaysSoAndAStopEndsTheLookup) {
     EXPECT_EQ(host::sim::LiveTimerCount(), 0);
 }
 
+// Show All, one item off, Show None: each switch written at once.
+TEST_F(StatusInfo, ShowAllAndShowNoneSwitchEveryItemAndWriteIt) {
+    host::sim::PutFile(features_test::kPluginFolder + "\\Icons\\zone_internet.ico", "icon");
+    StartInfo({{"ShowZone", "1"}});
+    for (auto [id, values] : {std::pair{7u, "11111"}, {3u, "10111"}, {8u, "00000"}}) {
+        Click(30, id);
+        std::string stored;
+        for (const char* key : {"ShowZone", "ShowIP", "ShowLocation", "ShowProxy", "ShowIcon"}) stored += StoredValue(key);
+        EXPECT_EQ(stored, values) << id;
+        EXPECT_EQ(tillwick::State().ZoneIconOn, values[4] == '1');
+    }
+}
+
+TEST_F(StatusInfo, LookupFollowsTheRegistriesAndCachesAddressAndLocation) {
+    StartInfo({{"ShowIP", "1"}, {"ShowLocation", "1"}});
+    testsupport::PumpFor(600);  // the resolve timer, then the name lookup's poll: IPv4 first
+    EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    ");
+    EXPECT_EQ(host::sim::ResolveCount(), 0);  // the resolver is never waited for here
+    EXPECT_EQ(LastRequestUrl(), "https://whois.arin.net/whois/?queryinput=192.0.2.7");
+    Answer("NetName: RIPE-ERX-192\nCountry: EU\n");  // a referral: APNIC next, not RIPE
+    EXPECT_EQ(LastRequestUrl(), "https://wq.apnic.net/apnic-bin/whois.pl");
+    Answer("netname: EXAMPLE-DE\ncountry:   <b>DE</b>\n");
+    EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    IP Location:  Germany    ");
+    const std::string cache = host::fs::ReadFile(features_test::kPluginFolder + "\\temp").value_or("");
+    EXPECT_NE(cache.find("example_com=192.0.2.7"), std::string::npos);
+    EXPECT_NE(cache.find("192_0_2_7=Germany"), std::string::npos);
+    // The cache answers a later visit without a request.
+    const std::size_t requests = HttpRequests().size();
+    Load("http://example.com/again", 1500);
+    EXPECT_EQ(HttpRequests().size(), requests);
+    EXPECT_EQ(BarText(), "IP Address:  192.0.2.7    IP Location:  Germany    ");
+}
+
+// The panel switch is on from start-up; its entries wait for the strip, which needs the companion's security id.
+TEST_F(StatusInfo, PanelEntriesAppearOnlyOnceTheStripExists) {
+    for (bool companion : {false, true}) {
+        SCOPED_TRACE(companion);
+        Renew();
+        if (!companion) config.plugins.pop_back();
+        StartInfo({{"StatusHtml", "1"}, {"StatusHtmlCount", "1"}});
+        testsupport::PumpFor(3000);
+        ASSERT_EQ(Click(30), 1u);
+        const auto& items = LastMenuItems();
+        EXPECT_EQ(std::count_if(items.begin(), items.end(), [](const auto& i) { return i.text == "Show Html0"; }),
+                  companion ? 1 : 0);
+    }
+}
+
 }  // namespace

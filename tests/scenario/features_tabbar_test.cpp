@@ -7,15 +7,18 @@ namespace {
 class HideTabBar : public features_test::FeatureOnHost {
 protected:
     HWND Bar() const { return host->TabBar(); }
+    // Out of the band first: a bar hidden by a new tab counts as revealed until the mouse leaves.
+    void Reveal() {
+        MouseOverPage(100);
+        RestOverPage(0, 250);
+        ASSERT_TRUE(Visible(Bar()));
+    }
     // One notch from tab `from`, the bar revealed: the tab activated (-1: none); a
-    // wheel the page passed on to its parent fails the test. The mouse is out of the
-    // band first: a bar hidden by a new tab counts as revealed until the mouse leaves.
+    // wheel the page passed on to its parent fails the test.
     long WheelFrom(int from, int delta) {
         host->ActivateTab(from);
         testsupport::PumpFor(300);
-        MouseOverPage(100);
-        RestOverPage(0, 250);
-        EXPECT_TRUE(Visible(Bar()));
+        Reveal();
         const HWND page = host->PageWindow(from);
         const std::size_t mark = LogMark();
         host::SendMessageA(page, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(delta)) << 16, 0);
@@ -96,6 +99,62 @@ TEST_F(HideTabBar, AStopInsideTheRelayoutWindowLeavesNothingHalfDone) {
     tillwick::StartHideStatusBar();
     tillwick::StopHideStatusBar();
     EXPECT_FALSE(tillwick::State().StatusBarHeld);
+}
+
+// The host lays the frame out anew; a second later the bar is laid out again
+// on its side of the page, hidden, and reveals from that side.
+TEST_F(HideTabBar, AfterTheHostMovesItOrSwitchesFullScreenTheBarIsLaidOutHiddenOnItsSide) {
+    refhost::Host& h = StartWith({{"HideTabBar", "1"}});
+    const struct {
+        WPARAM command;
+        bool onTop;
+    } steps[] = {{0x818B, true}, {0x804D, true}, {0x818C, false}, {0x1809A, false}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.command);
+        h.Command(step.command);
+        EXPECT_TRUE(tillwick::State().StatusBarRevealBlocked);
+        std::size_t mark = LogMark();
+        testsupport::PumpFor(999);
+        EXPECT_EQ(CommandCount(0x8179, mark), 0);
+        mark = LogMark();
+        testsupport::PumpFor(1);
+        EXPECT_EQ(CommandCount(0x8179, mark), 2);
+        EXPECT_FALSE(tillwick::State().StatusBarRevealBlocked);
+        EXPECT_FALSE(Visible(Bar()));
+        RestOverPage(0, 300, !step.onTop);
+        EXPECT_FALSE(Visible(Bar()));
+        RestOverPage(0, 250, step.onTop);
+        EXPECT_TRUE(Visible(Bar()));
+        // Over the page's edge: the page kept its room.
+        const RECT bar = WindowRect(Bar()), page = WindowRect(h.MdiClient());
+        EXPECT_EQ(step.onTop ? bar.top : bar.bottom, step.onTop ? page.top : page.bottom);
+        RestOverPage(100, 250, step.onTop);
+        ASSERT_FALSE(Visible(Bar()));
+    }
+}
+
+// A double-click on the page while the bar floats runs the host's configured command; it and a closed tab
+// flash the bar, an opened one hides it.
+TEST_F(HideTabBar, ADoubleClickWhileItFloatsRunsTheHostsConfiguredCommandAndOpeningOrClosingATabHidesOrFlashesIt) {
+    HostConfig("Double_Click_on_Tab_Bar", "33008", "MouseAction");  // 0x80F0: lock the tab
+    refhost::Host& h = StartWith({{"HideTabBar", "1"}}, {"http://a.example/", "http://b.example/"});
+    const HWND page = h.PageWindow(h.ActiveTab());
+    std::size_t mark = LogMark();
+    host::SendMessageA(page, WM_LBUTTONDBLCLK, 0, 0);  // hidden: the page's own double-click
+    EXPECT_TRUE(FrameCommands(mark).empty());
+    Reveal();
+    mark = LogMark();
+    host::SendMessageA(page, WM_LBUTTONDBLCLK, 0, 0);
+    EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{0x80F0}));
+    ExpectShownInOneMs(Bar());
+    testsupport::PumpFor(1000);
+    Reveal();
+    h.OpenTab("http://c.example/");
+    EXPECT_FALSE(Visible(Bar()));
+    testsupport::PumpFor(1000);
+    Reveal();
+    h.CloseTab();
+    ExpectShownInOneMs(Bar());
 }
 
 }  // namespace

@@ -93,4 +93,28 @@ TEST_F(ToggleFilter, TheSelectionFollowsTheUsersCommands) {
     }
 }
 
+TEST_F(ToggleFilter, SwitchingOnRestoresOnlyTheSelectionInBlockerOrder) {
+    HostConfig("EnableAutoFilter", "1");  // blocker 2
+    HostConfig("RemoveFloatAD", "1");     // blocker 5
+    refhost::Host& h = Start();
+    ASSERT_EQ(HostBlockers(), (Blockers{false, true, false, false, true, false}));
+
+    EXPECT_EQ(Press(), std::vector<WPARAM>{kAllBlockers});  // off: nothing follows
+    EXPECT_EQ(HostBlockers(), Blockers{});
+
+    // On: the host switches all six on, and 100 ms later the others go off again.
+    const std::size_t mark = LogMark();
+    h.Command(kAllBlockers);
+    testsupport::PumpFor(99);
+    EXPECT_EQ(FrameCommands(mark), std::vector<WPARAM>{kAllBlockers});
+    EXPECT_EQ(HostBlockers(), (Blockers{true, true, true, true, true, true}));
+    testsupport::PumpFor(101);
+    EXPECT_EQ(FrameCommands(mark), (std::vector<WPARAM>{kAllBlockers, 0x8034, 0x810E, 0x818F, 0x8193}));
+    EXPECT_EQ(HostBlockers(), (Blockers{false, true, false, false, true, false}));
+
+    // Our own restoring commands did not change the selection: the next cycle is the same.
+    EXPECT_EQ(Press(), std::vector<WPARAM>{kAllBlockers});
+    EXPECT_EQ(Press(), (std::vector<WPARAM>{kAllBlockers, 0x8034, 0x810E, 0x818F, 0x8193}));
+}
+
 }  // namespace

@@ -234,4 +234,36 @@ TEST_F(ContextMenus, OpeningEachMenuAThousandTimesLeavesNoMenuBehind) {
     EXPECT_EQ(host::sim::LiveMenuCount(), before - 8);  // two submenus, two popups with two drop-downs each
 }
 
+TEST_F(ContextMenus, OtherOptionsSeesTextsWithoutAmpersandsAndRenamesTheNewWindowItemAlways) {
+    for (auto [include, moved] : {std::pair{"E&x", false}, {"Export", true}}) {
+        SCOPED_TRACE(include);
+        Renew();
+        StartWith({{"OtherMenu", "1"}, {"OtherInclude", include}});
+        host->RightClickPage(PageMenuKind::LinkShort);
+        const Items& items = LastMenuItems();
+        EXPECT_EQ(items.at(1).text, "Open in New &Tab");
+        EXPECT_EQ(PositionOf(items, 3700) == -1, moved);
+        EXPECT_EQ(items.back().id, moved ? 138u : 28u);
+        // Nothing matched: no separator appended, the separators left alone.
+        EXPECT_EQ(items.size(), moved ? 17u : 16u);
+    }
+}
+
+TEST_F(ContextMenus, CloseAllSubmenuHoldsTheHostsCloseCommandsAndRunsThem) {
+    StartWith({{"TabMenu", "1"}});
+    host->OpenTab("http://example.org/");
+    host->RightClickTab(0);
+    const Items& close = LastMenuItems().at(17).submenu;
+    EXPECT_EQ(LastMenuItems().at(17).text, "Close All");
+    EXPECT_EQ(Entries(close), (std::vector<std::pair<UINT, std::string>>{
+                                  {0x806A, "Close All Except Current"}, {0x8171, "Close All on the Left"},
+                                  {0x8172, "Close All on the Right"}, {0, ""}, {0x8170, "Close Blank and Error"},
+                                  {0, ""}, {0x8173, "Close All From Same Site"},
+                                  {0x8174, "Close All Except From Same Site"}, {0, ""}, {0x8060, "Close All Unlocked"}}));
+    host::sim::QueueMenuAnswer(0x806A);
+    host->RightClickTab(1);
+    testsupport::PumpFor(100);
+    EXPECT_EQ(host->TabCount(), 1);
+}
+
 }  // namespace

@@ -170,4 +170,21 @@ TEST_F(OptionsDialog, EveryOtherValueLoadsAndIsWrittenBackAsItWas) {
     }
 }
 
+TEST_F(OptionsDialog, OpeningLeavesAlwaysOnTopAndApplyRegistersTheNewHotKey) {
+    StartWith({{"AlwaysOnTop", "1"}});
+    ASSERT_TRUE(State().OnTopDispatch);
+    host::SendMessageA(host->Frame(), WM_HOTKEY, 138, 0);
+    ASSERT_TRUE(tillwick::OnTopData().Active);
+    host->PressPluginButton(0);
+    EXPECT_FALSE(tillwick::OnTopData().Active);
+    OptionsForm& form = OptionsDialogForm();
+    form.UserEdit(ControlOf("txtOnTopHotKey"), "k");
+    form.Validate(ControlOf("txtOnTopHotKey"));
+    form.UserEdit(ControlOf("cboOnTopHotKey"), "Alt");
+    form.Apply();
+    EXPECT_TRUE(State().OnTopDispatch);
+    EXPECT_EQ(OnTopKey(), 'K');
+    EXPECT_EQ(OnTopModifiers(), MOD_ALT);
+}
+
 }  // namespace

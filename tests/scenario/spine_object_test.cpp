@@ -1,4 +1,4 @@
-// The plugin object's logic: site attachment, creation and release.
+// The plugin object's logic: site attachment, the command's status, creation and release.
 #include <map>
 #include <memory>
 #include <vector>
@@ -156,5 +156,13 @@ TEST_F(SpinePluginObject, APageWindowLeftUnderAnotherHookIsRestoredAtTheRelease)
     EXPECT_EQ(ProcOf(page), hostPageProc);
 }
 
+TEST_F(SpinePluginObject, QueryStatusEnablesTheFirstCommandOnly) {
+    std::uint32_t flags = 0x10;
+    PluginObject::QueryStatus(&flags);
+    EXPECT_EQ(flags, 2u);  // OLECMDF_ENABLED, without OLECMDF_SUPPORTED
+    PluginObject::QueryStatus(nullptr);
+}
+
 }  // namespace
+
 }  // namespace spine

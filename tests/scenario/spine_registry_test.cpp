@@ -171,5 +171,16 @@ TEST_F(SpineRegistry, DiagnosticsNameEverySettingWhosePatternCannotBeUsed) {
     EXPECT_EQ(State().DiagnosticsText, named("HidePlugin"));
 }
 
+TEST_F(SpineRegistry, AfterPageDonePluginsNeedBothKeys) {
+    Description("A", "Alpha", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=2\r\n");
+    Description("B", "Beta", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=\r\n");
+    Description("C", "Gamma", "button", "StartAfterPageDone=0\r\n[MyIE2Buttons]\r\nCount=1\r\n");
+    Description("D", "Delta", "button", "StartAfterPageDone=1\r\n[MyIE2Buttons]\r\nCount=1\r\n");
+    SwitchFile("[MyIEPlugins]\r\nAlpha1.0=1\r\nBeta1.0=1\r\nGamma1.0=1\r\nDelta1.0=0\r\n");
+    Scan();
+    EXPECT_EQ(State().AfterPageDonePlugins, "Alpha|");
+}
+
 }  // namespace
+
 }  // namespace spine
